@@ -1,0 +1,233 @@
+#include "EditSection.h"
+
+#include "ParseString.h"
+#include "WordDelimiter.h"
+#include "platform/Prompter.h"
+#include "platform/RegionalSettings.h"
+
+#include <algorithm>
+#include <charconv>
+
+using orvale::Prompter;
+using orvale::RegionalSettings;
+
+std::string BracketValue(std::string_view line) {
+    if (line.size() < 2)
+        return {};
+    return std::string(line.substr(1, line.size() - 2));
+}
+
+int BracketNumber(std::string_view line) {
+    if (line.size() < 3)
+        return -1;
+    std::string_view value = line.substr(1, line.size() - 2);
+    int number = 0;
+    const char* begin = value.data();
+    const char* end = begin + value.size();
+    if (begin < end && *begin == '+')
+        ++begin;
+    auto [ptr, ec] = std::from_chars(begin, end, number);
+    if (ec != std::errc() || ptr != end || begin == end)
+        return -1;
+    return number;
+}
+
+TEDITSection::TEDITSection(std::string name, std::string description) {
+    Properties.Name = std::move(name);
+    Properties.Description = std::move(description);
+    Properties.CreatedOn = orvale::DateTime::Now();
+    Properties.LastUpdate = Properties.CreatedOn;
+}
+
+void TEDITSection::DeleteLine(int index) {
+    Lines.erase(Lines.begin() + index);
+    CompiledValid = false;
+}
+
+void TEDITSection::ReplaceLine(int index, std::string s) {
+    Lines.erase(Lines.begin() + index);
+    Lines.push_back(std::move(s));
+    CompiledValid = false;
+}
+
+void TEDITSection::SetLines(const StringList& source) {
+    if (KeepPrevious)
+        PrevLines = Lines;
+    Lines = source;
+    Properties.LastUpdate = orvale::DateTime::Now();
+    Properties.Modified = true;
+    CompiledValid = false;
+    Compiled.clear();
+}
+
+void TEDITSection::SetKeepPrevious(bool flag) {
+    KeepPrevious = flag;
+    if (!flag)
+        PrevLines.clear();
+}
+
+void TEDITSection::ClearAll() {
+    Lines.clear();
+    PrevLines.clear();
+    Compiled.clear();
+}
+
+int TEDITSection::ReadFromLines(const StringList& src, int start, Prompter& prompter) {
+    auto lineAt = [&](int i) -> std::string_view {
+        return i >= 0 && i < static_cast<int>(src.size()) ? std::string_view(src[static_cast<size_t>(i)])
+                                                           : std::string_view();
+    };
+    Properties.Description = BracketValue(lineAt(start));
+    const RegionalSettings& regional = RegionalSettings::Current();
+    auto created = regional.ParseDateTime(BracketValue(lineAt(start + 1)));
+    if (created) {
+        Properties.CreatedOn = *created;
+        auto updated = regional.ParseDateTime(BracketValue(lineAt(start + 2)));
+        if (updated)
+            Properties.LastUpdate = *updated;
+        else
+            prompter.Warning(kCorruptedFileWarning);
+    } else {
+        prompter.Warning(kCorruptedFileWarning);
+    }
+    int count = BracketNumber(lineAt(start + 3));
+    OpenLineIndex = start + 3;
+    int i = start + 4;
+    int size = static_cast<int>(src.size());
+    while (i < size && src[static_cast<size_t>(i)] != kEndOfSection) {
+        Lines.push_back(src[static_cast<size_t>(i)]);
+        ++i;
+        --count;
+    }
+    if (count != 0)
+        prompter.Warning(kCorruptedFileWarning);
+    CompiledValid = false;
+    Compiled.clear();
+    return i + 2;
+}
+
+void TEDITSection::WriteToLines(StringList& dest) {
+    const RegionalSettings& regional = RegionalSettings::Current();
+    dest.push_back("[" + Properties.Name + "]");
+    dest.push_back("[" + Properties.Description + "]");
+    dest.push_back("[" + regional.FormatDateTime(Properties.CreatedOn) + "]");
+    dest.push_back("[" + regional.FormatDateTime(Properties.LastUpdate) + "]");
+    SaveLineIndex = static_cast<int>(dest.size());
+    dest.push_back("[" + std::to_string(Lines.size()) + "]");
+    dest.insert(dest.end(), Lines.begin(), Lines.end());
+    dest.push_back(kEndOfSection);
+    dest.emplace_back();
+}
+
+int TEDITSection::ReadCompiledFromLines(const StringList& src, int start, Prompter& prompter) {
+    int size = static_cast<int>(src.size());
+    int count = start < size ? BracketNumber(src[static_cast<size_t>(start)]) : -1;
+    int i = start + 1;
+    while (i < size && src[static_cast<size_t>(i)] != kEndOfSection) {
+        Compiled.push_back(src[static_cast<size_t>(i)]);
+        ++i;
+        --count;
+    }
+    if (count != 0) {
+        Compiled.clear();
+        CompiledValid = false;
+        prompter.Warning(kCorruptedFileWarning);
+        return -1;
+    }
+    CompiledValid = !Compiled.empty();
+    return i + 2;
+}
+
+void ReadSectionLines(const StringList& src, StringList& dest, int start, Prompter& prompter) {
+    int size = static_cast<int>(src.size());
+    if (start < 0 || start >= size)
+        return;
+    dest.clear();
+    int count = BracketNumber(src[static_cast<size_t>(start)]);
+    for (int i = start + 1; i < size && src[static_cast<size_t>(i)] != kEndOfSection; ++i) {
+        dest.push_back(src[static_cast<size_t>(i)]);
+        --count;
+    }
+    if (count != 0)
+        prompter.Warning(kCorruptedFileWarning);
+}
+
+void TEDITSection::Restore(const StringList& snapshot, StringList& dest, RestoreKind kind,
+                           Prompter& prompter) {
+    switch (kind) {
+    case RestoreKind::PreviousUpdate:
+        if (!PrevLines.empty())
+            dest = PrevLines;
+        break;
+    case RestoreKind::LastUpdate:
+        dest = Lines;
+        break;
+    case RestoreKind::LastOpen:
+        if (OpenLineIndex > -1)
+            ReadSectionLines(snapshot, dest, OpenLineIndex, prompter);
+        break;
+    case RestoreKind::LastSave:
+        if (SaveLineIndex > -1)
+            ReadSectionLines(snapshot, dest, SaveLineIndex, prompter);
+        break;
+    }
+    CompiledValid = false;
+    Compiled.clear();
+}
+
+namespace {
+
+// Position of the first occurrence of Needle in Hay, or npos.
+size_t FindUpper(std::string_view upperHay, std::string_view upperNeedle) {
+    return upperHay.find(upperNeedle);
+}
+
+bool IsDefinitionMatch(std::string_view line, size_t pos, size_t length) {
+    if (pos > 0 && !IsWordDelimiter(static_cast<unsigned char>(line[pos - 1])))
+        return false;
+    size_t after = pos + length;
+    if (after < line.size() && !IsWordDelimiter(static_cast<unsigned char>(line[after])))
+        return false;
+    size_t comment = line.find("/*");
+    if (comment != std::string_view::npos && comment < pos)
+        return false;
+    std::string upper = UpperCase(line);
+    static const char* const uses[] = {"ADD", "Z-ADD", "IF", "OR", "AND", "MOVE", "SUB"};
+    for (const char* word : uses) {
+        size_t at = FindUpper(upper, word);
+        if (at != std::string::npos && at < pos)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool TEDITSection::FindText(std::string_view text, bool caseSensitive, bool definitionMode,
+                            int& line, int& column) const {
+    if (text.empty())
+        return false;
+    std::string upperText;
+    if (!caseSensitive)
+        upperText = UpperCase(text);
+    std::string upperLine;
+    for (size_t i = 0; i < Lines.size(); ++i) {
+        const std::string& current = Lines[i];
+        size_t pos;
+        if (caseSensitive) {
+            pos = current.find(text);
+        } else {
+            upperLine.assign(current);
+            UpperCaseInPlace(upperLine);
+            pos = upperLine.find(upperText);
+        }
+        if (pos == std::string::npos)
+            continue;
+        if (definitionMode && !IsDefinitionMatch(current, pos, text.size()))
+            continue;
+        line = static_cast<int>(i);
+        column = static_cast<int>(pos) + 1;
+        return true;
+    }
+    return false;
+}

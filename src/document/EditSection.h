@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/DateTime.h"
+#include "platform/StringList.h"
+
+#include <string>
+#include <string_view>
+
+namespace orvale {
+class Prompter;
+}
+
+struct TEDITSectionProperty {
+    std::string Name;
+    std::string Description;
+    orvale::DateTime CreatedOn;
+    orvale::DateTime LastUpdate;
+    // Set by SetLines since the document was created or opened; never stored in a file.
+    bool Modified = false;
+};
+
+// Restore points of a section's text.
+enum class RestoreKind { PreviousUpdate = 0, LastUpdate = 1, LastOpen = 2, LastSave = 3 };
+
+// One named block of text lines with its properties, the text before its last update (for
+// the restore commands) and a cache of the fixed-column RPG III lines last produced for it.
+// The conversion library reads and extends sections that the program creates, so both are
+// built from this one definition.
+class TEDITSection {
+public:
+    TEDITSection(std::string name, std::string description);
+
+    StringList Lines;
+    StringList PrevLines;
+    TEDITSectionProperty Properties;
+    // Index of this section's line-count line in the file text as read at open / last written.
+    int OpenLineIndex = -1;
+    int SaveLineIndex = -1;
+    // First visible editor line when the section was last left.
+    int TopLine = 0;
+    bool KeepPrevious = true;
+    StringList Compiled;
+    bool CompiledValid = false;
+
+    const std::string& GetLine(int index) const { return Lines[static_cast<size_t>(index)]; }
+    int LinesCount() const { return static_cast<int>(Lines.size()); }
+    void AddLine(std::string s) {
+        Lines.push_back(std::move(s));
+        CompiledValid = false;
+    }
+    void DeleteLine(int index);
+    // Removes the line and appends S at the end (the replaced line moves to the end).
+    void ReplaceLine(int index, std::string s);
+    // The commit of an edit.
+    void SetLines(const StringList& source);
+    void GetLines(StringList& dest) const { dest = Lines; }
+    void SetKeepPrevious(bool flag);
+    void ClearAll();
+
+    // Reads the rest of a section block of a program file, Start being the index of the
+    // description line; returns the index just past the block. A date or count that does not
+    // match shows "WARNING: The File may be corrupted!" through Prompter.
+    int ReadFromLines(const StringList& src, int start, orvale::Prompter& prompter);
+    // Appends the block from the name line on and sets SaveLineIndex.
+    void WriteToLines(StringList& dest);
+    // Reads a compiled-cache block whose count line is at Start and returns the index past
+    // the block's empty line. When the count does not match, Compiled is cleared, the warning
+    // is shown and the result is -1 (the caller stops reading the area).
+    int ReadCompiledFromLines(const StringList& src, int start, orvale::Prompter& prompter);
+
+    // Copies one retained version of the text into Dest. Snapshot is the document's file text
+    // (as opened for LastOpen, as saved for LastSave). Always discards the compiled cache.
+    void Restore(const StringList& snapshot, StringList& dest, RestoreKind kind,
+                 orvale::Prompter& prompter);
+
+    // Finds Text in the lines (first occurrence per line). In definition mode the match must
+    // stand as a whole word, before any comment and before the first of the operation names
+    // ADD, Z-ADD, IF, OR, AND, MOVE, SUB. Line and Column (1-based) are set on success only.
+    bool FindText(std::string_view text, bool caseSensitive, bool definitionMode, int& line,
+                  int& column) const;
+};
+
+// Copies one stored section text out of file text: Start is the index of its count line.
+// Dest is emptied first; a count that does not match shows the corrupted-file warning.
+void ReadSectionLines(const StringList& src, StringList& dest, int start,
+                      orvale::Prompter& prompter);
+
+// The value of a bracketed line: the line without its first and last characters.
+std::string BracketValue(std::string_view line);
+// A bracketed decimal number, or -1 when the value is not one.
+int BracketNumber(std::string_view line);
+
+inline constexpr const char* kCorruptedFileWarning = "WARNING: The File may be corrupted!";
+inline constexpr const char* kEndOfSection = "[End Of Sec]";

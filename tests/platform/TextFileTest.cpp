@@ -1,0 +1,143 @@
+#include "platform/SafeSave.h"
+#include "platform/TextFile.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace orvale;
+using orvale::test::FileSizeLimit;
+using orvale::test::TempDir;
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::string bytes;
+    EXPECT_TRUE(ReadFileBytes(path, bytes));
+    return bytes;
+}
+
+} // namespace
+
+TEST(TextFile, LineEndsOfEveryKindEndALine) {
+    EXPECT_EQ(SplitTextLines("a\r\nb\nc\rd"), (StringList{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitTextLines("a\n\nb"), (StringList{"a", "", "b"}));
+    EXPECT_EQ(SplitTextLines("a\r\rb"), (StringList{"a", "", "b"}));
+    // LF CR is two line ends, not one.
+    EXPECT_EQ(SplitTextLines("a\n\rb"), (StringList{"a", "", "b"}));
+}
+
+TEST(TextFile, FinalLineEndMakesNoEmptyLine) {
+    EXPECT_EQ(SplitTextLines("a\r\n"), (StringList{"a"}));
+    EXPECT_EQ(SplitTextLines("a"), (StringList{"a"}));
+    EXPECT_EQ(SplitTextLines("a\r\n\r\n"), (StringList{"a", ""}));
+    EXPECT_TRUE(SplitTextLines("").empty());
+}
+
+TEST(TextFile, ZeroByteEndsTheText) {
+    std::string text("ab\ncd\0ef\ngh", 11);
+    EXPECT_EQ(SplitTextLines(text), (StringList{"ab", "cd"}));
+}
+
+TEST(TextFile, BytesAndTrailingBlanksAreKept) {
+    std::string line = "  x\t\xA6\xFF   ";
+    EXPECT_EQ(SplitTextLines(line + "\r\n"), (StringList{line}));
+}
+
+TEST(TextFile, WritesCrLfAndReadsBack) {
+    TempDir dir;
+    StringList lines{"[Begin]", "", "  text  ", "\xE8"};
+    ASSERT_TRUE(WriteTextFile(dir.File("a.txt"), lines));
+    EXPECT_EQ(Slurp(dir.File("a.txt")), "[Begin]\r\n\r\n  text  \r\n\xE8\r\n");
+    StringList back;
+    ASSERT_TRUE(ReadTextFile(dir.File("a.txt"), back));
+    EXPECT_EQ(back, lines);
+}
+
+TEST(TextFile, ReadingAMissingFileNamesTheFileAndReason) {
+    TempDir dir;
+    StringList lines{"old"};
+    std::string error;
+    EXPECT_FALSE(ReadTextFile(dir.File("missing.RPG"), lines, &error));
+    EXPECT_TRUE(lines.empty());
+    EXPECT_NE(error.find("missing.RPG"), std::string::npos);
+    EXPECT_NE(error.find("No such file"), std::string::npos);
+}
+
+TEST(TextFile, PathParts) {
+    EXPECT_EQ(ExtractFilePath("/a/b/C.RPG"), "/a/b/");
+    EXPECT_EQ(ExtractFileName("/a/b/C.RPG"), "C.RPG");
+    EXPECT_EQ(ExtractFileExt("/a/b/C.RPG"), ".RPG");
+    EXPECT_EQ(ExtractFileExt("/a.b/C"), "");
+    EXPECT_EQ(ChangeFileExt("/a/X.RP3", ".RPG"), "/a/X.RPG");
+    EXPECT_EQ(ChangeFileExt("X", ".RPG"), "X.RPG");
+    EXPECT_EQ(ExtractFilePath("C.RPG"), "");
+}
+
+TEST(SafeSave, BackupNamesFollowTheTwoRules) {
+    EXPECT_EQ(ProgramBackupPath("/p/A.RPG"), "/p/A.~RP");
+    EXPECT_EQ(ProgramBackupPath("/p/A.PRG"), "/p/A.~PR");
+    EXPECT_EQ(SourceBackupPath("/p/A.RP3"), "/p/A.~P3");
+    EXPECT_EQ(SourceBackupPath("/p/A.TXT"), "/p/A.~XT");
+}
+
+TEST(SafeSave, SavingTwiceKeepsTheFirstVersionInTheBackup) {
+    TempDir dir;
+    std::string path = dir.File("A.RPG");
+    ASSERT_TRUE(WriteFileSafely(path, "one", ProgramBackupPath(path)));
+    EXPECT_FALSE(FileExists(dir.File("A.~RP")));
+    ASSERT_TRUE(WriteFileSafely(path, "two", ProgramBackupPath(path)));
+    ASSERT_TRUE(WriteFileSafely(path, "three", ProgramBackupPath(path)));
+    EXPECT_EQ(Slurp(path), "three");
+    EXPECT_EQ(Slurp(dir.File("A.~RP")), "two");
+}
+
+TEST(SafeSave, AFullDiskLeavesTheOldFileAndBackupWhole) {
+    TempDir dir;
+    std::string path = dir.File("A.RPG");
+    ASSERT_TRUE(WriteFileSafely(path, "first", ProgramBackupPath(path)));
+    ASSERT_TRUE(WriteFileSafely(path, "second", ProgramBackupPath(path)));
+    std::string error;
+    {
+        FileSizeLimit limit(16);
+        EXPECT_FALSE(WriteFileSafely(path, std::string(4096, 'x'), ProgramBackupPath(path), &error));
+    }
+    EXPECT_NE(error.find("A.RPG"), std::string::npos);
+    EXPECT_EQ(Slurp(path), "second");
+    EXPECT_EQ(Slurp(dir.File("A.~RP")), "first");
+    // No temporary file is left behind.
+    int files = 0;
+    for (auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 2);
+}
+
+TEST(SafeSave, AReadOnlyFolderReportsTheFailure) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    TempDir dir;
+    std::string path = dir.File("A.RPG");
+    ASSERT_TRUE(WriteFileSafely(path, "old"));
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read |
+                                                 std::filesystem::perms::owner_exec);
+    std::string error;
+    EXPECT_FALSE(WriteFileSafely(path, "new", ProgramBackupPath(path), &error));
+    EXPECT_NE(error.find("Permission denied"), std::string::npos);
+    EXPECT_EQ(Slurp(path), "old");
+}
+
+TEST(SafeSave, ReplacedFileKeepsItsModeAndNewFileGetsTheRequestedOne) {
+    TempDir dir;
+    std::string path = dir.File("Orvale.KEY");
+    ASSERT_TRUE(WriteFileSafely(path, "a", {}, nullptr, 0600));
+    auto perms = std::filesystem::status(path).permissions();
+    EXPECT_EQ(perms & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    ASSERT_TRUE(WriteFileSafely(path, "b"));
+    perms = std::filesystem::status(path).permissions();
+    EXPECT_EQ(perms & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
