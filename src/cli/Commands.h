@@ -1,0 +1,18 @@
+#pragma once
+
+namespace CLI {
+class App;
+}
+
+namespace orvale::cli {
+
+// Exit statuses of every subcommand.
+enum ExitStatus { Success = 0, Findings = 1, Failure = 2 };
+
+// Each family of subcommands adds itself to the tool and stores its exit status in Status
+// when it runs.
+void AddProgramCommands(CLI::App& app, int& status); // import, build, check, xref
+void AddMemberCommands(CLI::App& app, int& status);  // xlt, ebcdic-to-text, text-to-ebcdic
+void AddUserCommands(CLI::App& app, int& status);    // passwd
+
+} // namespace orvale::cli

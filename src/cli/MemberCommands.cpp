@@ -1,0 +1,12 @@
+#include "Commands.h"
+
+#include <CLI/CLI.hpp>
+
+namespace orvale::cli {
+
+void AddMemberCommands(CLI::App& app, int& status) {
+    (void)app;
+    (void)status;
+}
+
+} // namespace orvale::cli

@@ -1,0 +1,12 @@
+#include "Commands.h"
+
+#include <CLI/CLI.hpp>
+
+namespace orvale::cli {
+
+void AddUserCommands(CLI::App& app, int& status) {
+    (void)app;
+    (void)status;
+}
+
+} // namespace orvale::cli
