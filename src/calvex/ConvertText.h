@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Column access and text conventions shared by the converters (RPG III line in, statement
+// out). Columns are 1-based; a line shorter than 80 columns reads as blanks past its end.
+namespace calvex {
+
+// Character at Column, or a blank past the end of the line.
+inline char Column(std::string_view line, int column) {
+    return column >= 1 && static_cast<size_t>(column) <= line.size() ? line[column - 1] : ' ';
+}
+
+// The characters of columns From..To that the line holds (fewer, or none, when it is short).
+std::string_view Columns(std::string_view line, int from, int to);
+
+// Columns From..To with leading and trailing blanks (codes <= 32) removed.
+std::string_view TrimmedColumns(std::string_view line, int from, int to);
+
+// True when columns From..To hold nothing but blanks (or lie past the end of the line).
+bool ColumnsBlank(std::string_view line, int from, int to);
+
+// True when columns From..To equal Text exactly, reading missing columns as blanks.
+bool ColumnsEqual(std::string_view line, int from, int to, std::string_view text);
+
+enum class LineClass { Directive, Comment, Specification };
+
+// The line classes every converter recognises first. For a directive or a comment the
+// statement is returned in Statement: "# " + columns 7-74 for a directive; for a comment
+// (column 7 "*", or column 6 blank) "/* " + columns 9-74 when column 8 is blank and "/*" +
+// columns 8-74 when it holds text, so that the comment compiles back to the same columns.
+LineClass ClassifyLine(std::string_view line, std::string& statement);
+
+// Removes every comma that stands directly before a final ")" (File(X,,,) -> File(X)).
+void TrimTrailingCommas(std::string& statement);
+
+// Array element notation: a field text NAME,IDX is written NAME[IDX]; other text unchanged.
+std::string ElementNotation(std::string_view trimmedField);
+void AppendElementNotation(std::string& out, std::string_view trimmedField);
+
+// "RPG(" + columns 6-74 as they stand + ")": the raw form any specification line can take.
+std::string RawStatement(std::string_view line);
+
+} // namespace calvex
