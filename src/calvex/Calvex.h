@@ -67,13 +67,12 @@ ORVALE_EXPORT int ConvertRPG3LCount(const StringList& source, int start, TEDITSe
                                     const std::string& prefix);
 ORVALE_EXPORT int ConvertRPG3Input(const StringList& source, int start, TEDITSection& input,
                                    const std::string& prefix);
-ORVALE_EXPORT int ConvertRPG3Calcs(const StringList& source, StringList& subroutineNames,
-                                   int start, int indentWidth, TEDITSection& mainRoutine,
+ORVALE_EXPORT int ConvertRPG3Calcs(const StringList& source, StringList& subroutineNames, int start,
+                                   int indentWidth, TEDITSection& mainRoutine,
                                    const std::string& prefix);
 ORVALE_EXPORT int ConvertRPG3SubR(const StringList& source, int start, int indentWidth,
                                   TEDITSection& subroutine, const std::string& prefix);
-ORVALE_EXPORT int ConvertRPG3GetOutList(const StringList& source, StringList& fileNames,
-                                        int start);
+ORVALE_EXPORT int ConvertRPG3GetOutList(const StringList& source, StringList& fileNames, int start);
 ORVALE_EXPORT int ConvertRPG3Output(const StringList& source, int start, TEDITSection& output,
                                     const std::string& prefix);
 ORVALE_EXPORT int ConvertRPG3Array(const StringList& source, int start, TEDITSection& array,

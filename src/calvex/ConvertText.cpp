@@ -92,4 +92,18 @@ std::string RawStatement(std::string_view line) {
     return s;
 }
 
+bool SameSpecification(std::string_view source, std::string_view compiled, int commentFirst) {
+    int last = commentFirst > 0 ? commentFirst - 1 : 74;
+    for (int c = 6; c <= last; ++c)
+        if (Column(source, c) != Column(compiled, c))
+            return false;
+    if (commentFirst <= 0)
+        return true;
+    std::string_view wanted = TrimmedColumns(source, commentFirst, 74);
+    std::string_view got = Columns(compiled, commentFirst, 74);
+    while (!got.empty() && got.back() == ' ')
+        got.remove_suffix(1);
+    return got == wanted;
+}
+
 } // namespace calvex

@@ -42,4 +42,10 @@ void AppendElementNotation(std::string& out, std::string_view trimmedField);
 // "RPG(" + columns 6-74 as they stand + ")": the raw form any specification line can take.
 std::string RawStatement(std::string_view line);
 
+// Whether a compiled line gives back the source line: columns 6-74 equal, reading missing
+// columns and trailing blanks as blanks. When CommentFirst is not 0, columns CommentFirst-74
+// hold a trailing comment whose text may have moved to the first column of its area (the
+// statement keeps comments trimmed), so there only the text itself must be equal.
+bool SameSpecification(std::string_view source, std::string_view compiled, int commentFirst = 0);
+
 } // namespace calvex

@@ -74,8 +74,9 @@ void TEDITSection::ClearAll() {
 
 int TEDITSection::ReadFromLines(const StringList& src, int start, Prompter& prompter) {
     auto lineAt = [&](int i) -> std::string_view {
-        return i >= 0 && i < static_cast<int>(src.size()) ? std::string_view(src[static_cast<size_t>(i)])
-                                                           : std::string_view();
+        return i >= 0 && i < static_cast<int>(src.size())
+                   ? std::string_view(src[static_cast<size_t>(i)])
+                   : std::string_view();
     };
     Properties.Description = BracketValue(lineAt(start));
     const RegionalSettings& regional = RegionalSettings::Current();

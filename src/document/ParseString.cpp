@@ -14,9 +14,13 @@ std::string_view TrimRightView(std::string_view s) {
     return s.substr(0, e);
 }
 
-std::string_view TrimView(std::string_view s) { return TrimRightView(TrimLeftView(s)); }
+std::string_view TrimView(std::string_view s) {
+    return TrimRightView(TrimLeftView(s));
+}
 
-std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
+std::string Trim(std::string_view s) {
+    return std::string(TrimView(s));
+}
 
 void UpperCaseInPlace(std::string& s) {
     for (char& c : s)

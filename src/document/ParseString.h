@@ -28,5 +28,9 @@ std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
 void UpperCaseInPlace(std::string& s);
 bool SameText(std::string_view a, std::string_view b);
-inline char UpperChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-inline char LowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+inline char UpperChar(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+inline char LowerChar(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}

@@ -62,7 +62,9 @@ void TreeNode::ClearData() {
     Folder_ = nullptr;
 }
 
-TreeNode* TreeNode::AddChild(std::string text) { return InsertChild(Count(), std::move(text)); }
+TreeNode* TreeNode::AddChild(std::string text) {
+    return InsertChild(Count(), std::move(text));
+}
 
 TreeNode* TreeNode::InsertChild(int index, std::string text) {
     auto node = std::make_unique<TreeNode>(std::move(text), this);
@@ -85,9 +87,13 @@ std::unique_ptr<TreeNode> TreeNode::TakeChild(int index) {
     return node;
 }
 
-void TreeNode::RemoveChild(int index) { Children.erase(Children.begin() + index); }
+void TreeNode::RemoveChild(int index) {
+    Children.erase(Children.begin() + index);
+}
 
-void TreeNode::ClearChildren() { Children.clear(); }
+void TreeNode::ClearChildren() {
+    Children.clear();
+}
 
 TreeNode* TreeNode::NextSibling() const {
     if (!Parent_)

@@ -11,7 +11,9 @@ namespace orvale {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view Trim(std::string_view s) {
     size_t b = 0, e = s.size();
@@ -75,7 +77,7 @@ ProfileFile::ProfileFile(std::string path) : Path_(std::move(path)) {}
 
 bool ProfileFile::Load(std::string* error) {
     Lines.clear();
-    struct stat st{};
+    struct stat st {};
     // A missing file reads as an empty profile.
     if (::stat(Path_.c_str(), &st) != 0 && errno == ENOENT)
         return true;
@@ -90,9 +92,13 @@ bool ProfileFile::Save(std::string* error, unsigned mode) const {
     return WriteFileSafely(Path_, Text(), {}, error, mode);
 }
 
-void ProfileFile::SetText(std::string_view text) { SplitTextLines(text, Lines); }
+void ProfileFile::SetText(std::string_view text) {
+    SplitTextLines(text, Lines);
+}
 
-std::string ProfileFile::Text() const { return JoinTextLines(Lines); }
+std::string ProfileFile::Text() const {
+    return JoinTextLines(Lines);
+}
 
 int ProfileFile::FindSection(std::string_view section) const {
     std::string_view name;
@@ -127,7 +133,9 @@ int ProfileFile::SectionEnd(int header) const {
     return end;
 }
 
-bool ProfileFile::HasSection(std::string_view section) const { return FindSection(section) >= 0; }
+bool ProfileFile::HasSection(std::string_view section) const {
+    return FindSection(section) >= 0;
+}
 
 bool ProfileFile::HasKey(std::string_view section, std::string_view key) const {
     int header = FindSection(section);

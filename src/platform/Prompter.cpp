@@ -13,7 +13,9 @@ Prompter& Prompter::Default() {
     return DefaultPrompter ? *DefaultPrompter : errorStream;
 }
 
-void Prompter::SetDefault(Prompter* prompter) { DefaultPrompter = prompter; }
+void Prompter::SetDefault(Prompter* prompter) {
+    DefaultPrompter = prompter;
+}
 
 const char* KindName(Prompter::Kind kind) {
     switch (kind) {

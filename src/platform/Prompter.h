@@ -20,7 +20,7 @@ public:
     // Shows Text in a box of the given kind and returns the button the user chose.
     // Caption empty means the application's title.
     virtual Answer Show(Kind kind, const std::string& text, Buttons buttons,
-                       const std::string& caption = {}) = 0;
+                        const std::string& caption = {}) = 0;
 
     void Error(const std::string& text) { Show(Kind::Error, text, Buttons::Ok); }
     void Warning(const std::string& text) { Show(Kind::Warning, text, Buttons::Ok); }

@@ -146,7 +146,9 @@ RegionalSettings RegionalSettings::FromEnvironment() {
     return RegionalSettings(date, time, am, pm);
 }
 
-const RegionalSettings& RegionalSettings::Current() { return CurrentSettings(); }
+const RegionalSettings& RegionalSettings::Current() {
+    return CurrentSettings();
+}
 
 void RegionalSettings::SetCurrent(const RegionalSettings& settings) {
     CurrentSettings() = settings;

@@ -14,7 +14,9 @@ namespace orvale {
 
 namespace {
 
-std::string Reason(const std::string& path, int err) { return path + ": " + std::strerror(err); }
+std::string Reason(const std::string& path, int err) {
+    return path + ": " + std::strerror(err);
+}
 
 // Writes Content into a new temporary file next to Path and returns its name, or an empty
 // string with Error set.
@@ -87,7 +89,7 @@ std::string SourceBackupPath(std::string_view path) {
 
 bool WriteFileSafely(const std::string& path, std::string_view content,
                      const std::string& backupPath, std::string* error, unsigned mode) {
-    struct stat old{};
+    struct stat old {};
     bool exists = ::stat(path.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode)) {
         if (error)
@@ -116,7 +118,7 @@ bool CopyFileSafely(const std::string& from, const std::string& to, std::string*
     std::string bytes;
     if (!ReadFileBytes(from, bytes, error))
         return false;
-    struct stat st{};
+    struct stat st {};
     mode_t mode = ::stat(from.c_str(), &st) == 0 ? (st.st_mode & 07777) : CreationMode(0666);
     std::string temporary = WriteTemporary(to, bytes, mode, error);
     if (temporary.empty())

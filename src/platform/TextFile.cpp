@@ -57,7 +57,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string* err
             *error = path + ": " + std::strerror(errno);
         return false;
     }
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
         if (error)
@@ -101,7 +101,7 @@ bool WriteTextFile(const std::string& path, const StringList& lines, std::string
 }
 
 bool FileExists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 

@@ -1,6 +1,6 @@
+#include "document/TreeNode.h"
 #include "document/EditFolder.h"
 #include "document/EditSection.h"
-#include "document/TreeNode.h"
 
 #include <gtest/gtest.h>
 

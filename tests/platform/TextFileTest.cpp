@@ -1,5 +1,5 @@
-#include "platform/SafeSave.h"
 #include "platform/TextFile.h"
+#include "platform/SafeSave.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -101,7 +101,8 @@ TEST(SafeSave, AFullDiskLeavesTheOldFileAndBackupWhole) {
     std::string error;
     {
         FileSizeLimit limit(16);
-        EXPECT_FALSE(WriteFileSafely(path, std::string(4096, 'x'), ProgramBackupPath(path), &error));
+        EXPECT_FALSE(
+            WriteFileSafely(path, std::string(4096, 'x'), ProgramBackupPath(path), &error));
     }
     EXPECT_NE(error.find("A.RPG"), std::string::npos);
     EXPECT_EQ(Slurp(path), "second");

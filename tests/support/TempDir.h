@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include <sys/resource.h>
 #include <csignal>
+#include <sys/resource.h>
 
 namespace orvale::test {
 
