@@ -5,9 +5,14 @@ TreeNode::TreeNode(std::string text, TreeNode* parent) : Text(std::move(text)), 
 int TreeNode::Index() const {
     if (!Parent_)
         return -1;
-    for (int i = 0; i < Parent_->Count(); ++i)
-        if (Parent_->Child(i) == this)
+    int count = Parent_->Count();
+    if (IndexHint_ >= 0 && IndexHint_ < count && Parent_->Child(IndexHint_) == this)
+        return IndexHint_;
+    for (int i = 0; i < count; ++i)
+        if (Parent_->Child(i) == this) {
+            IndexHint_ = i;
             return i;
+        }
     return -1;
 }
 
@@ -77,6 +82,7 @@ void TreeNode::InsertChild(int index, std::unique_ptr<TreeNode> node) {
     node->Parent_ = this;
     if (index < 0 || index > Count())
         index = Count();
+    node->IndexHint_ = index;
     Children.insert(Children.begin() + index, std::move(node));
 }
 
@@ -99,7 +105,11 @@ TreeNode* TreeNode::NextSibling() const {
     if (!Parent_)
         return nullptr;
     int i = Index();
-    return i + 1 < Parent_->Count() ? Parent_->Child(i + 1) : nullptr;
+    if (i + 1 >= Parent_->Count())
+        return nullptr;
+    TreeNode* next = Parent_->Child(i + 1);
+    next->IndexHint_ = i + 1;
+    return next;
 }
 
 TreeNode* TreeNode::PrevSibling() const {

@@ -60,6 +60,9 @@ public:
 
 private:
     TreeNode* Parent_;
+    // Last known position among the parent's children; checked before it is trusted, so
+    // walking a large folder in order stays linear.
+    mutable int IndexHint_ = -1;
     std::vector<std::unique_ptr<TreeNode>> Children;
     DataKind Kind_ = DataKind::None;
     TEDITSection* Section_ = nullptr;

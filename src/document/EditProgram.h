@@ -1,0 +1,173 @@
+#pragma once
+
+#include "document/EditFolder.h"
+#include "document/EditSection.h"
+#include "document/ParseString.h"
+#include "document/ProgramTree.h"
+#include "document/ProgramView.h"
+#include "platform/StringList.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace orvale {
+class Prompter;
+}
+
+// The tree-program document: the fixed sections and folders of a program, the section tree
+// that shows them, the file text it is read from and written to, the history log, and what
+// the document shows in its window. The RPG document derives from it and replaces some
+// operations by members of the same name; calls made here always reach this class's own
+// versions (nothing is virtual).
+class TEDITProgram {
+public:
+    explicit TEDITProgram(orvale::Prompter& prompter);
+    TEDITProgram(const TEDITProgram&) = delete;
+    TEDITProgram& operator=(const TEDITProgram&) = delete;
+
+    TParseString Parser;
+    TEDITSection PropertySection{"Property", "Program's Propertys"};
+    TEDITSection DescriptionSection{"Description", "Program's Description"};
+    TEDITSection HistorySection{"History", "Program's History Log"};
+    TEDITSection PreCompilerSection{"Pre Compiler", "Pre Compiler's Instructions"};
+    TEDITSection HeaderSection{"Header", "Header's Specifications"};
+    TEDITSection MainRoutineSection{"Main Routine", "Program's Main Routine"};
+    TEDITFolder SubRoutinesFolder{"Sub Routines", "Folder of the Sub Routines"};
+    // The file text as read at open, and as last written.
+    StringList SourceLines;
+    StringList SaveLines;
+    bool Opened = false;
+    // Set while the document is being closed: commits and show-selection do nothing.
+    bool Closing = false;
+    // Undo options: which restore points are kept.
+    bool KeepPrevious = true;
+    bool KeepOpen = true;
+    bool KeepSave = true;
+    TreeNode* MainRoutineNode = nullptr;
+    // Node whose text is in the editor or the grids.
+    TreeNode* CurrentNode = nullptr;
+    std::string FilePath; // with its trailing separator
+    std::string FileName = "NoName.PRG";
+    std::string FileExt = ".PRG";
+    bool Untitled = false;
+    TreeNode* HistoryNode = nullptr;
+    // History switches.
+    bool LogAdd = false;
+    bool LogDelete = false;
+    bool LogModify = false;
+    bool LogRename = false;
+    bool LogProperty = false;
+    // The editor or the property grid holds changes not yet committed; the window sets it.
+    bool EditorModified = false;
+    // Changes not yet saved to the file.
+    bool Modified = false;
+    TreeNode* SubRoutinesNode = nullptr;
+    std::string UserName;
+
+    // The section tree and the window the document writes into (none: not bound).
+    TProgramTree Tree;
+    orvale::ProgramView* View = nullptr;
+    orvale::Prompter& Box;
+
+    void BindView(orvale::ProgramView* view);
+
+    // -- Tree
+    void BuildTree();
+    TreeNode* AddSection(TreeNode* parent, const std::string& name, const std::string& description);
+    TEDITSection* AddSubRoutine(const std::string& name, const std::string& description);
+    void DeleteSectionByName(TreeNode* folder, const std::string& name);
+    void DeleteSelectedSection(TreeNode* folder);
+    void DeleteSubRoutine(const std::string& name) { DeleteSectionByName(SubRoutinesNode, name); }
+    void DeleteSelectedSubRoutine() { DeleteSelectedSection(SubRoutinesNode); }
+    void ChangeSectionProperty(const std::string& newName, const std::string& newDescription);
+    // Drop of a dragged tree node onto Target (see TProgramTree::DropNode).
+    bool MoveNode(TreeNode* dragged, TreeNode* target);
+
+    // -- Editing and showing
+    void CommitCurrent();
+    void ShowSelected();
+    // Active: 0 hides every page, 1 Source, 2 Objects, 3 Setting, 4 RPG/400.
+    void ShowPages(bool sourceVisible, bool objectsVisible, bool settingVisible,
+                   bool rpgViewVisible, int active);
+    void ShowObjectList(TreeNode* node);
+    void ShowHistory();
+
+    // -- History log
+    void AddHistoryEntry(const std::string& entry);
+    void PurgeHistory(bool purgeModify, bool purgeOthers);
+    // "<object>,<action>,<user>,<now>,<more>"
+    std::string HistoryEntry(const std::string& object, const std::string& action,
+                             const std::string& more) const;
+
+    // -- Look-ups over all tree nodes
+    TEDITSection* FindSectionByName(const std::string& name) const;
+    TreeNode* FindNodeByText(const std::string& text) const;
+    TreeNode* FindNodeByData(const void* data) const;
+    bool NodeTextExists(const std::string& text) const { return FindNodeByText(text); }
+    TreeNode* FindNext(const std::string& text, TreeNode* start, bool includeAll,
+                       bool caseSensitive, bool definitionMode, int& line, int& column) const;
+
+    // -- File
+    void WriteLines();
+    int ParseLines();
+    // Writes the tree text only. A failed write is reported and leaves Modified set.
+    bool SaveToFile(const std::string& fileName);
+    // Asks to save a modified program and empties the document; false when cancelled (or
+    // when the save that was asked for failed, so that nothing is lost).
+    bool CloseProgram();
+    // Sets FilePath, FileName and FileExt from a path.
+    void SetFileName(const std::string& path);
+
+    // -- Restore points
+    void SetUndoOptions(bool keepPrevious, bool keepOpen, bool keepSave);
+    void RestoreSelected(int kind);
+
+    // Sets the hourglass while alive (nested uses show it once).
+    class BusyCursor {
+    public:
+        explicit BusyCursor(TEDITProgram& document);
+        ~BusyCursor();
+        BusyCursor(const BusyCursor&) = delete;
+        BusyCursor& operator=(const BusyCursor&) = delete;
+
+    private:
+        TEDITProgram& Document;
+    };
+
+    // -- Shared by the derived document
+    // Calls F for every node in tree order; F returns false to stop the walk.
+    template <class F> void ForEachNode(F&& f) const {
+        for (TreeNode* n = Tree.First(); n; n = TProgramTree::Next(n))
+            if (!f(n))
+                return;
+    }
+    // The save steps after the tree text is in SaveLines: AppendArea adds to it (the
+    // compiled area of the RPG document), then the file is written with a backup.
+    bool SaveWith(const std::string& fileName, const std::function<void()>& appendArea);
+    // Sections the document created for folders; released with their nodes.
+    TEDITSection* NewSection(const std::string& name, const std::string& description);
+    void ReleaseSection(TEDITSection* section);
+    // Removes a node and releases the sections below it.
+    void RemoveNode(TreeNode* node);
+    // Empties the tree and releases every folder section.
+    void ClearTree();
+    // Shows the section's text in the editor with the Source page active.
+    void ShowInEditor(TEDITSection& section);
+    // A node reference member that ClearTree resets, so that none is left dangling.
+    void RegisterNodeSlot(TreeNode*& slot) { NodeSlots.push_back(&slot); }
+    // Asks for confirmation and deletes Child of Folder.
+    void ConfirmAndDelete(TreeNode* folder, TreeNode* child);
+
+private:
+    std::unordered_map<const TEDITSection*, std::unique_ptr<TEDITSection>> FolderSections;
+    std::vector<TreeNode**> NodeSlots;
+    int BusyDepth = 0;
+};
+
+inline constexpr const char* kWrongFormatError = "ERROR: Wrong format or File damaged!";
+inline constexpr const char* kSectionNotFoundError = "ERROR: Section not Found!";
+inline constexpr const char* kCantChangePropertyError = "Sorry can't change this property!";
+inline constexpr const char* kSaveProgramTitle = "Quenby - Save Program";
