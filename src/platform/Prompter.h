@@ -22,6 +22,11 @@ public:
     virtual Answer Show(Kind kind, const std::string& text, Buttons buttons,
                         const std::string& caption = {}) = 0;
 
+    // Asks that the next box be shown with its top-left corner at the screen point (x, y),
+    // as the replace confirmation is, next to the text it asks about. Prompters that cannot
+    // place their boxes ignore it.
+    virtual void PlaceNextBox(int /*x*/, int /*y*/) {}
+
     void Error(const std::string& text) { Show(Kind::Error, text, Buttons::Ok); }
     void Warning(const std::string& text) { Show(Kind::Warning, text, Buttons::Ok); }
     void Information(const std::string& text) { Show(Kind::Information, text, Buttons::Ok); }

@@ -1,0 +1,139 @@
+#pragma once
+
+// The plain-text editor of indented, column-sensitive source: a section's tree-language text
+// in the program editor window and the compiled RPG/400 lines beside it (read-only).
+
+#include "platform/StringList.h"
+
+#include <QColor>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPoint>
+#include <QPointer>
+
+#include <string>
+
+class QPrinter;
+
+namespace orvale {
+class Prompter;
+}
+
+class TExtRichEdit : public QPlainTextEdit {
+    Q_OBJECT
+    Q_PROPERTY(int TabSpaces READ TabSpaces WRITE SetTabSpaces)
+    Q_PROPERTY(bool AutoIndent READ AutoIndent WRITE SetAutoIndent)
+    Q_PROPERTY(bool BackUnindent READ BackUnindent WRITE SetBackUnindent)
+    Q_PROPERTY(bool CursThrTabs READ CursThrTabs WRITE SetCursThrTabs)
+
+public:
+    // Outcome of ReplaceNext, with the values the find dialog works with.
+    enum class ReplaceResult : int {
+        NotFound = 0,
+        Cancelled = 2,
+        // The match was lost before it could be replaced; nothing was replaced.
+        Failed = 3,
+        Replaced = 6,
+        Skipped = 7,
+        // Replaced, and the user asked to replace every further occurrence without asking.
+        ReplacedAll = 8,
+    };
+
+    explicit TExtRichEdit(QWidget* parent = nullptr);
+
+    // The label that shows the caret as "line: column" (1-based), usually a panel of the
+    // window's status bar. Not owned; it may be destroyed before the editor.
+    QLabel* CaretPosDisplay() const { return CaretPosDisplay_; }
+    void SetCaretPosDisplay(QLabel* display);
+
+    // Width of one indentation step. 0 keeps the plain Tab key and turns off the stepping of
+    // Backspace, Left and Right; a negative value is ignored.
+    int TabSpaces() const { return TabSpaces_; }
+    void SetTabSpaces(int spaces);
+    bool AutoIndent() const { return AutoIndent_; }
+    void SetAutoIndent(bool on) { AutoIndent_ = on; }
+    bool BackUnindent() const { return BackUnindent_; }
+    void SetBackUnindent(bool on) { BackUnindent_ = on; }
+    bool CursThrTabs() const { return CursThrTabs_; }
+    void SetCursThrTabs(bool on) { CursThrTabs_ = on; }
+
+    // Where messages and the replace confirmation go; Prompter::Default() until one is given.
+    void SetPrompter(orvale::Prompter* prompter) { Prompter_ = prompter; }
+    orvale::Prompter& ActivePrompter() const;
+
+    QColor BackColor() const;
+    void SetBackColor(const QColor& color);
+    QColor TextColor() const;
+    void SetTextColor(const QColor& color);
+    void SetFontSize(int points);
+
+    // The text as lines of Latin-1 bytes (line 0 first). Setting them replaces the text, puts
+    // the caret at the start and does not count as an edit.
+    void SetLines(const StringList& lines);
+    StringList Lines() const;
+    int LineCount() const;
+    std::string Line(int index) const;
+
+    int FirstVisibleLine() const;
+    // Scrolls so that Line (clamped to the text) is the first visible line, as far as the
+    // scroll range allows.
+    void ScrollToLine(int line);
+
+    // The caret as (column, line), both 0-based.
+    QPoint CaretPos() const;
+    // Places the caret with nothing selected; the line and column are clamped to the text.
+    void SetCaretPos(int column, int line);
+
+    // Replaces the text from From up to, not including, To (both (column, line), clamped to
+    // the text) as one edit that can be undone, and leaves the caret after the new text.
+    void ReplaceText(QPoint from, QPoint to, const std::string& text);
+
+    // The selection, or the word around the caret (see WordSpanAt), optionally with its
+    // argument list.
+    std::string WordAtCursor(bool withArgs) const;
+    // Replaces the selection, or the stretch WordAtCursor takes (with the closing parenthesis
+    // of the argument list), by Replacement.
+    void ReplaceWordAtCursor(const std::string& replacement, bool withArgs);
+
+    // Looks for Text from the start or from the end of the selection to the end of the text
+    // and selects the match.
+    bool FindNext(const std::string& text, bool fromStart, bool matchCase, bool wholeWord);
+    // Finds the next match and replaces it, asking first when Prompt is set; Origin is the
+    // screen point the confirmation box is placed from.
+    ReplaceResult ReplaceNext(const std::string& search, const std::string& replacement,
+                              bool fromStart, bool matchCase, bool wholeWord, bool prompt,
+                              QPoint origin);
+    // Screen point of the replace confirmation for the caret's place in the view.
+    QPoint ConfirmationPoint(QPoint origin) const;
+
+    // Prints the whole text as one job named Title, whatever is selected.
+    void Print(QPrinter& printer, const QString& title);
+
+signals:
+    // The caret moved or the selection changed; line and column are 1-based.
+    void CaretMoved(int line, int column);
+    // The user changed the text (SetLines does not count).
+    void TextEdited();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool HandleEditKey(QKeyEvent* event);
+    bool HandleMoveKey(int key);
+    void ShowCaretPos();
+    void SelectSpan(int start, int length);
+    int OffsetOf(QPoint place) const;
+    // The whole text with "\n" between lines, every byte as it is stored.
+    std::string RawText() const;
+
+    QPointer<QLabel> CaretPosDisplay_;
+    int TabSpaces_ = 0;
+    bool AutoIndent_ = false;
+    bool BackUnindent_ = false;
+    bool CursThrTabs_ = false;
+    // TabSpaces blanks: what the Tab key inserts.
+    QString TabString;
+    orvale::Prompter* Prompter_ = nullptr;
+    bool Loading = false;
+};
