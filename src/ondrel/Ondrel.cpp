@@ -1,0 +1,161 @@
+#include "Ondrel.h"
+
+#include "RecordConvert.h"
+#include "TranslationTable.h"
+
+#include "platform/SafeSave.h"
+#include "platform/TextFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+
+// Set by OndrelCancelOp, usually from the progress callback; cleared when a conversion starts.
+std::atomic<bool> CancelFlag{false};
+
+// The outcome of the last call, read back by OndrelLastError.
+thread_local int LastStatus = OndrelOk;
+thread_local std::string LastMessage;
+
+void SetOutcome(int status, std::string message = {}) {
+    LastStatus = status;
+    LastMessage = std::move(message);
+}
+
+std::string Reason(const std::string& path, int err) {
+    return path + ": " + std::strerror(err);
+}
+
+std::string RecordLengthReason(const std::string& path, int recordLength) {
+    return path + ": record length " + std::to_string(recordLength) + " is not between 1 and 255";
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Checks the record length and the source, and loads the table. False with the outcome set.
+bool Prepare(const std::string& source, const std::string& tableFile, int recordLength,
+             unsigned char blank, ondrel::TranslationTable& table) {
+    if (!ondrel::ValidRecordLength(recordLength)) {
+        SetOutcome(OndrelBadRecordLength, RecordLengthReason(source, recordLength));
+        return false;
+    }
+    if (!orvale::FileExists(source)) {
+        SetOutcome(OndrelSourceMissing, Reason(source, IsDirectory(source) ? EISDIR : ENOENT));
+        return false;
+    }
+    std::string error;
+    if (!ondrel::LoadTranslationTable(tableFile, blank, table, error)) {
+        SetOutcome(OndrelBadTable, std::move(error));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" {
+
+void GetEBCDDllVersion(std::string& version) {
+    version = "1.31 - 17/05/1997";
+}
+
+bool EBCDicToASCII(const std::string& source, const std::string& target,
+                   const std::string& tableFile, int recordLength, TOndrelProgress progress) {
+    CancelFlag = false;
+    SetOutcome(OndrelOk);
+    ondrel::TranslationTable table;
+    if (!Prepare(source, tableFile, recordLength, ondrel::AsciiBlank, table))
+        return false;
+    std::string member;
+    std::string error;
+    if (!orvale::ReadFileBytes(source, member, &error)) {
+        SetOutcome(OndrelReadFailed, std::move(error));
+        return false;
+    }
+    std::string text;
+    if (!ondrel::RecordsToText(member, recordLength, table, progress, CancelFlag, text)) {
+        SetOutcome(OndrelCancelled);
+        return true;
+    }
+    member = std::string(); // the source is no longer needed while the target is written
+    if (!orvale::WriteFileSafely(target, text, {}, &error)) {
+        SetOutcome(OndrelWriteFailed, std::move(error));
+        return false;
+    }
+    return true;
+}
+
+void ASCIIToEBCDic(const std::string& source, const std::string& target,
+                   const std::string& tableFile, int recordLength, TOndrelProgress progress) {
+    CancelFlag = false;
+    SetOutcome(OndrelOk);
+    ondrel::TranslationTable table;
+    if (!Prepare(source, tableFile, recordLength, ondrel::EbcdicBlank, table))
+        return;
+    StringList lines;
+    std::string error;
+    if (!orvale::ReadTextFile(source, lines, &error)) {
+        SetOutcome(OndrelReadFailed, std::move(error));
+        return;
+    }
+    std::string member;
+    if (!ondrel::LinesToRecords(lines, recordLength, table, progress, CancelFlag, member)) {
+        SetOutcome(OndrelCancelled);
+        return;
+    }
+    if (!orvale::WriteFileSafely(target, member, {}, &error))
+        SetOutcome(OndrelWriteFailed, std::move(error));
+}
+
+bool ShellCopyToAS(const std::string& file, const std::string& folder, void* window, bool quiet) {
+    (void)window;
+    SetOutcome(OndrelOk);
+    if (!orvale::FileExists(file)) {
+        SetOutcome(OndrelCopyFailed, Reason(file, IsDirectory(file) ? EISDIR : ENOENT));
+        return false;
+    }
+    if (folder.empty() || !IsDirectory(folder)) {
+        struct stat st {};
+        int err = ::stat(folder.c_str(), &st) == 0 ? ENOTDIR : ENOENT;
+        SetOutcome(OndrelCopyFailed, Reason(folder, err));
+        return false;
+    }
+    std::string target = folder;
+    if (target.back() != '/')
+        target += '/';
+    target += orvale::ExtractFileName(file);
+    struct stat existing {};
+    if (::lstat(target.c_str(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode)) {
+            SetOutcome(OndrelCopyFailed, Reason(target, EISDIR));
+            return false;
+        }
+        if (quiet) {
+            SetOutcome(OndrelCopyFailed, Reason(target, EEXIST));
+            return false;
+        }
+    }
+    // Written beside the target and renamed over it, so the host never sees half a member.
+    std::string error;
+    if (!orvale::CopyFileSafely(file, target, &error)) {
+        SetOutcome(OndrelCopyFailed, std::move(error));
+        return false;
+    }
+    return true;
+}
+
+void OndrelCancelOp() {
+    CancelFlag = true;
+}
+
+int OndrelLastError(std::string& message) {
+    message = LastMessage;
+    return LastStatus;
+}
+}

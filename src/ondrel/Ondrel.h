@@ -1,0 +1,66 @@
+#pragma once
+
+// The Ondrel library: moves RPG/400 source members between the host's form (fixed-length
+// EBCDIC records without line ends) and the PC's form (text lines), through a 256-byte
+// translation table read from a translation file, and copies members into the host's shared
+// folder. It has no windows.
+//
+// Failures never leave the library as exceptions. Every conversion and copy records its
+// outcome, which the caller reads with OndrelLastError right after the call: a status from
+// TOndrelStatus and a one-line reason naming the file. A call that fails writes no target file
+// and leaves an existing one as it was.
+//
+// Translation file: an INI file whose section "SB Xlate" holds one "XX=YY" line per mapped byte
+// (source byte = target byte, each two hexadecimal digits). Bytes without an entry become the
+// blank of the target side; an entry with an empty value is ignored.
+
+#include "platform/Export.h"
+
+#include <string>
+
+// Called once per record while a conversion runs, so that the caller can keep its window alive
+// and call OndrelCancelOp. May be null.
+using TOndrelProgress = void (*)();
+
+enum TOndrelStatus : int {
+    OndrelOk = 0,
+    OndrelCancelled = 1,       // stopped by OndrelCancelOp; no target written
+    OndrelSourceMissing = 2,   // the source file does not exist
+    OndrelReadFailed = 3,      // the source exists but could not be read
+    OndrelBadRecordLength = 4, // the record length is not between 1 and 255
+    OndrelBadTable = 5,        // the translation file is unreadable or has a bad entry
+    OndrelWriteFailed = 6,     // the target could not be written
+    OndrelCopyFailed = 7,      // ShellCopyToAS could not copy the file
+};
+
+extern "C" {
+
+// 1: "1.31 - 17/05/1997".
+ORVALE_EXPORT void GetEBCDDllVersion(std::string& version);
+
+// 2: Converts Source, records of RecordLength bytes, into the text file Target, one line of
+// exactly RecordLength characters per whole record (a trailing partial record is dropped).
+// True when the target was written or the conversion was cancelled.
+ORVALE_EXPORT bool EBCDicToASCII(const std::string& source, const std::string& target,
+                                 const std::string& tableFile, int recordLength,
+                                 TOndrelProgress progress);
+
+// 3: Converts the text file Source into the member Target: each line becomes one record of
+// RecordLength bytes, cut or padded with EBCDIC blanks (0x40), without line ends.
+ORVALE_EXPORT void ASCIIToEBCDic(const std::string& source, const std::string& target,
+                                 const std::string& tableFile, int recordLength,
+                                 TOndrelProgress progress);
+
+// 4: Copies File into Folder under its own name. The copy is made whole or not at all. An
+// existing member is replaced when Quiet is false; when Quiet is true it is kept and the copy
+// fails, since there is no one to confirm the replacement. Window is not used.
+ORVALE_EXPORT bool ShellCopyToAS(const std::string& file, const std::string& folder, void* window,
+                                 bool quiet);
+
+// 5: Asks the running conversion to stop at its next record.
+ORVALE_EXPORT void OndrelCancelOp();
+
+// 6: The outcome of the last EBCDicToASCII, ASCIIToEBCDic or ShellCopyToAS of this thread, and
+// its reason ("<file>: <what went wrong>"; empty for OndrelOk and OndrelCancelled).
+ORVALE_EXPORT int OndrelLastError(std::string& message);
+}

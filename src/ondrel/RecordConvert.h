@@ -1,0 +1,36 @@
+#pragma once
+
+// The two conversions of a member, in memory: fixed-length records to text lines and back.
+
+#include "Ondrel.h"
+#include "TranslationTable.h"
+
+#include "platform/StringList.h"
+
+#include <atomic>
+#include <string>
+#include <string_view>
+
+namespace ondrel {
+
+inline constexpr int MaxRecordLength = 255;
+
+inline bool ValidRecordLength(int length) {
+    return length >= 1 && length <= MaxRecordLength;
+}
+
+// Translates each whole record of RecordLength bytes of Member into one line of exactly
+// RecordLength characters followed by CR LF, appended to Text; a trailing partial record is
+// dropped. Progress is called before each record and once more for the final short read;
+// when Cancel is set after a call the conversion stops and false is returned (Text then holds
+// only part of the member). RecordLength must be valid.
+bool RecordsToText(std::string_view member, int recordLength, const TranslationTable& table,
+                   TOndrelProgress progress, const std::atomic<bool>& cancel, std::string& text);
+
+// Translates each line into one record of RecordLength bytes: the line is cut to RecordLength
+// characters and padded with EBCDIC blanks. Progress is called before each line; when Cancel
+// is set after a call the conversion stops and false is returned. RecordLength must be valid.
+bool LinesToRecords(const StringList& lines, int recordLength, const TranslationTable& table,
+                    TOndrelProgress progress, const std::atomic<bool>& cancel, std::string& member);
+
+} // namespace ondrel

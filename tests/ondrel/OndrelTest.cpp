@@ -1,0 +1,365 @@
+#include "ondrel/Ondrel.h"
+#include "ondrel/CodePageTables.h"
+#include "platform/SafeSave.h"
+#include "platform/TextFile.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using orvale::test::FileSizeLimit;
+using orvale::test::TempDir;
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::string bytes;
+    EXPECT_TRUE(orvale::ReadFileBytes(path, bytes)) << path;
+    return bytes;
+}
+
+void Put(const std::string& path, const std::string& bytes) {
+    ASSERT_TRUE(orvale::WriteFileSafely(path, bytes)) << path;
+}
+
+std::string Table(const std::string& entries) {
+    return "[SB Xlate]\r\n" + entries;
+}
+
+int LastStatus(std::string* message = nullptr) {
+    std::string text;
+    int status = OndrelLastError(text);
+    if (message)
+        *message = text;
+    return status;
+}
+
+int Calls = 0;
+int CancelAt = -1;
+void CountAndMaybeCancel() {
+    if (++Calls == CancelAt)
+        OndrelCancelOp();
+}
+
+// Host and PC tables of a small code: EBCDIC blank, 'A' to 'C' and '1'.
+class SmallTables : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Put(dir.File("AStoPC.xlt"), Table("40=20\r\nC1=41\r\nC2=42\r\nc3=43\r\nF1=31\r\n"));
+        Put(dir.File("PCtoAS.xlt"), Table("20=40\r\n41=C1\r\n42=C2\r\n43=c3\r\n31=F1\r\n"));
+        Calls = 0;
+        CancelAt = -1;
+    }
+    std::string ToText(const std::string& member, int length = 80) {
+        Put(dir.File("M.MBR"), member);
+        EXPECT_TRUE(EBCDicToASCII(dir.File("M.MBR"), dir.File("M.RP3"), dir.File("AStoPC.xlt"),
+                                  length, CountAndMaybeCancel));
+        EXPECT_EQ(LastStatus(), OndrelOk);
+        return Slurp(dir.File("M.RP3"));
+    }
+    std::string ToMember(const std::string& text, int length = 80) {
+        Put(dir.File("T.RP3"), text);
+        ASCIIToEBCDic(dir.File("T.RP3"), dir.File("T.MBR"), dir.File("PCtoAS.xlt"), length,
+                      CountAndMaybeCancel);
+        EXPECT_EQ(LastStatus(), OndrelOk);
+        return Slurp(dir.File("T.MBR"));
+    }
+    TempDir dir;
+};
+
+} // namespace
+
+TEST(Ondrel, VersionText) {
+    std::string version = "old";
+    GetEBCDDllVersion(version);
+    EXPECT_EQ(version, "1.31 - 17/05/1997");
+}
+
+TEST_F(SmallTables, WholeRecordsBecomeLinesAndAPartialRecordIsDropped) {
+    std::string first = "\xC1" + std::string(78, '\x40') + "\xC2";
+    std::string second(80, '\xF1');
+    std::string expected = "A" + std::string(78, ' ') + "B\r\n" + std::string(80, '1') + "\r\n";
+    EXPECT_EQ(ToText(first + second), expected);
+    EXPECT_EQ(Calls, 3); // two records and the final read that finds the end
+    EXPECT_EQ(ToText(first + second + std::string(10, '\xC3')), expected);
+    EXPECT_EQ(ToText(""), "");
+    EXPECT_TRUE(std::filesystem::exists(dir.File("M.RP3")));
+}
+
+TEST_F(SmallTables, LinesBecomeBlankPaddedRecordsWithoutLineEnds) {
+    std::string member = ToMember(std::string(90, 'A') + "\r\n\r\nCB1\n");
+    ASSERT_EQ(member.size(), 240u);
+    EXPECT_EQ(member.substr(0, 80), std::string(80, '\xC1'));
+    EXPECT_EQ(member.substr(80, 80), std::string(80, '\x40'));
+    EXPECT_EQ(member.substr(160), "\xC3\xC2\xF1" + std::string(77, '\x40'));
+    EXPECT_EQ(ToMember(""), "");
+}
+
+TEST_F(SmallTables, RecordLengthsAtTheLimitsWork) {
+    EXPECT_EQ(ToText("\xC1\xC2\xC3", 1), "A\r\nB\r\nC\r\n");
+    std::string record(255, '\xC2');
+    EXPECT_EQ(ToText(record + record, 255),
+              std::string(255, 'B') + "\r\n" + std::string(255, 'B') + "\r\n");
+    EXPECT_EQ(ToMember(std::string(300, 'C') + "\r\n", 255), std::string(255, '\xC3'));
+}
+
+TEST_F(SmallTables, RecordLengthOutsideOneTo255IsRefused) {
+    Put(dir.File("M.MBR"), std::string(512, '\xC1'));
+    Put(dir.File("T.RP3"), "ABC\r\n");
+    for (int length : {0, -1, 256, 100000}) {
+        std::string message;
+        EXPECT_FALSE(EBCDicToASCII(dir.File("M.MBR"), dir.File("M.RP3"), dir.File("AStoPC.xlt"),
+                                   length, nullptr));
+        EXPECT_EQ(LastStatus(&message), OndrelBadRecordLength) << length;
+        EXPECT_NE(message.find(std::to_string(length)), std::string::npos) << message;
+        ASCIIToEBCDic(dir.File("T.RP3"), dir.File("T.MBR"), dir.File("PCtoAS.xlt"), length,
+                      nullptr);
+        EXPECT_EQ(LastStatus(), OndrelBadRecordLength) << length;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("M.RP3")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("T.MBR")));
+}
+
+TEST_F(SmallTables, UnmappedBytesAndEmptyEntriesGiveTheBlankOfTheTarget) {
+    Put(dir.File("AStoPC.xlt"), Table("C1=\r\nC2=42\r\n"));
+    Put(dir.File("PCtoAS.xlt"), Table("41=\r\n42=C2\r\n"));
+    EXPECT_EQ(ToText(std::string("\xC1\xC2\x00\xFF", 4), 4), " B  \r\n");
+    EXPECT_EQ(ToMember("AB\xE9\t\r\n", 4), "\x40\xC2\x40\x40");
+}
+
+TEST_F(SmallTables, MissingTableFileMapsEverythingToBlank) {
+    std::filesystem::remove(dir.File("AStoPC.xlt"));
+    Put(dir.File("PCtoAS.xlt"), "[Other]\r\n41=C1\r\n");
+    EXPECT_EQ(ToText("\xC1\xC2", 2), "  \r\n");
+    EXPECT_EQ(ToMember("AB\r\n", 2), "\x40\x40");
+}
+
+TEST_F(SmallTables, BadTableEntryFailsAndWritesNoTarget) {
+    Put(dir.File("M.RP3"), "previous text\r\n");
+    Put(dir.File("M.MBR"), std::string(80, '\xC1'));
+    Put(dir.File("T.RP3"), "ABC\r\n");
+    for (const char* entry : {"C1=4G", "C=41", "C1X=41", "C1=411", "ZZ=41"}) {
+        Put(dir.File("Bad.xlt"), Table(std::string("C2=42\r\n") + entry + "\r\n"));
+        std::string message;
+        EXPECT_FALSE(
+            EBCDicToASCII(dir.File("M.MBR"), dir.File("M.RP3"), dir.File("Bad.xlt"), 80, nullptr));
+        EXPECT_EQ(LastStatus(&message), OndrelBadTable) << entry;
+        EXPECT_NE(message.find(dir.File("Bad.xlt")), std::string::npos) << message;
+        EXPECT_NE(message.find(entry), std::string::npos) << message;
+        ASCIIToEBCDic(dir.File("T.RP3"), dir.File("T.MBR"), dir.File("Bad.xlt"), 80, nullptr);
+        EXPECT_EQ(LastStatus(), OndrelBadTable) << entry;
+    }
+    EXPECT_EQ(Slurp(dir.File("M.RP3")), "previous text\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("T.MBR")));
+    // A good conversion afterwards reports success again.
+    EXPECT_EQ(ToText(std::string(80, '\xC1')), std::string(80, 'A') + "\r\n");
+}
+
+TEST_F(SmallTables, CancelWritesNoTarget) {
+    Put(dir.File("M.MBR"), std::string(800, '\xC1'));
+    Put(dir.File("M.RP3"), "previous text\r\n");
+    CancelAt = 3;
+    EXPECT_TRUE(EBCDicToASCII(dir.File("M.MBR"), dir.File("M.RP3"), dir.File("AStoPC.xlt"), 80,
+                              CountAndMaybeCancel));
+    EXPECT_EQ(LastStatus(), OndrelCancelled);
+    EXPECT_EQ(Calls, 3);
+    EXPECT_EQ(Slurp(dir.File("M.RP3")), "previous text\r\n");
+
+    // A cancel that arrives with the final read still counts.
+    Calls = 0;
+    CancelAt = 11;
+    EXPECT_TRUE(EBCDicToASCII(dir.File("M.MBR"), dir.File("M.RP3"), dir.File("AStoPC.xlt"), 80,
+                              CountAndMaybeCancel));
+    EXPECT_EQ(LastStatus(), OndrelCancelled);
+    EXPECT_EQ(Slurp(dir.File("M.RP3")), "previous text\r\n");
+
+    Put(dir.File("T.RP3"), "A\r\nB\r\nC\r\n");
+    Calls = 0;
+    CancelAt = 2;
+    ASCIIToEBCDic(dir.File("T.RP3"), dir.File("T.MBR"), dir.File("PCtoAS.xlt"), 80,
+                  CountAndMaybeCancel);
+    EXPECT_EQ(LastStatus(), OndrelCancelled);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("T.MBR")));
+
+    // The flag left by a cancelled run does not stop the next one.
+    CancelAt = -1;
+    EXPECT_EQ(ToMember("A\r\n", 1), "\xC1");
+}
+
+TEST_F(SmallTables, MissingSourceIsReportedAndNothingIsWritten) {
+    std::string message;
+    EXPECT_FALSE(EBCDicToASCII(dir.File("none.MBR"), dir.File("M.RP3"), dir.File("AStoPC.xlt"), 80,
+                               nullptr));
+    EXPECT_EQ(LastStatus(&message), OndrelSourceMissing);
+    EXPECT_NE(message.find("none.MBR"), std::string::npos);
+    EXPECT_FALSE(EBCDicToASCII(dir.Path(), dir.File("M.RP3"), dir.File("AStoPC.xlt"), 80, nullptr));
+    ASCIIToEBCDic(dir.File("none.RP3"), dir.File("T.MBR"), dir.File("PCtoAS.xlt"), 80, nullptr);
+    EXPECT_EQ(LastStatus(), OndrelSourceMissing);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("M.RP3")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("T.MBR")));
+}
+
+TEST_F(SmallTables, FailedWriteIsReportedAndKeepsTheOldTarget) {
+    Put(dir.File("M.MBR"), std::string(80 * 100, '\xC1'));
+    Put(dir.File("M.RP3"), "previous text\r\n");
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += std::string(80, 'A') + "\r\n";
+    Put(dir.File("T.RP3"), text);
+    Put(dir.File("T.MBR"), "previous member");
+    std::string message;
+    {
+        FileSizeLimit limit(1000);
+        EXPECT_FALSE(EBCDicToASCII(dir.File("M.MBR"), dir.File("M.RP3"), dir.File("AStoPC.xlt"), 80,
+                                   nullptr));
+        EXPECT_EQ(LastStatus(&message), OndrelWriteFailed);
+        ASCIIToEBCDic(dir.File("T.RP3"), dir.File("T.MBR"), dir.File("PCtoAS.xlt"), 80, nullptr);
+        EXPECT_EQ(LastStatus(), OndrelWriteFailed);
+    }
+    EXPECT_NE(message.find(dir.File("M.RP3")), std::string::npos) << message;
+    EXPECT_EQ(Slurp(dir.File("M.RP3")), "previous text\r\n");
+    EXPECT_EQ(Slurp(dir.File("T.MBR")), "previous member");
+    EXPECT_FALSE(EBCDicToASCII(dir.File("M.MBR"), dir.File("no/such/dir.RP3"),
+                               dir.File("AStoPC.xlt"), 80, nullptr));
+    EXPECT_EQ(LastStatus(), OndrelWriteFailed);
+}
+
+TEST(OndrelCodePage, NationalCharactersSurviveTheRoundTrip) {
+    TempDir dir;
+    std::string error;
+    ASSERT_TRUE(ondrel::WriteCodePageTables("IBM280", dir.Path(), error)) << error;
+    // Italian letters, the pound sign and the brackets sit elsewhere than in IBM037.
+    std::string line1 =
+        "     C           PREZZO    IFGT 100              \xA3 \xE0\xE8\xE9\xEC\xF2\xF9";
+    std::string line2 = "     C*  {[#@$|!]}  \xA7\xB0\xE7";
+    Put(dir.File("S.RP3"), line1 + "\r\n" + line2 + "\r\n");
+    ASCIIToEBCDic(dir.File("S.RP3"), dir.File("S.MBR"), dir.File("PCtoAS.xlt"), 80, nullptr);
+    ASSERT_EQ(LastStatus(), OndrelOk);
+    std::string member = Slurp(dir.File("S.MBR"));
+    ASSERT_EQ(member.size(), 160u);
+    EXPECT_EQ(member.substr(49, 9), "\x7B\x40\xC0\xD0\x5A\xA1\x6A\x79\x40");
+
+    ASSERT_TRUE(EBCDicToASCII(dir.File("S.MBR"), dir.File("Back.RP3"), dir.File("AStoPC.xlt"), 80,
+                              nullptr));
+    std::string pad1(80 - line1.size(), ' ');
+    std::string pad2(80 - line2.size(), ' ');
+    EXPECT_EQ(Slurp(dir.File("Back.RP3")), line1 + pad1 + "\r\n" + line2 + pad2 + "\r\n");
+
+    ASCIIToEBCDic(dir.File("Back.RP3"), dir.File("Again.MBR"), dir.File("PCtoAS.xlt"), 80, nullptr);
+    EXPECT_EQ(Slurp(dir.File("Again.MBR")), member);
+}
+
+TEST(OndrelCodePage, EveryPrintableHostByteSurvivesTheRoundTrip) {
+    TempDir dir;
+    std::string error;
+    for (const char* page : {"IBM037", "IBM280", "IBM273", "IBM500", "IBM1144"}) {
+        ASSERT_TRUE(ondrel::WriteCodePageTables(page, dir.Path(), error)) << error;
+        ondrel::CodePageMaps maps;
+        ASSERT_TRUE(ondrel::BuildCodePageMaps(page, maps, error));
+        std::string member;
+        for (int byte = 0; byte < 256; ++byte)
+            if (maps.HostToPc[static_cast<size_t>(byte)] >= 0)
+                member += static_cast<char>(byte);
+        member.resize((member.size() + 79) / 80 * 80, '\x40');
+        Put(dir.File("All.MBR"), member);
+        ASSERT_TRUE(EBCDicToASCII(dir.File("All.MBR"), dir.File("All.RP3"), dir.File("AStoPC.xlt"),
+                                  80, nullptr));
+        ASCIIToEBCDic(dir.File("All.RP3"), dir.File("Back.MBR"), dir.File("PCtoAS.xlt"), 80,
+                      nullptr);
+        EXPECT_EQ(Slurp(dir.File("Back.MBR")), member) << page;
+    }
+}
+
+// Real members written elsewhere: text to host and back keeps every printable character in
+// its column, cuts lines after column 80 and blanks tabs and other control characters.
+TEST(OndrelCorpus, MembersSurviveTheRoundTripThroughTheHostForm) {
+    if (!std::filesystem::is_directory(ORVALE_CORPUS_DIR))
+        GTEST_SKIP() << "no corpus at " << ORVALE_CORPUS_DIR;
+    TempDir dir;
+    std::string error;
+    ASSERT_TRUE(ondrel::WriteCodePageTables("IBM037", dir.Path(), error)) << error;
+    int members = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(ORVALE_CORPUS_DIR)) {
+        if (entry.path().extension() != ".RP3")
+            continue;
+        const std::string path = entry.path().string();
+        ASCIIToEBCDic(path, dir.File("C.MBR"), dir.File("PCtoAS.xlt"), 80, nullptr);
+        ASSERT_EQ(LastStatus(), OndrelOk) << path;
+        ASSERT_TRUE(EBCDicToASCII(dir.File("C.MBR"), dir.File("C.RP3"), dir.File("AStoPC.xlt"), 80,
+                                  nullptr))
+            << path;
+        StringList original, back;
+        ASSERT_TRUE(orvale::ReadTextFile(path, original));
+        ASSERT_TRUE(orvale::ReadTextFile(dir.File("C.RP3"), back));
+        ASSERT_EQ(back.size(), original.size()) << path;
+        for (size_t i = 0; i < original.size(); ++i) {
+            std::string expected = original[i].substr(0, 80);
+            expected.resize(80, ' ');
+            for (char& c : expected) {
+                auto byte = static_cast<unsigned char>(c);
+                if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0))
+                    c = ' ';
+            }
+            ASSERT_EQ(back[i], expected) << path << " line " << i + 1;
+        }
+        ++members;
+    }
+    EXPECT_GT(members, 0);
+}
+
+TEST(OndrelCopy, CopiesIntoTheFolderAndReplacesAnOldMember) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("host"));
+    Put(dir.File("PAY.MBR"), "new member");
+    Put(dir.File("host/PAY.MBR"), "old member");
+    EXPECT_TRUE(ShellCopyToAS(dir.File("PAY.MBR"), dir.File("host"), nullptr, false));
+    EXPECT_EQ(LastStatus(), OndrelOk);
+    EXPECT_EQ(Slurp(dir.File("host/PAY.MBR")), "new member");
+    Put(dir.File("PAY.MBR"), "newer member");
+    EXPECT_TRUE(ShellCopyToAS(dir.File("PAY.MBR"), dir.File("host/"), nullptr, false));
+    EXPECT_EQ(Slurp(dir.File("host/PAY.MBR")), "newer member");
+    EXPECT_EQ(Slurp(dir.File("PAY.MBR")), "newer member");
+}
+
+TEST(OndrelCopy, QuietCopyKeepsAnExistingMember) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("host"));
+    Put(dir.File("PAY.MBR"), "new member");
+    EXPECT_TRUE(ShellCopyToAS(dir.File("PAY.MBR"), dir.File("host"), nullptr, true));
+    Put(dir.File("PAY.MBR"), "newer member");
+    std::string message;
+    EXPECT_FALSE(ShellCopyToAS(dir.File("PAY.MBR"), dir.File("host"), nullptr, true));
+    EXPECT_EQ(LastStatus(&message), OndrelCopyFailed);
+    EXPECT_NE(message.find(dir.File("host/PAY.MBR")), std::string::npos) << message;
+    EXPECT_EQ(Slurp(dir.File("host/PAY.MBR")), "new member");
+}
+
+TEST(OndrelCopy, FailuresGiveTheReasonAndLeaveNoPartialMember) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("host"));
+    std::string message;
+    EXPECT_FALSE(ShellCopyToAS(dir.File("none.MBR"), dir.File("host"), nullptr, false));
+    EXPECT_EQ(LastStatus(&message), OndrelCopyFailed);
+    EXPECT_NE(message.find("none.MBR"), std::string::npos);
+
+    Put(dir.File("PAY.MBR"), std::string(100000, '\xC1'));
+    EXPECT_FALSE(ShellCopyToAS(dir.File("PAY.MBR"), dir.File("nohost"), nullptr, false));
+    EXPECT_EQ(LastStatus(&message), OndrelCopyFailed);
+    EXPECT_NE(message.find("nohost"), std::string::npos);
+    EXPECT_FALSE(ShellCopyToAS(dir.File("PAY.MBR"), "", nullptr, false));
+    EXPECT_FALSE(ShellCopyToAS(dir.File("PAY.MBR"), dir.File("PAY.MBR"), nullptr, false));
+
+    Put(dir.File("host/PAY.MBR"), "old member");
+    {
+        FileSizeLimit limit(1000);
+        EXPECT_FALSE(ShellCopyToAS(dir.File("PAY.MBR"), dir.File("host"), nullptr, false));
+    }
+    EXPECT_EQ(LastStatus(&message), OndrelCopyFailed);
+    EXPECT_FALSE(message.empty());
+    EXPECT_EQ(Slurp(dir.File("host/PAY.MBR")), "old member");
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.File("host")))
+        ++files;
+    EXPECT_EQ(files, 1);
+}
