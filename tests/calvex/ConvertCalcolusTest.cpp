@@ -86,12 +86,16 @@ protected:
         return r.Text;
     }
 
+    // A statement brings a trailing comment back from column 60; a raw line keeps it in place.
+    static bool SameLine(std::string_view source, std::string_view compiled) {
+        return SameSpecification(source, compiled) || SameSpecification(source, compiled, 60);
+    }
+
     void ExpectRoundTrip(std::string_view line) {
         std::string statement = Convert(line);
         std::string compiled = Compiled(statement);
-        EXPECT_TRUE(SameSpecification(line, compiled, 60))
-            << "source   [" << line << "]\nstatement[" << statement << "]\ncompiled [" << compiled
-            << "]";
+        EXPECT_TRUE(SameLine(line, compiled)) << "source   [" << line << "]\nstatement["
+                                              << statement << "]\ncompiled [" << compiled << "]";
     }
 
     std::string Error(std::string_view statement) {
@@ -226,6 +230,7 @@ TEST_F(ConvertCalcolusTest, LinesTheStatementCannotCarryAreKeptRaw) {
     const std::string lines[] = {
         // an operation code the table lacks
         Line({.Factor1 = "CODE", .Op = "CAS", .Result = "SUBR"}),
+        Line({.Op = "CAS", .Result = "SUBR", .Comment = "    default"}),
         Line({.Op = "XYZ", .Factor2 = "A"}),
         // half adjust on an operation whose flags have no extender
         Line({.Factor1 = "A", .Op = "ADD", .Factor2 = "B", .Result = "C", .Extender = "H"}),
@@ -413,7 +418,7 @@ TEST_F(ConvertCalcolusTest, RealMembersRoundTrip) {
             ASSERT_FALSE(result.Error || result.Warning)
                 << entry.path().filename() << "\n[" << line << "]\n[" << statement << "]\n"
                 << result.Text;
-            EXPECT_TRUE(SameSpecification(line, result.Text, 60))
+            EXPECT_TRUE(SameLine(line, result.Text))
                 << entry.path().filename() << "\n[" << line << "]\n[" << statement << "]\n["
                 << result.Text << "]";
         }
