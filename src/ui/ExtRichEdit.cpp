@@ -7,6 +7,7 @@
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QPrinter>
 #include <QScreen>
 #include <QScrollBar>
@@ -283,7 +284,19 @@ void TExtRichEdit::ShowCaretPos() {
     emit CaretMoved(caret.y() + 1, caret.x() + 1);
 }
 
+void TExtRichEdit::insertFromMimeData(const QMimeData* source) {
+    if (!source->hasText())
+        return;
+    insertPlainText(ToQt(FromQt(source->text())));
+}
+
 void TExtRichEdit::keyPressEvent(QKeyEvent* event) {
+    // A character the stored text cannot hold is not typed at all.
+    const QString typed = event->text();
+    if (std::any_of(typed.begin(), typed.end(), [](QChar c) { return c.unicode() > 0xFF; })) {
+        event->accept();
+        return;
+    }
     bool plain = !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
     if (HandleEditKey(event) || (plain && HandleMoveKey(event->key()))) {
         event->accept();

@@ -117,6 +117,9 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Pasted or dropped text keeps only what the stored Latin-1 text can hold: any other
+    // character shows as "?", as it would be saved.
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     bool HandleEditKey(QKeyEvent* event);

@@ -5,7 +5,9 @@
 #include "support/TempDir.h"
 #include "ui/ExtRichText.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPrinter>
 #include <QScreen>
@@ -420,6 +422,22 @@ TEST_F(SourceEditor, LinesKeepEveryLatin1Byte) {
     Edit->SetLines({});
     EXPECT_EQ(Edit->Lines(), StringList{});
     EXPECT_EQ(Edit->LineCount(), 0);
+}
+
+TEST_F(SourceEditor, InputOutsideLatin1NeverReachesTheText) {
+    Edit->SetLines({"AB"});
+    Edit->SetCaretPos(1, 0);
+    QKeyEvent euro(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x20AC)));
+    QApplication::sendEvent(Edit.get(), &euro);
+    EXPECT_EQ(Edit->Line(0), "AB");
+    QKeyEvent eGrave(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(0xE8)));
+    QApplication::sendEvent(Edit.get(), &eGrave);
+    EXPECT_EQ(Edit->Line(0), "A\xE8"
+                             "B");
+    // Pasted text shows what will be stored.
+    QApplication::clipboard()->setText(QString::fromUtf8("\u2018X\u2019"));
+    Edit->paste();
+    EXPECT_EQ(Edit->toPlainText(), QString::fromLatin1("A\xE8?X?B"));
 }
 
 TEST_F(SourceEditor, OnlyTheUsersChangesCountAsEdits) {
