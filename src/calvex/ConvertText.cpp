@@ -99,6 +99,11 @@ bool SameSpecification(std::string_view source, std::string_view compiled, int c
             return false;
     if (commentFirst <= 0)
         return true;
+    bool same = true;
+    for (int c = commentFirst; c <= 74 && same; ++c)
+        same = Column(source, c) == Column(compiled, c);
+    if (same)
+        return true;
     std::string_view wanted = TrimmedColumns(source, commentFirst, 74);
     std::string_view got = Columns(compiled, commentFirst, 74);
     while (!got.empty() && got.back() == ' ')

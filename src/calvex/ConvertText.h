@@ -44,8 +44,8 @@ std::string RawStatement(std::string_view line);
 
 // Whether a compiled line gives back the source line: columns 6-74 equal, reading missing
 // columns and trailing blanks as blanks. When CommentFirst is not 0, columns CommentFirst-74
-// hold a trailing comment whose text may have moved to the first column of its area (the
-// statement keeps comments trimmed), so there only the text itself must be equal.
+// hold a trailing comment that may come back where it stood or with its text moved to the
+// first column of its area (the statement keeps comments trimmed).
 bool SameSpecification(std::string_view source, std::string_view compiled, int commentFirst = 0);
 
 } // namespace calvex
