@@ -1,0 +1,389 @@
+#include "document/EditProgram.h"
+#include "platform/Prompter.h"
+#include "platform/RegionalSettings.h"
+#include "platform/SafeSave.h"
+#include "platform/TextFile.h"
+
+#include "support/FakeProgramView.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include <unistd.h>
+
+using orvale::DateTime;
+using orvale::Prompter;
+using orvale::RegionalSettings;
+using orvale::ScriptedPrompter;
+using orvale::test::FakeProgramView;
+using orvale::test::FileSizeLimit;
+using orvale::test::TempDir;
+using Shown = ScriptedPrompter::Shown;
+
+namespace {
+
+const Shown kCorrupted{
+    Prompter::Kind::Warning, "WARNING: The File may be corrupted!", Prompter::Buttons::Ok, {}};
+const Shown kWrongFormat{
+    Prompter::Kind::Error, "ERROR: Wrong format or File damaged!", Prompter::Buttons::Ok, {}};
+
+class ProgramFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Saved = RegionalSettings::Current();
+        RegionalSettings::SetCurrent(RegionalSettings("%d/%m/%Y", "%H:%M:%S"));
+        Doc.BindView(&View);
+        Doc.BuildTree();
+    }
+    void TearDown() override {
+        RegionalSettings::SetCurrent(Saved);
+        EXPECT_TRUE(View.Violations.empty()) << View.Violations.front();
+    }
+
+    // The generic document with one sub routine CALC, dated as in a day-first example.
+    void FillExample(TEDITProgram& doc) {
+        const DateTime created{1999, 12, 6, 10, 15, 0};
+        const DateTime updated{1999, 12, 6, 10, 20, 31};
+        for (TEDITSection* s :
+             {&doc.PropertySection, &doc.DescriptionSection, &doc.HistorySection,
+              &doc.PreCompilerSection, &doc.HeaderSection, &doc.MainRoutineSection}) {
+            s->Properties.CreatedOn = created;
+            s->Properties.LastUpdate = updated;
+        }
+        doc.PropertySection.Lines = {"Owner=USER1"};
+        TEDITSection* calc = doc.AddSubRoutine("CALC", "Compute the totals");
+        calc->Properties.CreatedOn = calc->Properties.LastUpdate = {1999, 12, 6, 10, 16, 2};
+        calc->Lines = {"                Begsr(CALC)", "", "                Endsr()"};
+    }
+
+    static StringList EmptyBlock(int image, const std::string& name, const std::string& desc) {
+        return {"[" + std::to_string(image) + "]",
+                "[" + name + "]",
+                "[" + desc + "]",
+                "[06/12/1999 10:15:00]",
+                "[06/12/1999 10:20:31]",
+                "[0]",
+                "[End Of Sec]",
+                ""};
+    }
+
+    static StringList ExampleFile() {
+        StringList f = {"[Begin Of Tree Program]",
+                        "[2]",
+                        "[Property]",
+                        "[Program's Propertys]",
+                        "[06/12/1999 10:15:00]",
+                        "[06/12/1999 10:20:31]",
+                        "[1]",
+                        "Owner=USER1",
+                        "[End Of Sec]",
+                        ""};
+        for (const StringList& block :
+             {EmptyBlock(3, "Description", "Program's Description"),
+              EmptyBlock(4, "History", "Program's History Log"),
+              EmptyBlock(5, "Pre Compiler", "Pre Compiler's Instructions"),
+              EmptyBlock(6, "Header", "Header's Specifications"),
+              EmptyBlock(7, "Main Routine", "Program's Main Routine")})
+            f.insert(f.end(), block.begin(), block.end());
+        StringList tail = {"[8]",
+                           "[SectionFolder]",
+                           "[Sub Routines]",
+                           "[Folder of the Sub Routines]",
+                           "[1]",
+                           "",
+                           "[9]",
+                           "[CALC]",
+                           "[Compute the totals]",
+                           "[06/12/1999 10:16:02]",
+                           "[06/12/1999 10:16:02]",
+                           "[3]",
+                           "                Begsr(CALC)",
+                           "",
+                           "                Endsr()",
+                           "[End Of Sec]",
+                           "",
+                           "[End Of Program]"};
+        f.insert(f.end(), tail.begin(), tail.end());
+        return f;
+    }
+
+    // Reads Lines into a freshly built document and returns what ParseLines returned.
+    int Parse(StringList lines) {
+        Doc.SourceLines = std::move(lines);
+        return Doc.ParseLines();
+    }
+
+    RegionalSettings Saved = RegionalSettings("%d/%m/%Y", "%H:%M:%S");
+    ScriptedPrompter Box;
+    FakeProgramView View;
+    TEDITProgram Doc{Box};
+};
+
+TEST_F(ProgramFileTest, WritesTheWorkedExampleLineForLine) {
+    FillExample(Doc);
+    Doc.WriteLines();
+    StringList expected = ExampleFile();
+    ASSERT_EQ(expected.size(), 68u);
+    ASSERT_EQ(Doc.SaveLines.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(Doc.SaveLines[i], expected[i]) << "line " << i;
+    EXPECT_EQ(Doc.PropertySection.SaveLineIndex, 6);
+    EXPECT_EQ(Doc.FindSectionByName("CALC")->SaveLineIndex, 61);
+}
+
+TEST_F(ProgramFileTest, ReadsTheWorkedExampleBack) {
+    EXPECT_EQ(Parse(ExampleFile()), 69);
+    EXPECT_TRUE(Box.Messages.empty());
+    EXPECT_EQ(Doc.PropertySection.Lines, StringList{"Owner=USER1"});
+    EXPECT_EQ(Doc.PropertySection.OpenLineIndex, 6);
+    EXPECT_EQ(Doc.PropertySection.Properties.CreatedOn, (DateTime{1999, 12, 6, 10, 15, 0}));
+    EXPECT_EQ(Doc.PropertySection.Properties.LastUpdate, (DateTime{1999, 12, 6, 10, 20, 31}));
+    TEDITSection* calc = Doc.FindSectionByName("CALC");
+    ASSERT_NE(calc, nullptr);
+    EXPECT_EQ(calc->OpenLineIndex, 61);
+    EXPECT_EQ(calc->Properties.Description, "Compute the totals");
+    EXPECT_EQ(calc->Lines,
+              (StringList{"                Begsr(CALC)", "", "                Endsr()"}));
+    EXPECT_EQ(Doc.FindNodeByData(calc)->ImageIndex, 9);
+    EXPECT_FALSE(calc->Properties.Modified);
+    // Written again, the text is the same.
+    Doc.WriteLines();
+    EXPECT_EQ(Doc.SaveLines, ExampleFile());
+}
+
+TEST_F(ProgramFileTest, RoundTripKeepsOddTextAndFolderOrder) {
+    Doc.DescriptionSection.Lines = {"a [bracketed] line", "[", "]", "  trailing blanks  "};
+    Doc.DescriptionSection.Properties.Description = "desc ] with [ brackets]";
+    Doc.SubRoutinesFolder.Description = "My routines";
+    for (const char* name : {"ZETA", "ALPHA", "MID"})
+        Doc.AddSubRoutine(name, std::string("about ") + name)->Lines = {name};
+    Doc.WriteLines();
+
+    TEDITProgram copy(Box);
+    copy.BuildTree();
+    copy.SourceLines = Doc.SaveLines;
+    copy.ParseLines();
+    EXPECT_TRUE(Box.Messages.empty());
+    EXPECT_EQ(copy.DescriptionSection.Lines, Doc.DescriptionSection.Lines);
+    EXPECT_EQ(copy.DescriptionSection.Properties.Description, "desc ] with [ brackets]");
+    EXPECT_EQ(copy.SubRoutinesFolder.Description, "My routines");
+    ASSERT_EQ(copy.SubRoutinesNode->Count(), 3);
+    EXPECT_EQ(copy.SubRoutinesNode->Child(0)->Text, "ZETA");
+    EXPECT_EQ(copy.SubRoutinesNode->Child(2)->Section()->Properties.Description, "about MID");
+    copy.WriteLines();
+    EXPECT_EQ(copy.SaveLines, Doc.SaveLines);
+}
+
+TEST_F(ProgramFileTest, EmptyFolderIsSixLinesAndKeepsItsDescription) {
+    Doc.SubRoutinesFolder.Description = "Nothing yet";
+    Doc.WriteLines();
+    StringList& lines = Doc.SaveLines;
+    ASSERT_GE(lines.size(), 7u);
+    StringList folder(lines.end() - 7, lines.end() - 1);
+    EXPECT_EQ(folder,
+              (StringList{"[8]", "[SectionFolder]", "[Sub Routines]", "[Nothing yet]", "[0]", ""}));
+    // Not in the tree order: top-level blocks are found by name, case ignored.
+    StringList shuffled = {lines[0]};
+    shuffled.insert(shuffled.end(), lines.end() - 7, lines.end() - 1);
+    shuffled.insert(shuffled.end(), lines.begin() + 1, lines.end() - 7);
+    shuffled[shuffled.size() - 7] = "[MAIN ROUTINE]";
+    shuffled.push_back("[End Of Program]");
+    TEDITProgram copy(Box);
+    copy.BuildTree();
+    copy.SourceLines = shuffled;
+    copy.ParseLines();
+    EXPECT_TRUE(Box.Messages.empty());
+    EXPECT_EQ(copy.SubRoutinesFolder.Description, "Nothing yet");
+    EXPECT_EQ(copy.MainRoutineNode->Text, "Main Routine");
+}
+
+TEST_F(ProgramFileTest, WrongStartMarkerIsAnErrorThenAWarning) {
+    EXPECT_EQ(Parse({}), 3);
+    EXPECT_EQ(Box.Messages, (std::vector<Shown>{kWrongFormat, kCorrupted}));
+    EXPECT_TRUE(Doc.MainRoutineSection.Lines.empty());
+    EXPECT_EQ(Doc.Tree.Root()->Count(), 7);
+
+    Box.Clear();
+    StringList file = ExampleFile();
+    file[0] = "[Begin Of Tree Programs]";
+    Parse(file);
+    EXPECT_EQ(Box.Messages, (std::vector<Shown>{kWrongFormat, kCorrupted}));
+    EXPECT_TRUE(Doc.PropertySection.Lines.empty());
+}
+
+TEST_F(ProgramFileTest, BadImageLineStopsReading) {
+    StringList file = ExampleFile();
+    file[10] = "[three]"; // the Description block's image line
+    EXPECT_EQ(Parse(file), 12);
+    EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted, kCorrupted}));
+    EXPECT_EQ(Doc.PropertySection.Lines, StringList{"Owner=USER1"});
+    EXPECT_EQ(Doc.SubRoutinesNode->Count(), 0);
+}
+
+TEST_F(ProgramFileTest, BadFolderCountStopsReading) {
+    StringList file = ExampleFile();
+    file[54] = "[one]";
+    Parse(file);
+    EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted, kCorrupted}));
+    EXPECT_EQ(Doc.SubRoutinesNode->Count(), 0);
+}
+
+TEST_F(ProgramFileTest, UnknownFolderStopsReading) {
+    StringList file = ExampleFile();
+    file[52] = "[Routines]";
+    Parse(file);
+    EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted, kCorrupted}));
+    EXPECT_EQ(Doc.SubRoutinesNode->Count(), 0);
+    // A folder name that names a section is not a folder either.
+    Box.Clear();
+    TEDITProgram other(Box);
+    other.BuildTree();
+    file[52] = "[Header]";
+    other.SourceLines = file;
+    other.ParseLines();
+    EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted, kCorrupted}));
+    EXPECT_EQ(other.HeaderSection.LinesCount(), 0);
+}
+
+TEST_F(ProgramFileTest, UnknownTopLevelNameStopsReading) {
+    StringList file = ExampleFile();
+    file[35] = "[Headers]";
+    EXPECT_EQ(Parse(file), 36);
+    EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted, kCorrupted}));
+    EXPECT_EQ(Doc.PropertySection.Lines, StringList{"Owner=USER1"});
+    EXPECT_EQ(Doc.SubRoutinesNode->Count(), 0);
+}
+
+TEST_F(ProgramFileTest, BadDateKeepsTheConstructionValueAndReadsOn) {
+    StringList file = ExampleFile();
+    DateTime created = Doc.PropertySection.Properties.CreatedOn;
+    file[4] = "[31/02/1999 10:15:00]";
+    Parse(file);
+    EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted}));
+    EXPECT_EQ(Doc.PropertySection.Properties.CreatedOn, created);
+    EXPECT_EQ(Doc.PropertySection.Lines, StringList{"Owner=USER1"});
+    EXPECT_NE(Doc.FindSectionByName("CALC"), nullptr);
+}
+
+TEST_F(ProgramFileTest, WrongLineCountKeepsTheLinesAndReadsOn) {
+    StringList file = ExampleFile();
+    file[61] = "[4]";
+    Parse(file);
+    EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted}));
+    EXPECT_EQ(Doc.FindSectionByName("CALC")->LinesCount(), 3);
+    // A text line that is exactly the end marker ends the section early.
+    Box.Clear();
+    TEDITProgram other(Box);
+    other.BuildTree();
+    file = ExampleFile();
+    file[7] = "[End Of Sec]";
+    other.SourceLines = file;
+    other.ParseLines();
+    EXPECT_FALSE(Box.Messages.empty());
+    EXPECT_EQ(Box.Messages[0], kCorrupted);
+}
+
+TEST_F(ProgramFileTest, MissingEndMarkerIsAWarning) {
+    StringList file = ExampleFile();
+    file.pop_back();
+    EXPECT_EQ(Parse(file), 69);
+    EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted}));
+    EXPECT_NE(Doc.FindSectionByName("CALC"), nullptr);
+}
+
+TEST_F(ProgramFileTest, LoadingNeverWritesHistory) {
+    Doc.LogAdd = true;
+    Parse(ExampleFile());
+    EXPECT_TRUE(Doc.HistorySection.Lines.empty());
+    EXPECT_TRUE(Doc.LogAdd);
+}
+
+TEST_F(ProgramFileTest, SaveWritesTheFileAndABackupOfTheOldOne) {
+    TempDir dir;
+    Doc.MainRoutineSection.Lines = {"first"};
+    Doc.Modified = true;
+    ASSERT_TRUE(Doc.SaveToFile(dir.File("P.PRG")));
+    EXPECT_FALSE(Doc.Modified);
+    EXPECT_TRUE(Doc.Opened);
+    EXPECT_FALSE(Doc.Untitled);
+    EXPECT_EQ(Doc.FileName, "P.PRG");
+    EXPECT_EQ(Doc.FilePath, dir.Path() + "/");
+    EXPECT_EQ(Doc.FileExt, ".PRG");
+    EXPECT_EQ(Doc.Tree.Root()->Text, "P.PRG");
+    EXPECT_FALSE(orvale::FileExists(dir.File("P.~PR")));
+    std::string bytes;
+    ASSERT_TRUE(orvale::ReadFileBytes(dir.File("P.PRG"), bytes));
+    EXPECT_TRUE(bytes.starts_with("[Begin Of Tree Program]\r\n[2]\r\n"));
+    EXPECT_TRUE(bytes.ends_with("[End Of Program]\r\n"));
+
+    Doc.MainRoutineSection.Lines = {"second"};
+    ASSERT_TRUE(Doc.SaveToFile(dir.File("P.PRG")));
+    StringList backup;
+    ASSERT_TRUE(orvale::ReadTextFile(dir.File("P.~PR"), backup));
+    EXPECT_NE(std::find(backup.begin(), backup.end(), "first"), backup.end());
+    // KeepSave off: the saved text is not held on to.
+    Doc.KeepSave = false;
+    ASSERT_TRUE(Doc.SaveToFile(dir.File("P.PRG")));
+    EXPECT_TRUE(Doc.SaveLines.empty());
+}
+
+TEST_F(ProgramFileTest, AFailedSaveIsReportedAndChangesNothingOnDisk) {
+    TempDir dir;
+    std::string path = dir.File("P.PRG");
+    Doc.MainRoutineSection.Lines = {"first"};
+    ASSERT_TRUE(Doc.SaveToFile(path));
+    Doc.MainRoutineSection.Lines = {"second"};
+    ASSERT_TRUE(Doc.SaveToFile(path)); // P.~PR now holds "first"
+    std::string file, backup;
+    ASSERT_TRUE(orvale::ReadFileBytes(path, file));
+    ASSERT_TRUE(orvale::ReadFileBytes(dir.File("P.~PR"), backup));
+    StringList savedText = Doc.SaveLines;
+
+    Doc.MainRoutineSection.Lines = {std::string(4000, 'x')};
+    Doc.Modified = true;
+    {
+        FileSizeLimit full(1000);
+        EXPECT_FALSE(Doc.SaveToFile(path));
+    }
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Error);
+    EXPECT_EQ(Box.Messages[0].BoxButtons, Prompter::Buttons::Ok);
+    EXPECT_NE(Box.Messages[0].Text.find("P.PRG"), std::string::npos);
+    EXPECT_TRUE(Doc.Modified);
+    // The last-save point still describes what is on disk.
+    EXPECT_EQ(Doc.SaveLines, savedText);
+    std::string fileAfter, backupAfter;
+    ASSERT_TRUE(orvale::ReadFileBytes(path, fileAfter));
+    ASSERT_TRUE(orvale::ReadFileBytes(dir.File("P.~PR"), backupAfter));
+    EXPECT_EQ(fileAfter, file);
+    EXPECT_EQ(backupAfter, backup);
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        EXPECT_TRUE(entry.path().filename() == "P.PRG" || entry.path().filename() == "P.~PR")
+            << entry.path();
+}
+
+TEST_F(ProgramFileTest, SaveIntoAnUnwritableFolderFails) {
+    TempDir dir;
+    std::string folder = dir.Path();
+    if (::geteuid() == 0) {
+        // Root writes into read-only folders; a "folder" that is a file stops everybody.
+        folder = dir.File("plain");
+        ASSERT_TRUE(orvale::WriteTextFile(folder, {"not a folder"}));
+    } else {
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_read |
+                                                 std::filesystem::perms::owner_exec);
+    }
+    Doc.Modified = true;
+    EXPECT_FALSE(Doc.SaveToFile(folder + "/P.PRG"));
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Error);
+    EXPECT_NE(Box.Messages[0].Text.find("P.PRG"), std::string::npos);
+    EXPECT_TRUE(Doc.Modified);
+    EXPECT_FALSE(Doc.Opened);
+    EXPECT_FALSE(orvale::FileExists(folder + "/P.PRG"));
+}
+
+} // namespace
