@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+// The compiler options of the "Generate RPG/400 Source" form, as plain values. The form
+// window holds one of these; the program documents read it. One flag per check box.
+struct TFormGenRPG {
+    bool PrgProp = true; // compile and include the program properties
+    bool PrgDesc = true; // ... the program description
+    bool PrgHist = true; // ... the history log
+    bool PreComp = true; // ... the pre-compiler directives
+    bool SDesc = true;   // section description banner line
+    bool CDate = true;   // creation banner line
+    bool UDate = true;   // last-update banner line
+    bool LComm = true;   // banner frame lines, comment lines compiled
+    bool CComm = true;   // trailing comments of statements kept
+    bool BLines = true;  // empty lines turned into comment lines
+    // Keep each section's compiled lines in the program file / read them back at open.
+    bool SaveComp = true;
+    bool LoadComp = true;
+    // Indicator prefix; an empty text keeps the document's own.
+    std::string EditPrefix = "&%";
+};

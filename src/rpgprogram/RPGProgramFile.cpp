@@ -1,0 +1,126 @@
+// Opening and saving ".RPG" program files, with the compiled-section area behind the tree
+// text.
+
+#include "RPGProgram.h"
+
+#include "platform/Prompter.h"
+#include "platform/TextFile.h"
+
+#include <string_view>
+#include <unordered_map>
+
+bool TRPGProgram::LoadFromFile(const std::string& fileName) {
+    StringList lines;
+    {
+        BusyCursor busy(*this);
+        std::string error;
+        if (!orvale::ReadTextFile(fileName, lines, &error)) {
+            Box.Error(error);
+            return false;
+        }
+    }
+    SourceLines = std::move(lines);
+    SetFileName(fileName);
+    BuildTree();
+    int start = ParseLines();
+    if (Options().LoadComp)
+        ReadCompiledBlocks(start);
+    if (!KeepOpen)
+        SourceLines.clear();
+    if (View)
+        View->SetGridRowCount(PropertySection.LinesCount());
+    Opened = true;
+    Modified = false;
+    Closing = false;
+    ShowSelected();
+    return true;
+}
+
+std::string TRPGProgram::Save() {
+    if (Untitled)
+        return SaveAs();
+    SaveToFile(FilePath + FileName);
+    return FilePath + FileName;
+}
+
+std::string TRPGProgram::SaveAs() {
+    if (View) {
+        std::string dir = FilePath;
+        if (!dir.empty() && dir.back() == '/')
+            dir.pop_back();
+        if (auto chosen = View->ChooseSaveFile(kSaveProgramTitle, dir, FileName))
+            SaveToFile(*chosen);
+    }
+    return FilePath + FileName;
+}
+
+bool TRPGProgram::SaveToFile(const std::string& fileName) {
+    return SaveWith(fileName, [this] {
+        if (Options().SaveComp)
+            WriteCompiledBlocks();
+    });
+}
+
+void TRPGProgram::WriteCompiledBlocks() {
+    SaveLines.emplace_back();
+    SaveLines.emplace_back(kBeginOfCompiled);
+    ForEachNode([&](TreeNode* n) {
+        if (const TEDITSection* s = n->Section()) {
+            SaveLines.push_back("[" + s->Properties.Name + "]");
+            if (s->CompiledValid) {
+                SaveLines.push_back("[" + std::to_string(s->Compiled.size()) + "]");
+                SaveLines.insert(SaveLines.end(), s->Compiled.begin(), s->Compiled.end());
+            } else {
+                // A cache that no longer matches the text is not worth keeping.
+                SaveLines.emplace_back("[0]");
+            }
+            SaveLines.emplace_back(kEndOfSection);
+            SaveLines.emplace_back();
+        }
+        return true;
+    });
+    SaveLines.emplace_back(kEndOfCompiled);
+}
+
+void TRPGProgram::ReadCompiledBlocks(int start) {
+    BusyCursor busy(*this);
+    const int count = static_cast<int>(SourceLines.size());
+    if (start < 0 || start >= count)
+        return;
+    auto exists = [&](int i) { return i >= 0 && i < count; };
+    auto line = [&](int i) -> std::string_view {
+        return exists(i) ? std::string_view(SourceLines[static_cast<size_t>(i)])
+                         : std::string_view();
+    };
+    int i = start;
+    if (line(start) != kBeginOfCompiled) {
+        Box.Error(kWrongFormatError);
+    } else {
+        // Name look-up as FindSectionByName does it (case ignored, the last node in tree
+        // order wins), built once: the tree does not change while the area is read.
+        std::unordered_map<std::string, TEDITSection*> byName;
+        ForEachNode([&](TreeNode* n) {
+            if (TEDITSection* s = n->Section())
+                byName[UpperCase(n->Text)] = s;
+            return true;
+        });
+        i = start + 1;
+        while (exists(i) && line(i) != kEndOfCompiled) {
+            if (line(i + 2) == kEndOfSection) {
+                i += 4;
+                continue;
+            }
+            auto found = byName.find(UpperCase(BracketValue(line(i))));
+            if (found == byName.end()) {
+                Box.Warning(kCorruptedFileWarning);
+                break;
+            }
+            int next = found->second->ReadCompiledFromLines(SourceLines, i + 1, Box);
+            if (next < 0)
+                return; // the count did not match; the warning has been shown
+            i = next;
+        }
+    }
+    if (!exists(i) || line(i) != kEndOfCompiled)
+        Box.Warning(kCorruptedFileWarning);
+}
