@@ -1,5 +1,6 @@
 #include "Ondrel.h"
 
+#include "ByteBuffer.h"
 #include "RecordConvert.h"
 #include "TranslationTable.h"
 
@@ -9,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <sys/stat.h>
 
 namespace {
@@ -72,20 +74,26 @@ bool EBCDicToASCII(const std::string& source, const std::string& target,
     ondrel::TranslationTable table;
     if (!Prepare(source, tableFile, recordLength, ondrel::AsciiBlank, table))
         return false;
-    std::string member;
-    std::string error;
-    if (!orvale::ReadFileBytes(source, member, &error)) {
-        SetOutcome(OndrelReadFailed, std::move(error));
-        return false;
-    }
-    std::string text;
-    if (!ondrel::RecordsToText(member, recordLength, table, progress, CancelFlag, text)) {
-        SetOutcome(OndrelCancelled);
-        return true;
-    }
-    member = std::string(); // the source is no longer needed while the target is written
-    if (!orvale::WriteFileSafely(target, text, {}, &error)) {
-        SetOutcome(OndrelWriteFailed, std::move(error));
+    try {
+        ondrel::ByteBuffer member;
+        std::string error;
+        if (!ondrel::ReadWholeFile(source, member, error)) {
+            SetOutcome(OndrelReadFailed, std::move(error));
+            return false;
+        }
+        ondrel::ByteBuffer text(ondrel::TextSize(member.Length(), recordLength));
+        if (!ondrel::RecordsToText(member.View(), recordLength, table, progress, CancelFlag,
+                                   text.Data())) {
+            SetOutcome(OndrelCancelled);
+            return true;
+        }
+        member = ondrel::ByteBuffer(); // not needed while the target is written
+        if (!orvale::WriteFileSafely(target, text.View(), {}, &error)) {
+            SetOutcome(OndrelWriteFailed, std::move(error));
+            return false;
+        }
+    } catch (const std::bad_alloc&) {
+        SetOutcome(OndrelReadFailed, Reason(source, ENOMEM));
         return false;
     }
     return true;
@@ -98,19 +106,25 @@ void ASCIIToEBCDic(const std::string& source, const std::string& target,
     ondrel::TranslationTable table;
     if (!Prepare(source, tableFile, recordLength, ondrel::EbcdicBlank, table))
         return;
-    StringList lines;
-    std::string error;
-    if (!orvale::ReadTextFile(source, lines, &error)) {
-        SetOutcome(OndrelReadFailed, std::move(error));
-        return;
+    try {
+        StringList lines;
+        std::string error;
+        if (!orvale::ReadTextFile(source, lines, &error)) {
+            SetOutcome(OndrelReadFailed, std::move(error));
+            return;
+        }
+        // Sized from the number of lines before the first record is made.
+        ondrel::ByteBuffer member(lines.size() * static_cast<size_t>(recordLength));
+        if (!ondrel::LinesToRecords(lines, recordLength, table, progress, CancelFlag,
+                                    member.Data())) {
+            SetOutcome(OndrelCancelled);
+            return;
+        }
+        if (!orvale::WriteFileSafely(target, member.View(), {}, &error))
+            SetOutcome(OndrelWriteFailed, std::move(error));
+    } catch (const std::bad_alloc&) {
+        SetOutcome(OndrelReadFailed, Reason(source, ENOMEM));
     }
-    std::string member;
-    if (!ondrel::LinesToRecords(lines, recordLength, table, progress, CancelFlag, member)) {
-        SetOutcome(OndrelCancelled);
-        return;
-    }
-    if (!orvale::WriteFileSafely(target, member, {}, &error))
-        SetOutcome(OndrelWriteFailed, std::move(error));
 }
 
 bool ShellCopyToAS(const std::string& file, const std::string& folder, void* window, bool quiet) {

@@ -8,7 +8,7 @@
 #include "platform/StringList.h"
 
 #include <atomic>
-#include <string>
+#include <cstddef>
 #include <string_view>
 
 namespace ondrel {
@@ -19,18 +19,26 @@ inline bool ValidRecordLength(int length) {
     return length >= 1 && length <= MaxRecordLength;
 }
 
-// Translates each whole record of RecordLength bytes of Member into one line of exactly
-// RecordLength characters followed by CR LF, appended to Text; a trailing partial record is
-// dropped. Progress is called before each record and once more for the final short read;
-// when Cancel is set after a call the conversion stops and false is returned (Text then holds
-// only part of the member). RecordLength must be valid.
-bool RecordsToText(std::string_view member, int recordLength, const TranslationTable& table,
-                   TOndrelProgress progress, const std::atomic<bool>& cancel, std::string& text);
+// Size of the text of a member of MemberSize bytes: one line of RecordLength characters and
+// CR LF per whole record.
+inline size_t TextSize(size_t memberSize, int recordLength) {
+    const size_t length = static_cast<size_t>(recordLength);
+    return memberSize / length * (length + 2);
+}
 
-// Translates each line into one record of RecordLength bytes: the line is cut to RecordLength
-// characters and padded with EBCDIC blanks. Progress is called before each line; when Cancel
-// is set after a call the conversion stops and false is returned. RecordLength must be valid.
+// Translates each whole record of RecordLength bytes of Member into one line of exactly
+// RecordLength characters followed by CR LF, written to Text (TextSize bytes); a trailing
+// partial record is dropped. Progress is called before each record and once more for the final
+// short read; when Cancel is set after a call the conversion stops and false is returned.
+// RecordLength must be valid.
+bool RecordsToText(std::string_view member, int recordLength, const TranslationTable& table,
+                   TOndrelProgress progress, const std::atomic<bool>& cancel, char* text);
+
+// Translates each line into one record of RecordLength bytes, written to Member (RecordLength
+// times the number of lines): the line is cut to RecordLength characters and padded with
+// EBCDIC blanks. Progress is called before each line; when Cancel is set after a call the
+// conversion stops and false is returned. RecordLength must be valid.
 bool LinesToRecords(const StringList& lines, int recordLength, const TranslationTable& table,
-                    TOndrelProgress progress, const std::atomic<bool>& cancel, std::string& member);
+                    TOndrelProgress progress, const std::atomic<bool>& cancel, char* member);
 
 } // namespace ondrel
