@@ -1,0 +1,82 @@
+// Opening a program file must stay linear in its size: a 100,000-line file has to show its
+// root well within half a second. The files are made by the document itself: subroutines of
+// 40 text lines, each with a compiled cache of the same length.
+
+#include "platform/Prompter.h"
+#include "platform/TextFile.h"
+#include "rpgprogram/RPGProgram.h"
+
+#include "support/FakeProgramView.h"
+#include "support/TempDir.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kLinesPerRoutine = 40;
+
+// Writes a program of about Lines file lines and returns its path.
+std::string MakeProgram(const orvale::test::TempDir& dir, int lines) {
+    orvale::ScriptedPrompter box;
+    TRPGProgram doc(box);
+    doc.NewProgram();
+    int routines = lines / (2 * kLinesPerRoutine + 14);
+    for (int r = 0; r < routines; ++r) {
+        std::string name = "SR" + std::to_string(r);
+        TEDITSection* s = doc.AddSubRoutine(name, "Routine " + name);
+        s->Lines.reserve(kLinesPerRoutine);
+        s->Lines.push_back("                Begsr(" + name + ")");
+        for (int i = 2; i < kLinesPerRoutine; ++i)
+            s->Lines.push_back("                  ADD(TOTAL " + std::to_string(i) + " TOTAL)");
+        s->Lines.push_back("                Endsr()");
+        s->Compiled.assign(kLinesPerRoutine,
+                           "     C                     ADD  1         TOTAL            " + name);
+        s->CompiledValid = true;
+    }
+    std::string path = dir.File("BIG.RPG");
+    doc.SaveToFile(path);
+    return path;
+}
+
+void BM_LoadProgram(benchmark::State& state) {
+    orvale::test::TempDir dir;
+    std::string path = MakeProgram(dir, static_cast<int>(state.range(0)));
+    StringList lines;
+    orvale::ReadTextFile(path, lines);
+    for (auto _ : state) {
+        orvale::ScriptedPrompter box;
+        orvale::test::FakeProgramView view;
+        TRPGProgram doc(box);
+        doc.BindView(&view);
+        doc.LoadFromFile(path);
+        if (!box.Messages.empty() || view.Items.empty())
+            state.SkipWithError("the program did not load cleanly");
+        benchmark::DoNotOptimize(doc.Tree.Root());
+    }
+    state.counters["file_lines"] = static_cast<double>(lines.size());
+    state.SetComplexityN(static_cast<int64_t>(lines.size()));
+}
+BENCHMARK(BM_LoadProgram)
+    ->Arg(25000)
+    ->Arg(50000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+void BM_SaveProgram(benchmark::State& state) {
+    orvale::test::TempDir dir;
+    std::string path = MakeProgram(dir, static_cast<int>(state.range(0)));
+    orvale::ScriptedPrompter box;
+    TRPGProgram doc(box);
+    doc.LoadFromFile(path);
+    for (auto _ : state)
+        doc.SaveToFile(path);
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_SaveProgram)
+    ->Arg(25000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+} // namespace
