@@ -50,12 +50,15 @@ QTableWidget* MakeGrid(QWidget* parent, const char* name, int width) {
     return grid;
 }
 
-// A grid the user reads but does not touch, in the colour of the buttons.
+// A grid the user reads but does not touch, in the colour of the buttons; its text stays as
+// legible as that of the value grid.
 void MakeReadOnly(QTableWidget* grid) {
     grid->setEnabled(false);
     QPalette palette = grid->palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         palette.setColor(group, QPalette::Base, palette.color(group, QPalette::Button));
+    palette.setColor(QPalette::Disabled, QPalette::Text,
+                     palette.color(QPalette::Active, QPalette::Text));
     grid->setPalette(palette);
 }
 
@@ -82,7 +85,7 @@ void SetCell(QTableWidget* grid, int row, const std::string& text) {
 
 TFPrmtH::TFPrmtH(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Prompt Help - Op. Code"));
-    resize(640, 19 * 2 + 76);
+    resize(760, 19 * 2 + 76);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
