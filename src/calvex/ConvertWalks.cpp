@@ -1,0 +1,412 @@
+// The exported Convert functions: each walks the lines of one specification type from a start
+// index, converts them into statements of the given sections, restores descriptions and
+// moments from the banner lines of a member this system compiled, and returns the index of the
+// first line it did not take.
+
+#include "Banner.h"
+#include "Calvex.h"
+#include "ConvertCalcolus.h"
+#include "ConvertExtension.h"
+#include "ConvertFiles.h"
+#include "ConvertHeader.h"
+#include "ConvertInput.h"
+#include "ConvertLinesCount.h"
+#include "ConvertOutput.h"
+#include "MemberLines.h"
+#include "RoundTrip.h"
+#include "TableRecordCount.h"
+#include "document/ParseString.h"
+
+#include <array>
+
+using namespace calvex;
+
+namespace {
+
+int LineCount(const StringList& source) {
+    return static_cast<int>(source.size());
+}
+
+// Index to start a walk at: a negative start reads as the first line.
+int StartIndex(int start) {
+    return start < 0 ? 0 : start;
+}
+
+const std::string& Line(const StringList& source, int index) {
+    return source[static_cast<size_t>(index)];
+}
+
+void Store(TEDITSection& section, std::string statement, const std::string& line) {
+    section.AddLine(std::move(statement));
+    section.Compiled.push_back(line);
+}
+
+// Description and moments read from banner lines, waiting for the line that decides which
+// section they belong to.
+struct PendingBanner {
+    std::string Description;
+    std::optional<orvale::DateTime> Created;
+    std::optional<orvale::DateTime> Updated;
+
+    // Takes the value of a "1SDS", "1CRT" or "1UPD" line; false for any other line.
+    bool Read(std::string_view line, std::string_view prefix) {
+        if (HasBannerCode(line, prefix, "1SDS")) {
+            Description = BannerText(line);
+            return true;
+        }
+        if (HasBannerCode(line, prefix, "1CRT")) {
+            if (auto moment = BannerMoment(line))
+                Created = moment;
+            return true;
+        }
+        if (HasBannerCode(line, prefix, "1UPD")) {
+            if (auto moment = BannerMoment(line))
+                Updated = moment;
+            return true;
+        }
+        return false;
+    }
+
+    // Gives what was read to Section; nothing stays pending.
+    void ApplyTo(TEDITSection& section) {
+        if (!Description.empty())
+            section.Properties.Description = Description;
+        if (Created)
+            section.Properties.CreatedOn = *Created;
+        if (Updated)
+            section.Properties.LastUpdate = *Updated;
+        *this = {};
+    }
+};
+
+// Stores a converted line of a single-section walk: banner lines give the section its
+// description and moments, frame lines are dropped, every other line becomes a statement.
+void AddConvertedLine(TEDITSection& section, const std::string& line, std::string statement,
+                      std::string_view prefix) {
+    PendingBanner banner;
+    if (banner.Read(line, prefix)) {
+        banner.ApplyTo(section);
+        return;
+    }
+    if (HasBannerCode(line, prefix, "x"))
+        return;
+    Store(section, std::move(statement), line);
+}
+
+template <class Converter>
+int WalkSection(const StringList& source, int start, char formType, TEDITSection& section,
+                std::string_view prefix) {
+    Converter converter;
+    WalkFilter filter(source, formType);
+    int i = StartIndex(start);
+    for (; i < LineCount(source) && filter.Takes(i); ++i)
+        AddConvertedLine(section, Line(source, i), converter.ConvertLine(Line(source, i)), prefix);
+    section.CompiledValid = true;
+    return start >= LineCount(source) ? start : i;
+}
+
+} // namespace
+
+extern "C" {
+
+void GetRPG3DllVersion(std::string& version) {
+    version = "1.32 - 27/08/1997";
+}
+
+int ConvertRPG3Header(const StringList& source, int start, TEDITSection& header,
+                      TEDITSection& property, TEDITSection& history, TEDITSection& description,
+                      TEDITSection& preCompiler, const std::string& prefix) {
+    TRPG3ConvertHeader converter;
+    const std::array<std::pair<const char*, TEDITSection*>, 4> programSections{{
+        {"1PRO", &property},
+        {"1HIS", &history},
+        {"1DES", &description},
+        {"1PRE", &preCompiler},
+    }};
+    int i = StartIndex(start);
+    for (WalkFilter filter(source, 'H'); i < LineCount(source) && filter.Takes(i); ++i) {
+        const std::string& line = Line(source, i);
+        std::string statement = converter.ConvertLine(line);
+        if (statement.empty() || statement.front() != '/') {
+            Store(header, std::move(statement), line);
+            continue;
+        }
+        PendingBanner banner;
+        if (banner.Read(line, prefix)) {
+            banner.ApplyTo(header);
+            continue;
+        }
+        if (HasBannerCode(line, prefix, "1")) {
+            // The body lines of the program-level sections; a code of another section is
+            // not one this system writes and the line is dropped.
+            for (const auto& [code, section] : programSections)
+                if (HasBannerCode(line, prefix, code))
+                    Store(*section, BannerText(line), line);
+            continue;
+        }
+        if (HasBannerCode(line, prefix, "x"))
+            continue;
+        Store(header, std::move(statement), line);
+    }
+    header.CompiledValid = true;
+    return start >= LineCount(source) ? start : i;
+}
+
+int ConvertRPG3Files(const StringList& source, int start, TEDITSection& printer,
+                     TEDITSection& workstation, TEDITSection& special, TEDITSection& disk,
+                     const std::string& prefix) {
+    TRPG3ConvertFiles converter;
+    // The sections in the order the build assembles them. A file line selects the section of
+    // its device unless that section comes before the current one: the build would then give
+    // the lines back in another order, so the file stays in the current section.
+    const std::array<TEDITSection*, 4> ordered{&disk, &workstation, &printer, &special};
+    size_t current = 0;
+    PendingBanner pending;
+
+    int i = StartIndex(start);
+    for (WalkFilter filter(source, 'F'); i < LineCount(source) && filter.Takes(i); ++i) {
+        const std::string& line = Line(source, i);
+        std::string statement = converter.ConvertLine(line);
+        pending.Read(line, prefix);
+        if (HasBannerCode(line, prefix, "xSEC")) {
+            // The top frame of a compiled section names it: what follows belongs there.
+            std::string_view name = FrameName(line);
+            for (size_t s = 0; s < ordered.size(); ++s)
+                if (!name.empty() && SameText(ordered[s]->Properties.Name, name) && s != current) {
+                    pending.ApplyTo(*ordered[current]);
+                    current = s;
+                }
+        }
+        if (!IsCommentOrDirective(line)) {
+            size_t selected = current;
+            if (ColumnsEqual(line, 40, 46, "PRINTER"))
+                selected = 2;
+            else if (ColumnsEqual(line, 40, 46, "WORKSTN"))
+                selected = 1;
+            else if (ColumnsEqual(line, 40, 46, "SPECIAL") || TrimmedColumns(line, 40, 46) == "SEQ")
+                selected = 3;
+            else if (TrimmedColumns(line, 40, 46) == "DISK")
+                selected = 0;
+            if (selected > current)
+                current = selected;
+            pending.ApplyTo(*ordered[current]);
+        }
+        if (!IsBannerLine(line, prefix))
+            Store(*ordered[current], std::move(statement), line);
+    }
+    pending.ApplyTo(*ordered[current]);
+    for (TEDITSection* section : ordered)
+        section->CompiledValid = true;
+    return start >= LineCount(source) ? start : i;
+}
+
+int ConvertRPG3Exten(const StringList& source, StringList& tableNames, int start,
+                     TEDITSection& extension, const std::string& prefix) {
+    tableNames.clear();
+    TRPG3ConvertExtension converter;
+    // Where each table's statement stands among the section's lines, and its source line.
+    std::vector<std::pair<size_t, int>> tableLines;
+    int i = StartIndex(start);
+    for (WalkFilter filter(source, 'E'); i < LineCount(source) && filter.Takes(i); ++i) {
+        const std::string& line = Line(source, i);
+        AddConvertedLine(extension, line, converter.ConvertLine(line), prefix);
+        if (!IsCommentOrDirective(line) && !IsBannerLine(line, prefix) &&
+            ClassifyExtension(line) == ExtensionKind::Tab) {
+            tableNames.emplace_back(TrimmedColumns(line, 27, 32));
+            tableLines.emplace_back(extension.Lines.size() - 1, i);
+        }
+    }
+    extension.CompiledValid = true;
+    if (start >= LineCount(source))
+        return start;
+
+    // The compile-time data blocks go to the tables in the order of their definitions: a table
+    // without a block has no data here and gets no array. Blocks beyond the tables defined
+    // here belong to tables a copied member defines; each gets a name of its own, marked by a
+    // leading "**", so that its records are carried as they stand instead of being lost.
+    int data = i;
+    while (data < LineCount(source) && !StartsCompileTimeData(Line(source, data)))
+        ++data;
+    size_t tables = tableNames.size();
+    size_t blocks = 0;
+    for (int k = data; k < LineCount(source); ++k) {
+        const std::string& line = Line(source, k);
+        if (k != data && !IsDataSeparator(line))
+            continue;
+        if (++blocks <= tables)
+            continue;
+        std::string_view label = TrimmedColumns(line, 3, 74);
+        std::string name("**");
+        if (!label.empty()) {
+            name += ' ';
+            name.append(label.substr(0, std::min(label.find(' '), size_t{10})));
+        }
+        tableNames.push_back(std::move(name));
+    }
+    if (blocks < tables) {
+        // The data of these tables is not in this member (a copied member declares them for
+        // the members that copy it): their lines stay raw, since a Tab statement compiles only
+        // next to its array.
+        tableNames.resize(blocks);
+        for (size_t t = blocks; t < tables; ++t) {
+            auto [index, sourceIndex] = tableLines[t];
+            if (TrimView(extension.Lines[index]).starts_with("Tab("))
+                extension.Lines[index] = RawFallback(Line(source, sourceIndex));
+        }
+    }
+    return i;
+}
+
+int ConvertRPG3LCount(const StringList& source, int start, TEDITSection& lineCount,
+                      const std::string& prefix) {
+    return WalkSection<TRPG3ConvertLinesCount>(source, start, 'L', lineCount, prefix);
+}
+
+int ConvertRPG3Input(const StringList& source, int start, TEDITSection& input,
+                     const std::string& prefix) {
+    return WalkSection<TRPG3ConvertInput>(source, start, 'I', input, prefix);
+}
+
+int ConvertRPG3Calcs(const StringList& source, StringList& subroutineNames, int start,
+                     int indentWidth, TEDITSection& mainRoutine, const std::string& prefix) {
+    TRPG3ConvertCalcolus converter;
+    int level = 0;
+    PendingBanner pending;
+    bool mainBannerSeen = false;
+
+    int i = StartIndex(start);
+    for (WalkFilter filter(source, 'C'); i < LineCount(source) && filter.Takes(i); ++i) {
+        const std::string& line = Line(source, i);
+        bool banner = IsBannerLine(line, prefix);
+        // The first subroutine, or the banner of the section after the main routine.
+        if (HoldsOperation(line, "BEGSR") || (mainBannerSeen && banner))
+            break;
+        std::string statement = converter.ConvertLine(line, level, indentWidth);
+        pending.Read(line, prefix);
+        if (HasBannerCode(line, prefix, "xMNR")) {
+            pending.ApplyTo(mainRoutine);
+            mainBannerSeen = true;
+        }
+        if (!banner)
+            mainRoutine.AddLine(std::move(statement));
+        mainRoutine.Compiled.push_back(line);
+    }
+    mainRoutine.CompiledValid = true;
+
+    subroutineNames.clear();
+    WalkFilter rest(source, 'C');
+    for (int k = i; k < LineCount(source) && rest.Takes(k); ++k)
+        if (HoldsOperation(Line(source, k), "BEGSR"))
+            subroutineNames.emplace_back(TrimmedColumns(Line(source, k), 18, 27));
+    return start >= LineCount(source) ? start : i;
+}
+
+int ConvertRPG3SubR(const StringList& source, int start, int indentWidth, TEDITSection& subroutine,
+                    const std::string& prefix) {
+    TRPG3ConvertCalcolus converter;
+    WalkFilter filter(source, 'C');
+    int level = 0;
+    int i = StartIndex(start);
+    auto take = [&](int index) {
+        const std::string& line = Line(source, index);
+        AddConvertedLine(subroutine, line, converter.ConvertLine(line, level, indentWidth), prefix);
+    };
+    bool ended = false;
+    for (; i < LineCount(source) && filter.Takes(i); ++i) {
+        take(i);
+        if (HoldsOperation(Line(source, i), "ENDSR")) {
+            ended = true;
+            ++i;
+            break;
+        }
+    }
+    // The lines after ENDSR (closing comments, directives) stay with this subroutine when no
+    // further subroutine follows, or when the banner of the next section marks where this one
+    // ends; left behind they would join the main routine, before every subroutine. Without
+    // either they open the next subroutine.
+    if (ended) {
+        int end = i;
+        bool nextSubroutine = false;
+        for (; end < LineCount(source) && filter.Takes(end); ++end) {
+            const std::string& line = Line(source, end);
+            if (IsBannerLine(line, prefix))
+                break;
+            if (HoldsOperation(line, "BEGSR")) {
+                nextSubroutine = true;
+                break;
+            }
+        }
+        if (!nextSubroutine)
+            for (; i < end; ++i)
+                take(i);
+    }
+    subroutine.CompiledValid = true;
+    return start >= LineCount(source) ? start : i;
+}
+
+int ConvertRPG3GetOutList(const StringList& source, StringList& fileNames, int start) {
+    fileNames.clear();
+    int i = StartIndex(start);
+    for (WalkFilter filter(source, 'O'); i < LineCount(source) && filter.Takes(i); ++i) {
+        const std::string& line = Line(source, i);
+        if (!ColumnsBlank(line, 7, 13) && !IsCommentOrDirective(line))
+            fileNames.emplace_back(TrimmedColumns(line, 7, 14));
+    }
+    return start >= LineCount(source) ? start : i;
+}
+
+int ConvertRPG3Output(const StringList& source, int start, TEDITSection& output,
+                      const std::string& prefix) {
+    TRPG3ConvertOutput converter;
+    int named = 0;
+    bool tookLine = false;
+    int i = StartIndex(start);
+    for (WalkFilter filter(source, 'O'); i < LineCount(source) && filter.Takes(i); ++i) {
+        const std::string& line = Line(source, i);
+        bool banner = IsBannerLine(line, prefix);
+        if (!ColumnsBlank(line, 7, 13) && !IsCommentOrDirective(line) && ++named == 2)
+            break;
+        // The banner of the next output section, when a compiled member is read again.
+        if (banner && tookLine)
+            break;
+        AddConvertedLine(output, line, converter.ConvertLine(line), prefix);
+        tookLine = tookLine || !banner;
+    }
+    output.CompiledValid = true;
+    return start >= LineCount(source) ? start : i;
+}
+
+int ConvertRPG3Array(const StringList& source, int start, TEDITSection& array,
+                     const std::string& prefix) {
+    if (start < 0 || start >= LineCount(source)) {
+        array.CompiledValid = true;
+        return start;
+    }
+    const std::string& separator = Line(source, start);
+    std::string_view description = Columns(separator, 3, 73);
+    if (HasBannerCode(separator, prefix, "1ARY")) {
+        // Written by this system's compile: "** ", the array's label, a blank and the
+        // description. Only the description is the section's own text.
+        std::string_view text = TrimRightView(Columns(separator, 3, 74));
+        std::string label = ArrayLabel(array.Properties.Name);
+        if (text.size() > label.size() && text[0] == ' ' &&
+            SameText(text.substr(1, label.size()), label)) {
+            text.remove_prefix(1 + label.size());
+            if (!text.empty() && text.front() == ' ')
+                text.remove_prefix(1);
+            description = text;
+        }
+    }
+    array.Properties.Description.assign(description);
+    array.Compiled.push_back(separator);
+    int i = start + 1;
+    for (; i < LineCount(source) && !IsDataSeparator(Line(source, i)); ++i) {
+        const std::string& line = Line(source, i);
+        array.AddLine(line.substr(0, std::min(line.size(), size_t{74})));
+        array.Compiled.push_back(line);
+    }
+    array.CompiledValid = true;
+    return i;
+}
+
+} // extern "C"

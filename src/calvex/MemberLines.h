@@ -1,0 +1,96 @@
+#pragma once
+
+// How the Convert walks see the lines of a member: which lines a walk of one specification
+// type takes, where the compile-time data begins and where its blocks are separated.
+
+#include "ConvertText.h"
+#include "platform/StringList.h"
+
+#include <string_view>
+
+namespace calvex {
+
+inline bool IsFormLetter(char c) {
+    return c == 'H' || c == 'F' || c == 'E' || c == 'L' || c == 'I' || c == 'C' || c == 'O';
+}
+
+// A line beginning "**" ends the specifications: the compile-time data follows it.
+inline bool StartsCompileTimeData(std::string_view line) {
+    return line.size() >= 2 && line[0] == '*' && line[1] == '*';
+}
+
+// Inside the compile-time data a block of records begins at "**" followed by a blank (or by
+// nothing); a record that merely begins "**" is data.
+inline bool IsDataSeparator(std::string_view line) {
+    return StartsCompileTimeData(line) && (line.size() == 2 || line[2] == ' ');
+}
+
+// A comment or a directive rather than a specification line, as the converters see it.
+inline bool IsCommentOrDirective(std::string_view line) {
+    char c7 = Column(line, 7);
+    return c7 == '*' || c7 == '/' || Column(line, 6) == ' ';
+}
+
+// A line that is not a specification: a comment, a directive, or a line whose column 6 is blank.
+inline bool IsNonSpecification(std::string_view line) {
+    return IsCommentOrDirective(line);
+}
+
+// Decides which lines a walk of one form type takes: its own form type or a blank in column 6;
+// a comment whose column 6 holds no form type at all (the compiler reads any line with an
+// asterisk in column 7 as a comment, so such a line must not end a walk); and a comment or
+// directive of another form type when the lines after it, past other such lines, go on with
+// this walk's form type, so that a comment stays in its place among the lines it stands
+// between. A line beginning "**" ends every walk.
+class WalkFilter {
+public:
+    WalkFilter(const StringList& source, char formType) : Source(source), FormType(formType) {}
+
+    bool Takes(int index) {
+        std::string_view line = Source[static_cast<size_t>(index)];
+        if (StartsCompileTimeData(line))
+            return false;
+        char c6 = Column(line, 6);
+        if (c6 == FormType || c6 == ' ')
+            return true;
+        char c7 = Column(line, 7);
+        if (c7 != '*' && c7 != '/')
+            return false;
+        if (c7 == '*' && !IsFormLetter(c6))
+            return true;
+        if (index < RunEnd)
+            return true;
+        int j = index + 1;
+        int n = static_cast<int>(Source.size());
+        while (j < n) {
+            std::string_view next = Source[static_cast<size_t>(j)];
+            if (StartsCompileTimeData(next))
+                break;
+            char n6 = Column(next, 6);
+            if (n6 == FormType)
+                break;
+            if (n6 != ' ' && !IsNonSpecification(next))
+                return false;
+            ++j;
+        }
+        RunEnd = j;
+        return true;
+    }
+
+private:
+    const StringList& Source;
+    char FormType;
+    int RunEnd = -1; // lines before it were found to go with this walk
+};
+
+// A calculation line (not a comment) whose operation columns 28-32 hold Operation.
+inline bool HoldsOperation(std::string_view line, std::string_view operation) {
+    if (IsCommentOrDirective(line))
+        return false;
+    std::string_view op = Columns(line, 28, 32);
+    while (!op.empty() && op.back() == ' ')
+        op.remove_suffix(1);
+    return op == operation;
+}
+
+} // namespace calvex
