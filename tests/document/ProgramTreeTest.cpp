@@ -122,11 +122,4 @@ TEST_F(ProgramTreeTest, UpdateBracketShowsOneResetAndTheSelectionAfterIt) {
     EXPECT_EQ(View.TreeEvents.size(), 4u);
 }
 
-TEST_F(ProgramTreeTest, PreOrderWalkCoversEveryNodeOnce) {
-    std::string order;
-    for (TreeNode* n = Tree.First(); n; n = TProgramTree::Next(n))
-        order += n->Text + ";";
-    EXPECT_EQ(order, "PROG.RPG;Sub Routines;A;B;C;Arrays;X;");
-}
-
 } // namespace

@@ -40,17 +40,9 @@ protected:
     TRPGProgram Doc{Box};
 };
 
-TEST_F(RPGProgramTest, ConstructionSetsTheRpgDefaults) {
+TEST_F(RPGProgramTest, OptionsComeFromTheFormWhenThereIsOne) {
     EXPECT_EQ(Doc.FileExt, ".RPG");
-    EXPECT_EQ(Doc.FileName, "NoName.PRG");
-    EXPECT_EQ(Doc.SubRoutinesNode, nullptr);
-    EXPECT_EQ(Doc.IndicatorPrefix, "&%");
-    EXPECT_EQ(Doc.OutputFolder.Name, "OutPut");
-    const TFormGenRPG& options = Doc.Options();
-    EXPECT_TRUE(options.PrgProp && options.PrgDesc && options.PrgHist && options.PreComp &&
-                options.SDesc && options.CDate && options.UDate && options.LComm && options.CComm &&
-                options.BLines && options.SaveComp && options.LoadComp);
-    EXPECT_EQ(options.EditPrefix, "&%");
+    EXPECT_TRUE(Doc.Options().SaveComp && Doc.Options().LoadComp);
     TFormGenRPG form;
     form.SaveComp = false;
     Doc.FormGenRPG = &form;
