@@ -144,8 +144,9 @@ public:
             if (!f(n))
                 return;
     }
-    // The save steps after the tree text is in SaveLines: AppendArea adds to it (the
-    // compiled area of the RPG document), then the file is written with a backup.
+    // A whole save: commits, writes the tree text into SaveLines, lets AppendArea add to it
+    // (the compiled area of the RPG document) and writes the file after a backup. A failed
+    // write is reported and leaves SaveLines, Modified and the files on disk as they were.
     bool SaveWith(const std::string& fileName, const std::function<void()>& appendArea);
     // Sections the document created for folders; released with their nodes.
     TEDITSection* NewSection(const std::string& name, const std::string& description);
