@@ -1,5 +1,4 @@
 #include "ondrel/CodePageTables.h"
-#include "platform/ProfileFile.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -52,20 +51,4 @@ TEST(CodePageTables, UnknownAndNonEbcdicPagesAreRefused) {
     EXPECT_FALSE(BuildCodePageMaps("", maps, error));
     TempDir dir;
     EXPECT_FALSE(WriteCodePageTables("UTF-8", dir.Path(), error));
-}
-
-TEST(CodePageTables, FilesAreInTheTranslationFormat) {
-    TempDir dir;
-    std::string error;
-    ASSERT_TRUE(WriteCodePageTables("IBM037", dir.Path(), error)) << error;
-    orvale::ProfileFile hostToPc(dir.File("AStoPC.xlt"));
-    orvale::ProfileFile pcToHost(dir.File("PCtoAS.xlt"));
-    ASSERT_TRUE(hostToPc.Load());
-    ASSERT_TRUE(pcToHost.Load());
-    EXPECT_EQ(hostToPc.ReadString("SB Xlate", "C1"), "41");
-    EXPECT_EQ(hostToPc.ReadString("SB Xlate", "40"), "20");
-    EXPECT_EQ(pcToHost.ReadString("SB Xlate", "41"), "C1");
-    EXPECT_EQ(pcToHost.ReadSectionKeys("SB Xlate").size(), 191u);
-    EXPECT_FALSE(WriteCodePageTables("IBM037", dir.File("missing"), error));
-    EXPECT_NE(error.find("missing"), std::string::npos);
 }

@@ -69,13 +69,6 @@ TEST(PromptHelp, WithoutAFileEveryLookupGivesItsDefault) {
     }
 }
 
-TEST(PromptHelp, ItemsSplitAtSemicolons) {
-    EXPECT_EQ(SplitItems("A;B"), (StringList{"A", "B"}));
-    EXPECT_EQ(SplitItems("A;B;"), (StringList{"A", "B"}));
-    EXPECT_EQ(SplitItems("A;;B"), (StringList{"A", "", "B"}));
-    EXPECT_TRUE(SplitItems("").empty());
-}
-
 TEST(PromptHelp, TextAtTheCursorSplitsIntoCodeAndValues) {
     TPromptText parsed = ParsePromptText("ADD(A,B");
     EXPECT_EQ(parsed.Code, "ADD");
@@ -131,14 +124,4 @@ TEST(PromptHelp, ResultJoinsTrimmedValuesAndDropsTrailingEmptyOnes) {
     EXPECT_EQ(BuildPromptResult("ELSE", {}), "ELSE()");
     EXPECT_EQ(BuildPromptResult("X", {"", ""}), "X()");
     EXPECT_EQ(BuildPromptResult("X", {"'A B'"}), "X('A B')");
-}
-
-TEST(PromptHelp, RowLengthFallsBackToTen) {
-    EXPECT_EQ(ValueLength("6"), 6);
-    EXPECT_EQ(ValueLength(" 3 "), 3);
-    EXPECT_EQ(ValueLength(""), 10);
-    EXPECT_EQ(ValueLength("x"), 10);
-    EXPECT_EQ(ValueLength("6a"), 10);
-    EXPECT_EQ(ValueLength("0"), 10);
-    EXPECT_EQ(ValueLength("-2"), 10);
 }
