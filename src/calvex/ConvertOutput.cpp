@@ -59,8 +59,19 @@ bool WriteStatement(std::string_view line, StatementWriter& w) {
             RecordItems(line, w);
             return true;
         }
-        if (ColumnsEqual(line, 14, 16, "AND") || ColumnsEqual(line, 14, 16, "OR ")) {
-            w.Begin(ColumnsEqual(line, 14, 16, "AND") ? "         ANDL(" : "          ORL(");
+        if (ColumnsEqual(line, 14, 16, "AND")) {
+            // Column 16 holds the D of AND, not a fetch overflow entry.
+            w.Begin("         ANDL(");
+            w.Text({});
+            w.Param(line, 17, 17);
+            w.Param(line, 18, 18);
+            w.Param(line, 19, 20);
+            w.Param(line, 21, 22);
+            Indicators(line, w);
+            return true;
+        }
+        if (ColumnsEqual(line, 14, 16, "OR ")) {
+            w.Begin("          ORL(");
             RecordItems(line, w);
             return true;
         }
