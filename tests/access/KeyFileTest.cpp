@@ -73,17 +73,6 @@ TEST(Encrypter, KeyTextIsEmptyWhenNoTryQualifies) {
     EXPECT_EQ(EncipherKeyText(encrypter, std::string("AB\x01\x02\x03\x04\x05\x06", 8)), "");
 }
 
-TEST(Encrypter, StorableTextRules) {
-    EXPECT_TRUE(IsStorableKeyText("\x80x;["));
-    EXPECT_FALSE(IsStorableKeyText(""));
-    EXPECT_FALSE(IsStorableKeyText("a=b"));
-    EXPECT_FALSE(IsStorableKeyText("a b"));
-    EXPECT_FALSE(IsStorableKeyText(";ab"));
-    EXPECT_FALSE(IsStorableKeyText("[ab"));
-    EXPECT_FALSE(IsStorableKeyText(std::string("a\0b", 3)));
-    EXPECT_FALSE(IsStorableKeyText("ab\r"));
-}
-
 TEST(KeyFile, MissingFileHoldsNoUserAndLooksUpNothing) {
     TempDir dir;
     TKeyFile keys(TKeyFile::PathIn(dir.Path()));
