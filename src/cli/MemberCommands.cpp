@@ -1,12 +1,131 @@
+// xlt, ebcdic-to-text, text-to-ebcdic: the member conversions of the export and import
+// windows, for scripts. They run the conversion library with the translation files of the
+// program directory (or of --dir).
+
 #include "Commands.h"
+
+#include "ondrel/CodePageTables.h"
+#include "ondrel/Ondrel.h"
+#include "platform/TextFile.h"
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+
 namespace orvale::cli {
 
+namespace {
+
+constexpr const char* XltHelp =
+    "Writes the translation files AStoPC.xlt (EBCDIC to text) and PCtoAS.xlt (text to EBCDIC) "
+    "for an EBCDIC code page that iconv knows (IBM037, IBM280, IBM273, IBM500, IBM1144 ...), "
+    "with ISO-8859-1 on the PC side, into the program directory or --dir. Exits 0 when both "
+    "are written, 2 with a one-line message otherwise.";
+
+constexpr const char* ToTextHelp =
+    "Converts an EBCDIC member of fixed-length records into a text file of lines, one line per "
+    "record, through AStoPC.xlt of the program directory or --dir. A partial record at the end "
+    "is dropped. Exits 0 when the text file is written, 2 with a one-line message otherwise.";
+
+constexpr const char* ToEbcdicHelp =
+    "Converts a text file into an EBCDIC member: every line becomes one record, cut or padded "
+    "with EBCDIC blanks, through PCtoAS.xlt of the program directory or --dir. Exits 0 when "
+    "the member is written, 2 with a one-line message otherwise.";
+
+struct ConvertOptions {
+    std::string Source;
+    std::string Target;
+    std::string Dir;
+    int RecordLength = 80;
+};
+
+// The directory the tool was started from, which holds the default data files.
+std::string ProgramDirectory() {
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : self.parent_path().string();
+}
+
+std::string TablePath(const std::string& dir, const char* name) {
+    std::string folder = dir.empty() ? ProgramDirectory() : dir;
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    return folder + name;
+}
+
+int Fail(const std::string& message) {
+    std::cerr << "orvale-cli: " << message << '\n';
+    return Failure;
+}
+
+// The library maps every byte to a blank when the table is missing; from a script that would
+// quietly produce a member of blanks, so a missing table is an error here.
+bool TableMissing(const std::string& table, int& status) {
+    if (FileExists(table))
+        return false;
+    status = Fail(table + ": No such file or directory");
+    return true;
+}
+
+int Outcome() {
+    std::string message;
+    int result = OndrelLastError(message);
+    return result == OndrelOk ? Success : Fail(message);
+}
+
+int RunToText(const ConvertOptions& options) {
+    int status = Success;
+    std::string table = TablePath(options.Dir, ondrel::HostToPcFile);
+    if (TableMissing(table, status))
+        return status;
+    EBCDicToASCII(options.Source, options.Target, table, options.RecordLength, nullptr);
+    return Outcome();
+}
+
+int RunToEbcdic(const ConvertOptions& options) {
+    int status = Success;
+    std::string table = TablePath(options.Dir, ondrel::PcToHostFile);
+    if (TableMissing(table, status))
+        return status;
+    ASCIIToEBCDic(options.Source, options.Target, table, options.RecordLength, nullptr);
+    return Outcome();
+}
+
+int RunXlt(const std::string& codePage, const std::string& dir) {
+    std::string error;
+    if (!ondrel::WriteCodePageTables(codePage, dir.empty() ? ProgramDirectory() : dir, error))
+        return Fail(error);
+    return Success;
+}
+
+void AddConvertCommand(CLI::App& app, const char* name, const char* help, const char* source,
+                       const char* target, int (*run)(const ConvertOptions&), int& status) {
+    auto options = std::make_shared<ConvertOptions>();
+    auto* command = app.add_subcommand(name, help);
+    command->add_option(source, options->Source)->required();
+    command->add_option(target, options->Target)->required();
+    command->add_option("--record-length", options->RecordLength,
+                        "Bytes per record, 1 to 255 (default 80)");
+    command->add_option("--dir", options->Dir,
+                        "Folder of the translation files (default: the program directory)");
+    command->callback([options, run, &status] { status = run(*options); });
+}
+
+} // namespace
+
 void AddMemberCommands(CLI::App& app, int& status) {
-    (void)app;
-    (void)status;
+    auto codePage = std::make_shared<std::string>();
+    auto dir = std::make_shared<std::string>();
+    auto* xlt = app.add_subcommand("xlt", XltHelp);
+    xlt->add_option("--codepage", *codePage, "EBCDIC code page, as iconv names it")->required();
+    xlt->add_option("--dir", *dir, "Folder to write into (default: the program directory)");
+    xlt->callback([codePage, dir, &status] { status = RunXlt(*codePage, *dir); });
+
+    AddConvertCommand(app, "ebcdic-to-text", ToTextHelp, "MEMBER", "TEXT", RunToText, status);
+    AddConvertCommand(app, "text-to-ebcdic", ToEbcdicHelp, "TEXT", "MEMBER", RunToEbcdic, status);
 }
 
 } // namespace orvale::cli

@@ -1,0 +1,119 @@
+#include "platform/SafeSave.h"
+#include "platform/TextFile.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+// The member commands of the command-line tool, run as a script would run them.
+
+using orvale::test::TempDir;
+
+namespace {
+
+struct CliRun {
+    int Status = -1;
+    std::string Errors;
+};
+
+CliRun Cli(const TempDir& dir, const std::string& arguments) {
+    std::string errors = dir.File("stderr.txt");
+    std::string command =
+        std::string(ORVALE_BIN_DIR) + "/orvale-cli " + arguments + " 2>'" + errors + "' >/dev/null";
+    int raw = std::system(command.c_str());
+    CliRun run;
+    run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    orvale::ReadFileBytes(errors, run.Errors);
+    return run;
+}
+
+std::string Slurp(const std::string& path) {
+    std::string bytes;
+    EXPECT_TRUE(orvale::ReadFileBytes(path, bytes)) << path;
+    return bytes;
+}
+
+std::string Quote(const std::string& path) {
+    return "'" + path + "'";
+}
+
+} // namespace
+
+TEST(MemberCommands, CodePageTablesAndRoundTrip) {
+    TempDir dir;
+    CliRun run = Cli(dir, "xlt --codepage IBM280 --dir " + Quote(dir.Path()));
+    ASSERT_EQ(run.Status, 0) << run.Errors;
+    std::string line = "     C           PREZZO    IFGT 100     \xA3\xE0";
+    ASSERT_TRUE(orvale::WriteFileSafely(dir.File("IN.RP3"), line + "\n\n"));
+
+    run = Cli(dir, "text-to-ebcdic " + Quote(dir.File("IN.RP3")) + " " +
+                       Quote(dir.File("OUT.MBR")) + " --dir " + Quote(dir.Path()));
+    ASSERT_EQ(run.Status, 0) << run.Errors;
+    std::string member = Slurp(dir.File("OUT.MBR"));
+    ASSERT_EQ(member.size(), 160u);
+    EXPECT_EQ(member.substr(line.size() - 2, 3), "\x7B\xC0\x40");
+
+    run = Cli(dir, "ebcdic-to-text " + Quote(dir.File("OUT.MBR")) + " " +
+                       Quote(dir.File("BACK.RP3")) + " --dir " + Quote(dir.Path()) +
+                       " --record-length 40");
+    ASSERT_EQ(run.Status, 0) << run.Errors;
+    StringList back;
+    ASSERT_TRUE(orvale::ReadTextFile(dir.File("BACK.RP3"), back));
+    ASSERT_EQ(back.size(), 4u);
+    EXPECT_EQ(back[0] + back[1], line + std::string(80 - line.size(), ' '));
+    EXPECT_EQ(back[2], std::string(40, ' '));
+}
+
+TEST(MemberCommands, FailuresExitTwoWithOneLineNamingTheFile) {
+    TempDir dir;
+    ASSERT_EQ(Cli(dir, "xlt --codepage IBM037 --dir " + Quote(dir.Path())).Status, 0);
+    ASSERT_TRUE(orvale::WriteFileSafely(dir.File("IN.RP3"), "A\r\n"));
+    ASSERT_TRUE(orvale::WriteFileSafely(dir.File("IN.MBR"), std::string(80, '\xC1')));
+    const std::string tables = " --dir " + Quote(dir.Path());
+
+    struct Case {
+        std::string Arguments;
+        std::string Named;
+    };
+    const Case cases[] = {
+        {"ebcdic-to-text " + Quote(dir.File("NONE.MBR")) + " " + Quote(dir.File("X.RP3")) + tables,
+         "NONE.MBR"},
+        {"ebcdic-to-text " + Quote(dir.File("IN.MBR")) + " " + Quote(dir.File("X.RP3")) + tables +
+             " --record-length 256",
+         "IN.MBR"},
+        {"text-to-ebcdic " + Quote(dir.File("IN.RP3")) + " " + Quote(dir.File("no/X.MBR")) + tables,
+         "no/X.MBR"},
+        // Without its table the member would turn into blanks.
+        {"ebcdic-to-text " + Quote(dir.File("IN.MBR")) + " " + Quote(dir.File("X.RP3")) +
+             " --dir " + Quote(dir.File("empty")),
+         "AStoPC.xlt"},
+        {"xlt --codepage IBM850 --dir " + Quote(dir.Path()), "IBM850"},
+        {"xlt --codepage NOSUCHPAGE --dir " + Quote(dir.Path()), "NOSUCHPAGE"},
+    };
+    for (const Case& c : cases) {
+        CliRun run = Cli(dir, c.Arguments);
+        EXPECT_EQ(run.Status, 2) << c.Arguments;
+        EXPECT_NE(run.Errors.find(c.Named), std::string::npos) << run.Errors;
+        EXPECT_EQ(run.Errors.find('\n'), run.Errors.size() - 1) << run.Errors;
+    }
+    EXPECT_FALSE(orvale::FileExists(dir.File("X.RP3")));
+    // The failed code pages left the good tables alone.
+    ASSERT_EQ(Cli(dir, "ebcdic-to-text " + Quote(dir.File("IN.MBR")) + " " +
+                           Quote(dir.File("X.RP3")) + tables)
+                  .Status,
+              0);
+    EXPECT_EQ(Slurp(dir.File("X.RP3")), std::string(80, 'A') + "\r\n");
+}
+
+TEST(MemberCommands, BuildPlacesTheDefaultTablesInTheProgramDirectory) {
+    std::string hostToPc = std::string(ORVALE_BIN_DIR) + "/AStoPC.xlt";
+    if (!orvale::FileExists(hostToPc))
+        GTEST_SKIP() << "data files not built";
+    TempDir dir;
+    ASSERT_TRUE(orvale::WriteFileSafely(dir.File("IN.RP3"), "HELLO\r\n"));
+    CliRun run =
+        Cli(dir, "text-to-ebcdic " + Quote(dir.File("IN.RP3")) + " " + Quote(dir.File("OUT.MBR")));
+    ASSERT_EQ(run.Status, 0) << run.Errors;
+    EXPECT_EQ(Slurp(dir.File("OUT.MBR")).substr(0, 6), "\xC8\xC5\xD3\xD3\xD6\x40");
+}
