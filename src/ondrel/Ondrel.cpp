@@ -59,77 +59,53 @@ bool Prepare(const std::string& source, const std::string& tableFile, int record
     return true;
 }
 
-} // namespace
-
-extern "C" {
-
-void GetEBCDDllVersion(std::string& version) {
-    version = "1.31 - 17/05/1997";
-}
-
-bool EBCDicToASCII(const std::string& source, const std::string& target,
-                   const std::string& tableFile, int recordLength, TOndrelProgress progress) {
-    CancelFlag = false;
-    SetOutcome(OndrelOk);
+bool ToText(const std::string& source, const std::string& target, const std::string& tableFile,
+            int recordLength, TOndrelProgress progress) {
     ondrel::TranslationTable table;
     if (!Prepare(source, tableFile, recordLength, ondrel::AsciiBlank, table))
         return false;
-    try {
-        ondrel::ByteBuffer member;
-        std::string error;
-        if (!ondrel::ReadWholeFile(source, member, error)) {
-            SetOutcome(OndrelReadFailed, std::move(error));
-            return false;
-        }
-        ondrel::ByteBuffer text(ondrel::TextSize(member.Length(), recordLength));
-        if (!ondrel::RecordsToText(member.View(), recordLength, table, progress, CancelFlag,
-                                   text.Data())) {
-            SetOutcome(OndrelCancelled);
-            return true;
-        }
-        member = ondrel::ByteBuffer(); // not needed while the target is written
-        if (!orvale::WriteFileSafely(target, text.View(), {}, &error)) {
-            SetOutcome(OndrelWriteFailed, std::move(error));
-            return false;
-        }
-    } catch (const std::bad_alloc&) {
-        SetOutcome(OndrelReadFailed, Reason(source, ENOMEM));
+    ondrel::ByteBuffer member;
+    std::string error;
+    if (!ondrel::ReadWholeFile(source, member, error)) {
+        SetOutcome(OndrelReadFailed, std::move(error));
+        return false;
+    }
+    ondrel::ByteBuffer text(ondrel::TextSize(member.Length(), recordLength));
+    if (!ondrel::RecordsToText(member.View(), recordLength, table, progress, CancelFlag,
+                               text.Data())) {
+        SetOutcome(OndrelCancelled);
+        return true;
+    }
+    member = ondrel::ByteBuffer(); // not needed while the target is written
+    if (!orvale::WriteFileSafely(target, text.View(), {}, &error)) {
+        SetOutcome(OndrelWriteFailed, std::move(error));
         return false;
     }
     return true;
 }
 
-void ASCIIToEBCDic(const std::string& source, const std::string& target,
-                   const std::string& tableFile, int recordLength, TOndrelProgress progress) {
-    CancelFlag = false;
-    SetOutcome(OndrelOk);
+void ToMember(const std::string& source, const std::string& target, const std::string& tableFile,
+              int recordLength, TOndrelProgress progress) {
     ondrel::TranslationTable table;
     if (!Prepare(source, tableFile, recordLength, ondrel::EbcdicBlank, table))
         return;
-    try {
-        StringList lines;
-        std::string error;
-        if (!orvale::ReadTextFile(source, lines, &error)) {
-            SetOutcome(OndrelReadFailed, std::move(error));
-            return;
-        }
-        // Sized from the number of lines before the first record is made.
-        ondrel::ByteBuffer member(lines.size() * static_cast<size_t>(recordLength));
-        if (!ondrel::LinesToRecords(lines, recordLength, table, progress, CancelFlag,
-                                    member.Data())) {
-            SetOutcome(OndrelCancelled);
-            return;
-        }
-        if (!orvale::WriteFileSafely(target, member.View(), {}, &error))
-            SetOutcome(OndrelWriteFailed, std::move(error));
-    } catch (const std::bad_alloc&) {
-        SetOutcome(OndrelReadFailed, Reason(source, ENOMEM));
+    StringList lines;
+    std::string error;
+    if (!orvale::ReadTextFile(source, lines, &error)) {
+        SetOutcome(OndrelReadFailed, std::move(error));
+        return;
     }
+    // Sized from the number of lines before the first record is made.
+    ondrel::ByteBuffer member(lines.size() * static_cast<size_t>(recordLength));
+    if (!ondrel::LinesToRecords(lines, recordLength, table, progress, CancelFlag, member.Data())) {
+        SetOutcome(OndrelCancelled);
+        return;
+    }
+    if (!orvale::WriteFileSafely(target, member.View(), {}, &error))
+        SetOutcome(OndrelWriteFailed, std::move(error));
 }
 
-bool ShellCopyToAS(const std::string& file, const std::string& folder, void* window, bool quiet) {
-    (void)window;
-    SetOutcome(OndrelOk);
+bool CopyToFolder(const std::string& file, const std::string& folder, bool quiet) {
     if (!orvale::FileExists(file)) {
         SetOutcome(OndrelCopyFailed, Reason(file, IsDirectory(file) ? EISDIR : ENOENT));
         return false;
@@ -162,6 +138,57 @@ bool ShellCopyToAS(const std::string& file, const std::string& folder, void* win
         return false;
     }
     return true;
+}
+
+// A member too large for memory fails like any other read; nothing is thrown to the caller.
+void OutOfMemory(int status, const std::string& path) {
+    try {
+        SetOutcome(status, Reason(path, ENOMEM));
+    } catch (const std::bad_alloc&) {
+        SetOutcome(status);
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+void GetEBCDDllVersion(std::string& version) {
+    version = "1.31 - 17/05/1997";
+}
+
+bool EBCDicToASCII(const std::string& source, const std::string& target,
+                   const std::string& tableFile, int recordLength, TOndrelProgress progress) {
+    CancelFlag = false;
+    SetOutcome(OndrelOk);
+    try {
+        return ToText(source, target, tableFile, recordLength, progress);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory(OndrelReadFailed, source);
+        return false;
+    }
+}
+
+void ASCIIToEBCDic(const std::string& source, const std::string& target,
+                   const std::string& tableFile, int recordLength, TOndrelProgress progress) {
+    CancelFlag = false;
+    SetOutcome(OndrelOk);
+    try {
+        ToMember(source, target, tableFile, recordLength, progress);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory(OndrelReadFailed, source);
+    }
+}
+
+bool ShellCopyToAS(const std::string& file, const std::string& folder, void* window, bool quiet) {
+    (void)window;
+    SetOutcome(OndrelOk);
+    try {
+        return CopyToFolder(file, folder, quiet);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory(OndrelCopyFailed, file);
+        return false;
+    }
 }
 
 void OndrelCancelOp() {
