@@ -3,6 +3,8 @@
 #include "PromptHelp.h"
 #include "PromptWindow.h"
 
+#include <new>
+
 extern "C" {
 
 void GetTessaryDllVersion(std::string& version) {
@@ -18,11 +20,20 @@ void DoPromptHelp(const std::string& dir, const std::string& text, std::string& 
     }
 }
 
+// Should reading the parameter file run out of memory, the code stands for itself.
 void GetOpCodeFormat(const std::string& dir, const std::string& code, std::string& format) {
-    format = tessary::OpCodeFormat(dir, code);
+    try {
+        format = tessary::OpCodeFormat(dir, code);
+    } catch (const std::bad_alloc&) {
+        format = code;
+    }
 }
 
 void GetOpCodeSymple(const std::string& dir, const std::string& code, std::string& symple) {
-    symple = tessary::OpCodeSymple(dir, code);
+    try {
+        symple = tessary::OpCodeSymple(dir, code);
+    } catch (const std::bad_alloc&) {
+        symple = code;
+    }
 }
 }
