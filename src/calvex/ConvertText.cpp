@@ -1,32 +1,8 @@
 #include "ConvertText.h"
 
+#include <algorithm>
+
 namespace calvex {
-
-std::string_view Columns(std::string_view line, int from, int to) {
-    if (from < 1)
-        from = 1;
-    if (to < from || static_cast<size_t>(from) > line.size())
-        return {};
-    size_t end = std::min(line.size(), static_cast<size_t>(to));
-    return line.substr(static_cast<size_t>(from - 1), end - static_cast<size_t>(from - 1));
-}
-
-std::string_view TrimmedColumns(std::string_view line, int from, int to) {
-    std::string_view s = Columns(line, from, to);
-    size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
-        ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
-        --e;
-    return s.substr(b, e - b);
-}
-
-bool ColumnsBlank(std::string_view line, int from, int to) {
-    for (char c : Columns(line, from, to))
-        if (c != ' ')
-            return false;
-    return true;
-}
 
 bool ColumnsEqual(std::string_view line, int from, int to, std::string_view text) {
     if (static_cast<int>(text.size()) != to - from + 1)
@@ -92,17 +68,31 @@ std::string RawStatement(std::string_view line) {
     return s;
 }
 
+namespace {
+
+bool AllBlank(std::string_view s) {
+    for (char c : s)
+        if (c != ' ')
+            return false;
+    return true;
+}
+
+// Columns From..To of both lines equal, reading missing columns as blanks. Every converted line
+// is checked this way, so the common part is compared in one go.
+bool SameColumns(std::string_view a, std::string_view b, int from, int to) {
+    std::string_view x = Columns(a, from, to);
+    std::string_view y = Columns(b, from, to);
+    size_t n = std::min(x.size(), y.size());
+    return x.substr(0, n) == y.substr(0, n) && AllBlank(x.substr(n)) && AllBlank(y.substr(n));
+}
+
+} // namespace
+
 bool SameSpecification(std::string_view source, std::string_view compiled, int commentFirst) {
     int last = commentFirst > 0 ? commentFirst - 1 : 74;
-    for (int c = 6; c <= last; ++c)
-        if (Column(source, c) != Column(compiled, c))
-            return false;
-    if (commentFirst <= 0)
-        return true;
-    bool same = true;
-    for (int c = commentFirst; c <= 74 && same; ++c)
-        same = Column(source, c) == Column(compiled, c);
-    if (same)
+    if (!SameColumns(source, compiled, 6, last))
+        return false;
+    if (commentFirst <= 0 || SameColumns(source, compiled, commentFirst, 74))
         return true;
     std::string_view wanted = TrimmedColumns(source, commentFirst, 74);
     std::string_view got = Columns(compiled, commentFirst, 74);

@@ -13,13 +13,35 @@ inline char Column(std::string_view line, int column) {
 }
 
 // The characters of columns From..To that the line holds (fewer, or none, when it is short).
-std::string_view Columns(std::string_view line, int from, int to);
+// These helpers run for every column group of every converted line, so they are inline.
+inline std::string_view Columns(std::string_view line, int from, int to) {
+    if (from < 1)
+        from = 1;
+    if (to < from || static_cast<size_t>(from) > line.size())
+        return {};
+    size_t first = static_cast<size_t>(from - 1);
+    size_t end = static_cast<size_t>(to) < line.size() ? static_cast<size_t>(to) : line.size();
+    return line.substr(first, end - first);
+}
 
 // Columns From..To with leading and trailing blanks (codes <= 32) removed.
-std::string_view TrimmedColumns(std::string_view line, int from, int to);
+inline std::string_view TrimmedColumns(std::string_view line, int from, int to) {
+    std::string_view s = Columns(line, from, to);
+    size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
+        ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
+        --e;
+    return s.substr(b, e - b);
+}
 
 // True when columns From..To hold nothing but blanks (or lie past the end of the line).
-bool ColumnsBlank(std::string_view line, int from, int to);
+inline bool ColumnsBlank(std::string_view line, int from, int to) {
+    for (char c : Columns(line, from, to))
+        if (c != ' ')
+            return false;
+    return true;
+}
 
 // True when columns From..To equal Text exactly, reading missing columns as blanks.
 bool ColumnsEqual(std::string_view line, int from, int to, std::string_view text);
