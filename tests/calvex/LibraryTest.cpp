@@ -1,0 +1,68 @@
+// The library as the program binds it: a shared object whose only visible symbols are the
+// fifteen exports, called here through the object itself.
+
+#include "calvex/Calvex.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+namespace {
+
+const char* const kExports[] = {
+    "GetRPG3DllVersion",     "ConvertRPG3Header", "ConvertRPG3Files", "ConvertRPG3Exten",
+    "ConvertRPG3LCount",     "ConvertRPG3Input",  "ConvertRPG3Calcs", "ConvertRPG3SubR",
+    "ConvertRPG3GetOutList", "ConvertRPG3Output", "ConvertRPG3Array", "CompileRPG3GetPreComp",
+    "CompileRPG3Source",     "CompileRPG3Spec",   "CompileRPG3Array",
+};
+
+class Library : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Handle = dlopen(ORVALE_BIN_DIR "/libcalvex.so", RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(Handle, nullptr) << dlerror();
+    }
+    void TearDown() override {
+        if (Handle)
+            dlclose(Handle);
+    }
+    void* Handle = nullptr;
+};
+
+} // namespace
+
+TEST_F(Library, ExportsTheFifteenFunctionsAndNothingElse) {
+    for (const char* name : kExports)
+        EXPECT_NE(dlsym(Handle, name), nullptr) << name;
+    // Internals, the section code compiled into the library included, stay hidden.
+    EXPECT_EQ(dlsym(Handle, "_ZN6calvex9IsIntegerESt17basic_string_viewIcSt11char_traitsIcEE"),
+              nullptr);
+    EXPECT_EQ(dlsym(Handle, "_Z12TrimLeftViewSt17basic_string_viewIcSt11char_traitsIcEE"), nullptr);
+}
+
+TEST_F(Library, VersionThroughTheSharedObject) {
+    auto version = reinterpret_cast<void (*)(std::string&)>(dlsym(Handle, "GetRPG3DllVersion"));
+    ASSERT_NE(version, nullptr);
+    std::string text;
+    version(text);
+    EXPECT_EQ(text, "1.32 - 27/08/1997");
+    // The program links the library and calls it directly too.
+    std::string linked;
+    GetRPG3DllVersion(linked);
+    EXPECT_EQ(linked, text);
+}
+
+TEST_F(Library, ConvertsAndCompilesSectionsItIsGiven) {
+    StringList source{"     FCUSTMASTIF  E           K        DISK"};
+    TEDITSection printer("Printer", ""), display("Display", ""), special("Special", ""),
+        disk("Logical", "");
+    EXPECT_EQ(ConvertRPG3Files(source, 0, printer, display, special, disk, "&%"), 1);
+    ASSERT_EQ(disk.LinesCount(), 1);
+    TCompileResult result{};
+    TCompileOptions options{};
+    CompileRPG3Source(&result, nullptr, disk, {}, 'F', options, true);
+    ASSERT_EQ(disk.Compiled.size(), 1u);
+    EXPECT_EQ(disk.Compiled[0].substr(0, source[0].size()), source[0]);
+    EXPECT_EQ(std::string(result.Name, result.NameLength), "Logical");
+    EXPECT_EQ(result.Lines, 1);
+}
