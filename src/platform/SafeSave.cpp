@@ -32,8 +32,11 @@ std::string WriteTemporary(const std::string& path, std::string_view content, mo
     }
     const char* p = content.data();
     size_t left = content.size();
+    // Large contents go out in pieces: one write of tens of megabytes costs the kernel several
+    // times what the same bytes cost a megabyte at a time.
+    constexpr size_t Piece = 1 << 20;
     while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
+        ssize_t n = ::write(fd, p, left < Piece ? left : Piece);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
