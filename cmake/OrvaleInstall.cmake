@@ -1,0 +1,34 @@
+# Installation. The program directory is installed as the build lays it out in bin/: the
+# program, the command-line tool, the shared libraries and the default data files side by side
+# in <prefix>/<libdir>/orvale, so that every library is found through $ORIGIN and the program
+# finds its defaults beside itself. <prefix>/bin gets links to the executables.
+include(GNUInstallDirs)
+set(ORVALE_INSTALL_APPDIR ${CMAKE_INSTALL_LIBDIR}/orvale)
+set(CMAKE_INSTALL_RPATH "$ORIGIN")
+
+# Runs once every directory has made its targets, so that it can install those that exist in
+# this configuration (the user interface and its libraries are optional).
+function(orvale_install_programs)
+  set(executables orvale orvale-cli)
+  set(libraries orvale_platform calvex tessary ondrel verrow caddis lumbro)
+  foreach(target IN LISTS executables libraries)
+    if(TARGET ${target})
+      install(TARGETS ${target}
+        RUNTIME DESTINATION ${ORVALE_INSTALL_APPDIR}
+        LIBRARY DESTINATION ${ORVALE_INSTALL_APPDIR})
+    endif()
+  endforeach()
+  foreach(target IN LISTS executables)
+    if(NOT TARGET ${target})
+      continue()
+    endif()
+    file(RELATIVE_PATH relative "/${CMAKE_INSTALL_BINDIR}" "/${ORVALE_INSTALL_APPDIR}/${target}")
+    install(CODE "
+      set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${target}\")
+      message(STATUS \"Installing: \${link} -> ${relative}\")
+      file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+      file(REMOVE \"\${link}\")
+      file(CREATE_LINK \"${relative}\" \"\${link}\" SYMBOLIC)")
+  endforeach()
+endfunction()
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL orvale_install_programs)

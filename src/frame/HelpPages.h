@@ -1,0 +1,48 @@
+#pragma once
+
+// The help pages, made from the prompt-help parameter file when the program is built: a first
+// page, an overview of the RPG operation codes, one of the program's own statement forms, and
+// one page per operation-code entry (grouped "xx" entries stay one page), plus the "Endyy"
+// page that every END... code leads to. The keyword index "Orvale.hlp" lists them all.
+
+#include "platform/StringList.h"
+
+#include <string>
+#include <vector>
+
+namespace orvale {
+class ProfileFile;
+}
+
+// One entry of the parameter file.
+struct THelpOpCode {
+    std::string Code; // as the file writes it: ADD, IFxx, DEFOPCODE
+    std::string Description;
+    StringList Names;
+    StringList Lengths;
+    StringList Notes;
+};
+
+// The entries of "ParamName", in file order, with their lengths, notes and description.
+std::vector<THelpOpCode> ReadHelpOpCodes(const orvale::ProfileFile& promptFile);
+
+struct THelpPage {
+    std::string FileName; // relative to the help folder, "/" separated
+    std::string Text;
+};
+
+// Every page and the keyword index, for the given entries.
+std::vector<THelpPage> BuildHelpPages(const std::vector<THelpOpCode>& opCodes);
+
+// The page of an operation code's entry, relative to the help folder: "opcodes/IFXX.html".
+// Characters that are not letters, digits, "-" or "_" are written as "_" and their hex code.
+std::string OpCodePageName(const std::string& code);
+
+// Escapes text for a page; bytes above 127 become character references, so the pages are
+// plain ASCII whatever reads them.
+std::string HtmlText(const std::string& text);
+
+// Reads PromptFile and writes the pages into OutDir (created when missing). False with Error
+// when the parameter file cannot be read, holds no entry, or a page cannot be written.
+bool WriteHelpPages(const std::string& promptFile, const std::string& outDir,
+                    std::string* error = nullptr);

@@ -1,0 +1,154 @@
+#include "frame/HelpPages.h"
+#include "calvex/OpCodeTable.h"
+#include "frame/HelpIndex.h"
+#include "platform/ProfileFile.h"
+#include "platform/TextFile.h"
+#include "support/TempDir.h"
+#include "tessary/PromptHelp.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using orvale::test::TempDir;
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::string bytes;
+    EXPECT_TRUE(orvale::ReadFileBytes(path, bytes)) << path;
+    return bytes;
+}
+
+// Operation codes of the conversion library's table.
+StringList TableOpCodes() {
+    StringList table, codes;
+    calvex::LoadOpCodeTable(table);
+    for (const std::string& entry : table)
+        codes.push_back(entry.substr(0, entry.find('=')));
+    return codes;
+}
+
+class ShippedHelpTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        Dir = new TempDir;
+        std::string error;
+        ASSERT_TRUE(WriteHelpPages(DataDir + "/PromptH.PRM", Dir->Path(), &error)) << error;
+        ASSERT_TRUE(Index.Load(Dir->Path() + "/Orvale.hlp", &error)) << error;
+    }
+    static void TearDownTestSuite() { delete Dir; }
+
+    // The keyword of F1 on Word; the page it names exists and holds the anchor.
+    static std::string LandOnAPage(const std::string& word) {
+        std::string keyword =
+            OpCodeHelpKeyword(OpCodeHelpTopic(word, tessary::OpCodeSymple(DataDir, word)));
+        THelpTarget target;
+        if (!Index.Find(keyword, target)) {
+            ADD_FAILURE() << word << " -> " << keyword << " has no page";
+            return keyword;
+        }
+        EXPECT_NE(ReadAll(target.Page).find("<a name=\"" + target.Anchor + "\">"),
+                  std::string::npos)
+            << word << " -> " << target.Page << "#" << target.Anchor;
+        return keyword;
+    }
+
+    static inline const std::string DataDir = ORVALE_SOURCE_DIR "/data";
+    static inline TempDir* Dir = nullptr;
+    static inline THelpIndex Index;
+};
+
+} // namespace
+
+TEST_F(ShippedHelpTest, EveryOperationCodeOfTheTableLandsOnARealPage) {
+    for (const std::string& code : TableOpCodes()) {
+        std::string keyword = LandOnAPage(code);
+        if (code.starts_with("END")) {
+            EXPECT_EQ(keyword, "IDH_OpCod_ENDYY") << code;
+        }
+    }
+}
+
+TEST_F(ShippedHelpTest, TopicsOfTheEditor) {
+    EXPECT_EQ(LandOnAPage("ifeq"), "IDH_OpCod_IFXX");
+    EXPECT_EQ(LandOnAPage("Begsr"), "IDH_OpCod_BEGSR");
+    EXPECT_EQ(LandOnAPage("Z-ADD"), "IDH_OpCod_Z-ADD");
+    for (const char* keyword : {"IDH_RPGOpCodes", "IDH_OrvaleOpCodes"}) {
+        THelpTarget target;
+        ASSERT_TRUE(Index.Find(keyword, target)) << keyword;
+        EXPECT_NE(ReadAll(target.Page).find(std::string("<a name=\"") + keyword),
+                  std::string::npos);
+    }
+    EXPECT_TRUE(std::filesystem::exists(Index.Contents().Page));
+}
+
+TEST_F(ShippedHelpTest, OverviewAndGroupPagesListTheirCodes) {
+    std::string rpg = ReadAll(Dir->Path() + "/rpg-opcodes.html");
+    EXPECT_NE(rpg.find("href=\"opcodes/CHAIN.html\""), std::string::npos);
+    EXPECT_NE(rpg.find("href=\"opcodes/IFXX.html\""), std::string::npos);
+    EXPECT_EQ(rpg.find("href=\"opcodes/DEFOPCODE.html\""), std::string::npos);
+
+    std::string ifxx = ReadAll(Dir->Path() + "/opcodes/IFXX.html");
+    EXPECT_NE(ifxx.find("IFEQ, IFNE, IFLT, IFLE, IFGT, IFGE"), std::string::npos);
+
+    std::string end = ReadAll(Dir->Path() + "/opcodes/ENDYY.html");
+    for (const char* code : {"ENDIF", "ENDDO", "ENDSL", "ENDSR", "ENDCS"})
+        EXPECT_NE(end.find(std::string("<a name=\"") + code + "\">"), std::string::npos) << code;
+}
+
+TEST(HelpPages, EntriesComeFromTheParameterFileInItsOrder) {
+    orvale::ProfileFile prm;
+    prm.SetText("[ParamName]\n"
+                "MOVE=Source;Target\n"
+                "CABxx=F1;F2;Label\n"
+                "move=Second entry, never read\n"
+                "END=\n"
+                "[ParamLeng]\nMOVE=10;6\n"
+                "[ParamNote]\nMOVE=From;To\n"
+                "[OpCodeDesc]\nMOVE=Move right <aligned> & \xE8 done\n");
+    std::vector<THelpOpCode> ops = ReadHelpOpCodes(prm);
+    ASSERT_EQ(ops.size(), 3u);
+    EXPECT_EQ(ops[0].Code, "MOVE");
+    EXPECT_EQ(ops[0].Names, (StringList{"Source", "Target"}));
+    EXPECT_EQ(ops[0].Lengths, (StringList{"10", "6"}));
+    EXPECT_EQ(ops[1].Code, "CABxx");
+    EXPECT_TRUE(ops[2].Names.empty());
+
+    std::vector<THelpPage> pages = BuildHelpPages(ops);
+    auto page = [&](const std::string& name) {
+        for (const THelpPage& p : pages)
+            if (p.FileName == name)
+                return p.Text;
+        ADD_FAILURE() << name << " missing";
+        return std::string();
+    };
+    std::string move = page("opcodes/MOVE.html");
+    EXPECT_NE(move.find("<code>MOVE(Source, Target)</code>"), std::string::npos);
+    EXPECT_NE(move.find("Move right &lt;aligned&gt; &amp; &#232; done"), std::string::npos);
+    EXPECT_NE(page("opcodes/END.html").find("takes no parameters"), std::string::npos);
+    std::string index = page("Orvale.hlp");
+    EXPECT_NE(index.find("IDH_OpCod_CABXX=opcodes/CABXX.html#IDH_OpCod_CABXX"), std::string::npos);
+    EXPECT_NE(index.find("IDH_OpCod_ENDYY=opcodes/ENDYY.html#IDH_OpCod_ENDYY"), std::string::npos);
+    // Every page is plain ASCII.
+    for (const THelpPage& p : pages)
+        for (char c : p.Text)
+            ASSERT_LT(static_cast<unsigned char>(c), 128) << p.FileName;
+}
+
+TEST(HelpPages, PageNamesAreSafeFileNames) {
+    EXPECT_EQ(OpCodePageName("ifxx"), "opcodes/IFXX.html");
+    EXPECT_EQ(OpCodePageName("Z-ADD"), "opcodes/Z-ADD.html");
+    EXPECT_EQ(OpCodePageName("../A B"), "opcodes/_2E_2E_2FA_20B.html");
+}
+
+TEST(HelpPages, UnusableParameterFileIsAnError) {
+    TempDir dir;
+    std::string error;
+    EXPECT_FALSE(WriteHelpPages(dir.File("missing.PRM"), dir.File("Help"), &error));
+    EXPECT_FALSE(error.empty());
+    ASSERT_TRUE(orvale::WriteTextFile(dir.File("empty.PRM"), {"[ParamLeng]", "ADD=1"}));
+    EXPECT_FALSE(WriteHelpPages(dir.File("empty.PRM"), dir.File("Help"), &error));
+    EXPECT_NE(error.find("ParamName"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("Help/Orvale.hlp")));
+}
