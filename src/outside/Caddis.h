@@ -1,0 +1,17 @@
+#pragma once
+
+// The Caddis library: the program repository, a window over the program files of the program
+// directory and their backups.
+
+#include "platform/Export.h"
+
+#include <string>
+
+extern "C" {
+
+// 1: the version text.
+ORVALE_EXPORT void GetCaddisVersion(std::string& version);
+
+// 2: Shows the repository of the program directory modally. Nothing without a window system.
+ORVALE_EXPORT void CaddisShowRepository();
+}
