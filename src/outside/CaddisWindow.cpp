@@ -4,6 +4,7 @@
 #include "platform/RegionalSettings.h"
 #include "ui/Latin1.h"
 
+#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -13,10 +14,15 @@
 
 namespace {
 
-constexpr int EntryRole = Qt::UserRole;
+constexpr int PathRole = Qt::UserRole;
+
+// File names are the system's bytes, shown as the system decodes them.
+QString ShownPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
 
 void Describe(QTreeWidgetItem* item, const caddis::TArchiveFile& file) {
-    item->setText(0, ToQt(file.Name));
+    item->setText(0, ShownPath(file.Name));
     item->setText(1, QString::number(file.Size));
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     item->setText(2, ToQt(orvale::RegionalSettings::Current().FormatDateTime(file.Modified)));
@@ -61,16 +67,15 @@ TCaddisWindow::TCaddisWindow(std::string folder, orvale::Prompter& prompter, QWi
 }
 
 void TCaddisWindow::Refresh() {
-    LabelFolder->setText("Programs of " + ToQt(Folder));
+    LabelFolder->setText("Programs of " + ShownPath(Folder));
     TreeArchive->clear();
-    int index = 0;
     for (const caddis::TArchiveEntry& entry : caddis::ScanArchive(Folder)) {
         auto* item = new QTreeWidgetItem(TreeArchive);
-        item->setData(0, EntryRole, index++);
+        item->setData(0, PathRole, QByteArray::fromStdString(entry.Program.Path));
         if (entry.HasProgram) {
             Describe(item, entry.Program);
         } else {
-            item->setText(0, ToQt(entry.Program.Name));
+            item->setText(0, ShownPath(entry.Program.Name));
             item->setText(2, "missing");
         }
         if (entry.HasBackup)
@@ -96,9 +101,9 @@ void TCaddisWindow::BtnExchangeClick() {
     if (!item)
         return;
     // The archive is read again so that the exchange acts on the files as they are now.
-    std::string program = FromQt(item->text(0));
+    std::string program = item->data(0, PathRole).toByteArray().toStdString();
     for (const caddis::TArchiveEntry& entry : caddis::ScanArchive(Folder)) {
-        if (entry.Program.Name != program)
+        if (entry.Program.Path != program)
             continue;
         std::string question = entry.HasProgram
                                    ? "Exchange " + entry.Program.Name + " with its backup " +

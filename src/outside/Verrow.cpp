@@ -2,10 +2,10 @@
 
 #include "outside/VerrowDialog.h"
 #include "platform/TextFile.h"
-#include "ui/Latin1.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 
 #include <filesystem>
 
@@ -25,7 +25,7 @@ std::string StartFolder(const std::string& path) {
         return orvale::ExtractFilePath(path);
     if (!LastFolder().empty())
         return LastFolder();
-    return FromQt(QDir::homePath());
+    return QFile::encodeName(QDir::homePath()).toStdString();
 }
 
 } // namespace

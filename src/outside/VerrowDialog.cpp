@@ -4,7 +4,7 @@
 #include "platform/TextFile.h"
 #include "ui/Latin1.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -17,8 +17,19 @@
 #include <QVBoxLayout>
 
 namespace {
+
 constexpr int PathRole = Qt::UserRole;
+
+// File names are the system's bytes; they are shown and typed as the system decodes them.
+QString ShownPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
 }
+
+std::string PathBytes(const QString& shown) {
+    return QFile::encodeName(shown).toStdString();
+}
+
+} // namespace
 
 TVerrowDialog::TVerrowDialog(const std::string& folder, QWidget* parent) : QDialog(parent) {
     setWindowTitle("Verrow - Browse RPG Programs");
@@ -69,7 +80,7 @@ TVerrowDialog::TVerrowDialog(const std::string& folder, QWidget* parent) : QDial
 
     connect(BtnFolder, &QPushButton::clicked, this, &TVerrowDialog::BtnFolderClick);
     connect(EditFolder, &QLineEdit::editingFinished, this,
-            [this] { SetFolder(FromQt(EditFolder->text())); });
+            [this] { SetFolder(PathBytes(EditFolder->text())); });
     connect(ListPrograms, &QListWidget::currentRowChanged, this, &TVerrowDialog::ProgramChanged);
     connect(ListPrograms, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
@@ -82,7 +93,7 @@ std::string TVerrowDialog::SelectedPath() const {
     QListWidgetItem* item = ListPrograms->currentItem();
     if (result() != QDialog::Accepted || !item)
         return {};
-    return FromQt(item->data(PathRole).toString());
+    return item->data(PathRole).toByteArray().toStdString();
 }
 
 std::string TVerrowDialog::Folder() const {
@@ -93,15 +104,15 @@ void TVerrowDialog::SetFolder(const std::string& folder) {
     if (folder == Folder_ && ListPrograms->count() > 0)
         return;
     Folder_ = folder;
-    EditFolder->setText(ToQt(folder));
+    EditFolder->setText(ShownPath(folder));
     Reload();
 }
 
 void TVerrowDialog::Reload() {
     ListPrograms->clear();
     for (const std::string& path : verrow::ListProgramFiles(Folder_)) {
-        auto* item = new QListWidgetItem(ToQt(orvale::ExtractFileName(path)), ListPrograms);
-        item->setData(PathRole, ToQt(path));
+        auto* item = new QListWidgetItem(ShownPath(orvale::ExtractFileName(path)), ListPrograms);
+        item->setData(PathRole, QByteArray::fromStdString(path));
     }
     if (ListPrograms->count() > 0)
         ListPrograms->setCurrentRow(0);
@@ -111,9 +122,9 @@ void TVerrowDialog::Reload() {
 
 void TVerrowDialog::BtnFolderClick() {
     QString chosen =
-        QFileDialog::getExistingDirectory(this, "Verrow - Program Folder", ToQt(Folder_));
+        QFileDialog::getExistingDirectory(this, "Verrow - Program Folder", ShownPath(Folder_));
     if (!chosen.isEmpty())
-        SetFolder(FromQt(chosen));
+        SetFolder(PathBytes(chosen));
 }
 
 void TVerrowDialog::ProgramChanged() {
@@ -127,9 +138,9 @@ void TVerrowDialog::ProgramChanged() {
     }
     verrow::TProgramDescription description;
     std::string error;
-    if (!verrow::ReadProgramDescription(FromQt(item->data(PathRole).toString()), description,
-                                        &error)) {
-        LabelCaption->setText(ToQt(error));
+    if (!verrow::ReadProgramDescription(item->data(PathRole).toByteArray().toStdString(),
+                                        description, &error)) {
+        LabelCaption->setText(ShownPath(error));
         return;
     }
     LabelCaption->setText(ToQt(description.Caption));

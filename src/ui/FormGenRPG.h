@@ -1,0 +1,42 @@
+#pragma once
+
+// "Generate RPG/400 Source": the compiler options. The form lives for the whole run and its
+// controls are the options: each change is kept at once, so closing it with Cancel keeps what
+// was changed. The documents read the options through Options().
+
+#include "rpgprogram/GenRPGOptions.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+class TFormGenRPGWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormGenRPGWindow(QWidget* parent = nullptr);
+
+    const TFormGenRPG& Options() const { return Options_; }
+    // Sets the controls (when the options file is read).
+    void SetOptions(const TFormGenRPG& options);
+
+    QCheckBox* PrgProp = nullptr;
+    QCheckBox* PrgDesc = nullptr;
+    QCheckBox* PrgHist = nullptr;
+    QCheckBox* PreComp = nullptr;
+    QCheckBox* SDesc = nullptr;
+    QCheckBox* CDate = nullptr;
+    QCheckBox* UDate = nullptr;
+    QCheckBox* LComm = nullptr;
+    QCheckBox* CComm = nullptr;
+    QCheckBox* BLines = nullptr;
+    QCheckBox* SaveComp = nullptr;
+    QCheckBox* LoadComp = nullptr;
+    QLineEdit* EditPrefix = nullptr; // at most 2 characters
+    QPushButton* BtnOK = nullptr;
+    QPushButton* BtnCancel = nullptr;
+
+private:
+    TFormGenRPG Options_;
+};
