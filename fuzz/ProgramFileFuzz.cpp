@@ -1,0 +1,69 @@
+// The program-file reader: any bytes opened as a ".RPG" file, tree part and compiled area,
+// into an RPG document. What it read is written back and opened again, which must then read
+// without a complaint and write the very same text: a file the program wrote itself has to
+// open cleanly.
+
+#include "support/FuzzInput.h"
+#include "support/QuietPrompter.h"
+#include "support/ScratchDir.h"
+
+#include "document/ParseString.h"
+#include "platform/TextFile.h"
+#include "rpgprogram/RPGProgram.h"
+#include "support/FakeProgramView.h"
+
+#include <cstdint>
+#include <set>
+#include <string>
+
+using orvale::fuzz::QuietPrompter;
+
+namespace {
+
+StringList WrittenText(TRPGProgram& doc) {
+    doc.WriteLines();
+    doc.WriteCompiledBlocks();
+    return doc.SaveLines;
+}
+
+// Texts the file format cannot carry back, whatever the reader does: two sections whose names
+// differ only in case (the compiled area finds sections by name, and the later one wins), and
+// a folder child named like the folder marker.
+bool ReadsBackAmbiguously(const TRPGProgram& doc) {
+    std::set<std::string> names;
+    bool ambiguous = false;
+    doc.ForEachNode([&](TreeNode* n) {
+        if (const TEDITSection* s = n->Section()) {
+            std::string name = UpperCase(s->Properties.Name);
+            ambiguous = !names.insert(name).second || name == "SECTIONFOLDER";
+        }
+        return !ambiguous;
+    });
+    return ambiguous;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    orvale::fuzz::SilenceDefaultPrompter();
+    std::string path = orvale::fuzz::WriteScratchFile(
+        "FUZZ.RPG", std::string_view(reinterpret_cast<const char*>(data), size));
+
+    QuietPrompter box;
+    orvale::test::FakeProgramView view;
+    TRPGProgram doc(box);
+    doc.BindView(&view);
+    if (!doc.LoadFromFile(path))
+        return 0;
+    StringList first = WrittenText(doc);
+    if (ReadsBackAmbiguously(doc))
+        return 0;
+
+    std::string again = orvale::fuzz::WriteScratchFile("AGAIN.RPG", orvale::JoinTextLines(first));
+    QuietPrompter box2;
+    TRPGProgram reread(box2);
+    FUZZ_CHECK(reread.LoadFromFile(again));
+    FUZZ_CHECK(box2.Shown == 0);
+    FUZZ_CHECK(WrittenText(reread) == first);
+    return 0;
+}
