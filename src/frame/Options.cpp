@@ -2,6 +2,7 @@
 
 #include "platform/ProfileFile.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -105,6 +106,9 @@ std::string TOptions::DefaultExportFolder() {
 
 void ReadOptions(const orvale::ProfileFile& profile, TOptions& options, TFormGenRPG& compiler) {
     VisitKeys(options, compiler, KeyReader{profile});
+    // The editor and the document repeat blanks by the tab width; a hand-edited value must not
+    // make them build huge or negative runs.
+    options.Editor.TabSpaces = std::clamp(options.Editor.TabSpaces, kMinTabSpaces, kMaxTabSpaces);
 
     // The file keeps "0" as the most recent program; adding from the highest key down leaves
     // it on top. The keys are counted by the lines present, so that a list written shorter

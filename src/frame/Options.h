@@ -77,9 +77,10 @@ struct TOptions {
     static std::string DefaultExportFolder();
 };
 
-// Fills Options and Compiler from the profile, in the file's order; a missing key keeps its
-// default. The recent-programs keys are added oldest first, so that key "0" ends on top;
-// "Void" and empty values are not programs and are left out.
+// Fills Options and Compiler from the profile, in the file's order; a missing key leaves its
+// value as it was (the default, for fresh records). A tab width outside 2 to 10 is brought
+// into that range. The recent-programs keys are added oldest first, so that key "0" ends on
+// top; "Void" and empty values are not programs and are left out.
 void ReadOptions(const orvale::ProfileFile& profile, TOptions& options, TFormGenRPG& compiler);
 // Writes every key in the file's order, then the recent-programs list from the top under keys
 // "0", "1", ... ("0=Void" for an empty list). Keys of a longer earlier list stay in the file.

@@ -250,6 +250,15 @@ TEST_F(OptionsFileTest, PathWithLineBreakIsLeftOutButTheRestIsSaved) {
     EXPECT_FALSE(profile.HasKey("Reopen Item", "1"));
 }
 
+TEST_F(OptionsFileTest, TabWidthIsKeptWithinItsRange) {
+    WriteFile("[General Options]\nTabSpaces=2000000000\n");
+    ASSERT_TRUE(LoadOptionsFile(Path(), Options, Compiler));
+    EXPECT_EQ(Options.Editor.TabSpaces, 10);
+    WriteFile("[General Options]\nTabSpaces=-3\n");
+    ASSERT_TRUE(LoadOptionsFile(Path(), Options, Compiler));
+    EXPECT_EQ(Options.Editor.TabSpaces, 2);
+}
+
 TEST(FontSizeForIndex, CoversSixToEighteenAndFallsBackToTwelve) {
     EXPECT_EQ(FontSizeForIndex(0), 6);
     EXPECT_EQ(FontSizeForIndex(12), 18);
