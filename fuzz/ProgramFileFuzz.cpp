@@ -13,6 +13,7 @@
 #include "support/FakeProgramView.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -42,6 +43,14 @@ bool ReadsBackAmbiguously(const TRPGProgram& doc) {
     return ambiguous;
 }
 
+// Shows the text that did not read back cleanly before the run is ended.
+void Report(const StringList& text, const QuietPrompter& box) {
+    std::fprintf(stderr, "written text (%zu lines), read back with %d boxes, first: %s\n",
+                 text.size(), box.Shown, box.First.c_str());
+    for (size_t k = 0; k < text.size(); ++k)
+        std::fprintf(stderr, "%4zu|%s\n", k, text[k].c_str());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
@@ -62,8 +71,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     std::string again = orvale::fuzz::WriteScratchFile("AGAIN.RPG", orvale::JoinTextLines(first));
     QuietPrompter box2;
     TRPGProgram reread(box2);
-    FUZZ_CHECK(reread.LoadFromFile(again));
-    FUZZ_CHECK(box2.Shown == 0);
-    FUZZ_CHECK(WrittenText(reread) == first);
+    bool loaded = reread.LoadFromFile(again);
+    StringList second = WrittenText(reread);
+    if (!loaded || box2.Shown != 0 || second != first)
+        Report(first, box2);
+    FUZZ_CHECK(loaded && box2.Shown == 0);
+    FUZZ_CHECK(second == first);
     return 0;
 }

@@ -5,13 +5,16 @@
 
 #include "platform/Prompter.h"
 
+#include <string>
+
 namespace orvale::fuzz {
 
 class QuietPrompter : public Prompter {
 public:
-    Answer Show(Kind kind, const std::string& /*text*/, Buttons buttons,
+    Answer Show(Kind kind, const std::string& text, Buttons buttons,
                 const std::string& /*caption*/ = {}) override {
-        ++Shown;
+        if (Shown++ == 0)
+            First = text;
         if (kind == Kind::Error || kind == Kind::Warning)
             ++Complaints;
         return DefaultAnswer(buttons);
@@ -19,6 +22,8 @@ public:
 
     int Shown = 0;
     int Complaints = 0;
+    // The text of the first box, for a report.
+    std::string First;
 };
 
 // Makes the process-wide default prompter a quiet one (the compile summary box and the like).

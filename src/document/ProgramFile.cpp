@@ -108,7 +108,11 @@ int TEDITProgram::ParseLines() {
                 }
                 folderNode->Folder()->Description = folderDescription;
                 TreeNode* node = AddSection(folderNode, name, "");
-                Tree.SetImages(node, image, image);
+                // A child's image line that is not a number is not checked, but it must not
+                // be taken either: written back as "[-1]", it would end the next reading of
+                // the file at this child. The child keeps the image a new node gets.
+                if (image != -1)
+                    Tree.SetImages(node, image, image);
                 target = node->Section();
                 --folderLeft;
             } else if (TreeNode* empty = FindNodeByText(folderName); empty && empty->Folder()) {

@@ -223,6 +223,41 @@ TEST_F(ProgramFileTest, BadImageLineStopsReading) {
     EXPECT_EQ(Doc.SubRoutinesNode->Count(), 0);
 }
 
+TEST_F(ProgramFileTest, FolderChildWithBadImageStillReadsBackAfterSaving) {
+    // A second block of the same folder whose child has an image line that is not a number:
+    // the first child of a folder block is read without that check.
+    StringList file = ExampleFile();
+    StringList more = {"[8]",
+                       "[SectionFolder]",
+                       "[Sub Routines]",
+                       "[Folder of the Sub Routines]",
+                       "[1]",
+                       "",
+                       "[nine]",
+                       "[BETA]",
+                       "[]",
+                       "[06/12/1999 10:16:02]",
+                       "[06/12/1999 10:16:02]",
+                       "[1]",
+                       "  beta",
+                       "[End Of Sec]",
+                       ""};
+    file.insert(file.end() - 1, more.begin(), more.end());
+    Parse(file);
+    EXPECT_TRUE(Box.Messages.empty());
+    ASSERT_EQ(Doc.SubRoutinesNode->Count(), 2);
+    Doc.WriteLines();
+
+    // Saved and opened again, BETA is still there and nothing is reported.
+    TEDITProgram copy(Box);
+    copy.BuildTree();
+    copy.SourceLines = Doc.SaveLines;
+    copy.ParseLines();
+    EXPECT_TRUE(Box.Messages.empty());
+    ASSERT_EQ(copy.SubRoutinesNode->Count(), 2);
+    EXPECT_EQ(copy.SubRoutinesNode->Child(1)->Section()->Lines, StringList{"  beta"});
+}
+
 TEST_F(ProgramFileTest, BadFolderCountStopsReading) {
     StringList file = ExampleFile();
     file[54] = "[one]";
