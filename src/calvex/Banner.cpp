@@ -86,11 +86,12 @@ std::string_view FrameName(std::string_view line) {
     std::string_view head = kTopFrame;
     if (body.substr(0, head.size()) != head)
         return {};
-    body = body.substr(head.size());
-    size_t end = body.find(' ');
-    if (end == std::string_view::npos || end == 0)
-        return {};
-    return body.substr(0, end);
+    // The name, a blank, asterisks up to its width of 15 and the closing asterisks: the name
+    // may hold blanks of its own ("MAIN ROUTINE").
+    body = TrimRightView(body.substr(head.size()));
+    while (!body.empty() && body.back() == '*')
+        body.remove_suffix(1);
+    return TrimRightView(body);
 }
 
 void WriteSectionBanner(const TEDITSection& section, char formType, std::string_view prefix,

@@ -278,9 +278,15 @@ int ConvertRPG3Calcs(const StringList& source, StringList& subroutineNames, int 
     for (WalkFilter filter(source, 'C'); i < LineCount(source) && filter.Takes(i); ++i) {
         const std::string& line = Line(source, i);
         bool banner = IsBannerLine(line, prefix);
-        // The first subroutine, or the banner of the section after the main routine.
+        // The first subroutine, or the banner of the section after the main routine (or of the
+        // first subroutine when the main routine had no lines, which its frame names).
         if (HoldsOperation(line, "BEGSR") || (mainBannerSeen && banner))
             break;
+        if (banner && HasBannerCode(line, prefix, "xSEC")) {
+            std::string_view name = FrameName(line);
+            if (!name.empty() && !SameText(name, mainRoutine.Properties.Name))
+                break;
+        }
         std::string statement = converter.ConvertLine(line, level, indentWidth);
         pending.Read(line, prefix);
         if (HasBannerCode(line, prefix, "xMNR")) {

@@ -283,3 +283,21 @@ TEST_F(ConvertWalksTest, MainRoutineBannerRestoresTheSection) {
     EXPECT_EQ(sub2.Lines, sub.Lines);
     EXPECT_EQ(sub2.Properties.Description, "First routine");
 }
+
+TEST_F(ConvertWalksTest, SubroutineBannerWithoutMainRoutineLines) {
+    TEDITSection sub("SR1", "First routine");
+    sub.AddLine("                  Begsr(SR1)");
+    sub.AddLine("                  Endsr()");
+    TCompileResult r{};
+    CompileRPG3Source(&r, nullptr, sub, {}, 'C', AllOptions(), true);
+    TEDITSection main("Main Routine", "Program's Main Routine");
+    StringList names;
+    EXPECT_EQ(ConvertRPG3Calcs(sub.Compiled, names, 0, 2, main, "&%"), 0);
+    EXPECT_EQ(main.LinesCount(), 0);
+    EXPECT_EQ(main.Properties.Description, "Program's Main Routine");
+    EXPECT_EQ(names, (StringList{"SR1"}));
+    TEDITSection sub2("SR1", "");
+    ConvertRPG3SubR(sub.Compiled, 0, 2, sub2, "&%");
+    EXPECT_EQ(sub2.Lines, sub.Lines);
+    EXPECT_EQ(sub2.Properties.Description, "First routine");
+}

@@ -102,7 +102,14 @@ TEST(Banner, CodesTextAndMoments) {
     EXPECT_FALSE(BannerMoment("&%   C* *  Created On: yesterday").has_value());
     orvale::RegionalSettings::SetCurrent(saved);
 
-    EXPECT_EQ(FrameName("&%   C* ************************** SR1 ************ ***** &%xSEC"), "SR1");
+    auto frame = [](std::string name) {
+        std::string line = "&%   C* " + std::string(26, '*') + " " + name + " ";
+        line.append(name.size() < 15 ? 15 - name.size() : 0, '*');
+        return line + std::string(22, '*') + " &%xSEC";
+    };
+    EXPECT_EQ(FrameName(frame("SR1")), "SR1");
+    EXPECT_EQ(FrameName(frame("MAIN ROUTINE")), "MAIN ROUTINE");
+    EXPECT_EQ(FrameName(frame("INIT SUBROUTINE")), "INIT SUBROUTINE");
     EXPECT_EQ(FrameName("&%   C* " + std::string(65, '*') + " &%xSEC"), "");
 }
 

@@ -86,6 +86,7 @@ void ImportMember(const StringList& member, MemberSections& s, const std::string
     int extensionStart = n;
     StringList names;
     while (i < n) {
+        int passStart = i;
         i = ConvertRPG3Header(member, i, s.Header, s.Property, s.History, s.Description,
                               s.PreCompiler, prefix);
         i = ConvertRPG3Files(member, i, s.Printer, s.Display, s.Special, s.Logical, prefix);
@@ -111,8 +112,9 @@ void ImportMember(const StringList& member, MemberSections& s, const std::string
             s.Outputs.push_back(std::make_unique<TEDITSection>(name, ""));
             i = ConvertRPG3Output(member, i, FindLast(s.Outputs, name), prefix);
         }
-        // The compile-time data ends the passes as a line of another kind does.
-        if (i >= n || StartsData(member[static_cast<size_t>(i)]) ||
+        // The compile-time data ends the passes as a line of another kind does, and so does a
+        // pass that took nothing (the lines left would never be taken).
+        if (i >= n || i == passStart || StartsData(member[static_cast<size_t>(i)]) ||
             !IsPassLetter(member[static_cast<size_t>(i)]))
             break;
     }
