@@ -36,6 +36,26 @@ const std::string& Line(const StringList& source, int index) {
     return source[static_cast<size_t>(index)];
 }
 
+// Converts a calculation line. The calculation converter checks its specification lines
+// itself; a comment or directive is checked here like those of the other specifications, so
+// that one the comment form cannot carry (another form type in column 6, a trailing tab) keeps
+// its columns in the raw form.
+class CalculationWalk {
+public:
+    std::string Convert(std::string_view line, int& level, int indentWidth) {
+        std::string statement = Converter.ConvertLine(line, level, indentWidth);
+        char c7 = Column(line, 7);
+        if (c7 != '*' && c7 != '/' && Column(line, 6) != ' ')
+            return statement;
+        LineClass lineClass = c7 == '/' ? LineClass::Directive : LineClass::Comment;
+        return CheckedStatement(Converter, line, std::move(statement), lineClass, 0, Scratch);
+    }
+
+private:
+    TRPG3ConvertCalcolus Converter;
+    ParsedStatement Scratch;
+};
+
 void Store(TEDITSection& section, std::string statement, const std::string& line) {
     section.AddLine(std::move(statement));
     section.Compiled.push_back(line);
@@ -269,7 +289,7 @@ int ConvertRPG3Input(const StringList& source, int start, TEDITSection& input,
 
 int ConvertRPG3Calcs(const StringList& source, StringList& subroutineNames, int start,
                      int indentWidth, TEDITSection& mainRoutine, const std::string& prefix) {
-    TRPG3ConvertCalcolus converter;
+    CalculationWalk converter;
     int level = 0;
     PendingBanner pending;
     bool mainBannerSeen = false;
@@ -287,7 +307,7 @@ int ConvertRPG3Calcs(const StringList& source, StringList& subroutineNames, int 
             if (!name.empty() && !SameText(name, mainRoutine.Properties.Name))
                 break;
         }
-        std::string statement = converter.ConvertLine(line, level, indentWidth);
+        std::string statement = converter.Convert(line, level, indentWidth);
         pending.Read(line, prefix);
         if (HasBannerCode(line, prefix, "xMNR")) {
             pending.ApplyTo(mainRoutine);
@@ -309,13 +329,13 @@ int ConvertRPG3Calcs(const StringList& source, StringList& subroutineNames, int 
 
 int ConvertRPG3SubR(const StringList& source, int start, int indentWidth, TEDITSection& subroutine,
                     const std::string& prefix) {
-    TRPG3ConvertCalcolus converter;
+    CalculationWalk converter;
     WalkFilter filter(source, 'C');
     int level = 0;
     int i = StartIndex(start);
     auto take = [&](int index) {
         const std::string& line = Line(source, index);
-        AddConvertedLine(subroutine, line, converter.ConvertLine(line, level, indentWidth), prefix);
+        AddConvertedLine(subroutine, line, converter.Convert(line, level, indentWidth), prefix);
     };
     bool ended = false;
     for (; i < LineCount(source) && filter.Takes(i); ++i) {

@@ -301,3 +301,13 @@ TEST_F(ConvertWalksTest, SubroutineBannerWithoutMainRoutineLines) {
     EXPECT_EQ(sub2.Lines, sub.Lines);
     EXPECT_EQ(sub2.Properties.Description, "First routine");
 }
+
+TEST_F(ConvertWalksTest, CalculationCommentsTheCommentFormCannotCarry) {
+    StringList source{"     M* Maintenance log", "     C* ends in a tab\t", "     C* plain",
+                      "     C/EJECT", "     C/FREE"};
+    TEDITSection main("Main Routine", "");
+    StringList names;
+    EXPECT_EQ(ConvertRPG3Calcs(source, names, 0, 2, main, "&%"), 5);
+    EXPECT_EQ(main.Lines, (StringList{"RPG(M* Maintenance log)", "RPG(C* ends in a tab\t)",
+                                      "/* plain", "# /EJECT", "RPG(C/FREE)"}));
+}
