@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -123,6 +124,9 @@ void TFormEditOptions::UpdateSample() {
     QFont font = EditTest->font();
     font.setPointSize(FontSizeForIndex(ComboFont->currentIndex()));
     EditTest->setFont(font);
+    // The whole sample stays in view at every size.
+    EditTest->setMinimumWidth(QFontMetrics(font).horizontalAdvance(EditTest->text()) + 16);
+    EditTest->setCursorPosition(0);
 }
 
 void TFormEditOptions::UpdateTabLabel() {
