@@ -1,10 +1,10 @@
-#include "RoundTripCheck.h"
+#include "MemberRoundTrip.h"
 
-#include "calvex/ConvertText.h"
+#include "ConvertText.h"
 
 #include <cctype>
 
-namespace calvex::test {
+namespace calvex {
 
 namespace {
 
@@ -81,4 +81,4 @@ std::vector<LineDifference> CompareRoundTrip(const StringList& source, const Str
     return differences;
 }
 
-} // namespace calvex::test
+} // namespace calvex
