@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+// What the find dialog's walk over the program's sections looks for: the text (no whole-word
+// test at this level) and which parts of the program may hold the match. Global also opens
+// the description and pre-compiler sections; the three folders count only when included.
+struct TSectionSearch {
+    std::string Text;
+    bool MatchCase = false;
+    bool Global = false;
+    bool IncludeArrays = false;
+    bool IncludeSubRoutines = false;
+    bool IncludeOutput = false;
+};
