@@ -16,13 +16,14 @@ namespace {
 class HelpWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        orvale::test::QtApp();
         std::string error;
         ASSERT_TRUE(WriteHelpPages(ORVALE_SOURCE_DIR "/data/PromptH.PRM", Dir.File("Help"), &error))
             << error;
         ASSERT_TRUE(Window.OpenHelpFile(Dir.File("Help/Orvale.hlp")));
     }
 
+    // The application must exist before the window member is made.
+    QApplication& App = orvale::test::QtApp();
     TempDir Dir;
     THelpWindow Window;
 };
