@@ -103,6 +103,10 @@ struct PendingBanner {
 // description and moments, frame lines are dropped, every other line becomes a statement.
 void AddConvertedLine(TEDITSection& section, const std::string& line, std::string statement,
                       std::string_view prefix) {
+    if (!IsBannerLine(line, prefix)) {
+        Store(section, std::move(statement), line);
+        return;
+    }
     PendingBanner banner;
     if (banner.Read(line, prefix)) {
         banner.ApplyTo(section);

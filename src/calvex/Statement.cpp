@@ -35,8 +35,15 @@ constexpr size_t kMaxRawText = 69;
 // Comment text runs from column 8 to column 74.
 constexpr size_t kMaxCommentText = 67;
 
-bool StartsWith(std::string_view s, std::string_view prefix) {
-    return s.size() >= prefix.size() && s.substr(0, prefix.size()) == prefix;
+inline bool StartsWith(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Replaces the text of a string that is reused line after line: appending to the emptied
+// string is the cheap way, its capacity being there already.
+inline void SetText(std::string& s, std::string_view text) {
+    s.clear();
+    s.append(text.data(), text.size());
 }
 
 // Trimming and upper-casing as the text rules say, kept here so that the per-line parse does
@@ -88,7 +95,7 @@ size_t SplitParameters(std::string_view text, StringList& params) {
             while (stop != end && *stop != ',')
                 ++stop;
             std::string& entry = ReuseEntry(params, count++);
-            entry.assign(Trimmed(std::string_view(p, static_cast<size_t>(stop - p))));
+            SetText(entry, Trimmed(std::string_view(p, static_cast<size_t>(stop - p))));
             ToUpper(entry);
             if (stop == end)
                 return count;
@@ -100,7 +107,7 @@ size_t SplitParameters(std::string_view text, StringList& params) {
         size_t k = TParseString::FindSeparator(",", rest);
         std::string_view token = k == 0 ? rest : rest.substr(0, k - 1);
         std::string& entry = ReuseEntry(params, count++);
-        entry.assign(Trimmed(token));
+        SetText(entry, Trimmed(token));
         if (!entry.empty() && entry.front() != '\'')
             ToUpper(entry);
         if (k == 0)
@@ -192,8 +199,8 @@ void ParseStatementLine(std::string_view line, const ParseSwitches& switches,
             out.Params.clear();
             return;
         }
-        out.Name.assign(text);
-        ReuseEntry(out.Params, 0).assign(text);
+        SetText(out.Name, text);
+        SetText(ReuseEntry(out.Params, 0), text);
         out.Params.resize(1);
         return;
     }
@@ -210,7 +217,7 @@ void ParseStatementLine(std::string_view line, const ParseSwitches& switches,
         if (close == std::string_view::npos)
             return fail(kMissingBrace);
         out.HasFlags = true;
-        out.Flags.assign(rest.substr(1, close - 1));
+        SetText(out.Flags, rest.substr(1, close - 1));
         rest = LeftTrimmed(rest.substr(close + 1));
     }
 
@@ -223,8 +230,8 @@ void ParseStatementLine(std::string_view line, const ParseSwitches& switches,
         size_t close = rest.substr(0, limit).rfind(')');
         if (close == std::string_view::npos || close < open)
             return fail(kMissingParen);
-        out.ParamText.assign(rest.substr(open + 1, close - open - 1));
-        out.Name.assign(Trimmed(rest.substr(0, open)));
+        SetText(out.ParamText, rest.substr(open + 1, close - open - 1));
+        SetText(out.Name, Trimmed(rest.substr(0, open)));
         haveName = !out.Name.empty();
         rest = LeftTrimmed(rest.substr(close + 1));
     }
@@ -235,30 +242,30 @@ void ParseStatementLine(std::string_view line, const ParseSwitches& switches,
             if (haveName) {
                 out.Messages.push_back(WarningLine(kExtraParameter));
             } else if (p != std::string_view::npos) {
-                out.Name.assign(Trimmed(rest.substr(0, p)));
+                SetText(out.Name, Trimmed(rest.substr(0, p)));
                 haveName = !out.Name.empty();
             } else {
-                out.Name.assign(Trimmed(rest));
+                SetText(out.Name, Trimmed(rest));
                 haveName = !out.Name.empty();
             }
         }
         if (p != std::string_view::npos && switches.CodeComments)
-            out.Comment.assign(Trimmed(rest.substr(p + 2)));
+            SetText(out.Comment, Trimmed(rest.substr(p + 2)));
     }
 
     if (!haveName) {
         if (out.ParamText.empty() && !out.Flags.empty()) {
-            out.Name.assign("*NIL*");
+            SetText(out.Name, "*NIL*");
         } else {
             return fail(kNoOperation);
         }
     }
 
     std::string& name = ReuseEntry(out.Params, 0);
-    name.assign(out.Name);
+    SetText(name, out.Name);
     ToUpper(name);
     if (name == "RPG" || name == "SQL") {
-        ReuseEntry(out.Params, 1).assign(out.ParamText);
+        SetText(ReuseEntry(out.Params, 1), out.ParamText);
         out.Params.resize(2);
         return;
     }
@@ -343,22 +350,6 @@ ResultLine CheckSpecialLine(std::string_view name, char formType, std::string_vi
     }
     // Callers send only the names above here.
     return ErrorLine("**ERROR: Invalid operating code!");
-}
-
-int PlaceField(std::string& buffer, int firstColumn, int width, std::string_view text,
-               bool rightJustified) {
-    if (width <= 0 || firstColumn < 1)
-        return 0;
-    size_t count = std::min(static_cast<size_t>(width), text.size());
-    size_t end = static_cast<size_t>(firstColumn - 1 + width);
-    if (buffer.size() < end)
-        buffer.resize(end, ' ');
-    // Every parameter of every compiled line comes through here: copy straight into place.
-    char* into =
-        buffer.data() + (rightJustified ? end - count : static_cast<size_t>(firstColumn - 1));
-    const char* from = rightJustified ? text.data() + (text.size() - count) : text.data();
-    std::memcpy(into, from, count);
-    return static_cast<int>(count);
 }
 
 bool IsInteger(std::string_view text) {

@@ -6,6 +6,7 @@
 
 #include "platform/StringList.h"
 
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,8 +70,22 @@ ResultLine CheckSpecialLine(std::string_view name, char formType, std::string_vi
 
 // Copies Text into Buffer's columns First..First+Width-1 (1-based), left- or right-justified,
 // and returns the number of characters copied (less than Text's length means truncation).
-int PlaceField(std::string& buffer, int firstColumn, int width, std::string_view text,
-               bool rightJustified);
+// Every parameter of every compiled line comes through here, hence inline.
+inline int PlaceField(std::string& buffer, int firstColumn, int width, std::string_view text,
+                      bool rightJustified) {
+    if (width <= 0 || firstColumn < 1)
+        return 0;
+    size_t count =
+        static_cast<size_t>(width) < text.size() ? static_cast<size_t>(width) : text.size();
+    size_t end = static_cast<size_t>(firstColumn - 1 + width);
+    if (buffer.size() < end)
+        buffer.resize(end, ' ');
+    char* into =
+        buffer.data() + (rightJustified ? end - count : static_cast<size_t>(firstColumn - 1));
+    const char* from = rightJustified ? text.data() + (text.size() - count) : text.data();
+    std::memcpy(into, from, count);
+    return static_cast<int>(count);
+}
 
 // A whole decimal number with an optional sign; "-9999" counts as not a number.
 bool IsInteger(std::string_view text);
