@@ -290,11 +290,13 @@ ResultLine CheckSpecialLine(std::string_view name, char formType, std::string_vi
         if (raw.empty())
             return WarningLine(kVoidLine);
         // A comment line (an asterisk in column 7) is a comment whatever column 6 holds, so
-        // the raw form carries one with any character there, a blank included.
+        // the raw form carries one with any character there, a blank included; a directive
+        // (a slash in column 7) likewise with any form type.
         bool commentLine = raw.size() >= 2 && raw[1] == '*';
+        bool directive = raw.size() >= 2 && raw[1] == '/' && raw.front() != ' ';
         if (raw.front() == ' ' && !commentLine)
             return ErrorLine(kNoFormat);
-        if (raw.front() != formType && !commentLine) {
+        if (raw.front() != formType && !commentLine && !directive) {
             r = ErrorLine("**ERROR: Format differ from expected \"");
             r.Text += formType;
             r.Text += "\". Line was skipped!";

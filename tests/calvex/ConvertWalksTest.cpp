@@ -311,3 +311,12 @@ TEST_F(ConvertWalksTest, CalculationCommentsTheCommentFormCannotCarry) {
     EXPECT_EQ(main.Lines, (StringList{"RPG(M* Maintenance log)", "RPG(C* ends in a tab\t)",
                                       "/* plain", "# /EJECT", "RPG(C/FREE)"}));
 }
+
+TEST_F(ConvertWalksTest, LinesOfAnotherFormTypeAtTheEndKeepTheirColumnSix) {
+    StringList source{SpecLine('O', {{7, "QSYSPRT H"}, {18, "1"}}), "     C/EJECT",
+                      "     C* end of member"};
+    TEDITSection out("QSYSPRT", "");
+    EXPECT_EQ(ConvertRPG3Output(source, 0, out, "&%"), 3);
+    EXPECT_EQ(out.GetLine(1), "RPG(C/EJECT)");
+    EXPECT_EQ(out.GetLine(2), "RPG(C* end of member)");
+}

@@ -180,6 +180,9 @@ TEST(SpecialLine, RawCommentLinesKeepTheirColumnSix) {
     EXPECT_EQ(CheckSpecialLine("RPG", 'H', "M* Maintenance").Text, "     M* Maintenance");
     EXPECT_EQ(CheckSpecialLine("RPG", 'C', " * note").Text, "      * note");
     EXPECT_EQ(CheckSpecialLine("RPG", 'C', "**").Text, "     **");
+    EXPECT_EQ(CheckSpecialLine("RPG", 'O', "C/EJECT").Text, "     C/EJECT");
+    EXPECT_EQ(CheckSpecialLine("RPG", 'O', " /EJECT").Text,
+              "**ERROR: Format expected but not found. Line was skipped!");
 }
 
 TEST(SpecialLine, Directives) {
