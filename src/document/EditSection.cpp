@@ -183,6 +183,8 @@ size_t FindUpper(std::string_view upperHay, std::string_view upperNeedle) {
     return upperHay.find(upperNeedle);
 }
 
+} // namespace
+
 bool IsDefinitionMatch(std::string_view line, size_t pos, size_t length) {
     if (pos > 0 && !IsWordDelimiter(static_cast<unsigned char>(line[pos - 1])))
         return false;
@@ -201,8 +203,6 @@ bool IsDefinitionMatch(std::string_view line, size_t pos, size_t length) {
     }
     return true;
 }
-
-} // namespace
 
 bool TEDITSection::FindText(std::string_view text, bool caseSensitive, bool definitionMode,
                             int& line, int& column) const {

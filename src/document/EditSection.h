@@ -80,6 +80,10 @@ public:
                   int& column) const;
 };
 
+// The definition-mode test of FindText for the occurrence of a text of Length characters at
+// Pos (0-based) of Line.
+bool IsDefinitionMatch(std::string_view line, size_t pos, size_t length);
+
 // Copies one stored section text out of file text: Start is the index of its count line.
 // Dest is emptied first; a count that does not match shows the corrupted-file warning.
 void ReadSectionLines(const StringList& src, StringList& dest, int start,

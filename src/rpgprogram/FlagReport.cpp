@@ -1,11 +1,235 @@
-// The indicator and flag cross-reference of the "All Flags" group nodes.
+// The indicator and flag cross-reference of the "All Flags" group nodes: for every indicator
+// of a group, the first place in the program where it is used.
 
 #include "RPGProgram.h"
 
-// PLACEHOLDER, to be replaced by the cross-reference itself: for now a group node shows an
-// empty object list.
+#include <cstdint>
+#include <string_view>
+
+using orvale::ColumnSort;
+
+namespace {
+
+// How one group is searched: the candidate names, tried in stages (a name found in one stage
+// is not looked for in the next), and which sections count.
+struct FlagStage {
+    std::string Prefix; // text in front of every name of the stage
+    bool DefinitionMode = true;
+};
+
+struct FlagGroup {
+    std::vector<std::string> Names;
+    std::vector<FlagStage> Stages;
+    bool IncludeFiles = false;
+    bool IncludeOutput = false;
+};
+
+std::vector<std::string> Sequence(const std::string& prefix, char first, char last) {
+    std::vector<std::string> names;
+    for (char c = first; c <= last; ++c)
+        names.push_back(prefix + c);
+    return names;
+}
+
+FlagGroup GroupOf(const std::string& text) {
+    FlagGroup g;
+    if (text == "Indicators") {
+        for (int k = 1; k <= 99; ++k)
+            g.Names.push_back({static_cast<char>('0' + k / 10), static_cast<char>('0' + k % 10)});
+        // "*IN05" first, then the array form "*IN[05", then the bare number as a definition.
+        g.Stages = {{"*IN", false}, {"*IN[", false}, {"", true}};
+    } else if (text == "Comm Keys") {
+        g.Names = Sequence("K", 'A', 'Z');
+        g.Stages = {{"", true}};
+    } else if (text == "Output Flag") {
+        g.Names = Sequence("O", 'A', 'G');
+        g.Names.push_back("OV");
+        g.Stages = {{"", true}};
+        g.IncludeFiles = true;
+        g.IncludeOutput = true;
+    } else {
+        // Break levels, external indicators, and the digits alone for any other text.
+        std::string letter = text == "Break Level" ? "L" : text == "System Flag" ? "U" : "";
+        g.Names = Sequence(letter, '1', '9');
+        g.Stages = {{"", true}};
+        g.IncludeOutput = true;
+    }
+    return g;
+}
+
+// Finds, line by line, the first occurrence of every name of a set at once: the names share a
+// prefix and have the same length, so each occurrence of the prefix is followed by at most one
+// of them. Gives the same answer as searching each name on its own, in one pass.
+class NameScanner {
+public:
+    NameScanner(const std::string& prefix, const std::vector<std::string>& names,
+                const std::vector<int>& wanted)
+        : Prefix(prefix) {
+        for (int index : wanted) {
+            const std::string& name = names[static_cast<size_t>(index)];
+            SuffixLength = name.size();
+            Lookup.emplace_back(Key(name), index);
+        }
+        LineStamp.assign(names.size(), -1);
+    }
+
+    // Calls Found(name index, position) for the first occurrence of each name in Line.
+    template <class F> void Scan(std::string_view line, int stamp, F&& found) {
+        const size_t length = Prefix.size() + SuffixLength;
+        if (line.size() < length || Lookup.empty())
+            return;
+        size_t p = 0;
+        while (p + length <= line.size()) {
+            if (!Prefix.empty()) {
+                p = line.find(Prefix, p);
+                if (p == std::string_view::npos || p + length > line.size())
+                    return;
+            }
+            int index = Find(Key(line.substr(p + Prefix.size(), SuffixLength)));
+            if (index >= 0 && LineStamp[static_cast<size_t>(index)] != stamp) {
+                LineStamp[static_cast<size_t>(index)] = stamp;
+                found(index, p);
+            }
+            ++p;
+        }
+    }
+
+private:
+    static std::uint32_t Key(std::string_view s) {
+        std::uint32_t k = 0;
+        for (char c : s)
+            k = (k << 8) | static_cast<unsigned char>(c);
+        return k;
+    }
+    int Find(std::uint32_t key) const {
+        for (const auto& [k, index] : Lookup)
+            if (k == key)
+                return index;
+        return -1;
+    }
+
+    std::string Prefix;
+    size_t SuffixLength = 0;
+    std::vector<std::pair<std::uint32_t, int>> Lookup;
+    std::vector<int> LineStamp; // the line a name was last seen in, so only its first counts
+};
+
+// Whether a hit in the section of Node counts for a group. Arrays, extension, line counter
+// and input never do; files and output only when the group includes them.
+bool Accepted(const TRPGProgram& doc, const TreeNode* node, bool includeOutput, bool includeFiles) {
+    const TreeNode* parent = node->Parent();
+    const TEDITSection* s = node->Section();
+    if ((doc.ArraysNode && parent == doc.ArraysNode) || s == &doc.ExtensionSection ||
+        s == &doc.LineCountSection || s == &doc.InputSection)
+        return false;
+    if (doc.FilesNode && parent == doc.FilesNode)
+        return includeFiles;
+    if (doc.OutputNode && parent == doc.OutputNode)
+        return includeOutput;
+    return true;
+}
+
+} // namespace
+
+TreeNode* TRPGProgram::FindFirstFlagUse(const std::string& text, bool definitionMode,
+                                        bool includeOutput, bool includeFiles, int& line,
+                                        int& column) const {
+    TreeNode* node = Tree.First();
+    while (node) {
+        int hitLine = 0;
+        int hitColumn = 0;
+        node = FindNext(text, node, false, true, definitionMode, hitLine, hitColumn);
+        if (node && Accepted(*this, node, includeOutput, includeFiles)) {
+            line = hitLine;
+            column = hitColumn;
+            return node;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<TFlagUse> TRPGProgram::FlagUses(const std::string& groupText) const {
+    const FlagGroup group = GroupOf(groupText);
+    std::vector<TFlagUse> found(group.Names.size());
+
+    // The sections the report looks into, in tree order. A hit anywhere else is rejected and
+    // the search goes on with the next section, so those sections can be left out at once.
+    std::vector<TreeNode*> searched;
+    for (TreeNode* n = Tree.First(); n; n = TProgramTree::Next(n)) {
+        const TEDITSection* s = n->Section();
+        if (!s || s == &PropertySection || s == &HistorySection || s == &DescriptionSection ||
+            s == &PreCompilerSection)
+            continue;
+        if (Accepted(*this, n, group.IncludeOutput, group.IncludeFiles))
+            searched.push_back(n);
+    }
+
+    for (const FlagStage& stage : group.Stages) {
+        std::vector<int> wanted;
+        for (size_t k = 0; k < found.size(); ++k)
+            if (!found[k].Node)
+                wanted.push_back(static_cast<int>(k));
+        if (wanted.empty())
+            break;
+        size_t left = wanted.size();
+        const size_t length = stage.Prefix.size() + group.Names[0].size();
+        NameScanner scanner(stage.Prefix, group.Names, wanted);
+        int stamp = 0;
+        for (TreeNode* n : searched) {
+            const StringList& lines = n->Section()->Lines;
+            for (size_t i = 0; i < lines.size() && left > 0; ++i, ++stamp) {
+                const std::string& text = lines[i];
+                scanner.Scan(text, stamp, [&](int index, size_t pos) {
+                    TFlagUse& use = found[static_cast<size_t>(index)];
+                    if (use.Node || (stage.DefinitionMode && !IsDefinitionMatch(text, pos, length)))
+                        return;
+                    use.Node = n;
+                    use.Line = static_cast<int>(i);
+                    use.Column = static_cast<int>(pos) + 1;
+                    --left;
+                });
+            }
+            if (left == 0)
+                break;
+        }
+    }
+
+    std::vector<TFlagUse> rows;
+    for (size_t k = 0; k < found.size(); ++k) {
+        if (!found[k].Node)
+            continue;
+        found[k].Flag = group.Names[k];
+        rows.push_back(std::move(found[k]));
+    }
+    return rows;
+}
+
+void TRPGProgram::AddFlagRow(const std::string& flag, TreeNode* node, int column, int line,
+                             int image) {
+    if (!node || !View)
+        return;
+    TEDITSection* section = node->Section();
+    orvale::ListItem item;
+    item.Caption = flag;
+    item.Section = section;
+    item.ImageIndex = image;
+    std::string code;
+    if (section && line >= 0 && line < section->LinesCount())
+        code = section->GetLine(line);
+    item.SubItems = {node->Text, std::to_string(line + 1), std::to_string(column), code, ""};
+    View->AddObjectItem(item);
+}
+
 void TRPGProgram::ShowFlagReport(TreeNode* groupNode) {
-    (void)groupNode;
-    if (View)
-        View->ClearObjectList();
+    if (!View || !groupNode)
+        return;
+    View->ClearObjectList();
+    View->SetObjectColumns({{"Flag", 100, ColumnSort::Text},
+                            {"Section", 100, ColumnSort::Text},
+                            {"Line", 50, ColumnSort::Integer},
+                            {"Col.", 50, ColumnSort::Integer},
+                            {"Code", 400, ColumnSort::Text},
+                            {"", 0, ColumnSort::Text}});
+    for (const TFlagUse& use : FlagUses(groupNode->Text))
+        AddFlagRow(use.Flag, use.Node, use.Column, use.Line, groupNode->ImageIndex);
 }

@@ -2,9 +2,14 @@
 
 #include "calvex/Calvex.h"
 #include "document/EditProgram.h"
+#include "rpgprogram/CompileStatistics.h"
+#include "rpgprogram/FlagReport.h"
 #include "rpgprogram/GenRPGOptions.h"
+#include "rpgprogram/ImportProgress.h"
+#include "rpgprogram/SectionSearch.h"
 
 #include <string>
+#include <vector>
 
 // The RPG/400 program document: the generic tree-program document with the sections,
 // folders and grouping nodes of an RPG program, its default properties, new/open/save of
@@ -78,6 +83,51 @@ public:
 
     // One of the fixed sections that this document adds to the generic ones.
     bool IsRpgSection(const TEDITSection* section) const;
+
+    // -- Import of an RPG/400 source member (RPGImport.cpp)
+    // Reads the member and converts it into the sections; the document ends up modified and
+    // named after the member with ".RPG". False when nothing was converted: a file that cannot
+    // be read (reported; the document is left as it was) or a name that does not end in "3"
+    // (reported; the document keeps its empty layout).
+    bool ImportFromFile(const std::string& fileName, orvale::ImportProgress* progress = nullptr);
+    // The conversion proper over SourceLines.
+    void ConvertSourceLines(orvale::ImportProgress* progress);
+    void ShowImportProgress(int index, orvale::ImportProgress* progress);
+
+    // -- Build into RPG/400 source (RPGBuild.cpp)
+    // Reads the pre-compiler definitions, the indicator prefix and the compile options.
+    void ReadCompileOptions();
+    // Compiles the section the node carries; a node whose section is not compiled (a folder,
+    // or a program-level section whose option is off) leaves Result empty.
+    void CompileSection(TreeNode* node, bool batch, TCompileResult& result);
+    // Compiles every section (or only those whose compiled lines are out of date); true when
+    // no compiled section reported a warning or an error and no stop was requested.
+    bool CompileAllSections(bool all, orvale::CompileStatistics* statistics = nullptr);
+    // Fills NameList with the whole source.
+    void AssembleSource();
+    // Assembles the source and writes it, keeping the old file as a backup; false (after an
+    // error box) when it cannot be written.
+    bool WriteSource(const std::string& fileName);
+    // The sections whose compiled lines make up the source, in source order.
+    std::vector<const TEDITSection*> SourceOrder() const;
+
+    // -- Indicator and flag cross-reference (FlagReport.cpp)
+    // The first use of Text in tree order, among the sections the report searches; none when
+    // there is none. Line is 0-based, Column 1-based.
+    TreeNode* FindFirstFlagUse(const std::string& text, bool definitionMode, bool includeOutput,
+                               bool includeFiles, int& line, int& column) const;
+    // The rows of the cross-reference of the group node with that text, in report order.
+    std::vector<TFlagUse> FlagUses(const std::string& groupText) const;
+    void AddFlagRow(const std::string& flag, TreeNode* node, int column, int line, int image);
+
+    // -- Find across sections (SectionSearch.cpp)
+    // Walks the sections after Start in tree order to the first whose text holds the searched
+    // text and counts for the search (the program properties and the history log never do),
+    // commits the editor's pending text and selects that node for the window to show. None when
+    // no later section qualifies: the walk does not wrap around to the top.
+    TreeNode* FindNextSection(const TSectionSearch& search, TreeNode* start);
+    // A match in one of the three folders counts only when the search includes that folder.
+    bool SearchCounts(const TreeNode* node, const TSectionSearch& search) const;
 };
 
 inline constexpr const char* kBeginOfCompiled = "[Begin Of Compiled Section]";

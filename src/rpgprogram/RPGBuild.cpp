@@ -1,0 +1,189 @@
+// Build into RPG/400 source: each section is compiled on its own by the conversion library,
+// which keeps the fixed-column lines in the section; the source is their concatenation in
+// specification order.
+
+#include "RPGProgram.h"
+
+#include "platform/Prompter.h"
+#include "platform/SafeSave.h"
+#include "platform/TextFile.h"
+
+#include <cstring>
+
+using orvale::CompileStatistics;
+
+namespace orvale {
+
+std::string ErrorListLine(const std::string& sectionName, int warnings, int errors) {
+    std::string line = sectionName;
+    if (line.size() < 17)
+        line.append(17 - line.size(), ' ');
+    line += "Warnings: ";
+    std::string count = std::to_string(warnings);
+    line += count;
+    if (count.size() < 4)
+        line.append(4 - count.size(), ' ');
+    line += " Errors: ";
+    line += std::to_string(errors);
+    return line;
+}
+
+} // namespace orvale
+
+void TRPGProgram::ReadCompileOptions() {
+    CompileRPG3GetPreComp(PreCompilerSection, PreCompilerNames, ProgramDir);
+    const TFormGenRPG& form = Options();
+    if (!form.EditPrefix.empty())
+        IndicatorPrefix = form.EditPrefix.substr(0, 2);
+    TCompileOptions& o = CompileOptions;
+    o.PrgProp = form.PrgProp;
+    o.PrgDesc = form.PrgDesc;
+    o.PrgHist = form.PrgHist;
+    o.PreComp = form.PreComp;
+    o.SDesc = form.SDesc;
+    o.CDate = form.CDate;
+    o.UDate = form.UDate;
+    o.LComm = form.LComm;
+    o.CComm = form.CComm;
+    o.BLines = form.BLines;
+    std::string prefix = IndicatorPrefix.substr(0, 2);
+    o.PrefixLength = static_cast<std::uint8_t>(prefix.size());
+    o.Prefix[0] = o.Prefix[1] = ' ';
+    std::memcpy(o.Prefix, prefix.data(), prefix.size());
+}
+
+void TRPGProgram::CompileSection(TreeNode* node, bool batch, TCompileResult& result) {
+    if (!batch)
+        ReadCompileOptions();
+    std::memset(&result, 0, sizeof result);
+    TEDITSection* s = node ? node->Section() : nullptr;
+    if (!s)
+        return;
+    const TCompileOptions& o = CompileOptions;
+    const std::string& prefix = IndicatorPrefix;
+    auto spec = [&](bool wanted) {
+        if (wanted)
+            CompileRPG3Spec(&result, *s, prefix, batch);
+    };
+    auto source = [&](char letter, const TreeNode* arrays = nullptr) {
+        CompileRPG3Source(&result, arrays, *s, PreCompilerNames, letter, o, batch);
+    };
+    const TreeNode* parent = node->Parent();
+    if (s == &PropertySection)
+        spec(o.PrgProp);
+    else if (s == &HistorySection)
+        spec(o.PrgHist);
+    else if (s == &DescriptionSection)
+        spec(o.PrgDesc);
+    else if (s == &PreCompilerSection)
+        spec(o.PreComp);
+    else if (s == &HeaderSection)
+        source('H');
+    else if (s == &ExtensionSection)
+        source('E', ArraysNode);
+    else if (s == &LineCountSection)
+        source('L');
+    else if (s == &InputSection)
+        source('I');
+    else if (s == &LogicalSection || s == &DisplaySection || s == &PrinterSection ||
+             s == &SpecialSection)
+        source('F');
+    else if (s == &MainRoutineSection || s == &InitSubRoutineSection)
+        source('C');
+    else if (parent && parent == SubRoutinesNode)
+        source('C');
+    else if (parent && parent == OutputNode)
+        source('O');
+    else if (parent && parent == ArraysNode)
+        CompileRPG3Array(&result, ExtensionSection, *s, prefix, batch);
+}
+
+bool TRPGProgram::CompileAllSections(bool all, CompileStatistics* statistics) {
+    BusyCursor busy(*this);
+    CommitCurrent();
+    ReadCompileOptions();
+    // A stop asked for during an earlier build does not end this one.
+    CompileStopRequested = false;
+    int totalLines = 0;
+    int totalWarnings = 0;
+    int totalErrors = 0;
+    bool clean = true;
+    for (TreeNode* n = Tree.First(); n; n = TProgramTree::Next(n)) {
+        TEDITSection* s = n->Section();
+        if (!s || (!all && s->CompiledValid))
+            continue;
+        TCompileResult result;
+        CompileSection(n, true, result);
+        totalLines += result.Lines;
+        totalWarnings += result.Warnings;
+        totalErrors += result.Errors;
+        bool findings = result.Warnings > 0 || result.Errors > 0;
+        if (findings)
+            clean = false;
+        if (statistics) {
+            statistics->SetSectionLines(std::to_string(result.Lines));
+            statistics->SetTotalLines(std::to_string(totalLines));
+            statistics->SetWarnings(std::to_string(totalWarnings));
+            statistics->SetErrors(std::to_string(totalErrors));
+            if (findings)
+                statistics->AddErrorLine(
+                    orvale::ErrorListLine(s->Properties.Name, result.Warnings, result.Errors));
+            statistics->ProcessMessages();
+        }
+        // A stopped build has not compiled everything, so it cannot count as clean: an
+        // export waiting on it must not go on.
+        if (CompileStopRequested)
+            return false;
+    }
+    return clean;
+}
+
+std::vector<const TEDITSection*> TRPGProgram::SourceOrder() const {
+    const TFormGenRPG& form = Options();
+    std::vector<const TEDITSection*> order;
+    if (form.PrgProp)
+        order.push_back(&PropertySection);
+    if (form.PrgDesc)
+        order.push_back(&DescriptionSection);
+    if (form.PrgHist)
+        order.push_back(&HistorySection);
+    if (form.PreComp)
+        order.push_back(&PreCompilerSection);
+    for (const TEDITSection* s : {&HeaderSection, &LogicalSection, &DisplaySection, &PrinterSection,
+                                  &SpecialSection, &ExtensionSection, &LineCountSection,
+                                  &InputSection, &MainRoutineSection, &InitSubRoutineSection})
+        order.push_back(s);
+    for (const TreeNode* folder : {SubRoutinesNode, OutputNode, ArraysNode}) {
+        if (!folder)
+            continue;
+        for (int k = 0; k < folder->Count(); ++k)
+            if (const TEDITSection* s = folder->Child(k)->Section())
+                order.push_back(s);
+    }
+    return order;
+}
+
+void TRPGProgram::AssembleSource() {
+    std::vector<const TEDITSection*> order = SourceOrder();
+    size_t lines = 0;
+    for (const TEDITSection* s : order)
+        lines += s->Compiled.size();
+    NameList.clear();
+    NameList.reserve(lines);
+    for (const TEDITSection* s : order)
+        NameList.insert(NameList.end(), s->Compiled.begin(), s->Compiled.end());
+}
+
+bool TRPGProgram::WriteSource(const std::string& fileName) {
+    BusyCursor busy(*this);
+    CommitCurrent();
+    AssembleSource();
+    std::string text = orvale::JoinTextLines(NameList);
+    StringList().swap(NameList);
+    std::string error;
+    if (!orvale::WriteFileSafely(fileName, text, orvale::SourceBackupPath(fileName), &error)) {
+        Box.Error(error);
+        return false;
+    }
+    return true;
+}

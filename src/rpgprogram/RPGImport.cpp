@@ -1,0 +1,177 @@
+// Import of an RPG/400 source member: the member is walked in specification order and each
+// run of lines goes to the conversion function of its type, which appends the statements to
+// the sections and returns where the next run begins.
+
+#include "RPGProgram.h"
+
+#include "calvex/MemberLines.h"
+#include "platform/Prompter.h"
+#include "platform/TextFile.h"
+
+#include <string_view>
+
+using orvale::ImportProgress;
+
+namespace {
+
+constexpr const char* kVersionNotSupported = "ERROR: Version not supported!";
+
+// A line the pass loop goes on with: a form type it converts, or a blank one. Compile-time
+// data ends the passes whatever its column 6 holds, since no walk takes it and the loop would
+// otherwise go round without end.
+bool ContinuesPasses(std::string_view line) {
+    if (calvex::StartsCompileTimeData(line))
+        return false;
+    char c6 = calvex::Column(line, 6);
+    return c6 == ' ' || calvex::IsFormLetter(c6);
+}
+
+// The section of the node a folder operation has just appended. The operations return the
+// section found by name, which is another one when a later section in the tree has the same
+// name (an output file named like a subroutine); the new section is the one to fill.
+TEDITSection* AddedSection(TreeNode* folder, const TEDITSection* found) {
+    if (!found || !folder || folder->Count() == 0)
+        return nullptr;
+    return folder->Child(folder->Count() - 1)->Section();
+}
+
+} // namespace
+
+bool TRPGProgram::ImportFromFile(const std::string& fileName, ImportProgress* progress) {
+    StringList lines;
+    {
+        BusyCursor busy(*this);
+        std::string error;
+        if (!orvale::ReadTextFile(fileName, lines, &error)) {
+            Box.Error(error);
+            return false;
+        }
+    }
+    SourceLines = std::move(lines);
+    SetFileName(orvale::ChangeFileExt(fileName, ".RPG"));
+    BuildTree();
+    bool supported = !fileName.empty() && fileName.back() == '3';
+    if (supported)
+        ConvertSourceLines(progress);
+    else
+        Box.Error(kVersionNotSupported);
+    // Released, not just emptied: a large member should not stay in memory.
+    StringList().swap(SourceLines);
+    StringList().swap(SaveLines);
+    if (View)
+        View->SetGridRowCount(PropertySection.LinesCount());
+    Opened = true;
+    Modified = true;
+    Closing = false;
+    ShowSelected();
+    return supported;
+}
+
+void TRPGProgram::ShowImportProgress(int index, ImportProgress* progress) {
+    if (!progress)
+        return;
+    progress->SetPosition(index);
+    progress->SetCaption(std::to_string(index));
+    progress->ProcessMessages();
+}
+
+void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
+    const StringList& source = SourceLines;
+    const int n = static_cast<int>(source.size());
+    if (!Options().EditPrefix.empty())
+        IndicatorPrefix = Options().EditPrefix.substr(0, 2);
+    const std::string prefix = IndicatorPrefix;
+    ImportCancelled = false;
+    if (progress)
+        progress->SetMaximum(n);
+
+    int i = 0;
+    int extensionStart = -1;
+    auto shown = [&] { ShowImportProgress(i, progress); };
+    while (!ImportCancelled && i < n) {
+        const int passStart = i;
+        if (!ImportCancelled) {
+            i = ConvertRPG3Header(source, i, HeaderSection, PropertySection, HistorySection,
+                                  DescriptionSection, PreCompilerSection, prefix);
+            shown();
+        }
+        if (!ImportCancelled) {
+            i = ConvertRPG3Files(source, i, PrinterSection, DisplaySection, SpecialSection,
+                                 LogicalSection, prefix);
+            shown();
+        }
+        if (!ImportCancelled) {
+            // The extension lines are converted after the passes, once the arrays they
+            // declare can be matched with the compile-time data. They are skipped as the
+            // extension walk will take them, comments between them included.
+            const int from = i;
+            calvex::WalkFilter extension(source, 'E');
+            while (!ImportCancelled && i < n && extension.Takes(i))
+                ++i;
+            if (i > from)
+                extensionStart = from;
+            shown();
+        }
+        if (!ImportCancelled) {
+            i = ConvertRPG3LCount(source, i, LineCountSection, prefix);
+            shown();
+        }
+        if (!ImportCancelled) {
+            i = ConvertRPG3Input(source, i, InputSection, prefix);
+            shown();
+        }
+        if (!ImportCancelled) {
+            i = ConvertRPG3Calcs(source, NameList, i, TabSpaces, MainRoutineSection, prefix);
+            shown();
+            for (size_t k = 0; k < NameList.size() && !ImportCancelled; ++k) {
+                const std::string& name = NameList[k];
+                TEDITSection* target = &InitSubRoutineSection;
+                if (name != "*INZSR")
+                    target = AddedSection(SubRoutinesNode, AddSubRoutine(name, ""));
+                if (!target)
+                    target = &MainRoutineSection;
+                i = ConvertRPG3SubR(source, i, TabSpaces, *target, prefix);
+                shown();
+            }
+        }
+        if (!ImportCancelled) {
+            ConvertRPG3GetOutList(source, NameList, i);
+            for (size_t k = 0; k < NameList.size() && !ImportCancelled; ++k) {
+                TEDITSection* target = AddedSection(OutputNode, AddOutput(NameList[k], ""));
+                if (!target)
+                    target = &MainRoutineSection;
+                i = ConvertRPG3Output(source, i, *target, prefix);
+                shown();
+            }
+        }
+        // A pass that took nothing would be repeated for ever.
+        if (i >= n || i == passStart || !ContinuesPasses(source[static_cast<size_t>(i)]))
+            break;
+    }
+
+    if (!ImportCancelled) {
+        // Where the compile-time data begins. Lines the passes could not place stand before
+        // it; starting the arrays there would shift every array onto the data of the next.
+        int data = i;
+        while (data < n && !calvex::StartsCompileTimeData(source[static_cast<size_t>(data)]))
+            ++data;
+        if (data < n)
+            i = data;
+        // Without extension lines the data still has to be carried: the extension walk then
+        // starts at the data, takes no line and names each block after itself.
+        if (extensionStart < 0)
+            extensionStart = data < n ? data : n;
+        ConvertRPG3Exten(source, NameList, extensionStart, ExtensionSection, prefix);
+        for (size_t k = 0; k < NameList.size() && !ImportCancelled; ++k) {
+            TEDITSection* target = AddedSection(ArraysNode, AddArray(NameList[k], ""));
+            if (!target)
+                target = &MainRoutineSection;
+            i = ConvertRPG3Array(source, i, *target, prefix);
+            shown();
+        }
+    }
+
+    if (PropertySection.LinesCount() == 0)
+        InitProperties("", "");
+    HistorySection.AddLine(HistoryEntry(FileName, "Converted", ""));
+}
