@@ -6,6 +6,7 @@
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 
@@ -96,29 +97,45 @@ void TRPGProgram::ReadCompiledBlocks(int start) {
     if (line(start) != kBeginOfCompiled) {
         Box.Error(kWrongFormatError);
     } else {
-        // Name look-up as FindSectionByName does it (case ignored, the last node in tree
-        // order wins), built once: the tree does not change while the area is read.
-        std::unordered_map<std::string, TEDITSection*> byName;
+        // Name look-up ignoring case, built once: the tree does not change while the area is
+        // read. The area holds one block per section in tree order, so when several sections
+        // share a name (two output groups of one file) their blocks go to them in turn;
+        // giving every block to the last of them would double its lines in the next build.
+        // A block beyond the sections of its name goes to the last one.
+        struct Named {
+            std::vector<TEDITSection*> Sections;
+            size_t Blocks = 0; // blocks of this name read so far
+        };
+        std::unordered_map<std::string, Named> byName;
         ForEachNode([&](TreeNode* n) {
             if (TEDITSection* s = n->Section())
-                byName[UpperCase(n->Text)] = s;
+                byName[UpperCase(n->Text)].Sections.push_back(s);
             return true;
         });
+        auto next = [&](std::string_view blockName) -> TEDITSection* {
+            auto found = byName.find(UpperCase(BracketValue(blockName)));
+            if (found == byName.end())
+                return nullptr;
+            Named& named = found->second;
+            size_t k = std::min(named.Blocks++, named.Sections.size() - 1);
+            return named.Sections[k];
+        };
         i = start + 1;
         while (exists(i) && line(i) != kEndOfCompiled) {
             if (line(i + 2) == kEndOfSection) {
+                next(line(i));
                 i += 4;
                 continue;
             }
-            auto found = byName.find(UpperCase(BracketValue(line(i))));
-            if (found == byName.end()) {
+            TEDITSection* section = next(line(i));
+            if (!section) {
                 Box.Warning(kCorruptedFileWarning);
                 break;
             }
-            int next = found->second->ReadCompiledFromLines(SourceLines, i + 1, Box);
-            if (next < 0)
+            int after = section->ReadCompiledFromLines(SourceLines, i + 1, Box);
+            if (after < 0)
                 return; // the count did not match; the warning has been shown
-            i = next;
+            i = after;
         }
     }
     if (!exists(i) || line(i) != kEndOfCompiled)
