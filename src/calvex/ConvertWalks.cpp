@@ -23,6 +23,9 @@ using namespace calvex;
 
 namespace {
 
+// The section name for output lines that name no file.
+constexpr const char* kUnnamedOutput = "OUTPUT";
+
 int LineCount(const StringList& source) {
     return static_cast<int>(source.size());
 }
@@ -37,17 +40,21 @@ const std::string& Line(const StringList& source, int index) {
 }
 
 // Converts a calculation line. The calculation converter checks its specification lines
-// itself; a comment or directive is checked here like those of the other specifications, so
-// that one the comment form cannot carry (another form type in column 6, a trailing tab) keeps
-// its columns in the raw form.
+// itself; a comment, a directive or an embedded-SQL continuation line is checked here like the
+// lines of the other specifications, so that one its form cannot carry (another form type in
+// column 6, a trailing tab) keeps its columns in the raw form.
 class CalculationWalk {
 public:
     std::string Convert(std::string_view line, int& level, int indentWidth) {
         std::string statement = Converter.ConvertLine(line, level, indentWidth);
         char c7 = Column(line, 7);
-        if (c7 != '*' && c7 != '/' && Column(line, 6) != ' ')
+        LineClass lineClass = LineClass::Specification;
+        if (c7 == '/')
+            lineClass = LineClass::Directive;
+        else if (c7 == '*' || Column(line, 6) == ' ')
+            lineClass = LineClass::Comment;
+        else if (c7 != '+')
             return statement;
-        LineClass lineClass = c7 == '/' ? LineClass::Directive : LineClass::Comment;
         return CheckedStatement(Converter, line, std::move(statement), lineClass, 0, Scratch);
     }
 
@@ -382,6 +389,10 @@ int ConvertRPG3GetOutList(const StringList& source, StringList& fileNames, int s
         if (!ColumnsBlank(line, 7, 13) && !IsCommentOrDirective(line))
             fileNames.emplace_back(TrimmedColumns(line, 7, 14));
     }
+    // Output lines that name no file at all (a member holding only the fields of a record, to
+    // be copied into others) still need a section, or they would be lost.
+    if (fileNames.empty() && i > StartIndex(start))
+        fileNames.emplace_back(kUnnamedOutput);
     return start >= LineCount(source) ? start : i;
 }
 

@@ -320,3 +320,17 @@ TEST_F(ConvertWalksTest, LinesOfAnotherFormTypeAtTheEndKeepTheirColumnSix) {
     EXPECT_EQ(out.GetLine(1), "RPG(C/EJECT)");
     EXPECT_EQ(out.GetLine(2), "RPG(C* end of member)");
 }
+
+TEST_F(ConvertWalksTest, OutputLinesWithoutAFileStillGetASection) {
+    StringList source{"     O* fields copied into a record",
+                      SpecLine('O', {{32, "AMT"}, {42, "60"}}),
+                      SpecLine('O', {{42, "70"}, {45, "'X'"}})};
+    StringList names;
+    ConvertRPG3GetOutList(source, names, 0);
+    EXPECT_EQ(names, (StringList{"OUTPUT"}));
+    TEDITSection out("OUTPUT", "");
+    EXPECT_EQ(ConvertRPG3Output(source, 0, out, "&%"), 3);
+    EXPECT_EQ(out.LinesCount(), 3);
+    ConvertRPG3GetOutList(source, names, 3);
+    EXPECT_TRUE(names.empty());
+}

@@ -90,11 +90,13 @@ void ImportMember(const StringList& member, MemberSections& s, const std::string
         i = ConvertRPG3Header(member, i, s.Header, s.Property, s.History, s.Description,
                               s.PreCompiler, prefix);
         i = ConvertRPG3Files(member, i, s.Printer, s.Display, s.Special, s.Logical, prefix);
-        if (i < n && member[static_cast<size_t>(i)].size() >= 6 &&
-            member[static_cast<size_t>(i)][5] == 'E')
-            extensionStart = i;
+        // The extension lines are skipped here, as the extension walk will take them (a
+        // comment before them included), and converted once the passes are over.
+        int from = i;
         for (WalkFilter extension(member, 'E'); i < n && extension.Takes(i);)
             ++i;
+        if (i > from)
+            extensionStart = from;
         i = ConvertRPG3LCount(member, i, s.LineCount, prefix);
         i = ConvertRPG3Input(member, i, s.Input, prefix);
         i = ConvertRPG3Calcs(member, names, i, tabSpaces, s.MainRoutine, prefix);
