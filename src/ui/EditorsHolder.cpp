@@ -1,0 +1,869 @@
+// The program editor window: its controls, the document's view, and the window's events.
+// The commands of the tool bar and the editor's popup menu are in EditorsHolderCommands.cpp.
+
+#include "ui/EditorsHolder.h"
+
+#include "outside/Lumbro.h"
+#include "platform/Prompter.h"
+#include "rpgprogram/RPGProgram.h"
+#include "tessary/Tessary.h"
+#include "ui/ColSortListView.h"
+#include "ui/EditorFrame.h"
+#include "ui/ExtRichEdit.h"
+#include "ui/Latin1.h"
+#include "ui/ProgramTreeModel.h"
+#include "ui/ProgramTreeView.h"
+#include "ui/SettingsGrids.h"
+#include "ui/TreeImages.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QTreeWidgetItem>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+using orvale::ProgramPage;
+
+namespace {
+
+constexpr int kInitialWidth = 760;
+constexpr int kInitialHeight = 520;
+constexpr int kInitialTreeWidth = 190;
+constexpr int kMinTreeMargin = 20;
+// The strip at the tree panel's right edge that starts a drag of its width.
+constexpr int kEdgeGrip = 3;
+constexpr int kEdgeStrip = 4;
+constexpr int kDefaultFontIndex = 4;
+
+// Object-list items remember which kind of object their data reference is.
+constexpr int kItemKindRole = Qt::UserRole + 16;
+
+QIcon Badged(const QIcon& base, QColor colour, bool cross) {
+    QPixmap pixmap = base.pixmap(16, 16);
+    if (pixmap.isNull()) {
+        pixmap = QPixmap(16, 16);
+        pixmap.fill(Qt::transparent);
+    }
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(colour, 2.2, Qt::SolidLine, Qt::RoundCap));
+    if (cross) {
+        p.drawLine(QPointF(8.5, 8.5), QPointF(14.5, 14.5));
+        p.drawLine(QPointF(14.5, 8.5), QPointF(8.5, 14.5));
+    } else {
+        p.drawLine(QPointF(11.5, 8), QPointF(11.5, 15));
+        p.drawLine(QPointF(8, 11.5), QPointF(15, 11.5));
+    }
+    return QIcon(pixmap);
+}
+
+QToolButton* NewButton(QWidget* parent, const char* name, const QIcon& icon, const QString& hint) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setIcon(icon);
+    button->setToolTip(hint);
+    button->setAutoRaise(true);
+    button->setIconSize(QSize(16, 16));
+    return button;
+}
+
+QFont EditorFont() {
+    QFont font("Courier New");
+    font.setStyleHint(QFont::TypeWriter);
+    font.setBold(true);
+    font.setPointSize(10);
+    return font;
+}
+
+Qt::Alignment AlignmentOf(const std::string& caption) {
+    if (caption == "Lines" || caption == "Line" || caption == "Col.")
+        return Qt::AlignRight;
+    if (caption == "Modified" || caption == "Modify")
+        return Qt::AlignHCenter;
+    return Qt::AlignLeft;
+}
+
+// Puts text on the clipboard back as plain text, dropping any richer forms.
+void NormalisePlainClipboard() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard->mimeData();
+    if (!data || !data->hasText())
+        return;
+    QString text = data->text();
+    clipboard->clear();
+    QApplication::processEvents();
+    clipboard->setText(text);
+}
+
+} // namespace
+
+TEditorServices TEditorServices::Default() {
+    TEditorServices services;
+    services.PromptHelp = [](const std::string& dir, const std::string& text) {
+        std::string result;
+        DoPromptHelp(dir, text, result);
+        return result;
+    };
+    services.OpCodeFormat = [](const std::string& dir, const std::string& code) {
+        std::string format;
+        GetOpCodeFormat(dir, code, format);
+        return format;
+    };
+    services.OpCodeSymple = [](const std::string& dir, const std::string& code) {
+        std::string symple;
+        GetOpCodeSymple(dir, code, symple);
+        return symple;
+    };
+    services.PrintDesign = [](StringList& lines) { return LumbroDesign(lines); };
+    services.RunDialog = [](QDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
+    return services;
+}
+
+TEditorsHolder::TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& setup,
+                               TEditorFrame* frame, QWidget* parent)
+    : QWidget(parent), Services(TEditorServices::Default()), Box(prompter), Frame_(frame) {
+    Document = std::make_unique<TRPGProgram>(prompter);
+    resize(kInitialWidth, kInitialHeight);
+
+    BuildToolBar();
+    BuildPages();
+    BuildPopup();
+    BuildStatusBar();
+
+    TreeModel = new TProgramTreeModel(Document->Tree, this);
+    TreeModel->SetImages(ProgramTreeImages());
+    TreeProgram->setModel(TreeModel);
+    ListViewObject->SetImages(ProgramTreeImages());
+
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    body->addWidget(PanelTreeEdHolder);
+    body->addWidget(PageControl, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
+    layout->addWidget(PanelEditorHolder);
+    layout->addLayout(body, 1);
+    layout->addWidget(StatusBar);
+
+    ConnectControls();
+
+    // The document writes into this window from now on.
+    Document->BindView(this);
+    Document->UserName = setup.UserName;
+    Document->TabSpaces = setup.TabSpaces;
+    Document->FormGenRPG = setup.CompilerOptions;
+    Document->ProgramDir = setup.ProgramDir;
+    LastRpgViewSection = nullptr;
+    SetTreePanelWidth(kInitialTreeWidth);
+    TreeRatio = static_cast<double>(width()) / kInitialTreeWidth;
+    // The font list starts at "10" when the window opens; the frame's options then apply
+    // their own size.
+    ApplyFontSizeIdx(kDefaultFontIndex);
+}
+
+TEditorsHolder::~TEditorsHolder() {
+    // The document may still talk to its view while it goes; from here on there is none.
+    Document->BindView(nullptr);
+    while (BusyDepth > 0) {
+        --BusyDepth;
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void TEditorsHolder::BuildToolBar() {
+    const QList<QIcon>& images = ProgramTreeImages();
+    PanelEditorHolder = new QWidget(this);
+    PanelEditorHolder->setObjectName("PanelEditorHolder");
+    QStyle* look = style();
+    SpeedBtnAddSub =
+        NewButton(PanelEditorHolder, "SpeedBtnAddSub",
+                  Badged(images[9], QColor(0x2e, 0x7d, 0x32), false), "Add Sub Routine");
+    SpeedBtnDeleteSec =
+        NewButton(PanelEditorHolder, "SpeedBtnDeleteSec",
+                  Badged(images[9], QColor(0xc6, 0x28, 0x28), true), "Delete Section");
+    SpeedBtnBigIcon = NewButton(PanelEditorHolder, "SpeedBtnBigIcon",
+                                look->standardIcon(QStyle::SP_FileDialogListView), "Large Icons");
+    SpeedBtnAddArray =
+        NewButton(PanelEditorHolder, "SpeedBtnAddArray",
+                  Badged(images[20], QColor(0x2e, 0x7d, 0x32), false), "Add Data Array");
+    SpeedBtnChProp =
+        NewButton(PanelEditorHolder, "SpeedBtnChProp",
+                  look->standardIcon(QStyle::SP_FileDialogInfoView), "Change Section Property");
+    SpeedBtnAddOut =
+        NewButton(PanelEditorHolder, "SpeedBtnAddOut",
+                  Badged(images[19], QColor(0x2e, 0x7d, 0x32), false), "Add Output Specification");
+    SpeedBtnReport = NewButton(PanelEditorHolder, "SpeedBtnReport",
+                               look->standardIcon(QStyle::SP_FileDialogDetailedView), "Report");
+    SpeedBtnPrnAid = NewButton(PanelEditorHolder, "SpeedBtnPrnAid", images[16], "Print Design Aid");
+    SpeedBtnPrnAid->setEnabled(false);
+
+    SpeedBtnBigIcon->setCheckable(true);
+    SpeedBtnReport->setCheckable(true);
+    SpeedBtnReport->setChecked(true);
+    auto* styles = new QButtonGroup(PanelEditorHolder);
+    styles->setExclusive(true);
+    styles->addButton(SpeedBtnBigIcon);
+    styles->addButton(SpeedBtnReport);
+
+    LabelFontSize = new QLabel("Font Size", PanelEditorHolder);
+    LabelFontSize->setObjectName("LabelFontSize");
+    ComboFont = new QComboBox(PanelEditorHolder);
+    ComboFont->setObjectName("ComboFont");
+    for (int size = 6; size <= 18; ++size)
+        ComboFont->addItem(QString::number(size));
+
+    auto* bar = new QHBoxLayout(PanelEditorHolder);
+    bar->setContentsMargins(2, 2, 2, 2);
+    bar->setSpacing(1);
+    for (QToolButton* button :
+         {SpeedBtnAddSub, SpeedBtnDeleteSec, SpeedBtnBigIcon, SpeedBtnAddArray, SpeedBtnChProp,
+          SpeedBtnAddOut, SpeedBtnReport, SpeedBtnPrnAid})
+        bar->addWidget(button);
+    bar->addSpacing(12);
+    bar->addWidget(LabelFontSize);
+    bar->addWidget(ComboFont);
+    bar->addStretch();
+}
+
+void TEditorsHolder::BuildPages() {
+    PanelTreeEdHolder = new QWidget(this);
+    PanelTreeEdHolder->setObjectName("PanelTreeEdHolder");
+    PanelTreeEdHolder->setMouseTracking(true);
+    PanelTreeEdHolder->installEventFilter(this);
+    TreeProgram = new TProgramTreeView(PanelTreeEdHolder);
+    TreeProgram->setObjectName("TreeProgram");
+    auto* treeLayout = new QVBoxLayout(PanelTreeEdHolder);
+    // The strip right of the tree is the panel's own: dragging it sets the panel's width.
+    treeLayout->setContentsMargins(0, 0, kEdgeStrip, 0);
+    treeLayout->addWidget(TreeProgram);
+
+    PageControl = new QTabWidget(this);
+    PageControl->setObjectName("PageControl");
+    PageControl->setMinimumSize(1, 1);
+    PageControl->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+
+    auto page = [this](const char* name) {
+        auto* sheet = new QWidget(PageControl);
+        sheet->setObjectName(name);
+        auto* layout = new QVBoxLayout(sheet);
+        layout->setContentsMargins(0, 0, 0, 0);
+        return sheet;
+    };
+    TabSheetSource = page("TabSheetSource");
+    TabSheetObjects = page("TabSheetObjects");
+    TabSheetSetting = page("TabSheetSetting");
+    TabSheetRPGView = page("TabSheetRPGView");
+
+    RichEditSource = new TExtRichEdit(TabSheetSource);
+    RichEditSource->setObjectName("RichEditSource");
+    RichEditSource->setFont(EditorFont());
+    RichEditSource->SetBackColor(QColor(0, 0, 0x80));
+    RichEditSource->SetTextColor(QColor(0xff, 0xff, 0));
+    RichEditSource->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEditSource->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEditSource->SetTabSpaces(2);
+    RichEditSource->SetAutoIndent(true);
+    RichEditSource->SetBackUnindent(true);
+    RichEditSource->SetCursThrTabs(true);
+    RichEditSource->SetPrompter(&Box);
+    RichEditSource->setContextMenuPolicy(Qt::CustomContextMenu);
+    RichEditSource->viewport()->installEventFilter(this);
+    TabSheetSource->layout()->addWidget(RichEditSource);
+
+    ListViewObject = new TColSortListView(TabSheetObjects);
+    ListViewObject->setObjectName("ListViewObject");
+    ListViewObject->SetStyle(TColSortListView::ViewStyle::Report);
+    TabSheetObjects->layout()->addWidget(ListViewObject);
+
+    SettingsGrids = new TSettingsGrids(TabSheetSetting);
+    StringGridName = SettingsGrids->StringGridName;
+    StringGridValue = SettingsGrids->StringGridValue;
+    TabSheetSetting->layout()->addWidget(SettingsGrids);
+
+    MemoRPGView = new TExtRichEdit(TabSheetRPGView);
+    MemoRPGView->setObjectName("MemoRPGView");
+    MemoRPGView->setFont(EditorFont());
+    MemoRPGView->SetBackColor(Qt::black);
+    MemoRPGView->SetTextColor(QColor(0, 0xff, 0));
+    MemoRPGView->setReadOnly(true);
+    MemoRPGView->SetTabSpaces(0);
+    MemoRPGView->SetPrompter(&Box);
+    TabSheetRPGView->layout()->addWidget(MemoRPGView);
+
+    PageControl->addTab(TabSheetSource, "Source");
+    PageControl->addTab(TabSheetObjects, "Objects");
+    PageControl->addTab(TabSheetSetting, "Setting");
+    PageControl->addTab(TabSheetRPGView, "RPG/400");
+    // Until the document shows something, only the object list is on offer.
+    PageControl->setCurrentIndex(1);
+    PageControl->setTabVisible(0, false);
+    PageControl->setTabVisible(2, false);
+    PageControl->setTabVisible(3, false);
+}
+
+void TEditorsHolder::BuildPopup() {
+    PopupSource = new QMenu(this);
+    PopupSource->setObjectName("PopupSource");
+    auto item = [this](QMenu* menu, const char* name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        return action;
+    };
+    PopPaste = item(PopupSource, "PopPaste", "Paste");
+    PopCopy = item(PopupSource, "PopCopy", "Copy");
+    PopCut = item(PopupSource, "PopCut", "Cut");
+    PopupSource->addSeparator();
+    PopTopicSearch = item(PopupSource, "PopTopicSearch", "Topic &Search");
+    PopTopicSearch->setShortcut(Qt::Key_F1);
+    PopCommandSyntax = item(PopupSource, "PopCommandSyntax", "&Command Syntax");
+    PopCommandSyntax->setShortcut(Qt::Key_F2);
+    PopPromptatCursor = item(PopupSource, "PopPromptatCursor", "Prompt &at Cursor");
+    PopPromptatCursor->setShortcut(Qt::Key_F4);
+    PopupSource->addSeparator();
+    PopUpdateSection = item(PopupSource, "PopUpdateSection", "&Update Section");
+    PopRestoreSection = PopupSource->addMenu("&Restore Section");
+    PopRestoreSection->setObjectName("PopRestoreSection");
+    PopRestLastUpdate = item(PopRestoreSection, "PopRestLastUpdate", "Last &Update");
+    PopRestPrevUpdate = item(PopRestoreSection, "PopRestPrevUpdate", "&Prev Update");
+    PopRestLastSave = item(PopRestoreSection, "PopRestLastSave", "Last &Save");
+    PopRestLastOpen = item(PopRestoreSection, "PopRestLastOpen", "Last &Open");
+    PopupSource->addSeparator();
+    PopImportText = PopupSource->addMenu("&Import Text File");
+    PopImportText->setObjectName("PopImportText");
+    PopImportatCursor = item(PopImportText, "PopImportatCursor", "Insert at &Cursor");
+    PopReplaceSel = item(PopImportText, "PopReplaceSel", "&Replace Selection");
+    PopImportOverride = item(PopImportText, "PopImportOverride", "&Override All");
+    PopExportTextFile = PopupSource->addMenu("&Export Text File");
+    PopExportTextFile->setObjectName("PopExportTextFile");
+    PopExpSelectedText = item(PopExportTextFile, "PopExpSelectedText", "&Selected Text");
+    PopExpAllSection = item(PopExportTextFile, "PopExpAllSection", "&All Section");
+    PopupSource->addSeparator();
+    PopPrintSection = item(PopupSource, "PopPrintSection", "&Print Section");
+
+    // The short cuts work while the source editor has the focus, menu open or not.
+    for (QAction* action : {PopTopicSearch, PopCommandSyntax, PopPromptatCursor}) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        RichEditSource->addAction(action);
+    }
+}
+
+void TEditorsHolder::BuildStatusBar() {
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName("StatusBar");
+    StatusBar->setSizeGripEnabled(false);
+    const int widths[] = {80, 40, 80, 0};
+    const Qt::Alignment aligns[] = {Qt::AlignRight, Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignLeft};
+    for (size_t i = 0; i < StatusPanels.size(); ++i) {
+        auto* panel = new QLabel(StatusBar);
+        panel->setObjectName(QString("StatusPanel%1").arg(i));
+        panel->setAlignment(aligns[i] | Qt::AlignVCenter);
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        if (widths[i] > 0)
+            panel->setFixedWidth(widths[i]);
+        StatusBar->addWidget(panel, widths[i] > 0 ? 0 : 1);
+        StatusPanels[i] = panel;
+    }
+    RichEditSource->SetCaretPosDisplay(StatusPanels[CaretPanel]);
+}
+
+void TEditorsHolder::ConnectControls() {
+    connect(SpeedBtnAddSub, &QToolButton::clicked, this, &TEditorsHolder::SpeedBtnAddSubClick);
+    connect(SpeedBtnDeleteSec, &QToolButton::clicked, this,
+            &TEditorsHolder::SpeedBtnDeleteSecClick);
+    connect(SpeedBtnBigIcon, &QToolButton::clicked, this,
+            [this] { ListViewObject->SetStyle(TColSortListView::ViewStyle::LargeIcon); });
+    connect(SpeedBtnAddArray, &QToolButton::clicked, this, &TEditorsHolder::SpeedBtnAddArrayClick);
+    connect(SpeedBtnChProp, &QToolButton::clicked, this, &TEditorsHolder::SpeedBtnChPropClick);
+    connect(SpeedBtnAddOut, &QToolButton::clicked, this, &TEditorsHolder::SpeedBtnAddOutClick);
+    connect(SpeedBtnReport, &QToolButton::clicked, this,
+            [this] { ListViewObject->SetStyle(TColSortListView::ViewStyle::Report); });
+    connect(SpeedBtnPrnAid, &QToolButton::clicked, this, &TEditorsHolder::SpeedBtnPrnAidClick);
+    connect(ComboFont, &QComboBox::activated, this, &TEditorsHolder::ComboFontChange);
+
+    connect(TreeProgram->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (Notifying == 0)
+                    SelectNode(TreeModel->NodeOf(current));
+            });
+    connect(TreeProgram, &TProgramTreeView::NodeDropped, this,
+            [this](TreeNode* dragged, TreeNode* target) {
+                if (Notifying == 0)
+                    Document->MoveNode(dragged, target);
+            });
+    connect(TreeModel, &QAbstractItemModel::modelReset, this, &TEditorsHolder::ApplyExpansion);
+    connect(TreeProgram, &QTreeView::expanded, this, [this](const QModelIndex& index) {
+        if (TreeNode* node = TreeModel->NodeOf(index))
+            node->Expanded = true;
+    });
+    connect(TreeProgram, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
+        if (TreeNode* node = TreeModel->NodeOf(index))
+            node->Expanded = false;
+    });
+
+    connect(PageControl, &QTabWidget::currentChanged, this, [this](int index) {
+        if (Notifying == 0 && index == static_cast<int>(ProgramPage::RpgView) - 1)
+            ShowRpgView();
+    });
+
+    connect(ListViewObject, &TColSortListView::SelectionChanged, this,
+            &TEditorsHolder::ObjectListSelectionChanged);
+    connect(ListViewObject, &TColSortListView::ItemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) {
+                ObjectListDoubleClicked(TColSortListView::ItemData(item), item->text(0));
+            });
+    connect(ListViewObject, &TColSortListView::ColumnSorted, this, [this](const QString& caption) {
+        StatusPanel(MessagePanel)->setText("Sorted by " + caption);
+    });
+
+    connect(SettingsGrids, &TSettingsGrids::ValueEdited, this, &TEditorsHolder::SettingEdited);
+    connect(RichEditSource, &TExtRichEdit::TextEdited, this, &TEditorsHolder::SourceEdited);
+    connect(RichEditSource, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (EditorPopupMemu && !UseRightButton)
+            PopupSource->popup(RichEditSource->mapToGlobal(at));
+    });
+
+    connect(PopPaste, &QAction::triggered, this, &TEditorsHolder::PopPasteClick);
+    connect(PopCopy, &QAction::triggered, this, &TEditorsHolder::PopCopyClick);
+    connect(PopCut, &QAction::triggered, this, &TEditorsHolder::PopCutClick);
+    connect(PopTopicSearch, &QAction::triggered, this, &TEditorsHolder::PopTopicSearchClick);
+    connect(PopCommandSyntax, &QAction::triggered, this, &TEditorsHolder::PopCommandSyntaxClick);
+    connect(PopPromptatCursor, &QAction::triggered, this, &TEditorsHolder::PopPromptatCursorClick);
+    connect(PopUpdateSection, &QAction::triggered, this, &TEditorsHolder::PopUpdateSectionClick);
+    connect(PopRestLastUpdate, &QAction::triggered, this, &TEditorsHolder::PopRestLastUpdateClick);
+    connect(PopRestPrevUpdate, &QAction::triggered, this, &TEditorsHolder::PopRestPrevUpdateClick);
+    connect(PopRestLastSave, &QAction::triggered, this, &TEditorsHolder::PopRestLastSaveClick);
+    connect(PopRestLastOpen, &QAction::triggered, this, &TEditorsHolder::PopRestLastOpenClick);
+    connect(PopImportatCursor, &QAction::triggered, this, &TEditorsHolder::PopImportatCursorClick);
+    connect(PopReplaceSel, &QAction::triggered, this, &TEditorsHolder::PopReplaceSelClick);
+    connect(PopImportOverride, &QAction::triggered, this, &TEditorsHolder::PopImportOverrideClick);
+    connect(PopExpSelectedText, &QAction::triggered, this,
+            &TEditorsHolder::PopExpSelectedTextClick);
+    connect(PopExpAllSection, &QAction::triggered, this, &TEditorsHolder::PopExpAllSectionClick);
+    connect(PopPrintSection, &QAction::triggered, this, &TEditorsHolder::PopPrintSectionClick);
+}
+
+// -- Queries
+
+const QString& TEditorsHolder::CellTextBefore() const {
+    return SettingsGrids->CellTextBefore;
+}
+
+bool TEditorsHolder::PageVisible(ProgramPage page) const {
+    int index = static_cast<int>(page) - 1;
+    return index >= 0 && index < PageControl->count() && !PageControl->isHidden() &&
+           PageControl->isTabVisible(index);
+}
+
+ProgramPage TEditorsHolder::ActivePage() const {
+    if (PageControl->isHidden())
+        return ProgramPage::None;
+    int index = PageControl->currentIndex();
+    if (index < 0 || !PageControl->isTabVisible(index))
+        return ProgramPage::None;
+    return static_cast<ProgramPage>(index + 1);
+}
+
+int TEditorsHolder::TreePanelWidth() const {
+    return PanelTreeEdHolder->width();
+}
+
+TreeNode* TEditorsHolder::SelectedNode() const {
+    return Document->Tree.Selected();
+}
+
+// -- Frame operations
+
+void TEditorsHolder::EnableEditCommands(bool enabled) {
+    if (Frame_)
+        Frame_->EnableEditCommands(enabled);
+}
+
+void TEditorsHolder::UpdateEditCommands() {
+    bool source = PageVisible(ProgramPage::Source);
+    EnableEditCommands(source);
+    if (Frame_)
+        Frame_->EnableEditButtons(source);
+}
+
+void TEditorsHolder::Activated() {
+    if (Frame_)
+        Frame_->NormaliseClipboard();
+    else
+        NormalisePlainClipboard();
+    UpdateEditCommands();
+}
+
+void TEditorsHolder::ApplyFontSizeIdx(int index) {
+    if (index < 0 || index >= ComboFont->count())
+        return;
+    QSignalBlocker quiet(ComboFont);
+    ComboFont->setCurrentIndex(index);
+    bool ok = false;
+    int size = ComboFont->currentText().toInt(&ok);
+    if (!ok)
+        size = 12;
+    RichEditSource->SetFontSize(size);
+    MemoRPGView->SetFontSize(size);
+}
+
+// -- Tree panel width
+
+int TEditorsHolder::ClampTreeWidth(int width, int windowWidth) {
+    width = std::max(width, kMinTreeMargin);
+    width = std::min(width, windowWidth - kMinTreeMargin);
+    return std::max(width, 0);
+}
+
+void TEditorsHolder::SetTreePanelWidth(int width) {
+    PanelTreeEdHolder->setFixedWidth(std::max(width, 0));
+}
+
+void TEditorsHolder::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    int windowWidth = width();
+    int panel = ClampTreeWidth(static_cast<int>(std::lround(windowWidth / TreeRatio)), windowWidth);
+    SetTreePanelWidth(panel);
+    // A window too narrow for any panel keeps the share it had.
+    if (panel > 0)
+        TreeRatio = static_cast<double>(windowWidth) / panel;
+}
+
+void TEditorsHolder::PanelMouse(QEvent* event) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    int x = static_cast<int>(mouse->position().x());
+    int globalX = static_cast<int>(mouse->globalPosition().x());
+    bool onEdge = x >= PanelTreeEdHolder->width() - kEdgeGrip;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() == Qt::LeftButton && onEdge) {
+            Dragging = true;
+            DragStartWidth = PanelTreeEdHolder->width();
+            DragStartX = globalX;
+        }
+        break;
+    case QEvent::MouseMove:
+        if (Dragging) {
+            SetTreePanelWidth(std::max(globalX - DragStartX + DragStartWidth, 0));
+        } else if (onEdge) {
+            PanelTreeEdHolder->setCursor(Qt::SplitHCursor);
+        } else {
+            PanelTreeEdHolder->unsetCursor();
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (Dragging) {
+            Dragging = false;
+            int panel = ClampTreeWidth(globalX - DragStartX + DragStartWidth, width());
+            SetTreePanelWidth(panel);
+            if (panel > 0)
+                TreeRatio = static_cast<double>(width()) / panel;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool TEditorsHolder::eventFilter(QObject* watched, QEvent* event) {
+    QEvent::Type type = event->type();
+    if (watched == PanelTreeEdHolder &&
+        (type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
+         type == QEvent::MouseButtonRelease)) {
+        PanelMouse(event);
+        return false;
+    }
+    if (RichEditSource && watched == RichEditSource->viewport() &&
+        type == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton &&
+            RightButtonPress(mouse->modifiers(), mouse->globalPosition().toPoint()))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// -- Window events
+
+void TEditorsHolder::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (FirstShow) {
+        FirstShow = false;
+        ShowTreeSelection(Document->Tree.Selected());
+    }
+}
+
+void TEditorsHolder::closeEvent(QCloseEvent* event) {
+    if (CloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+// -- Tree view
+
+void TEditorsHolder::ApplyExpansion() {
+    for (TreeNode* n = Document->Tree.First(); n; n = TProgramTree::Next(n))
+        if (n->Count() > 0)
+            TreeProgram->setExpanded(TreeModel->IndexOf(n), n->Expanded);
+}
+
+void TEditorsHolder::ShowTreeSelection(TreeNode* node) {
+    ++Notifying;
+    if (node != ShownSelection) {
+        TreeModel->SelectionMoved(ShownSelection, node);
+        ShownSelection = node;
+    }
+    QModelIndex at = TreeModel->IndexOf(node);
+    if (at.isValid()) {
+        TreeProgram->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+        TreeProgram->scrollTo(at);
+    } else {
+        TreeProgram->selectionModel()->clear();
+    }
+    --Notifying;
+}
+
+void TEditorsHolder::ForgetNode(TreeNode* node) {
+    // Nothing may keep pointing into a branch that is about to go.
+    auto within = [node](const TreeNode* n) { return n == node || (n && n->HasAsParent(node)); };
+    if (within(ShownSelection))
+        ShownSelection = nullptr;
+    if (LastRpgViewSection) {
+        for (TreeNode* n = node; n; n = n->Next(node))
+            if (n->Section() == LastRpgViewSection)
+                LastRpgViewSection = nullptr;
+    }
+}
+
+void TEditorsHolder::TreeAboutToReset() {
+    ++Notifying;
+    ShownSelection = nullptr;
+    LastRpgViewSection = nullptr;
+    TreeModel->AboutToReset();
+}
+
+void TEditorsHolder::TreeReset() {
+    TreeModel->Reset();
+    --Notifying;
+}
+
+void TEditorsHolder::NodeAboutToBeInserted(TreeNode* parent, int index) {
+    ++Notifying;
+    TreeModel->AboutToInsert(parent, index);
+}
+
+void TEditorsHolder::NodeInserted(TreeNode* node) {
+    TreeModel->Inserted();
+    if (node->Expanded && node->Count() > 0)
+        TreeProgram->setExpanded(TreeModel->IndexOf(node), true);
+    --Notifying;
+}
+
+void TEditorsHolder::NodeAboutToBeRemoved(TreeNode* node) {
+    ++Notifying;
+    ForgetNode(node);
+    TreeModel->AboutToRemove(node);
+}
+
+void TEditorsHolder::NodeRemoved(TreeNode*, int) {
+    TreeModel->Removed();
+    --Notifying;
+}
+
+void TEditorsHolder::NodeAboutToBeMoved(TreeNode* node, TreeNode* newParent, int destIndex) {
+    ++Notifying;
+    TreeModel->AboutToMove(node, newParent, destIndex);
+}
+
+void TEditorsHolder::NodeMoved(TreeNode* node) {
+    TreeModel->Moved();
+    ShowTreeSelection(Document->Tree.Selected());
+    (void)node;
+    --Notifying;
+}
+
+void TEditorsHolder::NodeChanged(TreeNode* node) {
+    ++Notifying;
+    TreeModel->Changed(node);
+    QModelIndex at = TreeModel->IndexOf(node);
+    if (at.isValid() && node->Count() > 0 && TreeProgram->isExpanded(at) != node->Expanded)
+        TreeProgram->setExpanded(at, node->Expanded);
+    --Notifying;
+}
+
+void TEditorsHolder::SelectionChanged(TreeNode* node) {
+    ShowTreeSelection(node);
+}
+
+// -- Pages
+
+void TEditorsHolder::ShowPages(bool source, bool objects, bool setting, bool rpgView,
+                               ProgramPage active) {
+    ++Notifying;
+    const bool visible[] = {source, objects, setting, rpgView};
+    if (active == ProgramPage::None) {
+        for (int i = 0; i < 4; ++i)
+            PageControl->setTabVisible(i, false);
+        PageControl->hide();
+    } else {
+        // The page to show first, so that hiding the others never passes through a third.
+        int shown = static_cast<int>(active) - 1;
+        PageControl->show();
+        PageControl->setTabVisible(shown, true);
+        PageControl->setCurrentIndex(shown);
+        for (int i = 0; i < 4; ++i)
+            if (i != shown)
+                PageControl->setTabVisible(i, visible[i]);
+    }
+    --Notifying;
+}
+
+// -- Source editor
+
+StringList TEditorsHolder::EditorLines() const {
+    return RichEditSource->Lines();
+}
+
+void TEditorsHolder::SetEditorLines(const StringList& lines) {
+    RichEditSource->SetLines(lines);
+}
+
+int TEditorsHolder::EditorTopLine() const {
+    return RichEditSource->FirstVisibleLine();
+}
+
+void TEditorsHolder::SetEditorTopLine(int line) {
+    RichEditSource->ScrollToLine(line);
+}
+
+void TEditorsHolder::ReplaceEditorText(orvale::TextPosition from, orvale::TextPosition to,
+                                       const std::string& text) {
+    ++Notifying;
+    RichEditSource->ReplaceText(QPoint(from.Column, from.Line), QPoint(to.Column, to.Line), text);
+    --Notifying;
+}
+
+void TEditorsHolder::SourceEdited() {
+    StatusPanel(ModifiedPanel)->setText("Modified");
+    Document->EditorModified = true;
+}
+
+void TEditorsHolder::SettingEdited() {
+    StatusPanel(ModifiedPanel)->setText("Modified");
+    Document->EditorModified = true;
+}
+
+// -- Object list
+
+void TEditorsHolder::ClearObjectList() {
+    ListViewObject->ClearColumns();
+}
+
+void TEditorsHolder::SetObjectColumns(const std::vector<orvale::ListColumn>& columns) {
+    ListViewObject->ClearColumns();
+    for (const orvale::ListColumn& column : columns)
+        ListViewObject->AddColumn(ToQt(column.Caption), column.Width, AlignmentOf(column.Caption),
+                                  static_cast<TColumnSortKind>(column.Sort));
+}
+
+void TEditorsHolder::AddObjectItem(const orvale::ListItem& item) {
+    QTreeWidgetItem* row =
+        ListViewObject->AddItem(item.Caption, item.SubItems, item.Data(), item.ImageIndex);
+    int kind = item.Section ? 1 : (item.Folder ? 2 : 0);
+    row->setData(0, kItemKindRole, kind);
+}
+
+std::string TEditorsHolder::DescriptionOf(const TreeNode* node) const {
+    if (!node)
+        return {};
+    if (const TEDITSection* section = node->Section())
+        return section->Properties.Description;
+    if (const TEDITFolder* folder = node->Folder())
+        return folder->Description;
+    return node->Text;
+}
+
+void TEditorsHolder::ObjectListSelectionChanged() {
+    QTreeWidgetItem* item = ListViewObject->SelectedItem();
+    if (!item)
+        return;
+    const void* data = TColSortListView::ItemData(item);
+    int kind = item->data(0, kItemKindRole).toInt();
+    // The item's object is looked up in the tree, so that a stale item never reaches a freed
+    // section.
+    TreeNode* node = (kind == 1 || kind == 2) ? Document->FindNodeByData(data) : nullptr;
+    std::string text = node ? DescriptionOf(node) : FromQt(item->text(0));
+    StatusPanel(MessagePanel)->setText(ToQt(text));
+}
+
+void TEditorsHolder::ObjectListDoubleClicked(const void* data, const QString& caption) {
+    TreeNode* node = data ? Document->FindNodeByData(data) : nullptr;
+    if (!node)
+        node = Document->FindNodeByText(FromQt(caption));
+    if (node)
+        SelectNode(node);
+}
+
+// -- Settings grids
+
+void TEditorsHolder::SetGridRowCount(int rows) {
+    SettingsGrids->SetRowCount(rows);
+}
+
+void TEditorsHolder::SetGridRow(int row, const std::string& name, const std::string& value) {
+    SettingsGrids->SetRow(row, name, value);
+}
+
+std::string TEditorsHolder::GridName(int row) const {
+    return SettingsGrids->Name(row);
+}
+
+std::string TEditorsHolder::GridValue(int row) const {
+    return SettingsGrids->Value(row);
+}
+
+// -- Compiled view, save dialog, busy cursor
+
+void TEditorsHolder::SetRpgViewLines(const StringList& lines) {
+    MemoRPGView->SetLines(lines);
+}
+
+std::optional<std::string> TEditorsHolder::ChooseSaveFile(const std::string& title,
+                                                          const std::string& initialDir,
+                                                          const std::string& fileName) {
+    if (!Frame_)
+        return std::nullopt;
+    return Frame_->ChooseSaveFile(title, initialDir, fileName);
+}
+
+void TEditorsHolder::SetBusy(bool busy) {
+    if (busy) {
+        ++BusyDepth;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (BusyDepth > 0) {
+        --BusyDepth;
+        QApplication::restoreOverrideCursor();
+    }
+}

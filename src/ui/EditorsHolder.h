@@ -1,0 +1,289 @@
+#pragma once
+
+// The program editor window: one open program, shown as its section tree beside four pages
+// (the source editor, the object list, the settings grids and the compiled RPG/400 lines).
+// The window creates and owns the program's document and is the document's view: the
+// document writes into the window's controls through the ProgramView interface, and the
+// window turns the user's gestures into calls on the document, on the prompt-help library and
+// on the print-layout aid. The main frame puts it into an MDI sub-window; what the window asks
+// of the frame goes through TEditorFrame.
+
+#include "document/ProgramView.h"
+#include "platform/StringList.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QAction;
+class QComboBox;
+class QDialog;
+class QLabel;
+class QMenu;
+class QPrinter;
+class QStatusBar;
+class QTableWidget;
+class QTabWidget;
+class QToolButton;
+class TColSortListView;
+class TEDITSection;
+class TEditorFrame;
+class TExtRichEdit;
+class TFormGenRPG;
+class TProgramTreeModel;
+class TProgramTreeView;
+class TRPGProgram;
+class TSettingsGrids;
+class TreeNode;
+
+namespace orvale {
+class Prompter;
+}
+
+// What the frame hands a new window: the logged-in user, the indentation width of the
+// options, the compiler-options form and the program directory (with its trailing separator).
+struct TEditorSetup {
+    std::string UserName;
+    int TabSpaces = 2;
+    TFormGenRPG* CompilerOptions = nullptr;
+    std::string ProgramDir;
+};
+
+// The outside services and modal steps the window uses. Default() binds the prompt-help and
+// print-layout libraries and runs dialogs modally; tests replace single entries.
+struct TEditorServices {
+    // Prompt help (program directory, statement at the cursor): the new statement or "CANCEL".
+    std::function<std::string(const std::string&, const std::string&)> PromptHelp;
+    // Operation-code template, and the code that names its help topic.
+    std::function<std::string(const std::string&, const std::string&)> OpCodeFormat;
+    std::function<std::string(const std::string&, const std::string&)> OpCodeSymple;
+    // The print-layout aid: may change the lines; true when the changed lines are to be taken.
+    std::function<bool(StringList&)> PrintDesign;
+    // Runs a dialog modally; true when it was closed with OK.
+    std::function<bool(QDialog&)> RunDialog;
+
+    static TEditorServices Default();
+};
+
+class TEditorsHolder : public QWidget, public orvale::ProgramView {
+    Q_OBJECT
+public:
+    enum StatusPanelIndex { CaretPanel = 0, SparePanel = 1, ModifiedPanel = 2, MessagePanel = 3 };
+
+    TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& setup,
+                   TEditorFrame* frame = nullptr, QWidget* parent = nullptr);
+    ~TEditorsHolder() override;
+
+    // -- Controls
+    QWidget* PanelEditorHolder = nullptr;
+    QToolButton* SpeedBtnAddSub = nullptr;
+    QToolButton* SpeedBtnDeleteSec = nullptr;
+    QToolButton* SpeedBtnBigIcon = nullptr;
+    QToolButton* SpeedBtnAddArray = nullptr;
+    QToolButton* SpeedBtnChProp = nullptr;
+    QToolButton* SpeedBtnAddOut = nullptr;
+    QToolButton* SpeedBtnReport = nullptr;
+    QToolButton* SpeedBtnPrnAid = nullptr;
+    QLabel* LabelFontSize = nullptr;
+    QComboBox* ComboFont = nullptr;
+    QWidget* PanelTreeEdHolder = nullptr;
+    TProgramTreeView* TreeProgram = nullptr;
+    QTabWidget* PageControl = nullptr;
+    QWidget* TabSheetSource = nullptr;
+    QWidget* TabSheetObjects = nullptr;
+    QWidget* TabSheetSetting = nullptr;
+    QWidget* TabSheetRPGView = nullptr;
+    TExtRichEdit* RichEditSource = nullptr;
+    TColSortListView* ListViewObject = nullptr;
+    TSettingsGrids* SettingsGrids = nullptr;
+    QTableWidget* StringGridName = nullptr;
+    QTableWidget* StringGridValue = nullptr;
+    TExtRichEdit* MemoRPGView = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    QMenu* PopupSource = nullptr;
+    QAction* PopPaste = nullptr;
+    QAction* PopCopy = nullptr;
+    QAction* PopCut = nullptr;
+    QAction* PopTopicSearch = nullptr;
+    QAction* PopCommandSyntax = nullptr;
+    QAction* PopPromptatCursor = nullptr;
+    QAction* PopUpdateSection = nullptr;
+    QMenu* PopRestoreSection = nullptr;
+    QAction* PopRestLastUpdate = nullptr;
+    QAction* PopRestPrevUpdate = nullptr;
+    QAction* PopRestLastSave = nullptr;
+    QAction* PopRestLastOpen = nullptr;
+    QMenu* PopImportText = nullptr;
+    QAction* PopImportatCursor = nullptr;
+    QAction* PopReplaceSel = nullptr;
+    QAction* PopImportOverride = nullptr;
+    QMenu* PopExportTextFile = nullptr;
+    QAction* PopExpSelectedText = nullptr;
+    QAction* PopExpAllSection = nullptr;
+    QAction* PopPrintSection = nullptr;
+
+    // -- State
+    // The user is dragging the tree panel's right edge.
+    bool Dragging = false;
+    // Window width / tree panel width: the panel's share, kept on resize.
+    double TreeRatio = 1.0;
+    int DragStartWidth = 0;
+    int DragStartX = 0;
+    std::unique_ptr<TRPGProgram> Document;
+    // The section whose compiled lines the RPG/400 page shows (not owned; none at start).
+    TEDITSection* LastRpgViewSection = nullptr;
+    // Editor options the frame applies: the right button works the clipboard; the popup menu
+    // opens on a right click.
+    bool UseRightButton = false;
+    bool EditorPopupMemu = true;
+    TEditorServices Services;
+
+    TEditorFrame* Frame() const { return Frame_; }
+    QLabel* StatusPanel(int index) const { return StatusPanels.at(static_cast<size_t>(index)); }
+    // The text of the settings cell being edited, as it was before the edit.
+    const QString& CellTextBefore() const;
+    bool PageVisible(orvale::ProgramPage page) const;
+    orvale::ProgramPage ActivePage() const;
+    int TreePanelWidth() const;
+
+    // -- Operations of the frame
+    void EnableEditCommands(bool enabled);
+    // Edit commands and the frame's edit buttons on exactly when the Source page is visible.
+    void UpdateEditCommands();
+    // Converts an RPG/400 source member into this window's document, with a progress window.
+    void ImportSource(const std::string& fileName);
+    // Compiles the modified sections (all of them with BuildAll) with the statistics window;
+    // true when no compiled section reported a warning or an error.
+    bool CompileProgram(bool buildAll);
+    // The window became the active one: plain-text clipboard, edit commands.
+    void Activated();
+    // Sets the font-size list and both editors' font size without asking the frame.
+    void ApplyFontSizeIdx(int index);
+    // The next close asks nothing and adds nothing to the recent-programs list: for a window
+    // whose import the user cancelled. The frame then closes the window.
+    void DiscardChanges();
+
+    // -- Commands
+    // The refresh after the tree selection changed, for the document's selected node.
+    void TreeProgramChange();
+    // The user selected Node in the tree (or through the object list).
+    void SelectNode(TreeNode* node);
+    void SpeedBtnAddSubClick();
+    void SpeedBtnAddArrayClick();
+    void SpeedBtnAddOutClick();
+    void SpeedBtnChPropClick();
+    void SpeedBtnDeleteSecClick();
+    void SpeedBtnPrnAidClick();
+    void ComboFontChange(int index);
+    // The RPG/400 page became active: compile the selected section when needed and show it.
+    void ShowRpgView();
+    void PopPasteClick();
+    void PopCopyClick();
+    void PopCutClick();
+    void PopTopicSearchClick();
+    void PopCommandSyntaxClick();
+    void PopPromptatCursorClick();
+    void PopUpdateSectionClick();
+    void PopRestLastUpdateClick() { RestoreSection(1); }
+    void PopRestPrevUpdateClick() { RestoreSection(0); }
+    void PopRestLastSaveClick() { RestoreSection(3); }
+    void PopRestLastOpenClick() { RestoreSection(2); }
+    void PopImportatCursorClick();
+    void PopReplaceSelClick();
+    void PopImportOverrideClick();
+    void PopExpSelectedTextClick();
+    void PopExpAllSectionClick();
+    void PopPrintSectionClick();
+    // A right-button press in the source editor with the clipboard option on; true when the
+    // press was taken.
+    bool RightButtonPress(Qt::KeyboardModifiers modifiers, const QPoint& globalPos);
+
+    // -- Tree panel width
+    // The width the panel takes in a window Width wide: at least 20, at most Width - 20.
+    static int ClampTreeWidth(int width, int windowWidth);
+    void SetTreePanelWidth(int width);
+
+    // -- ProgramView
+    void TreeAboutToReset() override;
+    void TreeReset() override;
+    void NodeAboutToBeInserted(TreeNode* parent, int index) override;
+    void NodeInserted(TreeNode* node) override;
+    void NodeAboutToBeRemoved(TreeNode* node) override;
+    void NodeRemoved(TreeNode* parent, int index) override;
+    void NodeAboutToBeMoved(TreeNode* node, TreeNode* newParent, int destIndex) override;
+    void NodeMoved(TreeNode* node) override;
+    void NodeChanged(TreeNode* node) override;
+    void SelectionChanged(TreeNode* node) override;
+    void ShowPages(bool source, bool objects, bool setting, bool rpgView,
+                   orvale::ProgramPage active) override;
+    StringList EditorLines() const override;
+    void SetEditorLines(const StringList& lines) override;
+    int EditorTopLine() const override;
+    void SetEditorTopLine(int line) override;
+    void ReplaceEditorText(orvale::TextPosition from, orvale::TextPosition to,
+                           const std::string& text) override;
+    void ClearObjectList() override;
+    void SetObjectColumns(const std::vector<orvale::ListColumn>& columns) override;
+    void AddObjectItem(const orvale::ListItem& item) override;
+    void SetGridRowCount(int rows) override;
+    void SetGridRow(int row, const std::string& name, const std::string& value) override;
+    std::string GridName(int row) const override;
+    std::string GridValue(int row) const override;
+    void SetRpgViewLines(const StringList& lines) override;
+    std::optional<std::string> ChooseSaveFile(const std::string& title,
+                                              const std::string& initialDir,
+                                              const std::string& fileName) override;
+    void SetBusy(bool busy) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildToolBar();
+    void BuildPages();
+    void BuildPopup();
+    void BuildStatusBar();
+    void ConnectControls();
+
+    void AddSection(int kind);
+    bool CheckNewName(const std::string& name);
+    TreeNode* SelectedNode() const;
+    bool InFolder(const TreeNode* node) const;
+    bool IsFolder(const TreeNode* node) const;
+    std::string DescriptionOf(const TreeNode* node) const;
+    void ObjectListSelectionChanged();
+    void ObjectListDoubleClicked(const void* data, const QString& caption);
+    void SourceEdited();
+    void SettingEdited();
+    void RestoreSection(int kind);
+    void ImportText(int mode);
+    void ExportText(bool selectedOnly);
+    void ApplyExpansion();
+    void PanelMouse(QEvent* event);
+    void ForgetNode(TreeNode* node);
+    // The tree's selected node should be the view's current one.
+    void ShowTreeSelection(TreeNode* node);
+    // Asks the document to close; true when the window may go (the close steps ran).
+    bool CloseQuery();
+
+    orvale::Prompter& Box;
+    TEditorFrame* Frame_;
+    TProgramTreeModel* TreeModel = nullptr;
+    std::array<QLabel*, 4> StatusPanels{};
+    // The node the tree view shows as selected, for its selected picture.
+    const TreeNode* ShownSelection = nullptr;
+    // Inside a notification of the document (tree changes, page changes): the view's own
+    // signals then must not call back into the document.
+    int Notifying = 0;
+    int BusyDepth = 0;
+    bool FirstShow = true;
+    bool Closed = false;
+    bool Discarding = false;
+};

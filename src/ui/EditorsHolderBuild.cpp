@@ -1,0 +1,116 @@
+// The program editor window's commands that convert and compile: the import of an RPG/400
+// source member, the compile with its statistics, the RPG/400 page and the print-layout aid.
+
+#include "ui/EditorsHolder.h"
+
+#include "platform/Prompter.h"
+#include "rpgprogram/RPGProgram.h"
+#include "ui/ExtRichEdit.h"
+#include "ui/FormCompileStat.h"
+#include "ui/FormConvProgress.h"
+#include "ui/Latin1.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QTextCursor>
+
+namespace {
+
+constexpr const char* kErrorsOrWarnings = "Sorry, There are some Error or Warning!";
+
+// Progress and statistics windows stand on their own, so that disabling the editor window
+// during the long command leaves their Cancel buttons working; they open over it.
+void PlaceOver(QWidget& window, const QWidget& owner) {
+    window.adjustSize();
+    QPoint centre = owner.mapToGlobal(owner.rect().center());
+    window.move(centre - QPoint(window.width() / 2, window.height() / 2));
+}
+
+} // namespace
+
+void TEditorsHolder::ImportSource(const std::string& fileName) {
+    setEnabled(false);
+    {
+        TFormConvProgress progress(*Document);
+        PlaceOver(progress, *this);
+        progress.show();
+        QApplication::processEvents();
+        Document->ImportFromFile(fileName, &progress);
+        progress.hide();
+    }
+    setEnabled(true);
+    // The document has shown its new root; the tool bar follows.
+    TreeProgramChange();
+}
+
+bool TEditorsHolder::CompileProgram(bool buildAll) {
+    setEnabled(false);
+    bool ok = false;
+    {
+        TFormCompileStat statistics(*Document, ToQt(Document->FileName));
+        statistics.ListErrors->clear();
+        PlaceOver(statistics, *this);
+        statistics.show();
+        QApplication::processEvents();
+        ok = Document->CompileAllSections(buildAll, &statistics);
+        statistics.hide();
+        // The figures stay up until the user has read them.
+        statistics.Finish();
+        Services.RunDialog(statistics);
+    }
+    setEnabled(true);
+    return ok;
+}
+
+void TEditorsHolder::ShowRpgView() {
+    TRPGProgram& doc = *Document;
+    TreeNode* node = SelectedNode();
+    TEDITSection* section = node ? node->Section() : nullptr;
+    if (!section)
+        return;
+    if (doc.EditorModified)
+        doc.CommitCurrent();
+    if (!section->CompiledValid) {
+        TCompileResult statistics{};
+        doc.CompileSection(node, false, statistics);
+        MemoRPGView->SetLines(section->Compiled);
+    } else if (section != LastRpgViewSection) {
+        MemoRPGView->SetLines(section->Compiled);
+    }
+    MemoRPGView->ScrollToLine(RichEditSource->FirstVisibleLine());
+    LastRpgViewSection = section;
+}
+
+void TEditorsHolder::SpeedBtnPrnAidClick() {
+    TRPGProgram& doc = *Document;
+    TreeNode* node = SelectedNode();
+    if (!node || !node->Section())
+        return;
+    int topLine = RichEditSource->FirstVisibleLine();
+    doc.CommitCurrent();
+    TCompileResult statistics{};
+    doc.CompileSection(node, false, statistics);
+    if (statistics.Errors + statistics.Warnings != 0) {
+        Box.Message(kErrorsOrWarnings);
+        return;
+    }
+    StringList lines = RichEditSource->Lines();
+    if (!Services.PrintDesign(lines))
+        return;
+    // The designed lines replace the text as one edit, so that the commit below stores them
+    // (and the user can undo them).
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += '\n';
+        text += lines[i];
+    }
+    QTextCursor all = RichEditSource->textCursor();
+    all.select(QTextCursor::Document);
+    all.insertText(ToQt(text));
+    doc.CommitCurrent();
+    StatusPanel(ModifiedPanel)->clear();
+    doc.CompileSection(node, false, statistics);
+    RichEditSource->ScrollToLine(topLine);
+}

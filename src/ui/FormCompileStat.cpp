@@ -1,0 +1,130 @@
+#include "ui/FormCompileStat.h"
+
+#include "rpgprogram/RPGProgram.h"
+#include "ui/Latin1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr const char* kOkCaption = "Ok";
+
+QLabel* Figure(QWidget* parent, const char* name) {
+    auto* label = new QLabel("0", parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setMinimumWidth(70);
+    return label;
+}
+
+} // namespace
+
+TFormCompileStat::TFormCompileStat(TRPGProgram& document, const QString& programName,
+                                   QWidget* parent)
+    : QDialog(parent), Document(document) {
+    setWindowTitle("Compiling");
+
+    LabelProgram = new QLabel(programName, this);
+    LabelProgram->setObjectName("LabelProgram");
+    LabelSectionLines = Figure(this, "LabelSectionLines");
+    LabelTotalLines = Figure(this, "LabelTotalLines");
+    LabelWarnings = Figure(this, "LabelWarnings");
+    LabelErrors = Figure(this, "LabelErrors");
+    ListErrors = new QListWidget(this);
+    ListErrors->setObjectName("ListErrors");
+    QFont fixed("Courier New");
+    fixed.setStyleHint(QFont::TypeWriter);
+    ListErrors->setFont(fixed);
+    ListErrors->setMinimumSize(420, 140);
+    BtnCancel = new QPushButton("&Cancel", this);
+    BtnCancel->setObjectName("BtnCancel");
+    BtnCancel->setDefault(true);
+
+    auto* figures = new QGridLayout;
+    figures->addWidget(new QLabel("Program:", this), 0, 0);
+    figures->addWidget(LabelProgram, 0, 1, 1, 3);
+    figures->addWidget(new QLabel("Last Section Lines:", this), 1, 0);
+    figures->addWidget(LabelSectionLines, 1, 1);
+    figures->addWidget(new QLabel("Total Lines:", this), 2, 0);
+    figures->addWidget(LabelTotalLines, 2, 1);
+    figures->addWidget(new QLabel("Warnings:", this), 1, 2);
+    figures->addWidget(LabelWarnings, 1, 3);
+    figures->addWidget(new QLabel("Errors:", this), 2, 2);
+    figures->addWidget(LabelErrors, 2, 3);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BtnCancel);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(figures);
+    layout->addWidget(ListErrors);
+    layout->addLayout(buttons);
+
+    connect(BtnCancel, &QPushButton::clicked, this, &TFormCompileStat::BtnCancelClick);
+}
+
+void TFormCompileStat::SetSectionLines(const std::string& text) {
+    LabelSectionLines->setText(ToQt(text));
+}
+
+void TFormCompileStat::SetTotalLines(const std::string& text) {
+    LabelTotalLines->setText(ToQt(text));
+}
+
+void TFormCompileStat::SetWarnings(const std::string& text) {
+    LabelWarnings->setText(ToQt(text));
+}
+
+void TFormCompileStat::SetErrors(const std::string& text) {
+    LabelErrors->setText(ToQt(text));
+}
+
+void TFormCompileStat::AddErrorLine(const std::string& line) {
+    ListErrors->addItem(ToQt(line));
+    ListErrors->scrollToBottom();
+}
+
+void TFormCompileStat::ProcessMessages() {
+    QApplication::processEvents();
+}
+
+void TFormCompileStat::Finish() {
+    BtnCancel->setText(kOkCaption);
+}
+
+bool TFormCompileStat::Finished() const {
+    return BtnCancel->text() == kOkCaption;
+}
+
+void TFormCompileStat::BtnCancelClick() {
+    if (Finished()) {
+        accept();
+        return;
+    }
+    Document.CompileStopRequested = true;
+    QApplication::processEvents();
+}
+
+void TFormCompileStat::reject() {
+    if (Finished()) {
+        QDialog::reject();
+        return;
+    }
+    Document.CompileStopRequested = true;
+}
+
+void TFormCompileStat::closeEvent(QCloseEvent* event) {
+    if (Finished()) {
+        QDialog::closeEvent(event);
+        return;
+    }
+    Document.CompileStopRequested = true;
+    event->ignore();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+// The statistics window of a compile: the program, the lines of the section compiled last,
+// the running totals of lines, warnings and errors, and one line per section that reported
+// any. While the compile runs its button reads "&Cancel": the button, Escape and the close
+// box then only ask the compile to stop (the document's CompileStopRequested) and the window
+// stays. Finish turns the button into "Ok", which closes it.
+
+#include "rpgprogram/CompileStatistics.h"
+
+#include <QDialog>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+class TRPGProgram;
+
+class TFormCompileStat : public QDialog, public orvale::CompileStatistics {
+    Q_OBJECT
+public:
+    TFormCompileStat(TRPGProgram& document, const QString& programName, QWidget* parent = nullptr);
+
+    QLabel* LabelProgram = nullptr;
+    QLabel* LabelSectionLines = nullptr;
+    QLabel* LabelTotalLines = nullptr;
+    QLabel* LabelWarnings = nullptr;
+    QLabel* LabelErrors = nullptr;
+    QListWidget* ListErrors = nullptr;
+    QPushButton* BtnCancel = nullptr;
+
+    // The compile's figures and error lines, and a pause for pending input (a click on Cancel).
+    void SetSectionLines(const std::string& text) override;
+    void SetTotalLines(const std::string& text) override;
+    void SetWarnings(const std::string& text) override;
+    void SetErrors(const std::string& text) override;
+    void AddErrorLine(const std::string& line) override;
+    void ProcessMessages() override;
+    // The compile has ended: the button becomes "Ok" and closing is allowed.
+    void Finish();
+    bool Finished() const;
+
+public slots:
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BtnCancelClick();
+
+    TRPGProgram& Document;
+};
