@@ -1,0 +1,204 @@
+// Import of source members through the conversion library into the program document.
+
+#include "ImportFixture.h"
+
+#include "rpgprogram/RoundTripCheck.h"
+
+using orvale::Prompter;
+using orvale::ScriptedPrompter;
+using namespace orvale::test;
+
+namespace {
+
+const std::string kHeader = SpecLine('H', {{15, "1"}});
+const std::string kDisk = SpecLine('F', {{7, "CUSTMAST"}, {15, "IF  E"}, {31, "K"}, {40, "DISK"}});
+const std::string kPrinter =
+    SpecLine('F', {{7, "QSYSPRT O   F"}, {24, "132"}, {33, "OF"}, {40, "PRINTER"}});
+const std::string kTable = SpecLine('E', {{27, "TABMTH  6  12  3"}, {58, "months"}});
+const std::string kInput = SpecLine('I', {{7, "DS1"}, {19, "DS"}});
+const std::string kExsr = SpecLine('C', {{28, "EXSR"}, {33, "SR1"}});
+const std::string kSeton = SpecLine('C', {{28, "SETON"}, {54, "  LR"}});
+const std::string kEndsr = SpecLine('C', {{28, "ENDSR"}});
+
+std::string Begsr(const std::string& name) {
+    return SpecLine('C', {{18, name}, {28, "BEGSR"}});
+}
+
+StringList FullMember() {
+    return {kHeader,
+            kDisk,
+            kPrinter,
+            kTable,
+            kInput,
+            kExsr,
+            kSeton,
+            Begsr("SR1"),
+            kSeton,
+            kEndsr,
+            Begsr("*INZSR"),
+            kEndsr,
+            Begsr("*inzsr"),
+            kEndsr,
+            SpecLine('O', {{7, "QSYSPRT H  1 03"}, {24, "1P"}}),
+            SpecLine('O', {{42, "10"}, {45, "'FIRST'"}}),
+            SpecLine('O', {{7, "QSYSPRT E"}, {32, "TAIL"}}),
+            SpecLine('O', {{42, "10"}, {45, "'SECOND'"}}),
+            "**",
+            "JANFEBMARAPRMAYJUN",
+            "JULAUGSEPOCTNOVDEC"};
+}
+
+// Records what the import shows and cancels at one of its steps.
+class RecordingProgress : public orvale::ImportProgress {
+public:
+    explicit RecordingProgress(TRPGProgram& doc, int cancelAtStep = -1)
+        : Doc(doc), CancelAtStep(cancelAtStep) {}
+    void SetMaximum(int maximum) override { Maximum = maximum; }
+    void SetPosition(int position) override { Positions.push_back(position); }
+    void SetCaption(const std::string& caption) override { Captions.push_back(caption); }
+    void ProcessMessages() override {
+        if (++Steps == CancelAtStep)
+            Doc.ImportCancelled = true;
+    }
+
+    TRPGProgram& Doc;
+    int CancelAtStep;
+    int Maximum = -1;
+    int Steps = 0;
+    std::vector<int> Positions;
+    std::vector<std::string> Captions;
+};
+
+using ImportTest = ImportFixture;
+
+} // namespace
+
+TEST_F(ImportTest, EachSpecificationGoesToItsSection) {
+    Doc.LogAdd = true;
+    StringList member = FullMember();
+    RecordingProgress progress(Doc);
+    ASSERT_TRUE(Doc.ImportFromFile(Write("MEMBER.RP3", member), &progress));
+
+    EXPECT_EQ(Doc.HeaderSection.Compiled, StringList{kHeader});
+    EXPECT_EQ(Doc.LogicalSection.Compiled, StringList{kDisk});
+    EXPECT_EQ(Doc.PrinterSection.Compiled, StringList{kPrinter});
+    EXPECT_EQ(Doc.ExtensionSection.Compiled, StringList{kTable});
+    EXPECT_EQ(Doc.InputSection.Compiled, StringList{kInput});
+    EXPECT_EQ(Doc.MainRoutineSection.Compiled, (StringList{kExsr, kSeton}));
+    // Only the exact name is the initialisation subroutine.
+    EXPECT_EQ(Doc.InitSubRoutineSection.Compiled, (StringList{Begsr("*INZSR"), kEndsr}));
+    EXPECT_EQ(Children(Doc.SubRoutinesNode), (std::vector<std::string>{"SR1", "*inzsr"}));
+    EXPECT_EQ(Child(Doc.SubRoutinesNode, 0)->LinesCount(), 3);
+    // Two groups of one file: two sections, each with its own lines.
+    ASSERT_EQ(Children(Doc.OutputNode), (std::vector<std::string>{"QSYSPRT", "QSYSPRT"}));
+    EXPECT_TRUE(Holds(*Child(Doc.OutputNode, 0), "FIRST"));
+    EXPECT_FALSE(Holds(*Child(Doc.OutputNode, 0), "SECOND"));
+    EXPECT_TRUE(Holds(*Child(Doc.OutputNode, 1), "SECOND"));
+    ASSERT_EQ(Children(Doc.ArraysNode), std::vector<std::string>{"TABMTH"});
+    EXPECT_EQ(Child(Doc.ArraysNode, 0)->Lines, (StringList{member[19], member[20]}));
+    EXPECT_EQ(Doc.ArraysNode->Child(0)->ImageIndex, 20);
+    EXPECT_EQ(Doc.OutputNode->Child(0)->ImageIndex, 19);
+
+    // Default properties, the folder operations' own history entries, then the import's.
+    EXPECT_EQ(Doc.PropertySection.LinesCount(), 13);
+    EXPECT_EQ(Doc.PropertySection.GetLine(1), "Name=MEMBER.RPG");
+    ASSERT_EQ(Doc.HistorySection.LinesCount(), 6);
+    EXPECT_TRUE(Doc.HistorySection.GetLine(0).starts_with("SR1,Add,USER1,"));
+    const std::string& converted = Doc.HistorySection.GetLine(5);
+    EXPECT_TRUE(converted.starts_with("MEMBER.RPG,Converted,USER1,")) << converted;
+    EXPECT_TRUE(converted.ends_with(",")) << converted;
+
+    EXPECT_EQ(Doc.FileName, "MEMBER.RPG");
+    EXPECT_EQ(Doc.FilePath, Dir.Path() + "/");
+    EXPECT_TRUE(Doc.Opened && Doc.Modified && !Doc.Closing);
+    EXPECT_TRUE(Doc.SourceLines.empty() && Doc.SaveLines.empty());
+    EXPECT_EQ(View.GridRows, 13);
+
+    // The bar runs to the member's length; the label shows the same index.
+    EXPECT_EQ(progress.Maximum, static_cast<int>(member.size()));
+    ASSERT_FALSE(progress.Positions.empty());
+    EXPECT_TRUE(std::is_sorted(progress.Positions.begin(), progress.Positions.end()));
+    EXPECT_EQ(progress.Positions.back(), static_cast<int>(member.size()));
+    EXPECT_EQ(progress.Captions.back(), std::to_string(member.size()));
+}
+
+TEST_F(ImportTest, EmptyMemberGetsOnlyDefaultsAndHistory) {
+    ASSERT_TRUE(Import({}, "EMPTY.RP3"));
+    EXPECT_EQ(Doc.PropertySection.GetLine(3), "Source Mbr=EMPTY");
+    ASSERT_EQ(Doc.HistorySection.LinesCount(), 1);
+    for (TreeNode* n = Doc.Tree.First(); n; n = TProgramTree::Next(n)) {
+        TEDITSection* s = n->Section();
+        if (s && s != &Doc.PropertySection && s != &Doc.HistorySection) {
+            EXPECT_EQ(s->LinesCount(), 0) << n->Text;
+        }
+    }
+}
+
+TEST_F(ImportTest, CancelDuringCalculationsKeepsWhatWasConverted) {
+    // Header, files, extension skip, line counter, input: five steps; the sixth is the
+    // calculation call.
+    RecordingProgress progress(Doc, 6);
+    Doc.ImportFromFile(Write("MEMBER.RP3", FullMember()), &progress);
+    EXPECT_TRUE(Doc.ImportCancelled);
+    EXPECT_EQ(Doc.MainRoutineSection.LinesCount(), 2);
+    EXPECT_EQ(Doc.SubRoutinesNode->Count(), 0);
+    EXPECT_EQ(Doc.OutputNode->Count(), 0);
+    EXPECT_EQ(Doc.ArraysNode->Count(), 0);
+    EXPECT_EQ(Doc.ExtensionSection.LinesCount(), 0);
+    EXPECT_EQ(Doc.PropertySection.LinesCount(), 13);
+    EXPECT_EQ(Doc.HistorySection.LinesCount(), 1);
+}
+
+TEST_F(ImportTest, RefusedMembers) {
+    EXPECT_FALSE(Import({kHeader}, "MEMBER.TXT"));
+    EXPECT_EQ(
+        Box.Messages,
+        (std::vector<ScriptedPrompter::Shown>{
+            {Prompter::Kind::Error, "ERROR: Version not supported!", Prompter::Buttons::Ok, {}}}));
+    EXPECT_EQ(Doc.HeaderSection.LinesCount(), 0);
+    EXPECT_TRUE(Doc.Modified);
+    EXPECT_EQ(Doc.FileName, "MEMBER.RPG");
+
+    TRPGProgram fresh(Box);
+    Box.Clear();
+    EXPECT_FALSE(fresh.ImportFromFile(Dir.File("MISSING.RP3")));
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_NE(Box.Messages[0].Text.find("MISSING.RP3"), std::string::npos);
+    EXPECT_FALSE(fresh.Opened);
+}
+
+// Specifications out of order take several passes; a line no walk takes ends them, and the
+// compile-time data is found even when such a line stands before it.
+TEST_F(ImportTest, PassesEndWhereNoWalkGoesOn) {
+    StringList member{kExsr,  kDisk,  kSeton, "     X  not an RPG III line",
+                      kSeton, kTable, "**",   "JANFEBMARAPRMAYJUN"};
+    ASSERT_TRUE(Import(member));
+    EXPECT_EQ(Doc.LogicalSection.Compiled, StringList{kDisk});
+    EXPECT_EQ(Doc.MainRoutineSection.Compiled, (StringList{kExsr, kSeton}));
+    ASSERT_EQ(Doc.ArraysNode->Count(), 1);
+    EXPECT_EQ(Child(Doc.ArraysNode, 0)->Lines, StringList{"JANFEBMARAPRMAYJUN"});
+}
+
+// A name the walk returns goes to the section just added, even when a section further down the
+// tree has the same name (an output file of a first pass named like the subroutine).
+TEST_F(ImportTest, NewSubroutineIsFilledEvenWhenAnOutputHasItsName) {
+    StringList member{SpecLine('C', {{28, "EXSR"}, {33, "PRTF"}}),
+                      SpecLine('O', {{7, "PRTF    E"}, {32, "HEAD"}}),
+                      SpecLine('O', {{42, "10"}, {45, "'X'"}}), Begsr("PRTF"), kEndsr};
+    ASSERT_TRUE(Import(member));
+    ASSERT_EQ(Doc.SubRoutinesNode->Count(), 1);
+    EXPECT_EQ(Child(Doc.SubRoutinesNode, 0)->Compiled, (StringList{Begsr("PRTF"), kEndsr}));
+    EXPECT_EQ(Child(Doc.OutputNode, 0)->Compiled, (StringList{member[1], member[2]}));
+}
+
+// Compile-time data whose tables are declared elsewhere (a copied member) is carried whole.
+TEST_F(ImportTest, DataWithoutExtensionLinesIsKept) {
+    StringList member{kSeton, "**", "FIRST RECORD", "SECOND RECORD"};
+    std::string path = Write("DATA.RP3", member);
+    ASSERT_TRUE(Doc.ImportFromFile(path));
+    ASSERT_EQ(Doc.ArraysNode->Count(), 1);
+    EXPECT_EQ(Child(Doc.ArraysNode, 0)->Lines, (StringList{"FIRST RECORD", "SECOND RECORD"}));
+    TRoundTripReport report = CheckMemberRoundTrip(path, "&%", 2, Box);
+    EXPECT_TRUE(report.Passed());
+    EXPECT_EQ(report.Lines, 4);
+}
