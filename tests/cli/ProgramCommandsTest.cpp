@@ -1,0 +1,247 @@
+// import, build, check and xref run as a script runs them.
+
+#include "rpgprogram/RPGProgram.h"
+#include "rpgprogram/RoundTripCheck.h"
+
+#include "platform/Prompter.h"
+#include "platform/TextFile.h"
+
+#include "calvex/support/SpecLine.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sys/wait.h>
+
+using calvex::test::SpecLine;
+using orvale::test::TempDir;
+
+namespace {
+
+struct CliRun {
+    int Status = -1;
+    std::string Out, Err;
+};
+
+CliRun Cli(const TempDir& dir, const std::string& arguments) {
+    std::string out = dir.File("stdout.txt"), err = dir.File("stderr.txt");
+    std::string command = std::string(ORVALE_BIN_DIR) + "/orvale-cli " + arguments + " >'" + out +
+                          "' 2>'" + err + "'";
+    int raw = std::system(command.c_str());
+    CliRun run;
+    run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    orvale::ReadFileBytes(out, run.Out);
+    orvale::ReadFileBytes(err, run.Err);
+    return run;
+}
+
+std::string Q(const std::string& path) {
+    return "'" + path + "'";
+}
+
+StringList Lines(const std::string& path) {
+    StringList lines;
+    EXPECT_TRUE(orvale::ReadTextFile(path, lines)) << path;
+    return lines;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Statements as the parser reads them: trailing blanks do not count, directives in any case.
+StringList Comparable(StringList lines) {
+    for (std::string& line : lines) {
+        line.assign(TrimRightView(line));
+        if (line.starts_with("#"))
+            UpperCaseInPlace(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> CorpusMembers() {
+    std::vector<std::string> files;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(ORVALE_CORPUS_DIR, ec))
+        if (entry.path().extension() == ".RP3")
+            files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// Sections of a program file, in tree order.
+std::vector<const TEDITSection*> Sections(const TRPGProgram& doc) {
+    std::vector<const TEDITSection*> sections;
+    for (TreeNode* n = doc.Tree.First(); n; n = TProgramTree::Next(n))
+        if (const TEDITSection* s = n->Section())
+            sections.push_back(s);
+    return sections;
+}
+
+} // namespace
+
+// Every member comes back from import and build; the built member imported again gives the
+// same sections, with their descriptions and moments.
+TEST(ProgramCommands, CorpusComesBackThroughImportAndBuild) {
+    std::vector<std::string> members = CorpusMembers();
+    if (members.empty())
+        GTEST_SKIP() << "no members in " << ORVALE_CORPUS_DIR;
+    TempDir dir;
+    orvale::ScriptedPrompter box;
+    for (const std::string& member : members) {
+        SCOPED_TRACE(member);
+        std::string program = dir.File("P.RPG"), built = dir.File("B.RP3");
+        CliRun run = Cli(dir, "import " + Q(member) + " -o " + Q(program));
+        ASSERT_EQ(run.Status, 0) << run.Err;
+        run = Cli(dir, "build " + Q(program) + " --all -o " + Q(built));
+        ASSERT_EQ(run.Status, 0) << run.Out << run.Err;
+
+        TRPGProgram imported(box);
+        ASSERT_TRUE(imported.ImportFromFile(member));
+        imported.AssembleSource();
+        TRoundTripReport report =
+            CompareMemberRoundTrip(Lines(member), imported.NameList, Lines(built), "&%");
+        EXPECT_TRUE(report.Passed()) << report.Differences.size() << " lines differ, first "
+                                     << report.Differences.front().Source;
+
+        run = Cli(dir, "import " + Q(built) + " -o " + Q(dir.File("Q.RPG")));
+        ASSERT_EQ(run.Status, 0) << run.Err;
+        TRPGProgram first(box), second(box);
+        ASSERT_TRUE(first.LoadFromFile(program) && second.LoadFromFile(dir.File("Q.RPG")));
+        std::vector<const TEDITSection*> a = Sections(first), b = Sections(second);
+        ASSERT_EQ(a.size(), b.size());
+        for (size_t k = 0; k < a.size(); ++k) {
+            const TEDITSectionProperty &p = a[k]->Properties, &q = b[k]->Properties;
+            SCOPED_TRACE(p.Name);
+            EXPECT_EQ(q.Name, p.Name);
+            // The history log gains the second import's entry.
+            if (a[k] != &first.HistorySection) {
+                EXPECT_EQ(Comparable(b[k]->Lines), Comparable(a[k]->Lines));
+            }
+            // Program-level sections and empty ones carry no banner. An array's separator
+            // line holds its description, padded, and no moments.
+            if (k < 4 || a[k]->LinesCount() == 0)
+                continue;
+            bool array = first.FindNodeByData(a[k])->Parent() == first.ArraysNode;
+            EXPECT_EQ(TrimRightView(q.Description), TrimRightView(p.Description));
+            if (array)
+                continue;
+            EXPECT_EQ(q.CreatedOn, p.CreatedOn);
+            EXPECT_EQ(q.LastUpdate, p.LastUpdate);
+        }
+    }
+    EXPECT_TRUE(box.Messages.empty());
+
+    std::string all;
+    for (const std::string& member : members)
+        all += " " + Q(member);
+    CliRun check = Cli(dir, "check" + all);
+    EXPECT_EQ(check.Status, 0) << check.Out;
+    EXPECT_TRUE(Contains(check.Out, std::to_string(members.size()) + " passed, 0 failed"))
+        << check.Out;
+}
+
+TEST(ProgramCommands, FailuresNameTheFileAndTheReason) {
+    TempDir dir;
+    CliRun run = Cli(dir, "import " + Q(dir.File("NONE.RP3")));
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(Contains(run.Err, "NONE.RP3: No such file")) << run.Err;
+
+    ASSERT_TRUE(orvale::WriteTextFile(dir.File("TEXT.TXT"), {SpecLine('H', {})}));
+    run = Cli(dir, "import " + Q(dir.File("TEXT.TXT")));
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(Contains(run.Err, "TEXT.TXT: not an RPG III member")) << run.Err;
+
+    StringList member{SpecLine('C', {{28, "SETON"}, {54, "  LR"}}), "     X  no specification",
+                      SpecLine('C', {{28, "RETRN"}})};
+    ASSERT_TRUE(orvale::WriteTextFile(dir.File("LOSSY.RP3"), member));
+    run = Cli(dir, "import " + Q(dir.File("LOSSY.RP3")) + " -o " + Q(dir.File("no/P.RPG")));
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(Contains(run.Err, "no/P.RPG: No such file")) << run.Err;
+
+    run = Cli(dir, "build " + Q(dir.File("TEXT.TXT")));
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(Contains(run.Err, "TEXT.TXT: not a program file")) << run.Err;
+
+    // A member the import cannot take whole fails the check, with the lines concerned.
+    run = Cli(dir, "check " + Q(dir.File("LOSSY.RP3")));
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(Contains(run.Out, "LOSSY.RP3: failed, 1 of 3 lines unchanged\n  line 2\n"))
+        << run.Out;
+    EXPECT_TRUE(run.Out.ends_with("0 passed, 1 failed (1 of 3 lines unchanged)\n")) << run.Out;
+    run = Cli(dir, "check " + Q(dir.File("NONE.RP3")));
+    EXPECT_EQ(run.Status, 2);
+
+    EXPECT_EQ(Cli(dir, "").Status, 2);
+    EXPECT_EQ(Cli(dir, "build").Status, 2);
+    run = Cli(dir, "--version");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_TRUE(Contains(run.Out, "orvale-cli")) << run.Out;
+}
+
+TEST(ProgramCommands, BuildReportsFindingsAndFollowsTheOptions) {
+    TempDir dir;
+    {
+        orvale::ScriptedPrompter box;
+        TRPGProgram doc(box);
+        doc.NewProgram();
+        doc.MainRoutineSection.Lines = {"NOSUCHOPCODE(A)"};
+        ASSERT_TRUE(doc.SaveToFile(dir.File("BAD.RPG")));
+    }
+    CliRun run = Cli(dir, "build " + Q(dir.File("BAD.RPG")));
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(Contains(run.Out, "Main Routine     Warnings: 0    Errors: 1\n")) << run.Out;
+    EXPECT_TRUE(Contains(run.Out, "Errors: 1\n")) << run.Out;
+    StringList built = Lines(dir.File("BAD.RP3"));
+    auto has = [&](const std::string& part) {
+        return std::any_of(built.begin(), built.end(),
+                           [&](const std::string& line) { return Contains(line, part); });
+    };
+    EXPECT_TRUE(has("**ERROR"));
+    EXPECT_TRUE(has("&%xPRO"));
+
+    ASSERT_TRUE(orvale::WriteTextFile(dir.File("Orvale.DEF"), {"[Compiler Options]", "PrgProp=0"}));
+    run = Cli(dir,
+              "build " + Q(dir.File("BAD.RPG")) + " --all --options " + Q(dir.File("Orvale.DEF")));
+    EXPECT_EQ(run.Status, 1);
+    built = Lines(dir.File("BAD.RP3"));
+    EXPECT_FALSE(has("&%xPRO"));
+    run = Cli(dir, "build " + Q(dir.File("BAD.RPG")) + " --all --prg-prop --options " +
+                       Q(dir.File("Orvale.DEF")));
+    built = Lines(dir.File("BAD.RP3"));
+    EXPECT_TRUE(has("&%xPRO"));
+
+    // A damaged compiled area is reported with its kind and the build goes on.
+    StringList program = Lines(dir.File("BAD.RPG"));
+    auto area = std::find(program.begin(), program.end(), kBeginOfCompiled);
+    auto count = std::find(area, program.end(), "[Property]");
+    ASSERT_NE(count, program.end());
+    *(count + 1) = "[999]";
+    ASSERT_TRUE(orvale::WriteTextFile(dir.File("BAD.RPG"), program));
+    run = Cli(dir, "build " + Q(dir.File("BAD.RPG")));
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(Contains(run.Err, "warning: WARNING: The File may be corrupted!\n")) << run.Err;
+}
+
+TEST(ProgramCommands, XrefListsFirstUses) {
+    TempDir dir;
+    StringList member{SpecLine('C', {{10, "05"}, {18, "A"}, {28, "ADD"}, {33, "B"}, {43, "C"}}),
+                      SpecLine('C', {{28, "MOVE"}, {33, "*ON"}, {43, "*IN07"}}),
+                      SpecLine('C', {{7, "L1"}, {10, "05"}, {28, "SETON"}, {54, "  LR"}})};
+    ASSERT_TRUE(orvale::WriteTextFile(dir.File("X.RP3"), member));
+    ASSERT_EQ(Cli(dir, "import " + Q(dir.File("X.RP3"))).Status, 0);
+    CliRun run = Cli(dir, "xref " + Q(dir.File("X.RPG")) + " --group Indicators");
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    StringList rows = orvale::SplitTextLines(run.Out);
+    ASSERT_EQ(rows.size(), 3u) << run.Out;
+    EXPECT_TRUE(rows[0].starts_with("Group        Flag  Section")) << rows[0];
+    EXPECT_TRUE(rows[1].starts_with("Indicators   05    Main Routine      1")) << rows[1];
+    EXPECT_TRUE(rows[2].starts_with("Indicators   07    Main Routine      2")) << rows[2];
+    EXPECT_EQ(Cli(dir, "xref " + Q(dir.File("X.RPG")) + " --group Nothing").Status, 2);
+    run = Cli(dir, "xref " + Q(dir.File("X.RPG")));
+    rows = orvale::SplitTextLines(run.Out);
+    ASSERT_EQ(rows.size(), 4u) << run.Out;
+    EXPECT_TRUE(rows[3].starts_with("Break Level  L1    Main Routine      3")) << rows[3];
+}
