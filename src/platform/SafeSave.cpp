@@ -18,10 +18,12 @@ std::string Reason(const std::string& path, int err) {
     return path + ": " + std::strerror(err);
 }
 
-// Writes Content into a new temporary file next to Path and returns its name, or an empty
-// string with Error set.
-std::string WriteTemporary(const std::string& path, std::string_view content, mode_t mode,
-                           std::string* error) {
+// Writes into a new temporary file next to Path what Fill hands to its Put(std::string_view)
+// (which returns false once a write failed) and returns the file's name, or an empty string
+// with Error set.
+template <class Fill>
+std::string WriteTemporaryWith(const std::string& path, mode_t mode, std::string* error,
+                               Fill&& fill) {
     std::string pattern = ExtractFilePath(path) + "." + ExtractFileName(path) + ".XXXXXX";
     std::string name = pattern;
     int fd = ::mkstemp(name.data());
@@ -30,32 +32,33 @@ std::string WriteTemporary(const std::string& path, std::string_view content, mo
             *error = Reason(path, errno);
         return {};
     }
-    const char* p = content.data();
-    size_t left = content.size();
-    // Large contents go out in pieces: one write of tens of megabytes costs the kernel several
-    // times what the same bytes cost a megabyte at a time.
-    constexpr size_t Piece = 1 << 20;
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left < Piece ? left : Piece);
-        if (n < 0) {
-            if (errno == EINTR)
+    int failure = 0;
+    auto put = [&](std::string_view content) {
+        const char* p = content.data();
+        size_t left = content.size();
+        // Large contents go out in pieces: one write of tens of megabytes costs the kernel
+        // several times what the same bytes cost a megabyte at a time.
+        constexpr size_t Piece = 1 << 20;
+        while (left > 0 && failure == 0) {
+            ssize_t n = ::write(fd, p, left < Piece ? left : Piece);
+            if (n < 0) {
+                if (errno != EINTR)
+                    failure = errno;
                 continue;
-            int err = errno;
-            ::close(fd);
-            ::unlink(name.c_str());
-            if (error)
-                *error = Reason(path, err);
-            return {};
+            }
+            p += n;
+            left -= static_cast<size_t>(n);
         }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
-        int err = errno;
+        return failure == 0;
+    };
+    fill(put);
+    if (failure == 0 && (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0))
+        failure = errno;
+    if (failure != 0) {
         ::close(fd);
         ::unlink(name.c_str());
         if (error)
-            *error = Reason(path, err);
+            *error = Reason(path, failure);
         return {};
     }
     if (::close(fd) != 0) {
@@ -66,6 +69,11 @@ std::string WriteTemporary(const std::string& path, std::string_view content, mo
         return {};
     }
     return name;
+}
+
+std::string WriteTemporary(const std::string& path, std::string_view content, mode_t mode,
+                           std::string* error) {
+    return WriteTemporaryWith(path, mode, error, [&](auto& put) { put(content); });
 }
 
 mode_t CreationMode(unsigned requested) {
@@ -90,8 +98,32 @@ std::string SourceBackupPath(std::string_view path) {
     return ChangeFileExt(path, ext);
 }
 
-bool WriteFileSafely(const std::string& path, std::string_view content,
-                     const std::string& backupPath, std::string* error, unsigned mode) {
+namespace {
+
+// Makes BackupPath hold the file at Path as it is now. The file is never written to (it is
+// replaced by a rename), so a second name for it is as good as a copy and costs nothing however
+// large the file is; a file system without such names gets a copy. An older backup is replaced
+// only once the new one is whole.
+bool BackUp(const std::string& path, const std::string& backupPath, std::string* error) {
+    std::string name = ExtractFilePath(backupPath) + "." + ExtractFileName(backupPath) + ".XXXXXX";
+    int fd = ::mkstemp(name.data());
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(name.c_str());
+        if (::link(path.c_str(), name.c_str()) == 0) {
+            if (::rename(name.c_str(), backupPath.c_str()) == 0)
+                return true;
+            ::unlink(name.c_str());
+        }
+    }
+    return CopyFileSafely(path, backupPath, error);
+}
+
+// The replacement of WriteFileSafely, with the content handed out by Fill as in
+// WriteTemporaryWith.
+template <class Fill>
+bool ReplaceFile(const std::string& path, const std::string& backupPath, std::string* error,
+                 unsigned mode, Fill&& fill) {
     struct stat old {};
     bool exists = ::stat(path.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode)) {
@@ -100,10 +132,10 @@ bool WriteFileSafely(const std::string& path, std::string_view content,
         return false;
     }
     mode_t fileMode = exists ? (old.st_mode & 07777) : CreationMode(mode);
-    std::string temporary = WriteTemporary(path, content, fileMode, error);
+    std::string temporary = WriteTemporaryWith(path, fileMode, error, fill);
     if (temporary.empty())
         return false;
-    if (exists && !backupPath.empty() && !CopyFileSafely(path, backupPath, error)) {
+    if (exists && !backupPath.empty() && !BackUp(path, backupPath, error)) {
         ::unlink(temporary.c_str());
         return false;
     }
@@ -115,6 +147,33 @@ bool WriteFileSafely(const std::string& path, std::string_view content,
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool WriteFileSafely(const std::string& path, std::string_view content,
+                     const std::string& backupPath, std::string* error, unsigned mode) {
+    return ReplaceFile(path, backupPath, error, mode, [&](auto& put) { put(content); });
+}
+
+bool WriteLinesSafely(const std::string& path, const StringList& lines,
+                      const std::string& backupPath, std::string* error, unsigned mode) {
+    return ReplaceFile(path, backupPath, error, mode, [&](auto& put) {
+        // A megabyte at a time, so that a large list never exists a second time as one text.
+        constexpr size_t Piece = 1 << 20;
+        std::string buffer;
+        buffer.reserve(Piece + 512);
+        for (const std::string& line : lines) {
+            buffer += line;
+            buffer += "\r\n";
+            if (buffer.size() >= Piece) {
+                if (!put(buffer))
+                    return;
+                buffer.clear();
+            }
+        }
+        put(buffer);
+    });
 }
 
 bool CopyFileSafely(const std::string& from, const std::string& to, std::string* error) {

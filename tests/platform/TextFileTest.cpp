@@ -142,3 +142,22 @@ TEST(SafeSave, ReplacedFileKeepsItsModeAndNewFileGetsTheRequestedOne) {
     EXPECT_EQ(perms & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
+
+TEST(SafeSave, LinesAreWrittenAsTheirJoinedTextInPieces) {
+    TempDir dir;
+    std::string path = dir.File("BIG.RPG");
+    StringList lines;
+    for (int i = 0; i < 40000; ++i) // well over one piece of a megabyte
+        lines.push_back(std::string(static_cast<size_t>(i % 90), static_cast<char>('A' + i % 26)));
+    ASSERT_TRUE(WriteLinesSafely(path, lines));
+    EXPECT_EQ(Slurp(path), JoinTextLines(lines));
+
+    std::string error;
+    {
+        FileSizeLimit limit(64 * 1024);
+        EXPECT_FALSE(WriteLinesSafely(path, StringList(lines.rbegin(), lines.rend()),
+                                      ProgramBackupPath(path), &error));
+    }
+    EXPECT_NE(error.find("BIG.RPG"), std::string::npos);
+    EXPECT_EQ(Slurp(path), JoinTextLines(lines));
+}
