@@ -158,8 +158,8 @@ bool TEDITProgram::SaveWith(const std::string& fileName, const std::function<voi
         appendArea();
     SetFileName(fileName);
     std::string error;
-    if (!orvale::WriteFileSafely(fileName, orvale::JoinTextLines(SaveLines),
-                                 orvale::ProgramBackupPath(fileName), &error)) {
+    if (!orvale::WriteLinesSafely(fileName, SaveLines, orvale::ProgramBackupPath(fileName),
+                                  &error)) {
         SaveLines = std::move(previousLines);
         for (auto& [section, index] : previousIndexes)
             section->SaveLineIndex = index;

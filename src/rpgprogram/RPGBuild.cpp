@@ -178,12 +178,11 @@ bool TRPGProgram::WriteSource(const std::string& fileName) {
     BusyCursor busy(*this);
     CommitCurrent();
     AssembleSource();
-    std::string text = orvale::JoinTextLines(NameList);
-    StringList().swap(NameList);
     std::string error;
-    if (!orvale::WriteFileSafely(fileName, text, orvale::SourceBackupPath(fileName), &error)) {
+    bool written =
+        orvale::WriteLinesSafely(fileName, NameList, orvale::SourceBackupPath(fileName), &error);
+    StringList().swap(NameList);
+    if (!written)
         Box.Error(error);
-        return false;
-    }
-    return true;
+    return written;
 }
