@@ -58,60 +58,53 @@ FlagGroup GroupOf(const std::string& text) {
 }
 
 // Finds, line by line, the first occurrence of every name of a set at once: the names share a
-// prefix and have the same length, so each occurrence of the prefix is followed by at most one
-// of them. Gives the same answer as searching each name on its own, in one pass.
+// prefix and have the same length of one or two characters behind it, so each occurrence of
+// the prefix is followed by at most one of them, found in a table. Gives the same answer as
+// searching each name on its own, in one pass.
 class NameScanner {
 public:
     NameScanner(const std::string& prefix, const std::vector<std::string>& names,
                 const std::vector<int>& wanted)
         : Prefix(prefix) {
-        for (int index : wanted) {
-            const std::string& name = names[static_cast<size_t>(index)];
-            SuffixLength = name.size();
-            Lookup.emplace_back(Key(name), index);
-        }
+        SuffixLength = names.empty() ? 0 : names.front().size();
+        Table.assign(size_t{1} << (8 * SuffixLength), -1);
+        for (int index : wanted)
+            Table[Key(names[static_cast<size_t>(index)])] = static_cast<std::int16_t>(index);
         LineStamp.assign(names.size(), -1);
     }
 
     // Calls Found(name index, position) for the first occurrence of each name in Line.
     template <class F> void Scan(std::string_view line, int stamp, F&& found) {
         const size_t length = Prefix.size() + SuffixLength;
-        if (line.size() < length || Lookup.empty())
+        if (SuffixLength == 0 || line.size() < length)
             return;
-        size_t p = 0;
-        while (p + length <= line.size()) {
+        const size_t last = line.size() - length;
+        for (size_t p = 0; p <= last; ++p) {
             if (!Prefix.empty()) {
                 p = line.find(Prefix, p);
-                if (p == std::string_view::npos || p + length > line.size())
+                if (p == std::string_view::npos || p > last)
                     return;
             }
-            int index = Find(Key(line.substr(p + Prefix.size(), SuffixLength)));
+            int index = Table[Key(line.substr(p + Prefix.size(), SuffixLength))];
             if (index >= 0 && LineStamp[static_cast<size_t>(index)] != stamp) {
                 LineStamp[static_cast<size_t>(index)] = stamp;
                 found(index, p);
             }
-            ++p;
         }
     }
 
 private:
-    static std::uint32_t Key(std::string_view s) {
-        std::uint32_t k = 0;
+    static size_t Key(std::string_view s) {
+        size_t k = 0;
         for (char c : s)
             k = (k << 8) | static_cast<unsigned char>(c);
         return k;
     }
-    int Find(std::uint32_t key) const {
-        for (const auto& [k, index] : Lookup)
-            if (k == key)
-                return index;
-        return -1;
-    }
 
     std::string Prefix;
     size_t SuffixLength = 0;
-    std::vector<std::pair<std::uint32_t, int>> Lookup;
-    std::vector<int> LineStamp; // the line a name was last seen in, so only its first counts
+    std::vector<std::int16_t> Table; // name index by the characters behind the prefix, or -1
+    std::vector<int> LineStamp;      // the line a name was last seen in, so only its first counts
 };
 
 // Whether a hit in the section of Node counts for a group. Arrays, extension, line counter
