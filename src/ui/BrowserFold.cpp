@@ -1,0 +1,39 @@
+#include "ui/BrowserFold.h"
+
+#include "ui/FileNames.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QWidget>
+
+TBrowserFold::TBrowserFold()
+    : RunDialog([](QFileDialog& dialog) { return dialog.exec() == QDialog::Accepted; }) {}
+
+QPoint TBrowserFold::PlaceOver(const QRect& foreground, const QSize& dialog) {
+    return {foreground.left() + (foreground.width() - dialog.width()) / 2,
+            foreground.top() + foreground.height() / 4};
+}
+
+std::optional<std::string> TBrowserFold::Execute(QWidget* foreground,
+                                                 const std::string& startFolder) {
+    QFileDialog dialog(foreground, Title);
+    // The toolkit's own dialog, so that it can be placed over the asking window.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    QString start = PathToQt(startFolder);
+    dialog.setDirectory(QFileInfo(start).isDir() ? start : QDir::currentPath());
+    if (foreground) {
+        dialog.adjustSize();
+        QWidget* top = foreground->window();
+        dialog.move(PlaceOver(top->frameGeometry(), dialog.size()));
+    }
+    if (!RunDialog(dialog))
+        return std::nullopt;
+    QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || !QFileInfo(chosen.front()).isDir())
+        return std::nullopt;
+    return PathFromQt(QDir::toNativeSeparators(chosen.front()));
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+// The two host transfers of the frame: Export To AS/400 (the active program is built into
+// RPG/400 source, converted into an EBCDIC member and copied into the members folder) and
+// Import From AS/400 (a member of that folder is converted into RPG/400 source and imported
+// into a new program window).
+
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class QDialog;
+class TEditorsHolder;
+struct TOptions;
+
+namespace orvale {
+class Prompter;
+}
+
+// What the transfers take from the frame.
+struct THostTransfer {
+    // The export flags, and the members folder last used (kept up to date here).
+    TOptions& Options;
+    // The program directory with its trailing separator: tables and work files.
+    std::string ProgramDir;
+    orvale::Prompter& Box;
+    // The window the member dialog is modal to (for the export: the program's window).
+    QWidget* Parent = nullptr;
+    // Runs the member dialog modally; true when it was closed with OK. Tests replace it.
+    std::function<bool(QDialog&)> RunDialog;
+};
+
+// Export To AS/400 on the program's window: saves (or commits), compiles when the options say
+// so, writes ProgramDir + the program's name with ".RP3", and runs the member dialog with the
+// member name ".MBR". False when it stopped before the dialog, or the dialog did not copy the
+// member (cancelled or failed).
+bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer);
+
+// Import From AS/400: runs the member dialog. The converted RPG/400 source in the program
+// directory, or nothing (the dialog was cancelled, or the member could not be converted,
+// which has been reported).
+std::optional<std::string> ImportFromHost(THostTransfer& transfer);
+
+// The whole import: when a member was converted, Open makes the new program window from the
+// converted file; the converted file is deleted afterwards in every case. True when Open ran.
+bool ImportFromHost(THostTransfer& transfer, const std::function<void(const std::string&)>& open);
+
+// The caption of the window an imported file opens in: its name with ".RPG".
+std::string ImportedProgramCaption(const std::string& convertedFile);
+
+inline constexpr const char* kCantImportMember = "Sorry can't Import selected member!";

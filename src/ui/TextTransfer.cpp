@@ -1,0 +1,82 @@
+#include "ui/TextTransfer.h"
+
+#include "ui/FileNames.h"
+
+#include <QFileDialog>
+
+namespace {
+
+// "*.RPG" also finds "payroll.rpg"; "*.*" also finds names without a dot.
+QString PatternsOf(const QString& pattern) {
+    if (pattern == "*.*")
+        return "*";
+    QString lower = pattern.toLower();
+    QString upper = pattern.toUpper();
+    return lower == upper ? pattern : upper + " " + lower;
+}
+
+// "Text Files (*.TXT *.txt)" without " (*.TXT *.txt)".
+QString WithoutPatterns(const QString& filter) {
+    qsizetype open = filter.lastIndexOf(" (");
+    return open > 0 && filter.endsWith(')') ? filter.left(open) : filter;
+}
+
+std::optional<std::string> Choose(QFileDialog& dialog, const TRunFileDialog& run) {
+    bool confirmed = run ? run(dialog) : dialog.exec() == QDialog::Accepted;
+    QStringList chosen = dialog.selectedFiles();
+    if (!confirmed || chosen.isEmpty() || chosen.front().isEmpty())
+        return std::nullopt;
+    return PathFromQt(chosen.front());
+}
+
+} // namespace
+
+QStringList NameFiltersOf(const std::string& filterList) {
+    QStringList parts = QString::fromLatin1(filterList.c_str()).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters.append(parts[i] + " (" + PatternsOf(parts[i + 1]) + ")");
+    return filters;
+}
+
+void ApplyMainFilter(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(NameFiltersOf(kMainDialogFilter));
+    dialog.setDefaultSuffix("RPG");
+}
+
+int FilterIndex(const QFileDialog& dialog) {
+    // A dialog that hides the patterns names its selected filter without them.
+    QString selected = dialog.selectedNameFilter();
+    QStringList filters = dialog.nameFilters();
+    for (qsizetype i = 0; i < filters.size(); ++i)
+        if (filters[i] == selected || WithoutPatterns(filters[i]) == selected)
+            return static_cast<int>(i) + 1;
+    return 0;
+}
+
+void SetFilterIndex(QFileDialog& dialog, int index) {
+    QStringList filters = dialog.nameFilters();
+    if (index >= 1 && index <= filters.size())
+        dialog.selectNameFilter(filters[index - 1]);
+}
+
+std::optional<std::string> ChooseTextFileToImport(QFileDialog& mainOpenDialog,
+                                                  const TRunFileDialog& run) {
+    mainOpenDialog.setWindowTitle(kImportTextTitle);
+    SetFilterIndex(mainOpenDialog, kAllFilesFilter);
+    std::optional<std::string> path = Choose(mainOpenDialog, run);
+    SetFilterIndex(mainOpenDialog, 1);
+    return path;
+}
+
+std::optional<std::string> ChooseTextFileToExport(QFileDialog& mainSaveDialog,
+                                                  const TRunFileDialog& run) {
+    mainSaveDialog.setWindowTitle(kExportTextTitle);
+    SetFilterIndex(mainSaveDialog, kAllFilesFilter);
+    mainSaveDialog.setDefaultSuffix("TXT");
+    std::optional<std::string> path = Choose(mainSaveDialog, run);
+    SetFilterIndex(mainSaveDialog, 1);
+    mainSaveDialog.setDefaultSuffix("RPG");
+    return path;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+// The frame's open and save dialogs as the section-text commands use them: Import Text File
+// (insert at cursor, replace selection, override all) reads a text file chosen in the open
+// dialog, Export Text File (selected text, all section) writes one chosen in the save dialog.
+// Both offer the frame's filter list with "All files" selected and leave the dialogs as the
+// frame's other commands expect them: first filter, default extension "RPG".
+
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class QFileDialog;
+
+// The frame's filter list: pairs of description and pattern, separated by "|".
+inline constexpr const char* kMainDialogFilter =
+    "Quenby Files|*.RPG|RPG v 3.0  Files|*.RP3|Text Files|*.TXT|All files (*.*)|*.*";
+inline constexpr const char* kImportTextTitle = "Quenby - Import Text File";
+inline constexpr const char* kExportTextTitle = "Quenby - Export Text File";
+// The filter the text commands select: all files.
+inline constexpr int kAllFilesFilter = 4;
+
+// The dialog's name filters for a filter list. Patterns match as they would where the list
+// comes from: an extension in either case, and "*.*" any name, with or without a dot.
+QStringList NameFiltersOf(const std::string& filterList);
+// Gives a frame dialog the frame's filters (descriptions shown without their patterns) and
+// the default extension "RPG".
+void ApplyMainFilter(QFileDialog& dialog);
+
+// Filters are counted from 1, as the frame counts them (0: none of the list is selected).
+int FilterIndex(const QFileDialog& dialog);
+void SetFilterIndex(QFileDialog& dialog, int index);
+
+// Runs a file dialog modally; true when the user confirmed.
+using TRunFileDialog = std::function<bool(QFileDialog&)>;
+
+// The file to read a section's text from, or nothing when the user cancelled.
+std::optional<std::string> ChooseTextFileToImport(QFileDialog& mainOpenDialog,
+                                                  const TRunFileDialog& run = {});
+// The file to write a section's text to, or nothing when the user cancelled.
+std::optional<std::string> ChooseTextFileToExport(QFileDialog& mainSaveDialog,
+                                                  const TRunFileDialog& run = {});

@@ -1,0 +1,358 @@
+#include "ui/FormExport.h"
+
+#include "FakeEditorFrame.h"
+#include "frame/Options.h"
+#include "ondrel/CodePageTables.h"
+#include "ondrel/Ondrel.h"
+#include "platform/Prompter.h"
+#include "platform/TextFile.h"
+#include "rpgprogram/RPGProgram.h"
+#include "support/QtApp.h"
+#include "support/TempDir.h"
+#include "ui/EditorsHolder.h"
+#include "ui/HostTransfer.h"
+
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+using orvale::Prompter;
+using orvale::ScriptedPrompter;
+using orvale::test::FakeEditorFrame;
+using orvale::test::TempDir;
+using Shown = ScriptedPrompter::Shown;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A member of the host: a disk file read in a loop, in fixed columns.
+const StringList kMemberSource = {
+    "     FQLETSRC IF  F      92            DISK",
+    "     C                     MOVE '1'       *INOA",
+    "     C                     READ QLETSRC                  LR",
+    "     C                     SETON                     LR",
+};
+
+class MemberTransfer : public ::testing::Test {
+protected:
+    MemberTransfer() { orvale::test::QtApp(); }
+
+    void SetUp() override {
+        ProgramDir = Root.Path() + "/prog/";
+        HostDir = Root.Path() + "/host/";
+        fs::create_directories(ProgramDir);
+        fs::create_directories(HostDir);
+        fs::create_directories(Root.Path() + "/src");
+        std::string error;
+        ASSERT_TRUE(ondrel::WriteCodePageTables("IBM037", ProgramDir, error)) << error;
+        Options.LastExportFolder = HostDir;
+        Transfer.ProgramDir = ProgramDir;
+    }
+
+    // A program window on PAYROLL.RPG whose main routine compiles cleanly.
+    std::unique_ptr<TEditorsHolder> PayrollWindow(StringList mainRoutine = {"Z-add(0,X)"}) {
+        TEditorSetup setup;
+        setup.ProgramDir = ProgramDir;
+        auto window = std::make_unique<TEditorsHolder>(Box, setup, &Frame);
+        // The compile statistics are read and closed at once.
+        window->Services.RunDialog = [](QDialog&) { return true; };
+        TRPGProgram& doc = *window->Document;
+        doc.NewProgram();
+        doc.MainRoutineSection.Lines = std::move(mainRoutine);
+        EXPECT_TRUE(doc.SaveToFile(Root.File("src/PAYROLL.RPG")));
+        return window;
+    }
+
+    // The member dialog as the user fills it: Act runs on it, and true is returned when it
+    // was closed with OK.
+    void PlayDialog(std::function<void(TFormExport&)> act) {
+        Transfer.RunDialog = [this, act](QDialog& dialog) {
+            auto& form = dynamic_cast<TFormExport&>(dialog);
+            Seen.Caption = form.windowTitle();
+            Seen.Folder = form.EditFold->text();
+            Seen.Member = form.EditFile->text();
+            Seen.Label = form.LabelFolder->text();
+            act(form);
+            return form.result() == QDialog::Accepted;
+        };
+    }
+    static void TypeAndOk(TFormExport& form, const QString& member) {
+        form.EditFile->setText(member);
+        form.BtnOK->click();
+    }
+
+    // Converts an EBCDIC member back into text lines with the program's own table.
+    StringList MemberText(const std::string& member) {
+        std::string text = Root.File("back.txt");
+        EXPECT_TRUE(EBCDicToASCII(member, text, ProgramDir + ondrel::HostToPcFile, 80, nullptr));
+        StringList lines;
+        EXPECT_TRUE(orvale::ReadTextFile(text, lines));
+        return lines;
+    }
+    void WriteMember(const std::string& path, const StringList& lines) {
+        std::string text = Root.File("member.txt");
+        ASSERT_TRUE(orvale::WriteTextFile(text, lines));
+        ASCIIToEBCDic(text, path, ProgramDir + ondrel::PcToHostFile, 80, nullptr);
+        std::string reason;
+        ASSERT_EQ(OndrelLastError(reason), OndrelOk) << reason;
+    }
+    // Every file below the temporary root, as paths relative to it.
+    std::vector<std::string> FilesBelowRoot() {
+        std::vector<std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(Root.Path()))
+            if (entry.is_regular_file())
+                files.push_back(fs::relative(entry.path(), Root.Path()).string());
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+    struct DialogSeen {
+        QString Caption, Folder, Member, Label;
+    } Seen;
+    TempDir Root;
+    std::string ProgramDir;
+    std::string HostDir;
+    ScriptedPrompter Box;
+    FakeEditorFrame Frame;
+    TOptions Options;
+    THostTransfer Transfer{Options, {}, Box, nullptr, {}};
+};
+
+TEST_F(MemberTransfer, ExportBuildsTheSourceAndCopiesItsMemberIntoTheFolder) {
+    auto window = PayrollWindow();
+    TRPGProgram& doc = *window->Document;
+    doc.MainRoutineSection.Lines.push_back("Z-add(1,Y)");
+    doc.Modified = true;
+    PlayDialog([](TFormExport& form) { form.BtnOK->click(); });
+
+    ASSERT_TRUE(ExportToHost(*window, Transfer));
+    EXPECT_EQ(Seen.Caption, "Export EBCDIC AS/400 Member");
+    EXPECT_EQ(Seen.Label, "Export to Folder:");
+    EXPECT_EQ(Seen.Member, "PAYROLL.MBR");
+    EXPECT_EQ(Seen.Folder.toStdString(), HostDir);
+    EXPECT_TRUE(Box.Messages.empty());
+    // Saved first, as the Save command would.
+    EXPECT_FALSE(doc.Modified);
+    EXPECT_EQ(window->windowTitle().toStdString(), Root.File("src/PAYROLL.RPG"));
+
+    StringList source;
+    ASSERT_TRUE(orvale::ReadTextFile(ProgramDir + "PAYROLL.RP3", source));
+    doc.AssembleSource();
+    EXPECT_EQ(source, doc.NameList);
+    ASSERT_GT(source.size(), 2u);
+    StringList expected;
+    for (std::string line : source) {
+        line.resize(80, ' ');
+        expected.push_back(line);
+    }
+    EXPECT_EQ(MemberText(HostDir + "PAYROLL.MBR"), expected);
+    // The work files stay in the program directory.
+    EXPECT_TRUE(orvale::FileExists(ProgramDir + "PAYROLL.MBR"));
+    EXPECT_EQ(Options.LastExportFolder, HostDir);
+}
+
+TEST_F(MemberTransfer, ExportGoesToTheFolderLeftInTheDialog) {
+    auto window = PayrollWindow();
+    std::string other = Root.Path() + "/other";
+    fs::create_directories(other);
+    // A folder typed without its trailing separator is joined with one.
+    PlayDialog([&](TFormExport& form) {
+        form.EditFold->setText(QString::fromStdString(other));
+        TypeAndOk(form, "PAY2.MBR");
+    });
+    ASSERT_TRUE(ExportToHost(*window, Transfer));
+    EXPECT_TRUE(orvale::FileExists(other + "/PAY2.MBR"));
+    EXPECT_FALSE(orvale::FileExists(HostDir + "PAYROLL.MBR"));
+    EXPECT_EQ(Options.LastExportFolder, other);
+}
+
+TEST_F(MemberTransfer, AFailedCompileEndsTheExportBeforeTheDialog) {
+    auto window = PayrollWindow({"Chain(,FILE)"});
+    bool shown = false;
+    Transfer.RunDialog = [&](QDialog&) { return shown = true; };
+    EXPECT_FALSE(ExportToHost(*window, Transfer));
+    EXPECT_FALSE(shown);
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.RP3"));
+
+    // Without the compile, the source is written from the lines the sections hold.
+    Options.Export.CompOnExport = false;
+    PlayDialog([](TFormExport& form) { form.BtnCancel->click(); });
+    EXPECT_FALSE(ExportToHost(*window, Transfer));
+    EXPECT_TRUE(orvale::FileExists(ProgramDir + "PAYROLL.RP3"));
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.MBR"));
+}
+
+TEST_F(MemberTransfer, AFailedCopyIsReportedAndRemovesTheWorkFiles) {
+    auto window = PayrollWindow();
+    std::string missing = Root.Path() + "/nowhere";
+    PlayDialog([&](TFormExport& form) {
+        form.EditFold->setText(QString::fromStdString(missing));
+        form.BtnOK->click();
+    });
+    EXPECT_FALSE(ExportToHost(*window, Transfer));
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Error);
+    EXPECT_EQ(Box.Messages[0].Text.rfind("Sorry can't Export the member!\n", 0), 0u);
+    EXPECT_NE(Box.Messages[0].Text.find(missing), std::string::npos);
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.MBR"));
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.RP3"));
+    EXPECT_FALSE(fs::exists(missing));
+}
+
+TEST_F(MemberTransfer, MemberNamesThatLeaveTheFoldersAreRefused) {
+    EXPECT_EQ(TFormExport::JoinFolder("/host", "X.MBR"), "/host/X.MBR");
+    EXPECT_EQ(TFormExport::JoinFolder("/host/", "X.MBR"), "/host/X.MBR");
+    EXPECT_TRUE(TFormExport::ValidMemberName("PAYROLL.MBR"));
+    for (const char* name : {"", "../x.MBR", "..", "a/x.MBR", "/tmp/x.MBR", "..\\x.MBR"})
+        EXPECT_FALSE(TFormExport::ValidMemberName(name)) << name;
+
+    // The export dialog stays open on a bad name, and Cancel then leaves.
+    auto window = PayrollWindow();
+    std::vector<std::string> before;
+    bool stayedOpen = false;
+    PlayDialog([&](TFormExport& form) {
+        TypeAndOk(form, "../x.MBR");
+        stayedOpen = form.result() == 0 && form.BtnOK->isEnabled();
+        form.BtnCancel->click();
+    });
+    EXPECT_FALSE(ExportToHost(*window, Transfer));
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(Box.Messages, (std::vector<Shown>{{Prompter::Kind::Error, kInvalidMemberName,
+                                                 Prompter::Buttons::Ok, ""}}));
+
+    // Importing, a member outside the folder is not read.
+    WriteMember(Root.File("x.MBR"), kMemberSource);
+    before = FilesBelowRoot();
+    PlayDialog([](TFormExport& form) {
+        TypeAndOk(form, "../x.MBR");
+        form.BtnCancel->click();
+    });
+    bool opened = false;
+    EXPECT_FALSE(ImportFromHost(Transfer, [&](const std::string&) { opened = true; }));
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(FilesBelowRoot(), before);
+}
+
+TEST_F(MemberTransfer, AnImportedMemberOpensAsANewProgram) {
+    WriteMember(HostDir + "CUST.MBR", kMemberSource);
+    PlayDialog([](TFormExport& form) { TypeAndOk(form, "CUST.MBR"); });
+    std::unique_ptr<TEditorsHolder> imported;
+    std::string caption;
+    bool existed = false;
+    bool opened = ImportFromHost(Transfer, [&](const std::string& converted) {
+        existed = orvale::FileExists(converted);
+        caption = ImportedProgramCaption(converted);
+        TEditorSetup setup;
+        setup.ProgramDir = ProgramDir;
+        imported = std::make_unique<TEditorsHolder>(Box, setup, &Frame);
+        imported->setWindowTitle(QString::fromStdString(caption));
+        imported->ImportSource(converted);
+    });
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(Seen.Caption, "Import EBCDIC AS/400 Member");
+    EXPECT_EQ(Seen.Label, "Import from Folder");
+    EXPECT_EQ(Seen.Member, "");
+    EXPECT_TRUE(existed);
+    EXPECT_EQ(caption, "CUST.RPG");
+    TRPGProgram& doc = *imported->Document;
+    EXPECT_EQ(doc.FileName, "CUST.RPG");
+    EXPECT_FALSE(doc.LogicalSection.Lines.empty());
+    EXPECT_FALSE(doc.MainRoutineSection.Lines.empty());
+    EXPECT_TRUE(doc.Modified);
+    // The converted file was a temporary one.
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + "CUST.RP3"));
+    EXPECT_TRUE(Box.Messages.empty());
+}
+
+TEST_F(MemberTransfer, AMemberThatCannotBeConvertedOpensNothing) {
+    // An older file of the converted name is not taken for the member.
+    ASSERT_TRUE(orvale::WriteTextFile(ProgramDir + "GONE.RP3", kMemberSource));
+    PlayDialog([](TFormExport& form) { TypeAndOk(form, "GONE.MBR"); });
+    bool opened = false;
+    EXPECT_FALSE(ImportFromHost(Transfer, [&](const std::string&) { opened = true; }));
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(Box.Messages,
+              (std::vector<Shown>{{Prompter::Kind::Error, "Sorry can't Import selected member!",
+                                   Prompter::Buttons::Ok, ""}}));
+    EXPECT_TRUE(orvale::FileExists(ProgramDir + "GONE.RP3"));
+}
+
+TEST_F(MemberTransfer, CancelledImportOpensNothingAndKeepsTheFolder) {
+    WriteMember(HostDir + "CUST.MBR", kMemberSource);
+    std::string typed = Root.Path() + "/elsewhere/";
+    PlayDialog([&](TFormExport& form) {
+        form.EditFold->setText(QString::fromStdString(typed));
+        form.EditFile->setText("CUST.MBR");
+        form.BtnCancel->click();
+    });
+    bool opened = false;
+    EXPECT_FALSE(ImportFromHost(Transfer, [&](const std::string&) { opened = true; }));
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(Box.Messages.empty());
+    EXPECT_EQ(Options.LastExportFolder, typed);
+}
+
+TEST_F(MemberTransfer, CancelReachesARunningConversion) {
+    WriteMember(HostDir + "CUST.MBR", kMemberSource);
+    TFormExport form(Box);
+    form.SetImportMode();
+    form.WorkingDir = ProgramDir;
+    form.EditFold->setText(QString::fromStdString(HostDir));
+    form.EditFile->setText("CUST.MBR");
+    struct {
+        bool Running = false, OkEnabled = true, Animated = false, Closed = false;
+    } during;
+    // The click lands while the library works through the records.
+    QTimer::singleShot(0, &form, [&] {
+        during = {form.Running(), form.BtnOK->isEnabled(), !form.Animation->isHidden(),
+                  form.result() != 0};
+        form.BtnCancel->click();
+        during.Closed = during.Closed || form.result() != 0;
+    });
+    form.BtnOK->click();
+    EXPECT_TRUE(during.Running);
+    EXPECT_FALSE(during.OkEnabled);
+    EXPECT_TRUE(during.Animated);
+    EXPECT_FALSE(during.Closed);
+    EXPECT_TRUE(form.Cancelled);
+    EXPECT_FALSE(form.Done);
+    EXPECT_EQ(form.result(), QDialog::Rejected);
+    EXPECT_TRUE(form.BtnOK->isEnabled());
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + "CUST.RP3"));
+}
+
+TEST_F(MemberTransfer, BrowseReplacesTheFolderWithTheOneChosen) {
+    TFormExport form(Box);
+    form.EditFold->setText(QString::fromStdString(HostDir));
+    QString title;
+    QString start;
+    bool dirsOnly = false;
+    std::string chosen = Root.Path() + "/src";
+    form.BrowseDirDlg.RunDialog = [&](QFileDialog& dialog) {
+        title = dialog.windowTitle();
+        start = dialog.directory().absolutePath() + "/";
+        dirsOnly = dialog.fileMode() == QFileDialog::Directory;
+        dialog.selectFile(QString::fromStdString(chosen));
+        return true;
+    };
+    form.BtnBrowse->click();
+    EXPECT_EQ(title, "Select AS/400 Members Folder");
+    EXPECT_EQ(start.toStdString(), HostDir);
+    EXPECT_TRUE(dirsOnly);
+    EXPECT_EQ(form.EditFold->text().toStdString(), chosen);
+
+    form.BrowseDirDlg.RunDialog = [](QFileDialog&) { return false; };
+    form.BtnBrowse->click();
+    EXPECT_EQ(form.EditFold->text().toStdString(), chosen);
+}
+
+} // namespace
