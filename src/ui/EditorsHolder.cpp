@@ -23,6 +23,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -183,8 +184,14 @@ TEditorsHolder::TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& s
 }
 
 TEditorsHolder::~TEditorsHolder() {
-    // The document may still talk to its view while it goes; from here on there is none.
+    // The widgets outlive the document by a little: nothing they signal while they go may
+    // reach this window's handlers, and the tree view lets go of the document's tree first.
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
     Document->BindView(nullptr);
+    TreeProgram->setModel(nullptr);
+    delete TreeModel;
+    TreeModel = nullptr;
     while (BusyDepth > 0) {
         --BusyDepth;
         QApplication::restoreOverrideCursor();
@@ -783,9 +790,18 @@ void TEditorsHolder::ClearObjectList() {
 
 void TEditorsHolder::SetObjectColumns(const std::vector<orvale::ListColumn>& columns) {
     ListViewObject->ClearColumns();
-    for (const orvale::ListColumn& column : columns)
-        ListViewObject->AddColumn(ToQt(column.Caption), column.Width, AlignmentOf(column.Caption),
+    // The documents give widths for a small dialog font of 6-pixel digits; the list scales
+    // them to its own font and never cuts a caption. A width of 0 keeps a column hidden.
+    QFontMetrics metrics(ListViewObject->font());
+    double scale = std::max(1.0, metrics.horizontalAdvance(QLatin1Char('0')) / 6.0);
+    for (const orvale::ListColumn& column : columns) {
+        QString caption = ToQt(column.Caption);
+        int width = column.Width <= 0 ? 0
+                                      : std::max(static_cast<int>(column.Width * scale),
+                                                 metrics.horizontalAdvance(caption) + 28);
+        ListViewObject->AddColumn(caption, width, AlignmentOf(column.Caption),
                                   static_cast<TColumnSortKind>(column.Sort));
+    }
 }
 
 void TEditorsHolder::AddObjectItem(const orvale::ListItem& item) {

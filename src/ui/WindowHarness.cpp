@@ -1,0 +1,223 @@
+// orvale-window: one program editor window on its own, without the main frame, to look at it
+// and to drive it from scripts. It opens a program file (.RPG), imports a source member (a
+// name ending in 3), or starts a new program; then selects a node, shows a page, sorts the
+// object list, and can save a screenshot of itself or time the showing of a large section.
+//
+//   orvale-window [FILE] [--select TEXT] [--page source|objects|setting|rpg]
+//                 [--sort COLUMN]... [--size WxH] [--screenshot PNG] [--time-select LINES]
+
+#include "frame/HelpIndex.h"
+#include "frame/ProgramDir.h"
+#include "platform/Prompter.h"
+#include "platform/TextFile.h"
+#include "rpgprogram/GenRPGOptions.h"
+#include "rpgprogram/RPGProgram.h"
+#include "ui/ColSortListView.h"
+#include "ui/EditorFrame.h"
+#include "ui/EditorsHolder.h"
+#include "ui/ExtRichEdit.h"
+#include "ui/HelpWindow.h"
+#include "ui/Latin1.h"
+#include "ui/MessageBoxPrompter.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// The frame's part for a window that stands alone: its own dialogs and help window.
+class StandaloneFrame : public TEditorFrame {
+public:
+    explicit StandaloneFrame(std::string programDir) : ProgramDir(std::move(programDir)) {}
+
+    TEditorsHolder* Window = nullptr;
+
+    void AddToReopenList(const std::string&) override {}
+    void EnableEditCommands(bool) override {}
+    void EnableEditButtons(bool) override {}
+    void SetFontSizeIdx(int index) override {
+        if (Window)
+            Window->ApplyFontSizeIdx(index);
+    }
+    void ShowHelpKeyword(const std::string& keyword) override {
+        if (!Help) {
+            Help = std::make_unique<THelpWindow>();
+            Help->OpenHelpFile(HelpFilePath(ProgramDir));
+        }
+        Help->ShowKeyword(keyword);
+    }
+    bool ExecPrintDialog(QPrinter& printer) override {
+        QPrintDialog dialog(&printer, Window);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    void NormaliseClipboard() override {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        const QMimeData* data = clipboard->mimeData();
+        if (!data || !data->hasText())
+            return;
+        QString text = data->text();
+        clipboard->clear();
+        clipboard->setText(text);
+    }
+    std::optional<std::string> ChooseSaveFile(const std::string& title,
+                                              const std::string& initialDir,
+                                              const std::string& fileName) override {
+        return Chosen(QFileDialog::getSaveFileName(
+            Window, ToQt(title), ToQt(initialDir + "/" + fileName), "Quenby Files (*.RPG)"));
+    }
+    std::optional<std::string> ChooseTextFileToImport() override {
+        return Chosen(QFileDialog::getOpenFileName(Window, "Quenby - Import Text File"));
+    }
+    std::optional<std::string> ChooseTextFileToExport() override {
+        return Chosen(QFileDialog::getSaveFileName(Window, "Quenby - Export Text File"));
+    }
+
+private:
+    static std::optional<std::string> Chosen(const QString& path) {
+        if (path.isEmpty())
+            return std::nullopt;
+        return FromQt(path);
+    }
+
+    std::string ProgramDir;
+    std::unique_ptr<THelpWindow> Help;
+};
+
+int Fail(const QString& message) {
+    std::fprintf(stderr, "orvale-window: %s\n", qPrintable(message));
+    return 2;
+}
+
+bool SelectByText(TEditorsHolder& window, const std::string& text) {
+    TreeNode* node = window.Document->FindNodeByText(text);
+    if (!node)
+        return false;
+    window.SelectNode(node);
+    return true;
+}
+
+// A program whose one subroutine holds Lines lines, then the time from the click on that
+// subroutine until its text is on show (the pending repaint included).
+int TimeSelect(TEditorsHolder& window, int lines) {
+    TRPGProgram& doc = *window.Document;
+    doc.NewProgram();
+    TEDITSection* section = doc.AddSubRoutine("BIG", "timing");
+    StringList text;
+    text.reserve(static_cast<size_t>(lines));
+    text.push_back("                Begsr(BIG)");
+    for (int i = 1; i + 1 < lines; ++i)
+        text.push_back("                    Add(CNT" + std::to_string(i % 100) + ",1,CNT) /* " +
+                       std::to_string(i) + " */");
+    text.push_back("                Endsr()");
+    section->SetLines(text);
+    window.show();
+    QApplication::processEvents();
+    SelectByText(window, "Header");
+    QApplication::processEvents();
+
+    QElapsedTimer clock;
+    clock.start();
+    SelectByText(window, "BIG");
+    window.repaint();
+    QApplication::processEvents();
+    qint64 elapsed = clock.nsecsElapsed();
+    bool shown = window.RichEditSource->LineCount() == lines;
+    std::printf("select %d lines: %.1f ms%s\n", lines, elapsed / 1e6,
+                shown ? "" : " (text not shown!)");
+    return shown ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("orvale-window");
+    QApplication::setApplicationDisplayName("Orvale 1.0");
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("One program editor window without the main frame.");
+    parser.addHelpOption();
+    parser.addPositionalArgument("file", "Program file (.RPG) or source member (name ending in 3)");
+    QCommandLineOption select("select", "Selects the first tree node with TEXT.", "TEXT");
+    QCommandLineOption page("page", "Shows a page: source, objects, setting or rpg.", "PAGE");
+    QCommandLineOption sort("sort", "Clicks a column header of the object list (from 0).",
+                            "COLUMN");
+    QCommandLineOption size("size", "Window size, WIDTHxHEIGHT.", "SIZE", "900x600");
+    QCommandLineOption screenshot("screenshot", "Saves the window as PNG and quits.", "PNG");
+    QCommandLineOption timeSelect(
+        "time-select", "Times the showing of a subroutine of LINES lines and quits.", "LINES");
+    QCommandLineOption dir("dir", "Program directory (prompt file, help pages).", "DIR");
+    parser.addOptions({select, page, sort, size, screenshot, timeSelect, dir});
+    parser.process(app);
+
+    std::string programDir =
+        parser.isSet(dir) ? FromQt(parser.value(dir)) + "/" : CurrentProgramDir();
+    TMessageBoxPrompter prompter;
+    orvale::Prompter::SetDefault(&prompter);
+    TFormGenRPG compilerOptions;
+    StandaloneFrame frame(programDir);
+    TEditorSetup setup{"USER", 2, &compilerOptions, programDir};
+    TEditorsHolder window(prompter, setup, &frame);
+    frame.Window = &window;
+    QStringList dimensions = parser.value(size).split('x');
+    if (dimensions.size() == 2)
+        window.resize(dimensions[0].toInt(), dimensions[1].toInt());
+
+    if (parser.isSet(timeSelect))
+        return TimeSelect(window, parser.value(timeSelect).toInt());
+
+    QStringList files = parser.positionalArguments();
+    window.show();
+    QApplication::processEvents();
+    if (files.isEmpty()) {
+        window.Document->NewProgram();
+    } else {
+        std::string file = FromQt(files.front());
+        if (!orvale::FileExists(file))
+            return Fail("no file " + files.front());
+        if (file.back() == '3')
+            window.ImportSource(file);
+        else if (!window.Document->LoadFromFile(file))
+            return Fail("cannot open " + files.front());
+    }
+    window.setWindowTitle(ToQt(window.Document->FilePath + window.Document->FileName));
+    window.TreeProgramChange();
+
+    if (parser.isSet(select) && !SelectByText(window, FromQt(parser.value(select))))
+        return Fail("no node " + parser.value(select));
+    if (parser.isSet(page)) {
+        const QStringList pages{"source", "objects", "setting", "rpg"};
+        int index = static_cast<int>(pages.indexOf(parser.value(page).toLower()));
+        if (index < 0)
+            return Fail("no page " + parser.value(page));
+        window.PageControl->setCurrentIndex(index);
+    }
+    for (const QString& column : parser.values(sort))
+        window.ListViewObject->ColumnClick(column.toInt());
+
+    if (parser.isSet(screenshot)) {
+        // Let the window lay itself out and paint before it is grabbed.
+        QTimer::singleShot(300, [&] {
+            bool saved = window.grab().save(parser.value(screenshot), "PNG");
+            if (!saved)
+                Fail("cannot write " + parser.value(screenshot));
+            // The document has nothing to keep; the window goes without asking.
+            window.DiscardChanges();
+            QApplication::exit(saved ? 0 : 2);
+        });
+    }
+    int status = QApplication::exec();
+    orvale::Prompter::SetDefault(nullptr);
+    return status;
+}
