@@ -19,6 +19,9 @@
 #include <iostream>
 #include <memory>
 #include <pwd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -81,6 +84,16 @@ TRPGProgram* LastProgram = nullptr;
 TRPGProgram& ProgramForCommand(Prompter& box) {
     LastProgram = new TRPGProgram(box);
     return *LastProgram;
+}
+
+// A large program is millions of short strings, many of them freed in bulk (a section's old
+// compiled lines, the file text once parsed). The C library's fast bins hold such chunks back
+// and sort all of them out again at the next large allocation, which costs more than the frees
+// themselves; without fast bins each chunk is merged as it is freed.
+void PrepareForLargePrograms() {
+#if defined(__GLIBC__)
+    ::mallopt(M_MXFAST, 0);
+#endif
 }
 
 // Hands the document's message boxes on to the tool's prompter and counts the errors among
@@ -234,6 +247,7 @@ struct ImportArgs {
 };
 
 int RunImport(const ImportArgs& a) {
+    PrepareForLargePrograms();
     static TFormGenRPG form; // read by the program to the end
     int tabSpaces = 2;
     std::string error;
@@ -278,6 +292,7 @@ struct BuildArgs {
 };
 
 int RunBuild(const BuildArgs& a) {
+    PrepareForLargePrograms();
     static TFormGenRPG form; // read by the program to the end
     int tabSpaces = 2;
     std::string error;
