@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -174,6 +176,11 @@ void TFormExport::SetRunning(bool running) {
 void TFormExport::Import(const std::string& folder, const std::string& name) {
     std::string source = JoinFolder(folder, name);
     ConvertedFile = WorkingDir + orvale::ChangeFileExt(name, ".RP3");
+    // A member kept in the working directory under its converted name would be overwritten
+    // by its own conversion, and deleted with it after the import.
+    std::error_code same;
+    if (std::filesystem::equivalent(source, ConvertedFile, same))
+        return;
     EBCDicToASCII(source, ConvertedFile, WorkingDir + ondrel::HostToPcFile, RecordLength,
                   &KeepResponsive);
     std::string reason;

@@ -226,6 +226,7 @@ TEST_F(MemberTransfer, MemberNamesThatLeaveTheFoldersAreRefused) {
     });
     EXPECT_FALSE(ExportToHost(*window, Transfer));
     EXPECT_TRUE(stayedOpen);
+    EXPECT_FALSE(orvale::FileExists(Root.File("x.MBR")));
     EXPECT_EQ(Box.Messages, (std::vector<Shown>{{Prompter::Kind::Error, kInvalidMemberName,
                                                  Prompter::Buttons::Ok, ""}}));
 
@@ -284,6 +285,19 @@ TEST_F(MemberTransfer, AMemberThatCannotBeConvertedOpensNothing) {
               (std::vector<Shown>{{Prompter::Kind::Error, "Sorry can't Import selected member!",
                                    Prompter::Buttons::Ok, ""}}));
     EXPECT_TRUE(orvale::FileExists(ProgramDir + "GONE.RP3"));
+
+    // Nor is a member of the program directory converted over itself.
+    WriteMember(ProgramDir + "SAME.RP3", kMemberSource);
+    std::string member;
+    ASSERT_TRUE(orvale::ReadFileBytes(ProgramDir + "SAME.RP3", member));
+    Options.LastExportFolder = ProgramDir;
+    PlayDialog([](TFormExport& form) { TypeAndOk(form, "SAME.RP3"); });
+    EXPECT_FALSE(ImportFromHost(Transfer, [&](const std::string&) { opened = true; }));
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(Box.Messages.size(), 2u);
+    std::string after;
+    ASSERT_TRUE(orvale::ReadFileBytes(ProgramDir + "SAME.RP3", after));
+    EXPECT_EQ(after, member);
 }
 
 TEST_F(MemberTransfer, CancelledImportOpensNothingAndKeepsTheFolder) {
