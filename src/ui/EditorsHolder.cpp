@@ -181,6 +181,7 @@ TEditorsHolder::TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& s
     // The font list starts at "10" when the window opens; the frame's options then apply
     // their own size.
     ApplyFontSizeIdx(kDefaultFontIndex);
+    UpdateToolButtons();
 }
 
 TEditorsHolder::~TEditorsHolder() {
@@ -260,6 +261,7 @@ void TEditorsHolder::BuildPages() {
     PanelTreeEdHolder->installEventFilter(this);
     TreeProgram = new TProgramTreeView(PanelTreeEdHolder);
     TreeProgram->setObjectName("TreeProgram");
+    TreeProgram->viewport()->installEventFilter(this);
     auto* treeLayout = new QVBoxLayout(PanelTreeEdHolder);
     // The strip right of the tree is the panel's own: dragging it sets the panel's width.
     treeLayout->setContentsMargins(0, 0, kEdgeStrip, 0);
@@ -601,6 +603,12 @@ bool TEditorsHolder::eventFilter(QObject* watched, QEvent* event) {
         PanelMouse(event);
         return false;
     }
+    if (TreeProgram && watched == TreeProgram->viewport() && type == QEvent::MouseButtonRelease &&
+        ActivePage() == ProgramPage::Source) {
+        // A click on a section leaves the caret in its text, ready for typing.
+        RichEditSource->setFocus();
+        return false;
+    }
     if (RichEditSource && watched == RichEditSource->viewport() &&
         type == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
@@ -744,6 +752,8 @@ void TEditorsHolder::ShowPages(bool source, bool objects, bool setting, bool rpg
             if (i != shown)
                 PageControl->setTabVisible(i, visible[i]);
     }
+    // Also when the frame opened or saved the program: the tools follow what is on show.
+    UpdateToolButtons();
     --Notifying;
 }
 

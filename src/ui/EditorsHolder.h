@@ -172,6 +172,8 @@ public:
     void TreeProgramChange();
     // The user selected Node in the tree (or through the object list).
     void SelectNode(TreeNode* node);
+    // The tool bar as the selected node and the pages on show allow.
+    void UpdateToolButtons();
     void SpeedBtnAddSubClick();
     void SpeedBtnAddArrayClick();
     void SpeedBtnAddOutClick();

@@ -82,7 +82,14 @@ void TEditorsHolder::TreeProgramChange() {
     UpdateEditCommands();
     StatusPanel(ModifiedPanel)->clear();
     StatusPanel(CaretPanel)->setText("0: 0");
+    UpdateToolButtons();
+    if (ActivePage() == ProgramPage::Source)
+        RichEditSource->setFocus();
+}
 
+void TEditorsHolder::UpdateToolButtons() {
+    const TRPGProgram& doc = *Document;
+    const TreeNode* node = doc.Tree.Selected();
     bool objects = PageVisible(ProgramPage::Objects);
     bool source = PageVisible(ProgramPage::Source);
     SpeedBtnBigIcon->setEnabled(objects);
@@ -92,8 +99,6 @@ void TEditorsHolder::TreeProgramChange() {
     SpeedBtnChProp->setEnabled(node && node->HasData());
     SpeedBtnDeleteSec->setEnabled(IsFolder(node) || InFolder(node));
     SpeedBtnPrnAid->setEnabled(node && doc.OutputNode && node->Parent() == doc.OutputNode);
-    if (ActivePage() == ProgramPage::Source)
-        RichEditSource->setFocus();
 }
 
 // -- Add, change, delete

@@ -432,6 +432,26 @@ TEST_F(EditorWindow, SelectionDecidesPagesToolsAndStatus) {
     EXPECT_FALSE(Window->SpeedBtnChProp->isEnabled());
 }
 
+TEST_F(EditorWindow, ToolsFollowWhatTheDocumentShows) {
+    // The frame opens programs through the document; the tool bar follows all the same.
+    TEditorsHolder fresh(Box, Setup, &Frame);
+    EXPECT_FALSE(fresh.SpeedBtnChProp->isEnabled());
+    fresh.Document->NewProgram();
+    EXPECT_EQ(fresh.ActivePage(), ProgramPage::Objects);
+    EXPECT_TRUE(fresh.SpeedBtnBigIcon->isEnabled());
+    EXPECT_FALSE(fresh.SpeedBtnDeleteSec->isEnabled());
+    EXPECT_TRUE(fresh.ComboFont->isHidden());
+
+    // A click on the tree hands the focus to the section's text.
+    ShowActive();
+    Select("Header");
+    TProgramTreeView& tree = *Window->TreeProgram;
+    tree.setFocus();
+    QRect header = tree.visualRect(tree.TreeModel()->IndexOf(Node("Header")));
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, header.center());
+    EXPECT_EQ(QApplication::focusWidget(), Window->RichEditSource);
+}
+
 TEST_F(EditorWindow, ObjectListSortsAndLeadsBackToTheTree) {
     AddSub("ZETA", "last");
     AddSub("ALPHA", "first");
@@ -578,7 +598,10 @@ TEST_F(EditorWindow, PromptHelpWorksOnTheStatementAtTheCaret) {
     Window->PopPromptatCursorClick();
     EXPECT_EQ(Window->RichEditSource->Line(0), "     ADD(X, Y, Z) comment");
 
-    Window->PopCommandSyntaxClick();
+    // F2 in the editor asks for the template.
+    ShowActive();
+    Window->RichEditSource->setFocus();
+    QTest::keyClick(Window->RichEditSource, Qt::Key_F2);
     EXPECT_EQ(Panel(TEditorsHolder::MessagePanel), "ADD(Factor 1, Factor 2, Result)");
 
     // END... operations share one topic without asking the library.
