@@ -4,7 +4,8 @@
 // object list, and can save a screenshot of itself or time the showing of a large section.
 //
 //   orvale-window [FILE] [--select TEXT] [--page source|objects|setting|rpg]
-//                 [--sort COLUMN]... [--size WxH] [--screenshot PNG] [--time-select LINES]
+//                 [--sort COLUMN]... [--large-icons] [--size WxH] [--screenshot PNG]
+//                 [--time-select LINES]
 
 #include "frame/HelpIndex.h"
 #include "frame/ProgramDir.h"
@@ -30,6 +31,7 @@
 #include <QPrinter>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 
 #include <cstdio>
 #include <memory>
@@ -153,12 +155,13 @@ int main(int argc, char** argv) {
     QCommandLineOption page("page", "Shows a page: source, objects, setting or rpg.", "PAGE");
     QCommandLineOption sort("sort", "Clicks a column header of the object list (from 0).",
                             "COLUMN");
+    QCommandLineOption largeIcons("large-icons", "Shows the object list as large icons.");
     QCommandLineOption size("size", "Window size, WIDTHxHEIGHT.", "SIZE", "900x600");
     QCommandLineOption screenshot("screenshot", "Saves the window as PNG and quits.", "PNG");
     QCommandLineOption timeSelect(
         "time-select", "Times the showing of a subroutine of LINES lines and quits.", "LINES");
     QCommandLineOption dir("dir", "Program directory (prompt file, help pages).", "DIR");
-    parser.addOptions({select, page, sort, size, screenshot, timeSelect, dir});
+    parser.addOptions({select, page, sort, largeIcons, size, screenshot, timeSelect, dir});
     parser.process(app);
 
     std::string programDir =
@@ -205,6 +208,8 @@ int main(int argc, char** argv) {
     }
     for (const QString& column : parser.values(sort))
         window.ListViewObject->ColumnClick(column.toInt());
+    if (parser.isSet(largeIcons))
+        window.SpeedBtnBigIcon->click();
 
     if (parser.isSet(screenshot)) {
         // Let the window lay itself out and paint before it is grabbed.
