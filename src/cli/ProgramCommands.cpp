@@ -79,8 +79,10 @@ std::string NotMember(const std::string& path) {
 
 // A program document that lives to the end of the process. Freeing a large program string by
 // string takes as long as a good part of its import, and the process ends right after the
-// command; the pointer stays reachable, so leak checkers do not count it.
-TRPGProgram* LastProgram = nullptr;
+// command; the pointer stays reachable, so leak checkers do not count it. It is volatile
+// because nothing reads it: the optimiser would otherwise drop the store, and the program
+// with it from the leak checker's view.
+TRPGProgram* volatile LastProgram = nullptr;
 TRPGProgram& ProgramForCommand(Prompter& box) {
     LastProgram = new TRPGProgram(box);
     return *LastProgram;
