@@ -7,14 +7,12 @@
 #include "support/QuietPrompter.h"
 #include "support/ScratchDir.h"
 
-#include "document/ParseString.h"
 #include "platform/TextFile.h"
 #include "rpgprogram/RPGProgram.h"
 #include "support/FakeProgramView.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <set>
 #include <string>
 
 using orvale::fuzz::QuietPrompter;
@@ -27,17 +25,13 @@ StringList WrittenText(TRPGProgram& doc) {
     return doc.SaveLines;
 }
 
-// Texts the file format cannot carry back, whatever the reader does: two sections whose names
-// differ only in case (the compiled area finds sections by name, and the later one wins), and
-// a folder child named like the folder marker.
+// A text the file format cannot carry back, whatever the reader does: a folder child named
+// like the folder marker reads back as a folder block.
 bool ReadsBackAmbiguously(const TRPGProgram& doc) {
-    std::set<std::string> names;
     bool ambiguous = false;
     doc.ForEachNode([&](TreeNode* n) {
-        if (const TEDITSection* s = n->Section()) {
-            std::string name = UpperCase(s->Properties.Name);
-            ambiguous = !names.insert(name).second || name == "SECTIONFOLDER";
-        }
+        if (const TEDITSection* s = n->Section())
+            ambiguous = s->Properties.Name == "SectionFolder";
         return !ambiguous;
     });
     return ambiguous;
