@@ -1,0 +1,153 @@
+// The main frame's commands on the active window's editor (undo, redo, find, replace), the
+// window arrangement and list, the help and the about box, the print dialog and the clipboard.
+
+#include "ui/MainForm.h"
+
+#include "sysinfo/SystemInfo.h"
+#include "ui/AboutBox.h"
+#include "ui/ExtRichEdit.h"
+#include "ui/FileNames.h"
+#include "ui/FormFind.h"
+#include "ui/HelpWindow.h"
+#include "ui/LibraryVersions.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QToolButton>
+
+// -- Undo and redo: the editor's last edit, and the undo of it.
+
+void TMainForm::EditUndoItemClick() {
+    WithActiveWindow([this](TEditorsHolder& window) {
+        window.RichEditSource->undo();
+        EditUndoItem->setEnabled(false);
+        EditRedoItem->setEnabled(true);
+        BtnUndo->setEnabled(false);
+    });
+}
+
+void TMainForm::EditRedoItemClick() {
+    WithActiveWindow([this](TEditorsHolder& window) {
+        window.RichEditSource->redo();
+        EditRedoItem->setEnabled(false);
+        EditUndoItem->setEnabled(true);
+        BtnUndo->setEnabled(true);
+    });
+}
+
+// -- Find and replace
+
+void TMainForm::SearchFindItemClick() {
+    WithActiveWindow([this](TEditorsHolder& window) { FormFind->ShowFind(window); });
+}
+
+void TMainForm::SearchReplaceItemClick() {
+    WithActiveWindow([this](TEditorsHolder& window) { FormFind->ShowReplace(window); });
+}
+
+void TMainForm::SearchSAgainItemClick() {
+    WithActiveWindow([this](TEditorsHolder& window) { FormFind->SearchAgain(window); });
+}
+
+// -- Windows
+
+void TMainForm::WindowArrangeItemClick() {
+    // The minimised windows line up along the bottom of the client area, left to right, in
+    // as many rows as they need.
+    const int width = MdiArea->viewport()->width();
+    const int bottom = MdiArea->viewport()->height();
+    int x = 0;
+    int row = 0;
+    for (QMdiSubWindow* sub : MdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (!sub->isMinimized())
+            continue;
+        QSize size = sub->size();
+        if (x > 0 && x + size.width() > width) {
+            x = 0;
+            ++row;
+        }
+        sub->move(x, bottom - (row + 1) * size.height());
+        x += size.width();
+    }
+}
+
+void TMainForm::WindowMinimizeItemClick() {
+    for (QMdiSubWindow* sub : MdiArea->subWindowList())
+        sub->showMinimized();
+}
+
+void TMainForm::UpdateWindowList() {
+    for (QAction* item : WindowListActions) {
+        WindowMenu->removeAction(item);
+        item->deleteLater();
+    }
+    WindowListActions.clear();
+    QMdiSubWindow* current = ActiveSubWindow();
+    int number = 0;
+    for (QMdiSubWindow* sub : MdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        ++number;
+        QString caption = sub->windowTitle();
+        caption.replace('&', "&&");
+        QAction* item = WindowMenu->addAction(QString("&%1 %2").arg(number).arg(caption));
+        item->setCheckable(true);
+        item->setChecked(sub == current);
+        connect(item, &QAction::triggered, this, [this, sub] {
+            if (MdiArea->subWindowList().contains(sub)) {
+                if (sub->isMinimized())
+                    sub->showNormal();
+                MdiArea->setActiveSubWindow(sub);
+            }
+        });
+        WindowListActions.push_back(item);
+    }
+}
+
+// -- Help and about
+
+void TMainForm::OpenHelp(const std::string& keyword) {
+    if (!HelpWindow) {
+        HelpWindow = new THelpWindow(this);
+        HelpWindow->setWindowFlag(Qt::Window);
+        HelpWindow->OpenHelpFile(HelpFile);
+    }
+    HelpWindow->ShowKeyword(keyword);
+}
+
+void TMainForm::ShowHelpKeyword(const std::string& keyword) {
+    HelpShowing = true;
+    QApplication::processEvents();
+    OpenHelp(keyword);
+}
+
+void TMainForm::HelpAboutItemClick() {
+    TAboutBox box(sysinfo::ReadSystemInfo(), LibraryVersions(), this);
+    RunModal(box);
+}
+
+// -- Printing and the clipboard
+
+bool TMainForm::ExecPrintDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName("PrintDialog");
+    return RunModal(dialog);
+}
+
+void TMainForm::NormaliseClipboard() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard->mimeData();
+    if (!data || !data->hasText())
+        return;
+    QString text = data->text();
+    // Only plain text goes back: formatting copied from elsewhere does not reach the editor.
+    if (data->formats() == QStringList{"text/plain"})
+        return;
+    clipboard->clear();
+    QApplication::processEvents();
+    clipboard->setText(text);
+}

@@ -1,0 +1,318 @@
+// The main frame's commands on program files: new, open, browse, reopen and the recent list,
+// save, close, the program made from RPG/400 source or from a host member, the source written
+// out, and the export to the host.
+
+#include "ui/MainForm.h"
+
+#include "platform/Prompter.h"
+#include "platform/TextFile.h"
+#include "rpgprogram/RPGProgram.h"
+#include "ui/FileNames.h"
+#include "ui/FormGenRPG.h"
+#include "ui/HostTransfer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+
+namespace {
+
+// A path as a menu caption: its "&" are not mnemonics.
+QString MenuCaption(const std::string& path) {
+    return PathToQt(path).replace('&', "&&");
+}
+
+} // namespace
+
+// -- Windows
+
+TEditorsHolder* TMainForm::NewEditorWindow(const std::string& caption) {
+    TEditorSetup setup;
+    setup.UserName = UserName;
+    setup.TabSpaces = Options.Editor.TabSpaces;
+    setup.CompilerOptions = CompilerOptions();
+    setup.ProgramDir = ProgramDir;
+    auto* window = new TEditorsHolder(Box, setup, this);
+    window->Services = Services.Editor;
+    window->setWindowTitle(PathToQt(caption));
+    QMdiSubWindow* sub = MdiArea->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    // A closed window leaves the menus to the ones still open.
+    connect(sub, &QObject::destroyed, this, [this] { UpdateMenuItems(); });
+    sub->show();
+    LastActive = sub;
+    MdiArea->setActiveSubWindow(sub);
+    UpdateMenuItems();
+    return window;
+}
+
+void TMainForm::DiscardWindow(TEditorsHolder& window) {
+    window.DiscardChanges();
+    if (QMdiSubWindow* sub = SubWindowOf(&window))
+        sub->close();
+}
+
+void TMainForm::TileWhenAlone() {
+    if (MdiArea->subWindowList().size() == 1)
+        MdiArea->tileSubWindows();
+}
+
+TEditorsHolder* TMainForm::LoadIntoNewWindow(const std::string& path) {
+    TEditorsHolder* window = NewEditorWindow(path);
+    if (!window->Document->LoadFromFile(path)) {
+        // Nothing was read (the reason has been shown): an empty window under the file's
+        // name could only overwrite the file.
+        DiscardWindow(*window);
+        return nullptr;
+    }
+    return window;
+}
+
+// -- New, open, browse
+
+void TMainForm::FileNewItemClick() {
+    if (FileCommandsLocked())
+        return;
+    MdiArea->cascadeSubWindows();
+    LockFileCommands();
+    std::string caption = "NoName" + std::to_string(MdiArea->subWindowList().size() + 1) + ".RPG";
+    TEditorsHolder* window = NewEditorWindow(caption);
+    window->Document->NewProgram();
+    ApplyOptionsToWindow(*window);
+    TileWhenAlone();
+    UnlockFileCommands();
+}
+
+void TMainForm::FileOpenItemClick() {
+    if (FileCommandsLocked())
+        return;
+    LockFileCommands();
+    MainOpenDialog->setWindowTitle(kOpenProgramTitle);
+    if (std::optional<std::string> path = RunFile(*MainOpenDialog))
+        OpenProgramFile(*path);
+    UnlockFileCommands();
+}
+
+void TMainForm::OpenProgramFile(const std::string& path) {
+    if (!path.empty()) {
+        if (TEditorsHolder* window = LoadIntoNewWindow(path))
+            ApplyOptionsToWindow(*window);
+        // The window puts it back on top when it closes.
+        Options.Reopen.Remove(path);
+        UpdateReopenMenu();
+    }
+    TileWhenAlone();
+}
+
+void TMainForm::FileBrowseItemClick() {
+    if (FileCommandsLocked())
+        return;
+    LockFileCommands();
+    std::string path = Services.BrowseProgram ? Services.BrowseProgram() : std::string();
+    if (!path.empty()) {
+        if (orvale::FileExists(path))
+            OpenProgramFile(path);
+        else
+            Box.Error(kCantFindProgram);
+    }
+    UnlockFileCommands();
+}
+
+void TMainForm::FileCaddisItemClick() {
+    if (Services.ShowRepository)
+        Services.ShowRepository();
+}
+
+// -- Recent programs
+
+void TMainForm::AddToReopenList(const std::string& path) {
+    Options.Reopen.AddToReopenList(path);
+    UpdateReopenMenu();
+}
+
+void TMainForm::UpdateReopenMenu() {
+    // The items go later: the one clicked may be the caller.
+    for (QAction* item : FileReopenItem->actions()) {
+        FileReopenItem->removeAction(item);
+        item->deleteLater();
+    }
+    if (Options.Reopen.Empty()) {
+        QAction* none = FileReopenItem->addAction(kVoidReopenItem);
+        none->setEnabled(false);
+        return;
+    }
+    for (const std::string& path : Options.Reopen.Paths()) {
+        QAction* item = FileReopenItem->addAction(MenuCaption(path));
+        item->setStatusTip(PathToQt(path));
+        connect(item, &QAction::triggered, this, [this, path] { ReopenClick(path); });
+    }
+}
+
+void TMainForm::ReopenClick(const std::string& path) {
+    if (FileCommandsLocked())
+        return;
+    LockFileCommands();
+    if (orvale::FileExists(path)) {
+        if (TEditorsHolder* window = LoadIntoNewWindow(path)) {
+            QApplication::processEvents();
+            ApplyOptionsToWindow(*window);
+            TileWhenAlone();
+        }
+    } else {
+        Box.Error(kCantFindProgram);
+    }
+    // Gone either way: the window puts it back when it closes.
+    Options.Reopen.Remove(path);
+    UpdateReopenMenu();
+    QApplication::processEvents();
+    UnlockFileCommands();
+}
+
+// -- Save and close
+
+void TMainForm::SaveWindow(TEditorsHolder& window, bool saveAs) {
+    TRPGProgram& doc = *window.Document;
+    std::string path = saveAs ? doc.SaveAs() : doc.Save();
+    // A program still without a file (its save dialog was cancelled) keeps its caption.
+    if (!doc.Untitled)
+        window.setWindowTitle(PathToQt(path));
+    // The mark goes only when the program is on disk: a failed or cancelled save keeps it.
+    if (!doc.Modified)
+        window.StatusPanel(TEditorsHolder::ModifiedPanel)->clear();
+}
+
+void TMainForm::FileSaveItemClick() {
+    TEditorsHolder* window = ActiveWindow();
+    if (!window || FileCommandsLocked())
+        return;
+    LockFileCommands();
+    SaveWindow(*window, false);
+    UnlockFileCommands();
+}
+
+void TMainForm::FileSaveAsItemClick() {
+    TEditorsHolder* window = ActiveWindow();
+    if (!window || FileCommandsLocked())
+        return;
+    LockFileCommands();
+    SaveWindow(*window, true);
+    UnlockFileCommands();
+}
+
+void TMainForm::FileSaveAllItemClick() {
+    if (FileCommandsLocked())
+        return;
+    LockFileCommands();
+    std::vector<TEditorsHolder*> windows = EditorWindows();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        SaveWindow(**it, false);
+    UnlockFileCommands();
+}
+
+void TMainForm::FileCloseItemClick() {
+    if (QMdiSubWindow* sub = ActiveSubWindow())
+        sub->close();
+}
+
+void TMainForm::FileCloseAllItemClick() {
+    if (FileCommandsLocked())
+        return;
+    LockFileCommands();
+    CloseAllWindows();
+    UnlockFileCommands();
+}
+
+std::optional<std::string> TMainForm::ChooseSaveFile(const std::string& title,
+                                                     const std::string& initialDir,
+                                                     const std::string& fileName) {
+    MainSaveDialog->setWindowTitle(PathToQt(title));
+    if (!initialDir.empty())
+        MainSaveDialog->setDirectory(PathToQt(initialDir));
+    MainSaveDialog->selectFile(PathToQt(fileName));
+    return RunFile(*MainSaveDialog);
+}
+
+std::optional<std::string> TMainForm::ChooseTextFileToImport() {
+    return ::ChooseTextFileToImport(*MainOpenDialog, Services.RunFileDialog);
+}
+
+std::optional<std::string> TMainForm::ChooseTextFileToExport() {
+    return ::ChooseTextFileToExport(*MainSaveDialog, Services.RunFileDialog);
+}
+
+// -- Programs from RPG/400 source
+
+TEditorsHolder* TMainForm::ImportIntoNewWindow(const std::string& sourceFile,
+                                               const std::string& caption) {
+    TEditorsHolder* window = NewEditorWindow(caption);
+    setEnabled(false);
+    window->ImportSource(sourceFile);
+    TRPGProgram& doc = *window->Document;
+    // An unreadable file leaves the document without its tree: nothing to keep either.
+    if (doc.ImportCancelled || !doc.Tree.Root()) {
+        DiscardWindow(*window);
+        window = nullptr;
+    } else {
+        ApplyOptionsToWindow(*window);
+        TileWhenAlone();
+    }
+    setEnabled(true);
+    return window;
+}
+
+void TMainForm::ProgOpenItemClick() {
+    MainOpenDialog->setWindowTitle(kOpenSourceTitle);
+    SetFilterIndex(*MainOpenDialog, 2);
+    std::optional<std::string> path = RunFile(*MainOpenDialog);
+    SetFilterIndex(*MainOpenDialog, 1);
+    if (path)
+        ImportIntoNewWindow(*path, orvale::ChangeFileExt(*path, ".RPG"));
+}
+
+void TMainForm::ProgImportItemClick() {
+    THostTransfer transfer{Options, ProgramDir, Box, this, Services.RunDialog};
+    ImportFromHost(transfer, [this](const std::string& converted) {
+        ImportIntoNewWindow(converted, ImportedProgramCaption(converted));
+    });
+}
+
+void TMainForm::ProgExportItemClick() {
+    TEditorsHolder* window = ActiveWindow();
+    if (!window)
+        return;
+    THostTransfer transfer{Options, ProgramDir, Box, this, Services.RunDialog};
+    ExportToHost(*window, transfer);
+}
+
+void TMainForm::ProgSaveAsItemClick() {
+    TEditorsHolder* window = ActiveWindow();
+    if (!window)
+        return;
+    MainSaveDialog->setWindowTitle(kSaveSourceTitle);
+    SetFilterIndex(*MainSaveDialog, 2);
+    MainSaveDialog->setDefaultSuffix("RP3");
+    std::string dir = window->Document->FilePath;
+    if (!dir.empty())
+        MainSaveDialog->setDirectory(PathToQt(dir));
+    MainSaveDialog->selectFile(PathToQt(orvale::ChangeFileExt(window->Document->FileName, ".RP3")));
+    std::optional<std::string> path = RunFile(*MainSaveDialog);
+    SetFilterIndex(*MainSaveDialog, 1);
+    MainSaveDialog->setDefaultSuffix("RPG");
+    if (path)
+        window->Document->WriteSource(*path);
+}
+
+void TMainForm::CompileActive(bool buildAll) {
+    TEditorsHolder* window = ActiveWindow();
+    setEnabled(false);
+    if (window) {
+        window->CompileProgram(buildAll);
+        // The RPG/400 page shows the new lines when it is next shown.
+        window->LastRpgViewSection = nullptr;
+    }
+    setEnabled(true);
+}

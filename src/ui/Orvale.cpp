@@ -1,0 +1,29 @@
+// The Orvale program: the main frame, its login and its message boxes. No argument is read;
+// the program's own location gives its program directory.
+
+#include "platform/Prompter.h"
+#include "ui/MainForm.h"
+#include "ui/MessageBoxPrompter.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("orvale");
+    // The caption of the message boxes and of the frame.
+    QApplication::setApplicationDisplayName(kApplicationTitle);
+    QApplication::setDesktopFileName("orvale");
+    QApplication::setWindowIcon(QIcon::fromTheme("orvale"));
+
+    TMessageBoxPrompter prompter;
+    orvale::Prompter::SetDefault(&prompter);
+    int status = 0;
+    {
+        TMainForm form(prompter);
+        form.show();
+        status = QApplication::exec();
+    }
+    orvale::Prompter::SetDefault(nullptr);
+    return status;
+}

@@ -1,0 +1,697 @@
+#include "ui/MainForm.h"
+
+#include "FrameUser.h"
+#include "frame/HelpIndex.h"
+#include "platform/ProfileFile.h"
+#include "platform/Prompter.h"
+#include "platform/TextFile.h"
+#include "rpgprogram/RPGProgram.h"
+#include "support/TempDir.h"
+#include "ui/ColorComboBox.h"
+#include "ui/ExtRichEdit.h"
+#include "ui/FormEditOptions.h"
+#include "ui/FormGenRPG.h"
+#include "ui/FormHistory.h"
+#include "ui/FormUndoOpt.h"
+#include "ui/HelpWindow.h"
+#include "ui/RadioGroup.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSlider>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+using orvale::Prompter;
+using orvale::ScriptedPrompter;
+using orvale::test::FrameUser;
+using orvale::test::TempDir;
+
+namespace {
+
+constexpr const char* kUser = "MARIO";
+constexpr const char* kPassword = "SECRET";
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+class MainFormTest : public ::testing::Test {
+protected:
+    MainFormTest() {
+        orvale::test::QtApp();
+        ProgramDir = Dir.Path() + "/";
+        orvale::test::AddUser(ProgramDir, kUser, kPassword);
+    }
+
+    // A frame started as the user starts the program, logged in.
+    std::unique_ptr<TMainForm> Start() {
+        User.Dialogs.push_back(FrameUser::Login(kUser, kPassword));
+        auto frame = std::make_unique<TMainForm>(Box, User.Services());
+        frame->ProgramDir = ProgramDir;
+        frame->show();
+        frame->Startup();
+        return frame;
+    }
+
+    // A program file made by the document, in the program directory.
+    std::string MakeProgram(const std::string& name) {
+        ScriptedPrompter box;
+        TRPGProgram doc(box);
+        doc.NewProgram();
+        std::string path = Dir.File(name);
+        doc.SaveToFile(path);
+        return path;
+    }
+
+    static std::vector<std::string> Captions(const QMenu* menu) {
+        std::vector<std::string> captions;
+        for (const QAction* item : menu->actions())
+            if (!item->isSeparator())
+                captions.push_back(item->text().toStdString());
+        return captions;
+    }
+
+    static std::vector<std::string> WindowCaptions(const TMainForm& frame) {
+        std::vector<std::string> captions;
+        for (const TEditorsHolder* window : frame.EditorWindows())
+            captions.push_back(window->windowTitle().toStdString());
+        return captions;
+    }
+
+    // Opens a program and closes it again, which puts it on top of the recent list.
+    static void OpenAndClose(TMainForm& frame, const std::string& path) {
+        frame.OpenProgramFile(path);
+        frame.FileCloseItem->trigger();
+        QApplication::processEvents();
+    }
+
+    std::string OptionsText() const {
+        std::string text;
+        orvale::ReadFileBytes(ProgramDir + kOptionsFileName, text);
+        return text;
+    }
+
+    TempDir Dir;
+    std::string ProgramDir;
+    ScriptedPrompter Box;
+    FrameUser User;
+};
+
+// -- Menus, buttons and enabling
+
+TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
+    auto frame = Start();
+    EXPECT_EQ(frame->windowTitle(), "Orvale 1.0");
+    EXPECT_EQ(Captions(frame->FileMenu),
+              (std::vector<std::string>{"&New", "&Open...", "&Browse...", "Re&pository", "&Reopen",
+                                        "&Save", "Save &As...", "Sa&ve All", "&Close", "Clos&e All",
+                                        "&Print...", "E&xit"}));
+    EXPECT_EQ(
+        Captions(frame->EditMenu),
+        (std::vector<std::string>{"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Select &All",
+                                  "&Restore", "&Import", "&Export Text File", "Print &Section"}));
+    EXPECT_EQ(Captions(frame->Restore), (std::vector<std::string>{"&Prev Update", "Last &Update",
+                                                                  "Last &Save", "Last &Open"}));
+    EXPECT_EQ(
+        Captions(frame->Import),
+        (std::vector<std::string>{"Insert at &Cursor", "R&eplace Selection", "&Override All"}));
+    EXPECT_EQ(Captions(frame->ExportTextFile),
+              (std::vector<std::string>{"&Selected Text", "All Sectio&n"}));
+    EXPECT_EQ(Captions(frame->SearchMenu),
+              (std::vector<std::string>{"&Find...", "&Replace...", "&Search Again"}));
+    EXPECT_EQ(Captions(frame->ProgramMenu),
+              (std::vector<std::string>{"Co&mpile", "&Build All", "&Export To AS/400",
+                                        "&Create from Source...", "&Import From AS/400",
+                                        "&Save Source As...", "&Print Source"}));
+    EXPECT_EQ(Captions(frame->OptionsMenu),
+              (std::vector<std::string>{"&Button Bar", "&Editor", "&Undo", "&History Log",
+                                        "&Compiler", "E&xport", "Change &PassWord"}));
+    EXPECT_EQ(Captions(frame->HelpMenu),
+              (std::vector<std::string>{"Orvale features", "Operation Codes", "&About"}));
+    EXPECT_EQ(Captions(frame->HelpOpCodesItem),
+              (std::vector<std::string>{"&RPG Standard", "Orvale Special"}));
+
+    using K = QKeySequence;
+    EXPECT_EQ(frame->FileOpenItem->shortcut(), K("Ctrl+O"));
+    EXPECT_EQ(frame->FileSaveItem->shortcut(), K("Ctrl+S"));
+    EXPECT_EQ(frame->EditUndoItem->shortcut(), K("Ctrl+Z"));
+    EXPECT_EQ(frame->EditCutItem->shortcut(), K("Ctrl+X"));
+    EXPECT_EQ(frame->EditCopyItem->shortcut(), K("Ctrl+C"));
+    EXPECT_EQ(frame->EditPasteItem->shortcut(), K("Ctrl+V"));
+    EXPECT_EQ(frame->EditSelectAllItem->shortcut(), K("Ctrl+A"));
+    EXPECT_EQ(frame->SearchFindItem->shortcut(), K("Ctrl+F"));
+    EXPECT_EQ(frame->SearchReplaceItem->shortcut(), K("Ctrl+R"));
+    EXPECT_EQ(frame->SearchSAgainItem->shortcut(), K("F3"));
+    EXPECT_TRUE(frame->FileNewItem->shortcut().isEmpty());
+
+    EXPECT_EQ(frame->FormGenRPG->windowTitle(), "Generate RPG/400 Source");
+    EXPECT_TRUE(frame->OptionsButtonBarItem->isChecked());
+}
+
+TEST_F(MainFormTest, CommandsFollowTheOpenWindows) {
+    auto frame = Start();
+    // Only New, Open and Import work before a program is open.
+    for (QToolButton* button : {frame->BtnNew, frame->BtnOpen, frame->BtnImport})
+        EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+    for (QToolButton* button :
+         {frame->BtnSave, frame->BtnFind, frame->BtnCut, frame->BtnCopy, frame->BtnPaste,
+          frame->BtnUndo, frame->BtnGenerate, frame->BtnExport})
+        EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+    std::vector<QAction*> windowCommands = {
+        frame->FileCloseItem,   frame->FileCloseAllItem,  frame->FileSaveItem,
+        frame->FileSaveAsItem,  frame->FileSaveAllItem,   frame->FilePrintItem,
+        frame->ProgCompileItem, frame->ProgBuildAllItem,  frame->ProgExportItem,
+        frame->ProgSaveAsItem,  frame->ProgPrintItem,     frame->WindowCascadeItem,
+        frame->WindowTileItem,  frame->WindowArrangeItem, frame->WindowMinimizeItem};
+    for (QAction* item : windowCommands)
+        EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
+    EXPECT_FALSE(frame->SearchFindItem->isEnabled());
+
+    frame->FileNewItem->trigger();
+    for (QAction* item : windowCommands)
+        EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
+    EXPECT_TRUE(frame->BtnSave->isEnabled());
+    EXPECT_TRUE(frame->BtnGenerate->isEnabled());
+
+    // The edit commands follow the page on show: the root shows the object list.
+    TEditorsHolder* window = frame->ActiveWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(frame->EditCutItem->isEnabled());
+    window->SelectNode(window->Document->MainRoutineNode);
+    EXPECT_TRUE(frame->EditCutItem->isEnabled());
+    EXPECT_TRUE(frame->SearchFindItem->isEnabled());
+    EXPECT_TRUE(frame->Restore->menuAction()->isEnabled());
+    EXPECT_TRUE(frame->BtnFind->isEnabled());
+
+    Box.Queue(Prompter::Answer::No); // do not save the new program
+    frame->FileCloseItem->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->EditorWindows().empty());
+    for (QAction* item : windowCommands)
+        EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
+    EXPECT_FALSE(frame->EditCutItem->isEnabled());
+    EXPECT_FALSE(frame->BtnFind->isEnabled());
+}
+
+TEST_F(MainFormTest, NewProgramCaptionCountsTheOpenWindows) {
+    auto frame = Start();
+    frame->FileNewItem->trigger();
+    frame->FileNewItem->trigger();
+    frame->FileNewItem->trigger();
+    EXPECT_EQ(WindowCaptions(*frame),
+              (std::vector<std::string>{"NoName1.RPG", "NoName2.RPG", "NoName3.RPG"}));
+    // The name counts the windows, not the programs made so far.
+    Box.Queue(Prompter::Answer::No);
+    frame->FileCloseItem->trigger();
+    QApplication::processEvents();
+    frame->FileNewItem->trigger();
+    EXPECT_EQ(WindowCaptions(*frame).back(), "NoName3.RPG");
+    // A new program is a fresh document with the initialisation subroutine.
+    TEditorsHolder* window = frame->ActiveWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->Document->Untitled);
+    EXPECT_EQ(window->Document->UserName, kUser);
+    EXPECT_EQ(window->Document->InitSubRoutineSection.Lines.front(),
+              "                Begsr(*INZSR)");
+}
+
+TEST_F(MainFormTest, ButtonBarFoldsAndItsCheckMarkFollowsItsHeight) {
+    auto frame = Start();
+    EXPECT_EQ(frame->PanelButt->height(), TMainForm::kButtonBarHeight);
+    frame->OptionsButtonBarItem->trigger();
+    EXPECT_FALSE(frame->OptionsButtonBarItem->isChecked());
+    EXPECT_EQ(frame->PanelButt->height(), TMainForm::kFoldedButtonBarHeight);
+    frame->OptionsButtonBarItem->trigger();
+    EXPECT_EQ(frame->PanelButt->height(), TMainForm::kButtonBarHeight);
+    // Opening the menu shows the bar as it is.
+    frame->OptionsButtonBarItem->setChecked(false);
+    emit frame->OptionsMenu->aboutToShow();
+    EXPECT_TRUE(frame->OptionsButtonBarItem->isChecked());
+}
+
+// -- Recent programs
+
+TEST_F(MainFormTest, RecentListKeepsTheTenLatestProgramsOnce) {
+    auto frame = Start();
+    EXPECT_EQ(Captions(frame->FileReopenItem), std::vector<std::string>{"Void"});
+    EXPECT_FALSE(frame->FileReopenItem->actions().front()->isEnabled());
+
+    std::vector<std::string> paths;
+    for (int i = 1; i <= 11; ++i)
+        paths.push_back(MakeProgram("P" + std::to_string(i) + ".RPG"));
+    for (const std::string& path : paths)
+        OpenAndClose(*frame, path);
+    std::vector<std::string> expected(paths.rbegin(), paths.rbegin() + 10);
+    EXPECT_EQ(Captions(frame->FileReopenItem), expected);
+    EXPECT_EQ(frame->Options.Reopen.Paths(), expected);
+
+    // Opening one takes it off the list; closing it puts it back on top, once.
+    frame->OpenProgramFile(paths[4]);
+    EXPECT_EQ(frame->Options.Reopen.Count(), 9u);
+    frame->FileCloseItem->trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(frame->Options.Reopen.Count(), 10u);
+    EXPECT_EQ(frame->Options.Reopen.Paths().front(), paths[4]);
+    EXPECT_EQ(std::count(frame->Options.Reopen.Paths().begin(), frame->Options.Reopen.Paths().end(),
+                         paths[4]),
+              1);
+    // An untitled program has nothing to put there.
+    frame->FileNewItem->trigger();
+    Box.Queue(Prompter::Answer::No);
+    frame->FileCloseItem->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(frame->Options.Reopen.Paths().front(), paths[4]);
+}
+
+TEST_F(MainFormTest, ReopenOpensTheProgramOrReportsItGone) {
+    auto frame = Start();
+    std::string kept = MakeProgram("KEPT.RPG");
+    std::string gone = MakeProgram("GONE.RPG");
+    OpenAndClose(*frame, kept);
+    OpenAndClose(*frame, gone);
+    ASSERT_EQ(Captions(frame->FileReopenItem), (std::vector<std::string>{gone, kept}));
+
+    // A program deleted meanwhile is reported and leaves the list all the same.
+    std::filesystem::remove(gone);
+    frame->FileReopenItem->actions().front()->trigger();
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Error);
+    EXPECT_EQ(Box.Messages[0].Text, "Sorry can't find selected program!");
+    EXPECT_TRUE(frame->EditorWindows().empty());
+    EXPECT_EQ(Captions(frame->FileReopenItem), std::vector<std::string>{kept});
+
+    // The last one opens in its own window; the list is then empty but for "Void".
+    frame->FileReopenItem->actions().front()->trigger();
+    ASSERT_EQ(frame->EditorWindows().size(), 1u);
+    EXPECT_EQ(WindowCaptions(*frame).front(), kept);
+    EXPECT_EQ(Captions(frame->FileReopenItem), std::vector<std::string>{"Void"});
+    EXPECT_FALSE(frame->FileReopenItem->actions().front()->isEnabled());
+    EXPECT_FALSE(frame->FileCommandsLocked());
+    EXPECT_TRUE(frame->FileMenu->isEnabled());
+}
+
+TEST_F(MainFormTest, AProgramThatCannotBeReadLeavesNoWindow) {
+    auto frame = Start();
+    std::string dir = Dir.File("folder.RPG");
+    std::filesystem::create_directory(dir);
+    frame->OpenProgramFile(dir);
+    EXPECT_TRUE(frame->EditorWindows().empty());
+    ASSERT_FALSE(Box.Messages.empty());
+    EXPECT_EQ(Box.Messages.back().BoxKind, Prompter::Kind::Error);
+    // Closing the frame asks nothing about it and lists nothing.
+    Box.Clear();
+    frame->close();
+    EXPECT_TRUE(Box.Messages.empty());
+    EXPECT_TRUE(frame->Options.Reopen.Empty());
+}
+
+TEST_F(MainFormTest, BrowseOpensWhatThePickerChose) {
+    auto frame = Start();
+    std::string path = MakeProgram("BROWSED.RPG");
+    User.Browsed = {Dir.File("MISSING.RPG"), path, ""};
+    frame->FileBrowseItem->trigger();
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_EQ(Box.Messages[0].Text, "Sorry can't find selected program!");
+    EXPECT_TRUE(frame->EditorWindows().empty());
+    frame->FileBrowseItem->trigger();
+    EXPECT_EQ(WindowCaptions(*frame), std::vector<std::string>{path});
+    // Nothing chosen: nothing happens.
+    frame->FileBrowseItem->trigger();
+    EXPECT_EQ(frame->EditorWindows().size(), 1u);
+    EXPECT_EQ(Box.Messages.size(), 1u);
+
+    frame->FileCaddisItem->trigger();
+    EXPECT_EQ(User.RepositoryShown, 1);
+}
+
+// -- Save and close
+
+TEST_F(MainFormTest, SaveAllClearsTheMarkOfEveryWindow) {
+    auto frame = Start();
+    std::string first = MakeProgram("FIRST.RPG");
+    std::string second = MakeProgram("SECOND.RPG");
+    frame->OpenProgramFile(first);
+    frame->OpenProgramFile(second);
+    for (TEditorsHolder* window : frame->EditorWindows()) {
+        window->SelectNode(window->Document->MainRoutineNode);
+        window->RichEditSource->setFocus();
+        QTest::keyClicks(window->RichEditSource, "EXSR(CALC)");
+        ASSERT_EQ(window->StatusPanel(TEditorsHolder::ModifiedPanel)->text(), "Modified");
+    }
+    frame->FileSaveAllItem->trigger();
+    for (TEditorsHolder* window : frame->EditorWindows()) {
+        EXPECT_TRUE(window->StatusPanel(TEditorsHolder::ModifiedPanel)->text().isEmpty());
+        EXPECT_FALSE(window->Document->Modified);
+    }
+    StringList lines;
+    ASSERT_TRUE(orvale::ReadTextFile(first, lines));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "EXSR(CALC)"), lines.end());
+}
+
+TEST_F(MainFormTest, SavingAnUntitledProgramTakesItsNewName) {
+    auto frame = Start();
+    frame->FileNewItem->trigger();
+    TEditorsHolder* window = frame->ActiveWindow();
+    // The user cancels the save dialog: the program stays as it was.
+    frame->FileSaveItem->trigger();
+    EXPECT_EQ(window->windowTitle(), "NoName1.RPG");
+    EXPECT_TRUE(window->Document->Modified);
+    ASSERT_EQ(User.FileDialogs.size(), 1u);
+    EXPECT_EQ(User.FileDialogs[0].Title, "Quenby - Save Program");
+
+    std::string path = Dir.File("NAMED.RPG");
+    User.Files.push_back(path);
+    frame->FileSaveItem->trigger();
+    EXPECT_EQ(window->windowTitle().toStdString(), path);
+    EXPECT_FALSE(window->Document->Modified);
+    EXPECT_TRUE(orvale::FileExists(path));
+}
+
+TEST_F(MainFormTest, ARefusedCloseStopsCloseAllAndTheFrame) {
+    auto frame = Start();
+    frame->FileNewItem->trigger();
+    frame->FileNewItem->trigger();
+    frame->FileNewItem->trigger();
+    // The last window goes first and is let go; the middle one is kept.
+    Box.Queue(Prompter::Answer::No);
+    Box.Queue(Prompter::Answer::Cancel);
+    frame->FileCloseAllItem->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(WindowCaptions(*frame), (std::vector<std::string>{"NoName1.RPG", "NoName2.RPG"}));
+    ASSERT_EQ(Box.Messages.size(), 2u);
+    EXPECT_EQ(Box.Messages[0].Text, "Save changes to file NoName.RPG?");
+    EXPECT_FALSE(frame->FileCommandsLocked());
+
+    // The frame does not close either, and writes no options.
+    Box.Queue(Prompter::Answer::Cancel);
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + kOptionsFileName));
+    Box.Queue(Prompter::Answer::No);
+    Box.Queue(Prompter::Answer::No);
+    EXPECT_TRUE(frame->close());
+    EXPECT_TRUE(orvale::FileExists(ProgramDir + kOptionsFileName));
+}
+
+// -- Dialogs of the Program menu
+
+TEST_F(MainFormTest, FileDialogsShowTheirTitleAndFilter) {
+    auto frame = Start();
+    frame->FileOpenItem->trigger();
+    frame->ProgOpenItem->trigger();
+    frame->FileNewItem->trigger();
+    frame->ProgSaveAsItem->trigger();
+    ASSERT_EQ(User.FileDialogs.size(), 3u);
+    EXPECT_EQ(User.FileDialogs[0].Title, "Orvale - Open Program");
+    EXPECT_EQ(User.FileDialogs[0].Filter, 1);
+    EXPECT_EQ(User.FileDialogs[1].Title, "Orvale - Open RPG/400 Source");
+    EXPECT_EQ(User.FileDialogs[1].Filter, 2);
+    EXPECT_EQ(User.FileDialogs[2].Title, "Orvale - Save RPG/400 Source");
+    EXPECT_EQ(User.FileDialogs[2].Filter, 2);
+    EXPECT_EQ(User.FileDialogs[2].DefaultSuffix, "RP3");
+    // Cancelled or not, the dialogs are left as the other commands expect them.
+    EXPECT_EQ(FilterIndex(*frame->MainOpenDialog), 1);
+    EXPECT_EQ(FilterIndex(*frame->MainSaveDialog), 1);
+    EXPECT_EQ(frame->MainSaveDialog->defaultSuffix(), "RPG");
+}
+
+TEST_F(MainFormTest, ACancelledImportClosesItsWindow) {
+    auto frame = Start();
+    std::string source = Dir.File("EMPTY.RP3");
+    orvale::WriteTextFile(source, {"     C                     SETON                     LR"});
+    // The progress window's Cancel is pressed as soon as the conversion starts.
+    User.Files.push_back(source);
+    QTimer::singleShot(0, frame.get(), [&] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->windowTitle() == "Convert from RPG Source" && top->isVisible())
+                if (auto* cancel = top->findChild<QPushButton*>())
+                    cancel->click();
+    });
+    frame->ProgOpenItem->trigger();
+    QApplication::processEvents();
+    TEditorsHolder* window = frame->ActiveWindow();
+    // Either the conversion was quicker than the click, or the window is gone.
+    if (window) {
+        EXPECT_EQ(window->windowTitle().toStdString(), Dir.File("EMPTY.RPG"));
+        EXPECT_FALSE(window->Document->ImportCancelled);
+    } else {
+        EXPECT_TRUE(frame->EditorWindows().empty());
+    }
+    EXPECT_TRUE(frame->isEnabled());
+
+    // A source that cannot be read leaves no window behind.
+    frame.reset();
+    frame = Start();
+    User.Files.push_back(Dir.File("NOWHERE.RP3"));
+    frame->ProgOpenItem->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->EditorWindows().empty());
+    EXPECT_EQ(Box.Messages.back().BoxKind, Prompter::Kind::Error);
+}
+
+// -- Options
+
+TEST_F(MainFormTest, AFreshInstallationStartsWithTheDefaults) {
+    auto frame = Start();
+    EXPECT_EQ(frame->OptionsFile, ProgramDir + "Orvale.DEF");
+    EXPECT_EQ(frame->UserName, kUser);
+    frame->FileNewItem->trigger();
+    TEditorsHolder* window = frame->ActiveWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(ValueFromColor(window->RichEditSource->BackColor()), 0x800000);
+    EXPECT_EQ(ValueFromColor(window->RichEditSource->TextColor()), 0x00FFFF);
+    EXPECT_EQ(window->ComboFont->currentText(), "10");
+    EXPECT_EQ(window->RichEditSource->font().pointSize(), 10);
+    EXPECT_EQ(window->RichEditSource->TabSpaces(), 2);
+    EXPECT_FALSE(window->RichEditSource->AutoIndent());
+    EXPECT_TRUE(window->EditorPopupMemu);
+    EXPECT_FALSE(window->UseRightButton);
+    EXPECT_TRUE(window->Document->LogAdd && window->Document->LogDelete &&
+                window->Document->LogModify && window->Document->LogRename &&
+                window->Document->LogProperty);
+    EXPECT_TRUE(window->Document->KeepPrevious && window->Document->KeepOpen &&
+                window->Document->KeepSave);
+    EXPECT_TRUE(frame->FormGenRPG->PrgProp->isChecked());
+    EXPECT_TRUE(frame->FormGenRPG->LoadComp->isChecked());
+    EXPECT_EQ(frame->FormGenRPG->EditPrefix->text(), "&%");
+
+    // Closing with an empty list: the next start offers only "Void".
+    Box.Queue(Prompter::Answer::No);
+    frame->close();
+    std::string text = OptionsText();
+    EXPECT_NE(text.find("[General Options]"), std::string::npos);
+    EXPECT_NE(text.find("BackColor=8388608"), std::string::npos);
+    frame = Start();
+    EXPECT_EQ(Captions(frame->FileReopenItem), std::vector<std::string>{"Void"});
+}
+
+TEST_F(MainFormTest, StoredOptionsAreReadAndWrittenBack) {
+    std::vector<std::string> programs;
+    std::string reopen;
+    for (int i = 0; i < 8; ++i) {
+        programs.push_back(Dir.File("R" + std::to_string(i) + ".RPG"));
+        reopen += std::to_string(i) + "=" + programs.back() + "\n";
+    }
+    WriteFile(ProgramDir + kOptionsFileName,
+              "[General Options]\nBackColor=0x000080\nAutoIndent=2\n"
+              "[Compiler Options]\nPrgHist=0\n[Undo Options]\nLastSave=0\n"
+              "[Reopen Item]\n" +
+                  reopen);
+    auto frame = Start();
+    EXPECT_EQ(frame->Options.Editor.BackColor, 128);
+    EXPECT_TRUE(frame->Options.Editor.AutoIndent);
+    EXPECT_FALSE(frame->FormGenRPG->PrgHist->isChecked());
+    EXPECT_FALSE(frame->RestLastSaved->isEnabled());
+    EXPECT_TRUE(frame->RestLastOpen->isEnabled());
+    EXPECT_EQ(Captions(frame->FileReopenItem), programs);
+
+    // The five oldest no longer exist: reopening them empties their places.
+    for (int i = 0; i < 5; ++i)
+        frame->FileReopenItem->actions().back()->trigger();
+    EXPECT_EQ(frame->Options.Reopen.Paths(), (StringList{programs[0], programs[1], programs[2]}));
+    frame->close();
+    orvale::ProfileFile written(ProgramDir + kOptionsFileName);
+    ASSERT_TRUE(written.Load());
+    EXPECT_EQ(written.ReadString("General Options", "BackColor", ""), "128");
+    EXPECT_EQ(written.ReadString("General Options", "AutoIndent", ""), "1");
+    EXPECT_EQ(written.ReadString("Compiler Options", "PrgHist", ""), "0");
+    EXPECT_EQ(written.ReadString("Reopen Item", "2", ""), programs[2]);
+    // Keys of the longer list stay, and come back at the next start.
+    EXPECT_EQ(written.ReadString("Reopen Item", "7", ""), programs[7]);
+    frame = Start();
+    EXPECT_EQ(frame->Options.Reopen.Paths(), programs);
+}
+
+TEST_F(MainFormTest, ACancelledLoginEndsTheRunWithoutTheOptionsFile) {
+    User.Dialogs.push_back(FrameUser::Cancel());
+    TMainForm frame(Box, User.Services());
+    frame.ProgramDir = ProgramDir;
+    frame.show();
+    frame.Startup();
+    EXPECT_FALSE(frame.isVisible());
+    EXPECT_EQ(frame.OptionsFile, "Nothing");
+    EXPECT_TRUE(frame.UserName.empty());
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + kOptionsFileName));
+
+    // A refused password keeps the dialog for another try; here the user gives up.
+    User.Dialogs.push_back(FrameUser::Login(kUser, "WRONG"));
+    TMainForm second(Box, User.Services());
+    second.ProgramDir = ProgramDir;
+    second.show();
+    second.Startup();
+    EXPECT_FALSE(second.isVisible());
+    ASSERT_FALSE(Box.Messages.empty());
+    EXPECT_EQ(Box.Messages.back().Text, "Password not valid!");
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + kOptionsFileName));
+}
+
+TEST_F(MainFormTest, EditorOptionsReachEveryOpenWindow) {
+    auto frame = Start();
+    frame->FileNewItem->trigger();
+    frame->FileNewItem->trigger();
+    // Cancel changes nothing.
+    User.Dialogs.push_back([](QDialog& dialog) {
+        static_cast<TFormEditOptions&>(dialog).ComboBackCol->SetColorValue(0xFFFFFF);
+        return false;
+    });
+    frame->OptionEditorItem->trigger();
+    EXPECT_EQ(frame->Options.Editor.BackColor, 0x800000);
+
+    User.Dialogs.push_back(FrameUser::Change<TFormEditOptions>([](TFormEditOptions& d) {
+        d.ComboBackCol->SetColorValue(0xFFFFFF);
+        d.ComboTextCol->SetColorValue(0);
+        d.ComboFont->setCurrentIndex(6); // "12"
+        d.TrackTabSpace->setValue(4);
+        d.CheckAutoIndent->setChecked(true);
+        d.RadioRightMouse->SetItemIndex(1);
+    }));
+    frame->OptionEditorItem->trigger();
+    EXPECT_EQ(frame->Options.Editor.FontSizeIdx, 6);
+    EXPECT_TRUE(frame->Options.Editor.UseRightButton);
+    EXPECT_FALSE(frame->Options.Editor.EditorPopupMemu);
+    for (TEditorsHolder* window : frame->EditorWindows()) {
+        TExtRichEdit& source = *window->RichEditSource;
+        EXPECT_EQ(ValueFromColor(source.BackColor()), 0xFFFFFF);
+        EXPECT_EQ(ValueFromColor(source.TextColor()), 0);
+        EXPECT_EQ(window->ComboFont->currentText(), "12");
+        EXPECT_EQ(source.font().pointSize(), 12);
+        EXPECT_EQ(source.TabSpaces(), 4);
+        EXPECT_TRUE(source.AutoIndent());
+        EXPECT_TRUE(window->UseRightButton);
+        EXPECT_FALSE(window->EditorPopupMemu);
+        // The compiled view and the document's indentation follow at the next window.
+        EXPECT_EQ(window->MemoRPGView->font().pointSize(), 10);
+        EXPECT_EQ(window->Document->TabSpaces, 2);
+    }
+    frame->FileNewItem->trigger();
+    TEditorsHolder* fresh = frame->ActiveWindow();
+    EXPECT_EQ(fresh->MemoRPGView->font().pointSize(), 12);
+    EXPECT_EQ(fresh->Document->TabSpaces, 4);
+}
+
+TEST_F(MainFormTest, UndoAndHistoryOptionsReachEveryDocument) {
+    auto frame = Start();
+    frame->FileNewItem->trigger();
+    TEditorsHolder* window = frame->ActiveWindow();
+    User.Dialogs.push_back(FrameUser::Change<TFormUndoOpt>([](TFormUndoOpt& d) {
+        d.CheckSave->setChecked(false);
+        d.CheckPrev->setChecked(false);
+    }));
+    frame->OptionUndoItem->trigger();
+    EXPECT_FALSE(window->Document->KeepSave);
+    EXPECT_FALSE(window->Document->KeepPrevious);
+    EXPECT_TRUE(window->Document->KeepOpen);
+    EXPECT_FALSE(window->PopRestLastSave->isEnabled());
+    EXPECT_FALSE(window->PopRestPrevUpdate->isEnabled());
+    EXPECT_TRUE(window->PopRestLastOpen->isEnabled());
+    // The frame's own Restore items keep the state of the options file.
+    EXPECT_TRUE(frame->RestLastSaved->isEnabled());
+
+    User.Dialogs.push_back(FrameUser::Change<TFormHistory>([](TFormHistory& d) {
+        d.CheckModSPr->setChecked(false);
+        d.CheckAddSec->setChecked(false);
+    }));
+    frame->OptionHistoryLogItem->trigger();
+    EXPECT_FALSE(window->Document->LogRename);
+    EXPECT_FALSE(window->Document->LogAdd);
+    EXPECT_TRUE(window->Document->LogProperty);
+    EXPECT_TRUE(window->Document->LogDelete);
+}
+
+TEST_F(MainFormTest, FontSizeFromOneWindowGoesToAll) {
+    auto frame = Start();
+    frame->FileNewItem->trigger();
+    frame->FileNewItem->trigger();
+    std::vector<TEditorsHolder*> windows = frame->EditorWindows();
+    // The user picks "14" in the first window's list.
+    windows[0]->ComboFont->setCurrentIndex(8);
+    emit windows[0]->ComboFont->activated(8);
+    EXPECT_EQ(frame->Options.Editor.FontSizeIdx, 8);
+    for (TEditorsHolder* window : windows) {
+        EXPECT_EQ(window->ComboFont->currentText(), "14");
+        EXPECT_EQ(window->RichEditSource->font().pointSize(), 14);
+        EXPECT_EQ(window->MemoRPGView->font().pointSize(), 14);
+    }
+}
+
+TEST_F(MainFormTest, UndoAndRedoTakeTurns) {
+    auto frame = Start();
+    frame->FileNewItem->trigger();
+    TEditorsHolder* window = frame->ActiveWindow();
+    window->SelectNode(window->Document->MainRoutineNode);
+    QTest::keyClicks(window->RichEditSource, "Z-ADD");
+    ASSERT_EQ(window->RichEditSource->toPlainText(), "Z-ADD");
+    frame->EditUndoItem->trigger();
+    EXPECT_EQ(window->RichEditSource->toPlainText(), "");
+    EXPECT_FALSE(frame->EditUndoItem->isEnabled());
+    EXPECT_FALSE(frame->BtnUndo->isEnabled());
+    EXPECT_TRUE(frame->EditRedoItem->isEnabled());
+    frame->EditRedoItem->trigger();
+    EXPECT_EQ(window->RichEditSource->toPlainText(), "Z-ADD");
+    EXPECT_TRUE(frame->EditUndoItem->isEnabled());
+    EXPECT_TRUE(frame->BtnUndo->isEnabled());
+    EXPECT_FALSE(frame->EditRedoItem->isEnabled());
+}
+
+TEST_F(MainFormTest, HelpOpensAtItsKeywords) {
+    std::filesystem::copy(std::string(ORVALE_BIN_DIR) + "/Help", ProgramDir + "Help",
+                          std::filesystem::copy_options::recursive);
+    auto frame = Start();
+    THelpIndex index;
+    ASSERT_TRUE(index.Load(frame->HelpFile));
+    THelpTarget target;
+
+    frame->RPGStandard->trigger();
+    ASSERT_NE(frame->HelpWindow, nullptr);
+    ASSERT_TRUE(index.Find("IDH_RPGOpCodes", target));
+    EXPECT_EQ(frame->HelpWindow->CurrentPage(), target.Page);
+    EXPECT_FALSE(frame->HelpShowing);
+
+    frame->OrvaleSpecial->trigger();
+    ASSERT_TRUE(index.Find("IDH_OrvaleOpCodes", target));
+    EXPECT_EQ(frame->HelpWindow->CurrentPage(), target.Page);
+
+    // Topic search in an editor: the help at the operation code's keyword.
+    frame->FileNewItem->trigger();
+    TEditorsHolder* window = frame->ActiveWindow();
+    window->SelectNode(window->Document->MainRoutineNode);
+    QTest::keyClicks(window->RichEditSource, "ENDIF");
+    window->PopTopicSearch->trigger();
+    EXPECT_TRUE(frame->HelpShowing);
+    ASSERT_TRUE(index.Find("IDH_OpCod_ENDYY", target));
+    EXPECT_EQ(frame->HelpWindow->CurrentPage(), target.Page);
+    EXPECT_EQ(frame->HelpWindow->CurrentAnchor(), target.Anchor);
+}
+
+} // namespace
