@@ -18,87 +18,11 @@ std::string Reason(const std::string& path, int err) {
     return path + ": " + std::strerror(err);
 }
 
-// Writes into a new temporary file next to Path what Fill hands to its Put(std::string_view)
-// (which returns false once a write failed) and returns the file's name, or an empty string
-// with Error set.
-template <class Fill>
-std::string WriteTemporaryWith(const std::string& path, mode_t mode, std::string* error,
-                               Fill&& fill) {
-    std::string pattern = ExtractFilePath(path) + "." + ExtractFileName(path) + ".XXXXXX";
-    std::string name = pattern;
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) {
-        if (error)
-            *error = Reason(path, errno);
-        return {};
-    }
-    int failure = 0;
-    auto put = [&](std::string_view content) {
-        const char* p = content.data();
-        size_t left = content.size();
-        // Large contents go out in pieces: one write of tens of megabytes costs the kernel
-        // several times what the same bytes cost a megabyte at a time.
-        constexpr size_t Piece = 1 << 20;
-        while (left > 0 && failure == 0) {
-            ssize_t n = ::write(fd, p, left < Piece ? left : Piece);
-            if (n < 0) {
-                if (errno != EINTR)
-                    failure = errno;
-                continue;
-            }
-            p += n;
-            left -= static_cast<size_t>(n);
-        }
-        return failure == 0;
-    };
-    fill(put);
-    if (failure == 0 && (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0))
-        failure = errno;
-    if (failure != 0) {
-        ::close(fd);
-        ::unlink(name.c_str());
-        if (error)
-            *error = Reason(path, failure);
-        return {};
-    }
-    if (::close(fd) != 0) {
-        int err = errno;
-        ::unlink(name.c_str());
-        if (error)
-            *error = Reason(path, err);
-        return {};
-    }
-    return name;
-}
-
-std::string WriteTemporary(const std::string& path, std::string_view content, mode_t mode,
-                           std::string* error) {
-    return WriteTemporaryWith(path, mode, error, [&](auto& put) { put(content); });
-}
-
 mode_t CreationMode(unsigned requested) {
     mode_t mask = ::umask(0);
     ::umask(mask);
     return static_cast<mode_t>(requested) & ~mask;
 }
-
-} // namespace
-
-std::string ProgramBackupPath(std::string_view path) {
-    std::string ext = ExtractFileExt(path);
-    std::string tail = ext.size() > 1 ? ext.substr(1, 2) : std::string();
-    return ChangeFileExt(path, ".~" + tail);
-}
-
-std::string SourceBackupPath(std::string_view path) {
-    std::string ext = ExtractFileExt(path);
-    if (ext.size() < 2)
-        return ChangeFileExt(path, ".~");
-    ext[1] = '~';
-    return ChangeFileExt(path, ext);
-}
-
-namespace {
 
 // Makes BackupPath hold the file at Path as it is now. The file is never written to (it is
 // replaced by a rename), so a second name for it is as good as a copy and costs nothing however
@@ -119,61 +43,137 @@ bool BackUp(const std::string& path, const std::string& backupPath, std::string*
     return CopyFileSafely(path, backupPath, error);
 }
 
-// The replacement of WriteFileSafely, with the content handed out by Fill as in
-// WriteTemporaryWith.
-template <class Fill>
-bool ReplaceFile(const std::string& path, const std::string& backupPath, std::string* error,
-                 unsigned mode, Fill&& fill) {
-    struct stat old {};
-    bool exists = ::stat(path.c_str(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode)) {
-        if (error)
-            *error = Reason(path, EISDIR);
-        return false;
-    }
-    mode_t fileMode = exists ? (old.st_mode & 07777) : CreationMode(mode);
-    std::string temporary = WriteTemporaryWith(path, fileMode, error, fill);
-    if (temporary.empty())
-        return false;
-    if (exists && !backupPath.empty() && !BackUp(path, backupPath, error)) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        int err = errno;
-        ::unlink(temporary.c_str());
-        if (error)
-            *error = Reason(path, err);
-        return false;
-    }
-    return true;
-}
+// Large contents go out in pieces: one write of tens of megabytes costs the kernel several
+// times what the same bytes cost a megabyte at a time.
+constexpr size_t kPiece = 1 << 20;
 
 } // namespace
 
+std::string ProgramBackupPath(std::string_view path) {
+    std::string ext = ExtractFileExt(path);
+    std::string tail = ext.size() > 1 ? ext.substr(1, 2) : std::string();
+    return ChangeFileExt(path, ".~" + tail);
+}
+
+std::string SourceBackupPath(std::string_view path) {
+    std::string ext = ExtractFileExt(path);
+    if (ext.size() < 2)
+        return ChangeFileExt(path, ".~");
+    ext[1] = '~';
+    return ChangeFileExt(path, ext);
+}
+
+SafeFileWriter::SafeFileWriter(std::string path, unsigned mode, bool keepMode)
+    : Path(std::move(path)) {
+    struct stat old {};
+    Exists = ::stat(Path.c_str(), &old) == 0;
+    if (Exists && S_ISDIR(old.st_mode)) {
+        Failure = EISDIR;
+        return;
+    }
+    Mode = Exists && keepMode ? (old.st_mode & 07777) : CreationMode(mode);
+    std::string name = ExtractFilePath(Path) + "." + ExtractFileName(Path) + ".XXXXXX";
+    Fd = ::mkstemp(name.data());
+    if (Fd < 0)
+        Failure = errno;
+    else
+        Temporary = std::move(name);
+}
+
+SafeFileWriter::~SafeFileWriter() {
+    Discard();
+}
+
+void SafeFileWriter::Discard() {
+    if (Fd >= 0)
+        ::close(Fd);
+    Fd = -1;
+    if (!Temporary.empty())
+        ::unlink(Temporary.c_str());
+    Temporary.clear();
+}
+
+bool SafeFileWriter::Put(std::string_view content) {
+    const char* p = content.data();
+    size_t left = content.size();
+    while (left > 0 && Failure == 0) {
+        ssize_t n = ::write(Fd, p, left < kPiece ? left : kPiece);
+        if (n < 0) {
+            if (errno != EINTR)
+                Failure = errno;
+            continue;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return Failure == 0;
+}
+
+bool SafeFileWriter::Write(std::string_view content) {
+    if (!Buffer.empty() && Put(Buffer))
+        Buffer.clear();
+    return Put(content);
+}
+
+bool SafeFileWriter::WriteLines(const StringList& lines) {
+    if (Buffer.capacity() < kPiece)
+        Buffer.reserve(kPiece + 512);
+    for (const std::string& line : lines) {
+        Buffer += line;
+        Buffer += "\r\n";
+        if (Buffer.size() >= kPiece) {
+            if (!Put(Buffer))
+                return false;
+            Buffer.clear();
+        }
+    }
+    return Failure == 0;
+}
+
+bool SafeFileWriter::Commit(const std::string& backupPath, std::string* error) {
+    if (Failure == 0 && !Buffer.empty() && Put(Buffer))
+        Buffer.clear();
+    if (Failure == 0 && (::fchmod(Fd, Mode) != 0 || ::fsync(Fd) != 0))
+        Failure = errno;
+    if (Failure == 0) {
+        int fd = Fd;
+        Fd = -1;
+        if (::close(fd) != 0)
+            Failure = errno;
+    }
+    if (Failure != 0) {
+        Discard();
+        if (error)
+            *error = Reason(Path, Failure);
+        return false;
+    }
+    if (Exists && !backupPath.empty() && !BackUp(Path, backupPath, error)) {
+        Discard();
+        return false;
+    }
+    if (::rename(Temporary.c_str(), Path.c_str()) != 0) {
+        int err = errno;
+        Discard();
+        if (error)
+            *error = Reason(Path, err);
+        return false;
+    }
+    Temporary.clear();
+    return true;
+}
+
 bool WriteFileSafely(const std::string& path, std::string_view content,
                      const std::string& backupPath, std::string* error, unsigned mode) {
-    return ReplaceFile(path, backupPath, error, mode, [&](auto& put) { put(content); });
+    SafeFileWriter writer(path, mode);
+    writer.Write(content);
+    return writer.Commit(backupPath, error);
 }
 
 bool WriteLinesSafely(const std::string& path, const StringList& lines,
                       const std::string& backupPath, std::string* error, unsigned mode) {
-    return ReplaceFile(path, backupPath, error, mode, [&](auto& put) {
-        // A megabyte at a time, so that a large list never exists a second time as one text.
-        constexpr size_t Piece = 1 << 20;
-        std::string buffer;
-        buffer.reserve(Piece + 512);
-        for (const std::string& line : lines) {
-            buffer += line;
-            buffer += "\r\n";
-            if (buffer.size() >= Piece) {
-                if (!put(buffer))
-                    return;
-                buffer.clear();
-            }
-        }
-        put(buffer);
-    });
+    SafeFileWriter writer(path, mode);
+    writer.WriteLines(lines);
+    return writer.Commit(backupPath, error);
 }
 
 bool CopyFileSafely(const std::string& from, const std::string& to, std::string* error) {
@@ -182,17 +182,10 @@ bool CopyFileSafely(const std::string& from, const std::string& to, std::string*
         return false;
     struct stat st {};
     mode_t mode = ::stat(from.c_str(), &st) == 0 ? (st.st_mode & 07777) : CreationMode(0666);
-    std::string temporary = WriteTemporary(to, bytes, mode, error);
-    if (temporary.empty())
-        return false;
-    if (::rename(temporary.c_str(), to.c_str()) != 0) {
-        int err = errno;
-        ::unlink(temporary.c_str());
-        if (error)
-            *error = Reason(to, err);
-        return false;
-    }
-    return true;
+    // The copy takes the mode of what it copies, not of the file it replaces.
+    SafeFileWriter writer(to, mode, false);
+    writer.Write(bytes);
+    return writer.Commit({}, error);
 }
 
 } // namespace orvale

@@ -30,6 +30,38 @@ bool WriteLinesSafely(const std::string& path, const StringList& lines,
                       const std::string& backupPath = {}, std::string* error = nullptr,
                       unsigned mode = 0666);
 
+// The replacement of a file whose content comes in pieces, for a content too large to be held
+// twice: what is written goes to a temporary file next to Path at once (a megabyte at a time),
+// and Commit puts it in place as WriteFileSafely does, backup included. A writer dropped without
+// a successful Commit removes its temporary file and leaves Path and the backup as they were.
+// The mode is the replaced file's (with KeepMode) or Mode subject to the umask.
+class SafeFileWriter {
+public:
+    explicit SafeFileWriter(std::string path, unsigned mode = 0666, bool keepMode = true);
+    ~SafeFileWriter();
+    SafeFileWriter(const SafeFileWriter&) = delete;
+    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+    // Both return false once a write has failed; the failure is reported by Commit.
+    bool Write(std::string_view content);
+    // Each line followed by CR LF.
+    bool WriteLines(const StringList& lines);
+    // False with Error naming the file and the system's reason.
+    bool Commit(const std::string& backupPath, std::string* error);
+
+private:
+    bool Put(std::string_view content);
+    void Discard();
+
+    std::string Path;
+    std::string Temporary;
+    std::string Buffer;
+    int Fd = -1;
+    int Failure = 0; // the first error number met
+    unsigned Mode = 0;
+    bool Exists = false;
+};
+
 // Copies From to To through a temporary file and a rename (the target is replaced whole).
 bool CopyFileSafely(const std::string& from, const std::string& to, std::string* error = nullptr);
 

@@ -161,3 +161,24 @@ TEST(SafeSave, LinesAreWrittenAsTheirJoinedTextInPieces) {
     EXPECT_NE(error.find("BIG.RPG"), std::string::npos);
     EXPECT_EQ(Slurp(path), JoinTextLines(lines));
 }
+
+TEST(SafeSave, WriterPutsItsPiecesInPlaceOnlyOnCommit) {
+    TempDir dir;
+    std::string path = dir.File("P.RPG");
+    ASSERT_TRUE(WriteFileSafely(path, "old"));
+    {
+        SafeFileWriter dropped(path);
+        dropped.WriteLines({"never", "committed"});
+    }
+    EXPECT_EQ(Slurp(path), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+
+    SafeFileWriter writer(path);
+    writer.WriteLines({"a", "b"});
+    writer.Write("raw");
+    writer.WriteLines({"", "c"});
+    std::string error;
+    ASSERT_TRUE(writer.Commit(ProgramBackupPath(path), &error)) << error;
+    EXPECT_EQ(Slurp(path), "a\r\nb\r\nraw\r\nc\r\n");
+    EXPECT_EQ(Slurp(dir.File("P.~RP")), "old");
+}
