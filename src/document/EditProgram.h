@@ -15,7 +15,8 @@
 
 namespace orvale {
 class Prompter;
-}
+class SafeFileWriter;
+} // namespace orvale
 
 // The tree-program document: the fixed sections and folders of a program, the section tree
 // that shows them, the file text it is read from and written to, the history log, and what
@@ -148,6 +149,10 @@ public:
     // (the compiled area of the RPG document) and writes the file after a backup. A failed
     // write is reported and leaves SaveLines, Modified and the files on disk as they were.
     bool SaveWith(const std::string& fileName, const std::function<void()>& appendArea);
+    // While a save whose text is not kept (KeepSave off) is writing, hands what SaveLines holds
+    // to the file and empties it, so that a large program is never held twice; otherwise does
+    // nothing. The writers of the file text call it after each block.
+    void FlushSaveLines();
     // Sections the document created for folders; released with their nodes.
     TEDITSection* NewSection(const std::string& name, const std::string& description);
     void ReleaseSection(TEDITSection* section);
@@ -164,6 +169,7 @@ public:
 
 private:
     std::unordered_map<const TEDITSection*, std::unique_ptr<TEDITSection>> FolderSections;
+    orvale::SafeFileWriter* SaveStream = nullptr; // the file a save is writing, see FlushSaveLines
     std::vector<TreeNode**> NodeSlots;
     int BusyDepth = 0;
 };

@@ -7,6 +7,7 @@
 #include "platform/SafeSave.h"
 #include "platform/TextFile.h"
 
+#include <optional>
 #include <string_view>
 
 using orvale::Prompter;
@@ -25,20 +26,23 @@ std::string Bracketed(const std::string& value) {
 
 void TEDITProgram::WriteLines() {
     SaveLines.clear();
-    size_t estimate = 2;
-    ForEachNode([&](TreeNode* n) {
-        if (const TEDITSection* s = n->Section())
-            estimate += s->Lines.size() + 8;
-        else
-            estimate += 6;
-        return true;
-    });
-    SaveLines.reserve(estimate);
+    if (!SaveStream) {
+        size_t estimate = 2;
+        ForEachNode([&](TreeNode* n) {
+            if (const TEDITSection* s = n->Section())
+                estimate += s->Lines.size() + 8;
+            else
+                estimate += 6;
+            return true;
+        });
+        SaveLines.reserve(estimate);
+    }
     SaveLines.emplace_back(kBeginOfProgram);
     ForEachNode([&](TreeNode* n) {
         if (TEDITSection* s = n->Section()) {
             SaveLines.push_back(Bracketed(std::to_string(n->ImageIndex)));
             s->WriteToLines(SaveLines);
+            FlushSaveLines();
         } else if (const TEDITFolder* folder = n->Folder()) {
             SaveLines.push_back(Bracketed(std::to_string(n->ImageIndex)));
             SaveLines.push_back(Bracketed(kFolderMarker));
@@ -135,6 +139,13 @@ int TEDITProgram::ParseLines() {
     return i + 2;
 }
 
+void TEDITProgram::FlushSaveLines() {
+    if (!SaveStream || SaveLines.empty())
+        return;
+    SaveStream->WriteLines(SaveLines);
+    SaveLines.clear();
+}
+
 void TEDITProgram::SetFileName(const std::string& path) {
     FilePath = orvale::ExtractFilePath(path);
     FileName = orvale::ExtractFileName(path);
@@ -153,13 +164,21 @@ bool TEDITProgram::SaveWith(const std::string& fileName, const std::function<voi
         return true;
     });
 
+    // A text that is not kept goes to the file section by section instead of being held whole.
+    std::optional<orvale::SafeFileWriter> stream;
+    if (!KeepSave)
+        SaveStream = &stream.emplace(fileName);
     WriteLines();
     if (appendArea)
         appendArea();
+    FlushSaveLines();
+    SaveStream = nullptr;
     SetFileName(fileName);
     std::string error;
-    if (!orvale::WriteLinesSafely(fileName, SaveLines, orvale::ProgramBackupPath(fileName),
-                                  &error)) {
+    bool written = stream ? stream->Commit(orvale::ProgramBackupPath(fileName), &error)
+                          : orvale::WriteLinesSafely(fileName, SaveLines,
+                                                     orvale::ProgramBackupPath(fileName), &error);
+    if (!written) {
         SaveLines = std::move(previousLines);
         for (auto& [section, index] : previousIndexes)
             section->SaveLineIndex = index;

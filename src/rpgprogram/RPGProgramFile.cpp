@@ -77,6 +77,7 @@ void TRPGProgram::WriteCompiledBlocks() {
             }
             SaveLines.emplace_back(kEndOfSection);
             SaveLines.emplace_back();
+            FlushSaveLines();
         }
         return true;
     });

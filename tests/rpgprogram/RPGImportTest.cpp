@@ -202,3 +202,29 @@ TEST_F(ImportTest, DataWithoutExtensionLinesIsKept) {
     EXPECT_TRUE(report.Passed());
     EXPECT_EQ(report.Lines, 4);
 }
+
+// A program whose saved text is not kept is written section by section; the file is the same.
+TEST_F(ImportTest, SavedFileDoesNotDependOnKeepingItsText) {
+    ASSERT_TRUE(Import(FullMember()));
+    ASSERT_TRUE(Doc.SaveToFile(Dir.File("KEPT.RPG")));
+    Doc.SetUndoOptions(true, true, false);
+    ASSERT_TRUE(Doc.SaveToFile(Dir.File("STREAMED.RPG")));
+    EXPECT_TRUE(Doc.SaveLines.empty());
+    std::string kept, streamed;
+    ASSERT_TRUE(orvale::ReadFileBytes(Dir.File("KEPT.RPG"), kept));
+    ASSERT_TRUE(orvale::ReadFileBytes(Dir.File("STREAMED.RPG"), streamed));
+    EXPECT_EQ(streamed, kept);
+    EXPECT_NE(kept.find("[Begin Of Compiled Section]"), std::string::npos);
+
+    // A streamed save that cannot be written is reported, and the file stays as it was.
+    Box.Clear();
+    {
+        orvale::test::FileSizeLimit limit(4096);
+        EXPECT_FALSE(Doc.SaveToFile(Dir.File("KEPT.RPG")));
+    }
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_NE(Box.Messages[0].Text.find("KEPT.RPG"), std::string::npos);
+    std::string after;
+    ASSERT_TRUE(orvale::ReadFileBytes(Dir.File("KEPT.RPG"), after));
+    EXPECT_EQ(after, kept);
+}
