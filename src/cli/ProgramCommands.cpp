@@ -262,9 +262,8 @@ int RunImport(const ImportArgs& a) {
     doc.FormGenRPG = &form;
     doc.TabSpaces = tabSpaces;
     doc.UserName = a.User.empty() ? LoginName() : a.User;
-    // A command keeps no restore points; the memory goes to the member. The saved text stays,
-    // as the program does, to the end of the process.
-    doc.SetUndoOptions(false, false, true);
+    // A command keeps no restore points; the memory goes to the member.
+    doc.SetUndoOptions(false, false, false);
     ProgressBar bar;
     bool imported = doc.ImportFromFile(a.Member, &bar);
     bar.Finish();
