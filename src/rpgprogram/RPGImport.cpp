@@ -35,6 +35,14 @@ TEDITSection* AddedSection(TreeNode* folder, const TEDITSection* found) {
     return folder->Child(folder->Count() - 1)->Section();
 }
 
+std::string LeftOutMessage(const std::vector<int>& leftOut) {
+    std::string count = std::to_string(leftOut.size());
+    std::string first = std::to_string(leftOut.front() + 1);
+    return "WARNING: " + count + (leftOut.size() == 1 ? " line is" : " lines are") +
+           " not an RPG III specification and could not be converted (the first is line " + first +
+           ")!";
+}
+
 } // namespace
 
 bool TRPGProgram::ImportFromFile(const std::string& fileName, ImportProgress* progress) {
@@ -86,7 +94,10 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
         progress->SetMaximum(n);
 
     int i = 0;
-    int extensionStart = -1;
+    // Where each run of extension lines begins: a member may hold more than one.
+    std::vector<int> extensionStarts;
+    // Lines no walk takes (not RPG III specifications); they cannot be carried.
+    std::vector<int> leftOut;
     auto shown = [&] { ShowImportProgress(i, progress); };
     while (!ImportCancelled && i < n) {
         const int passStart = i;
@@ -109,7 +120,7 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
             while (!ImportCancelled && i < n && extension.Takes(i))
                 ++i;
             if (i > from)
-                extensionStart = from;
+                extensionStarts.push_back(from);
             shown();
         }
         if (!ImportCancelled) {
@@ -144,9 +155,13 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
                 shown();
             }
         }
-        // A pass that took nothing would be repeated for ever.
-        if (i >= n || i == passStart || !ContinuesPasses(source[static_cast<size_t>(i)]))
+        if (i >= n || calvex::StartsCompileTimeData(source[static_cast<size_t>(i)]))
             break;
+        // A line no walk takes ends nothing but itself: it is left out (and reported below)
+        // and the passes go on after it, instead of losing the rest of the member. A pass that
+        // took nothing would otherwise be repeated for ever.
+        if (i == passStart || !ContinuesPasses(source[static_cast<size_t>(i)]))
+            leftOut.push_back(i++);
     }
 
     if (!ImportCancelled) {
@@ -157,11 +172,7 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
             ++data;
         if (data < n)
             i = data;
-        // Without extension lines the data still has to be carried: the extension walk then
-        // starts at the data, takes no line and names each block after itself.
-        if (extensionStart < 0)
-            extensionStart = data < n ? data : n;
-        ConvertRPG3Exten(source, NameList, extensionStart, ExtensionSection, prefix);
+        ConvertExtensionRuns(extensionStarts, data, prefix);
         for (size_t k = 0; k < NameList.size() && !ImportCancelled; ++k) {
             TEDITSection* target = AddedSection(ArraysNode, AddArray(NameList[k], ""));
             if (!target)
@@ -171,7 +182,37 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
         }
     }
 
+    if (!leftOut.empty())
+        Box.Warning(LeftOutMessage(leftOut));
     if (PropertySection.LinesCount() == 0)
         InitProperties("", "");
     HistorySection.AddLine(HistoryEntry(FileName, "Converted", ""));
+}
+
+void TRPGProgram::ConvertExtensionRuns(const std::vector<int>& starts, int data,
+                                       const std::string& prefix) {
+    const StringList& source = SourceLines;
+    const int n = static_cast<int>(source.size());
+    // Without extension lines the data still has to be carried: the extension walk then
+    // starts at the data, takes no line and names each block after itself.
+    if (starts.empty()) {
+        ConvertRPG3Exten(source, NameList, data < n ? data : n, ExtensionSection, prefix);
+        return;
+    }
+    if (starts.size() == 1) {
+        ConvertRPG3Exten(source, NameList, starts.front(), ExtensionSection, prefix);
+        return;
+    }
+    // Several runs (extension lines between other specifications): the walk sees them as one
+    // run followed by the compile-time data, so that every line is converted and the tables
+    // of all runs meet their data blocks in the order of their definitions.
+    StringList joined;
+    for (int start : starts) {
+        calvex::WalkFilter extension(source, 'E');
+        for (int k = start; k < n && extension.Takes(k); ++k)
+            joined.push_back(source[static_cast<size_t>(k)]);
+    }
+    if (data < n)
+        joined.insert(joined.end(), source.begin() + data, source.end());
+    ConvertRPG3Exten(joined, NameList, 0, ExtensionSection, prefix);
 }

@@ -93,6 +93,9 @@ public:
     // The conversion proper over SourceLines.
     void ConvertSourceLines(orvale::ImportProgress* progress);
     void ShowImportProgress(int index, orvale::ImportProgress* progress);
+    // Converts the extension lines of every run that starts at Starts, with the compile-time
+    // data that starts at Data, filling NameList with the arrays to create.
+    void ConvertExtensionRuns(const std::vector<int>& starts, int data, const std::string& prefix);
 
     // -- Build into RPG/400 source (RPGBuild.cpp)
     // Reads the pre-compiler definitions, the indicator prefix and the compile options.

@@ -167,16 +167,43 @@ TEST_F(ImportTest, RefusedMembers) {
     EXPECT_FALSE(fresh.Opened);
 }
 
-// Specifications out of order take several passes; a line no walk takes ends them, and the
-// compile-time data is found even when such a line stands before it.
-TEST_F(ImportTest, PassesEndWhereNoWalkGoesOn) {
+// Specifications out of order take several passes. A line no walk takes is left out and
+// reported, and the passes go on after it; the compile-time data is found behind it.
+TEST_F(ImportTest, ALineNoWalkTakesIsReportedAndTheRestIsConverted) {
     StringList member{kExsr,  kDisk,  kSeton, "     X  not an RPG III line",
                       kSeton, kTable, "**",   "JANFEBMARAPRMAYJUN"};
     ASSERT_TRUE(Import(member));
     EXPECT_EQ(Doc.LogicalSection.Compiled, StringList{kDisk});
-    EXPECT_EQ(Doc.MainRoutineSection.Compiled, (StringList{kExsr, kSeton}));
+    EXPECT_EQ(Doc.MainRoutineSection.Compiled, (StringList{kExsr, kSeton, kSeton}));
+    EXPECT_EQ(Doc.ExtensionSection.Compiled, StringList{kTable});
     ASSERT_EQ(Doc.ArraysNode->Count(), 1);
     EXPECT_EQ(Child(Doc.ArraysNode, 0)->Lines, StringList{"JANFEBMARAPRMAYJUN"});
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Warning);
+    EXPECT_EQ(Box.Messages[0].Text, "WARNING: 1 line is not an RPG III specification and could "
+                                    "not be converted (the first is line 4)!");
+}
+
+// Extension lines in several runs are all converted, and their tables meet the data blocks
+// in the order of their definitions.
+TEST_F(ImportTest, ExtensionLinesInSeveralRunsAreAllConverted) {
+    const std::string second = SpecLine('E', {{27, "TABDAY  7   7  3"}});
+    StringList member{kTable,
+                      kSeton,
+                      second,
+                      "**",
+                      "JANFEBMARAPRMAYJUN",
+                      "JULAUGSEPOCTNOVDEC",
+                      "** ",
+                      "MONTUEWEDTHUFRISATSUN"};
+    std::string path = Write("RUNS.RP3", member);
+    ASSERT_TRUE(Doc.ImportFromFile(path));
+    EXPECT_EQ(Doc.ExtensionSection.Compiled, (StringList{kTable, second}));
+    ASSERT_EQ(Doc.ArraysNode->Count(), 2);
+    EXPECT_EQ(Doc.ArraysNode->Child(0)->Text, "TABMTH");
+    EXPECT_EQ(Doc.ArraysNode->Child(1)->Text, "TABDAY");
+    EXPECT_EQ(Child(Doc.ArraysNode, 1)->Lines, StringList{"MONTUEWEDTHUFRISATSUN"});
+    EXPECT_TRUE(Box.Messages.empty());
 }
 
 // A name the walk returns goes to the section just added, even when a section further down the
