@@ -3,6 +3,7 @@
 // program directory (or of --dir).
 
 #include "Commands.h"
+#include "frame/ProgramDir.h"
 
 #include "ondrel/CodePageTables.h"
 #include "ondrel/Ondrel.h"
@@ -10,7 +11,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -42,15 +42,8 @@ struct ConvertOptions {
     int RecordLength = 80;
 };
 
-// The directory the tool was started from, which holds the default data files.
-std::string ProgramDirectory() {
-    std::error_code ec;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : self.parent_path().string();
-}
-
 std::string TablePath(const std::string& dir, const char* name) {
-    std::string folder = dir.empty() ? ProgramDirectory() : dir;
+    std::string folder = dir.empty() ? CurrentProgramDir() : dir;
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
     return folder + name;
@@ -96,7 +89,7 @@ int RunToEbcdic(const ConvertOptions& options) {
 
 int RunXlt(const std::string& codePage, const std::string& dir) {
     std::string error;
-    if (!ondrel::WriteCodePageTables(codePage, dir.empty() ? ProgramDirectory() : dir, error))
+    if (!ondrel::WriteCodePageTables(codePage, dir.empty() ? CurrentProgramDir() : dir, error))
         return Fail(error);
     return Success;
 }

@@ -2,6 +2,7 @@
 // and messages are those of the password-change dialog.
 
 #include "Commands.h"
+#include "frame/ProgramDir.h"
 
 #include "access/Login.h"
 #include "access/PasswordChange.h"
@@ -10,7 +11,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -108,12 +108,6 @@ std::optional<std::string> ToLatin1(const std::string& text) {
     return out;
 }
 
-std::string ProgramDirectory() {
-    std::error_code ec;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : self.parent_path().string();
-}
-
 int Fail(const std::string& message) {
     std::cerr << message << '\n';
     return Failure;
@@ -138,7 +132,7 @@ int RunPasswd(const std::string& userArgument, const std::string& dir) {
     if (!password1 || !password2)
         return Fail(PasswordRejectedText);
 
-    TKeyFile keys(TKeyFile::PathIn(dir.empty() ? ProgramDirectory() : dir));
+    TKeyFile keys(TKeyFile::PathIn(dir.empty() ? CurrentProgramDir() : dir));
     TPasswordChange change = ChangePassword(keys, *user, *password1, *password2);
     if (!change.Changed)
         return Fail(change.Message);
