@@ -89,18 +89,22 @@ void ToMember(const std::string& source, const std::string& target, const std::s
     ondrel::TranslationTable table;
     if (!Prepare(source, tableFile, recordLength, ondrel::EbcdicBlank, table))
         return;
-    StringList lines;
+    // The text is converted where it was read, line by line, without a string per line.
+    ondrel::ByteBuffer text;
     std::string error;
-    if (!orvale::ReadTextFile(source, lines, &error)) {
+    if (!ondrel::ReadWholeFile(source, text, error)) {
         SetOutcome(OndrelReadFailed, std::move(error));
         return;
     }
     // Sized from the number of lines before the first record is made.
-    ondrel::ByteBuffer member(lines.size() * static_cast<size_t>(recordLength));
-    if (!ondrel::LinesToRecords(lines, recordLength, table, progress, CancelFlag, member.Data())) {
+    ondrel::ByteBuffer member(ondrel::CountTextLines(text.View()) *
+                              static_cast<size_t>(recordLength));
+    if (!ondrel::TextToRecords(text.View(), recordLength, table, progress, CancelFlag,
+                               member.Data())) {
         SetOutcome(OndrelCancelled);
         return;
     }
+    text = ondrel::ByteBuffer(); // not needed while the target is written
     if (!orvale::WriteFileSafely(target, member.View(), {}, &error))
         SetOutcome(OndrelWriteFailed, std::move(error));
 }

@@ -26,22 +26,65 @@ bool RecordsToText(std::string_view member, int recordLength, const TranslationT
     }
 }
 
-bool LinesToRecords(const StringList& lines, int recordLength, const TranslationTable& table,
-                    TOndrelProgress progress, const std::atomic<bool>& cancel, char* member) {
+namespace {
+
+// The text up to its first zero byte, which ends a text file's text.
+std::string_view UpToZero(std::string_view text) {
+    size_t zero = text.find('\0');
+    return zero == std::string_view::npos ? text : text.substr(0, zero);
+}
+
+// Calls Line(first, length) for each line of Text in order, until it returns false. Line
+// ends are found with memchr, a whole record's worth of bytes at a time: a line feed, and
+// before it possibly a carriage return (alone, or the first of a CR LF pair).
+template <class F> bool ForEachLine(std::string_view text, F&& line) {
+    text = UpToZero(text);
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+        const auto* lf =
+            static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        const char* stop = lf ? lf : end;
+        const auto* cr =
+            static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(stop - p)));
+        const char* q = cr ? cr : stop;
+        if (!line(p, static_cast<size_t>(q - p)))
+            return false;
+        if (q == end)
+            break;
+        q += *q == '\r' && q + 1 < end && q[1] == '\n' ? 2 : 1;
+        p = q;
+    }
+    return true;
+}
+
+} // namespace
+
+size_t CountTextLines(std::string_view text) {
+    size_t lines = 0;
+    ForEachLine(text, [&](const char*, size_t) {
+        ++lines;
+        return true;
+    });
+    return lines;
+}
+
+bool TextToRecords(std::string_view text, int recordLength, const TranslationTable& table,
+                   TOndrelProgress progress, const std::atomic<bool>& cancel, char* member) {
     const size_t length = static_cast<size_t>(recordLength);
-    for (const std::string& line : lines) {
+    return ForEachLine(text, [&](const char* line, size_t size) {
         if (progress)
             progress();
         if (cancel.load(std::memory_order_relaxed))
             return false;
-        const auto* in = reinterpret_cast<const unsigned char*>(line.data());
-        const size_t used = std::min(line.size(), length);
+        const auto* in = reinterpret_cast<const unsigned char*>(line);
+        const size_t used = std::min(size, length);
         for (size_t i = 0; i < used; ++i)
             member[i] = static_cast<char>(table[in[i]]);
         std::memset(member + used, EbcdicBlank, length - used);
         member += length;
-    }
-    return true;
+        return true;
+    });
 }
 
 } // namespace ondrel

@@ -5,8 +5,6 @@
 #include "Ondrel.h"
 #include "TranslationTable.h"
 
-#include "platform/StringList.h"
-
 #include <atomic>
 #include <cstddef>
 #include <string_view>
@@ -34,11 +32,16 @@ inline size_t TextSize(size_t memberSize, int recordLength) {
 bool RecordsToText(std::string_view member, int recordLength, const TranslationTable& table,
                    TOndrelProgress progress, const std::atomic<bool>& cancel, char* text);
 
-// Translates each line into one record of RecordLength bytes, written to Member (RecordLength
-// times the number of lines): the line is cut to RecordLength characters and padded with
-// EBCDIC blanks. Progress is called before each line; when Cancel is set after a call the
-// conversion stops and false is returned. RecordLength must be valid.
-bool LinesToRecords(const StringList& lines, int recordLength, const TranslationTable& table,
-                    TOndrelProgress progress, const std::atomic<bool>& cancel, char* member);
+// The number of lines of Text as a text file holds them: CR, LF or CR LF end a line, a zero
+// byte ends the whole text, and a final line end does not make an extra empty line.
+size_t CountTextLines(std::string_view text);
+
+// Translates each line of Text (counted as CountTextLines counts them) into one record of
+// RecordLength bytes, written to Member (RecordLength times the number of lines): the line is
+// cut to RecordLength characters and padded with EBCDIC blanks. Progress is called before each
+// line; when Cancel is set after a call the conversion stops and false is returned.
+// RecordLength must be valid.
+bool TextToRecords(std::string_view text, int recordLength, const TranslationTable& table,
+                   TOndrelProgress progress, const std::atomic<bool>& cancel, char* member);
 
 } // namespace ondrel

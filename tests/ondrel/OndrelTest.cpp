@@ -96,6 +96,15 @@ TEST_F(SmallTables, LinesBecomeBlankPaddedRecordsWithoutLineEnds) {
     EXPECT_EQ(ToMember(""), "");
 }
 
+TEST_F(SmallTables, EveryKindOfLineEndMakesOneRecord) {
+    // LF, CR LF and a lone CR each end a line; CR CR is two ends; the last line needs none,
+    // and nothing after a zero byte counts.
+    std::string member = ToMember(std::string("A\nB\r\nC\rA\r\rB") + '\0' + "C\n", 2);
+    EXPECT_EQ(member, std::string("\xC1\x40\xC2\x40\xC3\x40\xC1\x40\x40\x40\xC2\x40"));
+    EXPECT_EQ(Calls, 6);
+    EXPECT_EQ(ToMember("\r\n\n", 1), "\x40\x40");
+}
+
 TEST_F(SmallTables, RecordLengthsAtTheLimitsWork) {
     EXPECT_EQ(ToText("\xC1\xC2\xC3", 1), "A\r\nB\r\nC\r\n");
     std::string record(255, '\xC2');
