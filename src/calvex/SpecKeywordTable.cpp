@@ -13,8 +13,8 @@ constexpr const char* kEntries[] = {
     "INFODS=F 01 23      [16\xA6:K] [17\xA6:INFDS]",
     "PLIST=F 01 23      [16\xA6:K] [17\xA6:PLIST]",
     "FCONT=F 04 17  21  22  23  [16\xA6:K]",
-    "FILEPRN=F 15 01  06  19  07I 12  14  10  13I 09I 11  04  05  08  16  17  [15\xA6:PRINTER] "
-    "[02\xA6:O]",
+    ("FILEPRN=F 15 01  06  19  07I 12  14  10  13I 09I 11  04  05  08  16  17  [15\xA6:PRINTER] "
+     "[02\xA6:O]"),
     "FILE=F 19 01  15  02  03  06  10  18  19  07I 13I 09I 11  12  04  05  08  14  16  17",
     "FILEARRAY=E 14 01  02  03  04I 05I 06I 07  08  09  10  11I 12  13  14",
     "ARRAY=E 11 03  05I 06I 07  08  09  10  11I 12  13  14",

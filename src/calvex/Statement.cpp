@@ -10,9 +10,6 @@ namespace calvex {
 
 namespace {
 
-constexpr std::string_view kErrorPrefix = "**ERROR: ";
-constexpr std::string_view kWarningPrefix = "      **WARNING: ";
-
 constexpr std::string_view kMissingBrace =
     "**ERROR: \"}\" Expected but not Found. Line was skipped!";
 constexpr std::string_view kMissingParen =
