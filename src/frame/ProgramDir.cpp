@@ -47,6 +47,9 @@ bool CopyHelpFolder(const std::string& from, const std::string& to, std::string*
     std::error_code ec;
     if (!fs::is_directory(from, ec))
         return true;
+    // A fresh program directory has no help folder yet.
+    if (!MakeDir(to, error))
+        return false;
     for (auto it = fs::recursive_directory_iterator(from, ec); !ec && it != fs::end(it);
          it.increment(ec)) {
         std::string target = (fs::path(to) / fs::relative(it->path(), from)).string();

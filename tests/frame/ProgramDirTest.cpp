@@ -85,6 +85,19 @@ TEST(ProgramDir, SeedingCopiesDefaultsAndKeepsTheUsersOwnFiles) {
     EXPECT_EQ(Read(target + "/Help/opcodes/ADD.html"), "add v2");
 }
 
+TEST(ProgramDir, SeedingAFreshDirectoryBringsTheHelpPages) {
+    TempDir installed, user;
+    Write(installed.File("Help/Orvale.hlp"), "index");
+    Write(installed.File("Help/rpg-opcodes.html"), "overview");
+    Write(installed.File("Help/opcodes/ADD.html"), "add");
+    std::string target = user.File("orvale");
+    std::string error;
+    ASSERT_TRUE(SeedProgramDir(installed.Path(), target, &error)) << error;
+    EXPECT_EQ(Read(target + "/Help/Orvale.hlp"), "index");
+    EXPECT_EQ(Read(target + "/Help/rpg-opcodes.html"), "overview");
+    EXPECT_EQ(Read(target + "/Help/opcodes/ADD.html"), "add");
+}
+
 TEST(ProgramDir, SeedingReportsAFullDisk) {
     TempDir installed, user;
     Write(installed.File("PromptH.PRM"), std::string(4096, 'x'));
