@@ -10,6 +10,7 @@
 #include "ui/FileNames.h"
 #include "ui/FormGenRPG.h"
 #include "ui/HostTransfer.h"
+#include "ui/TreeImages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,6 +42,7 @@ TEditorsHolder* TMainForm::NewEditorWindow(const std::string& caption) {
     window->setWindowTitle(PathToQt(caption));
     QMdiSubWindow* sub = MdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(ProgramTreeImages().value(0));
     // A closed window leaves the menus to the ones still open.
     connect(sub, &QObject::destroyed, this, [this] { UpdateMenuItems(); });
     sub->show();
