@@ -10,6 +10,8 @@
 #include "ui/ColorComboBox.h"
 #include "ui/ExtRichEdit.h"
 #include "ui/FormEditOptions.h"
+#include "ui/FormExport.h"
+#include "ui/FormFind.h"
 #include "ui/FormGenRPG.h"
 #include "ui/FormHistory.h"
 #include "ui/FormUndoOpt.h"
@@ -20,9 +22,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
 
@@ -41,6 +45,12 @@ namespace {
 
 constexpr const char* kUser = "MARIO";
 constexpr const char* kPassword = "SECRET";
+
+bool Contains(const StringList& lines, const std::string& text) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.find(text) != std::string::npos;
+    });
+}
 
 void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -458,6 +468,105 @@ TEST_F(MainFormTest, ACancelledImportClosesItsWindow) {
     QApplication::processEvents();
     EXPECT_TRUE(frame->EditorWindows().empty());
     EXPECT_EQ(Box.Messages.back().BoxKind, Prompter::Kind::Error);
+}
+
+// -- Commands handed to the active window
+
+TEST_F(MainFormTest, FindAndReplaceOpenOnTheWordAtTheCaret) {
+    auto frame = Start();
+    frame->FileNewItem->trigger();
+    TEditorsHolder* window = frame->ActiveWindow();
+    window->SelectNode(window->Document->MainRoutineNode);
+    QTest::keyClicks(window->RichEditSource, "EXSR(CALC) EXSR(CALC)");
+    window->RichEditSource->SetCaretPos(2, 0);
+    std::vector<std::string> seen;
+    frame->FormFind->RunModal = [&](TFormFind& form) {
+        seen.push_back(form.windowTitle().toStdString() + "|" +
+                       form.ComboTextToFind->currentText().toStdString() + "|" +
+                       (form.ComboTextReplace->isHidden() ? "find" : "replace"));
+    };
+    frame->SearchFindItem->trigger();
+    frame->SearchReplaceItem->trigger();
+    EXPECT_EQ(seen, (std::vector<std::string>{"Find Text|EXSR|find", "Replace Text|EXSR|replace"}));
+
+    // Search Again goes on with the last settings.
+    frame->FormFind->ComboTextToFind->setEditText("CALC");
+    frame->FormFind->ReadSettings();
+    window->RichEditSource->SetCaretPos(0, 0);
+    frame->SearchSAgainItem->trigger();
+    EXPECT_EQ(window->RichEditSource->textCursor().selectedText(), "CALC");
+    EXPECT_EQ(window->RichEditSource->CaretPos(), QPoint(9, 0));
+    frame->SearchSAgainItem->trigger();
+    EXPECT_EQ(window->RichEditSource->CaretPos(), QPoint(20, 0));
+}
+
+TEST_F(MainFormTest, EditMenuMovesSectionTextThroughTheFrameDialogs) {
+    auto frame = Start();
+    frame->FileNewItem->trigger();
+    TEditorsHolder* window = frame->ActiveWindow();
+    window->SelectNode(window->Document->MainRoutineNode);
+    std::string in = Dir.File("in.txt");
+    orvale::WriteTextFile(in, {"SETON(LR)", "RETRN()"});
+    User.Files.push_back(in);
+    frame->ImpInsertatCursor->trigger();
+    EXPECT_EQ(window->RichEditSource->Lines(), (StringList{"SETON(LR)", "RETRN()"}));
+    EXPECT_EQ(window->StatusPanel(TEditorsHolder::ModifiedPanel)->text(), "Modified");
+
+    std::string out = Dir.File("out.txt");
+    User.Files.push_back(out);
+    frame->ExpAllSection->trigger();
+    StringList written;
+    ASSERT_TRUE(orvale::ReadTextFile(out, written));
+    EXPECT_EQ(written, (StringList{"SETON(LR)", "RETRN()"}));
+
+    ASSERT_EQ(User.FileDialogs.size(), 2u);
+    EXPECT_EQ(User.FileDialogs[0].Title, "Quenby - Import Text File");
+    EXPECT_EQ(User.FileDialogs[0].Filter, 4);
+    EXPECT_EQ(User.FileDialogs[1].Title, "Quenby - Export Text File");
+    EXPECT_EQ(User.FileDialogs[1].DefaultSuffix, "TXT");
+    EXPECT_EQ(FilterIndex(*frame->MainOpenDialog), 1);
+    EXPECT_EQ(frame->MainSaveDialog->defaultSuffix(), "RPG");
+}
+
+TEST_F(MainFormTest, AProgramGoesToTheHostFolderAndComesBack) {
+    for (const char* table : {"AStoPC.xlt", "PCtoAS.xlt"})
+        std::filesystem::copy_file(std::string(ORVALE_BIN_DIR) + "/" + table, ProgramDir + table);
+    std::string host = Dir.File("host");
+    std::filesystem::create_directory(host);
+    auto frame = Start();
+    frame->OpenProgramFile(MakeProgram("PAYROLL.RPG"));
+
+    // Export: saved, compiled (its statistics read), built, converted and copied.
+    User.Dialogs.push_back(FrameUser::Ok()); // the compile statistics
+    User.Dialogs.push_back([&](QDialog& dialog) {
+        auto& member = dynamic_cast<TFormExport&>(dialog);
+        EXPECT_EQ(member.EditFile->text(), "PAYROLL.MBR");
+        member.EditFold->setText(QString::fromStdString(host));
+        member.BtnOK->click();
+        return member.result() == QDialog::Accepted;
+    });
+    frame->ProgExportItem->trigger();
+    EXPECT_EQ(User.DialogTitles, (std::vector<std::string>{"Password Dialog", "Compiling",
+                                                           "Export EBCDIC AS/400 Member"}));
+    EXPECT_TRUE(orvale::FileExists(ProgramDir + "PAYROLL.RP3"));
+    ASSERT_TRUE(orvale::FileExists(host + "/PAYROLL.MBR"));
+    EXPECT_EQ(frame->Options.LastExportFolder, host);
+
+    // Import: the member becomes a new program; the converted file does not stay.
+    User.Dialogs.push_back([&](QDialog& dialog) {
+        auto& member = dynamic_cast<TFormExport&>(dialog);
+        EXPECT_EQ(member.windowTitle(), "Import EBCDIC AS/400 Member");
+        EXPECT_EQ(member.EditFold->text().toStdString(), host);
+        member.EditFile->setText("PAYROLL.MBR");
+        member.BtnOK->click();
+        return member.result() == QDialog::Accepted;
+    });
+    std::filesystem::remove(ProgramDir + "PAYROLL.RP3");
+    frame->BtnImport->click();
+    ASSERT_EQ(frame->EditorWindows().size(), 2u);
+    EXPECT_EQ(frame->ActiveWindow()->windowTitle(), "PAYROLL.RPG");
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.RP3"));
+    EXPECT_TRUE(Contains(frame->ActiveWindow()->Document->HistorySection.Lines, ",Converted,"));
 }
 
 // -- Options
