@@ -250,6 +250,40 @@ TEST_F(MainFormTest, ButtonBarFoldsAndItsCheckMarkFollowsItsHeight) {
     EXPECT_TRUE(frame->OptionsButtonBarItem->isChecked());
 }
 
+TEST_F(MainFormTest, WindowMenuListsAndArrangesTheWindows) {
+    auto frame = Start();
+    frame->FileNewItem->trigger();
+    frame->FileNewItem->trigger();
+    auto listed = [&] {
+        emit frame->WindowMenu->aboutToShow();
+        std::vector<std::string> items;
+        for (QAction* item : frame->WindowMenu->actions())
+            if (item->isCheckable())
+                items.push_back((item->isChecked() ? "*" : "") + item->text().toStdString());
+        return items;
+    };
+    EXPECT_EQ(listed(), (std::vector<std::string>{"&1 NoName1.RPG", "*&2 NoName2.RPG"}));
+    // The list is made anew each time the menu opens, and picks the window.
+    std::vector<std::string> again = listed();
+    EXPECT_EQ(again.size(), 2u);
+    for (QAction* item : frame->WindowMenu->actions())
+        if (item->text() == "&1 NoName1.RPG")
+            item->trigger();
+    EXPECT_EQ(frame->ActiveWindow()->windowTitle(), "NoName1.RPG");
+
+    frame->WindowMinimizeItem->trigger();
+    for (TEditorsHolder* window : frame->EditorWindows())
+        EXPECT_TRUE(frame->SubWindowOf(window)->isMinimized());
+    // Arranged, the icons sit side by side along the bottom of the client area.
+    frame->WindowArrangeItem->trigger();
+    std::vector<TEditorsHolder*> windows = frame->EditorWindows();
+    QRect first = frame->SubWindowOf(windows[0])->geometry();
+    QRect second = frame->SubWindowOf(windows[1])->geometry();
+    EXPECT_EQ(first.left(), 0);
+    EXPECT_EQ(second.left(), first.right() + 1);
+    EXPECT_EQ(first.bottom(), frame->MdiArea->viewport()->height() - 1);
+}
+
 // -- Recent programs
 
 TEST_F(MainFormTest, RecentListKeepsTheTenLatestProgramsOnce) {
