@@ -4,6 +4,7 @@
 #include "platform/Prompter.h"
 #include "ui/MainForm.h"
 #include "ui/MessageBoxPrompter.h"
+#include "ui/TreeImages.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -14,7 +15,8 @@ int main(int argc, char** argv) {
     // The caption of the message boxes and of the frame.
     QApplication::setApplicationDisplayName(kApplicationTitle);
     QApplication::setDesktopFileName("orvale");
-    QApplication::setWindowIcon(QIcon::fromTheme("orvale"));
+    // The installed icon, or the program picture of the section tree where none is installed.
+    QApplication::setWindowIcon(QIcon::fromTheme("orvale", ProgramTreeImages().value(0)));
 
     TMessageBoxPrompter prompter;
     orvale::Prompter::SetDefault(&prompter);
