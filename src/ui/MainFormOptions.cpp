@@ -30,11 +30,19 @@ void ClearSelection(TExtRichEdit& editor) {
     editor.setTextCursor(cursor);
 }
 
-// The size the window's font list shows, 12 when its text is not a number.
-int ListedFontSize(const QComboBox& list) {
-    bool ok = false;
-    int size = list.currentText().toInt(&ok);
-    return ok ? size : 12;
+// Shows the font-size index in the window's list and gives its size to the source editor
+// (and to the RPG/400 view with RpgViewToo). An index the list does not hold leaves the list
+// without a choice and gives 12.
+void ShowFontSize(TEditorsHolder& window, int index, bool rpgViewToo) {
+    {
+        QSignalBlocker quiet(window.ComboFont);
+        bool listed = index >= 0 && index < window.ComboFont->count();
+        window.ComboFont->setCurrentIndex(listed ? index : -1);
+    }
+    int size = FontSizeForIndex(index);
+    window.RichEditSource->SetFontSize(size);
+    if (rpgViewToo)
+        window.MemoRPGView->SetFontSize(size);
 }
 
 // The editor settings of the options, into one window's source editor.
@@ -106,7 +114,7 @@ void TMainForm::ApplyOptionsToWindow(TEditorsHolder& window) {
     ClearSelection(source);
     source.SetBackColor(ColorFromValue(editor.BackColor));
     source.SetTextColor(ColorFromValue(editor.TextColor));
-    window.ApplyFontSizeIdx(editor.FontSizeIdx);
+    ShowFontSize(window, editor.FontSizeIdx, true);
     ApplyTypingAids(source, editor);
     QApplication::processEvents();
 }
@@ -138,11 +146,7 @@ void TMainForm::OptionEditorItemClick() {
         source.SetTextColor(ColorFromValue(editor.TextColor));
         // Only the source editor takes the new size here; the RPG/400 view follows the list
         // on its next change.
-        if (editor.FontSizeIdx >= 0 && editor.FontSizeIdx < window->ComboFont->count()) {
-            QSignalBlocker quiet(window->ComboFont);
-            window->ComboFont->setCurrentIndex(editor.FontSizeIdx);
-        }
-        source.SetFontSize(ListedFontSize(*window->ComboFont));
+        ShowFontSize(*window, editor.FontSizeIdx, false);
         ApplyTypingAids(source, editor);
         QApplication::processEvents();
     }

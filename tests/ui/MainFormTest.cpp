@@ -647,7 +647,7 @@ TEST_F(MainFormTest, StoredOptionsAreReadAndWrittenBack) {
         reopen += std::to_string(i) + "=" + programs.back() + "\n";
     }
     WriteFile(ProgramDir + kOptionsFileName,
-              "[General Options]\nBackColor=0x000080\nAutoIndent=2\n"
+              "[General Options]\nBackColor=0x000080\nFontSizeIdx=20\nAutoIndent=2\n"
               "[Compiler Options]\nPrgHist=0\n[Undo Options]\nLastSave=0\n"
               "[Reopen Item]\n" +
                   reopen);
@@ -658,6 +658,17 @@ TEST_F(MainFormTest, StoredOptionsAreReadAndWrittenBack) {
     EXPECT_FALSE(frame->RestLastSaved->isEnabled());
     EXPECT_TRUE(frame->RestLastOpen->isEnabled());
     EXPECT_EQ(Captions(frame->FileReopenItem), programs);
+    // A window shows them; a size the list does not offer gives 12.
+    frame->FileNewItem->trigger();
+    TEditorsHolder* window = frame->ActiveWindow();
+    EXPECT_EQ(ValueFromColor(window->RichEditSource->BackColor()), 128);
+    EXPECT_EQ(window->ComboFont->currentIndex(), -1);
+    EXPECT_EQ(window->RichEditSource->font().pointSize(), 12);
+    EXPECT_EQ(window->MemoRPGView->font().pointSize(), 12);
+    EXPECT_TRUE(window->RichEditSource->AutoIndent());
+    Box.Queue(Prompter::Answer::No);
+    frame->FileCloseItem->trigger();
+    QApplication::processEvents();
 
     // The five oldest no longer exist: reopening them empties their places.
     for (int i = 0; i < 5; ++i)
