@@ -1,5 +1,6 @@
 #include "ui/FormExport.h"
 
+#include "document/ParseString.h"
 #include "ondrel/CodePageTables.h"
 #include "ondrel/Ondrel.h"
 #include "platform/Prompter.h"
@@ -101,6 +102,16 @@ bool TFormExport::ValidMemberName(const std::string& name) {
            name.find("..") == std::string::npos;
 }
 
+bool TFormExport::OwnFileName(const std::string& name) {
+    static constexpr const char* kOwnExtensions[] = {".RPG", ".RP3", ".~RP", ".~P3", ".KEY",
+                                                     ".DEF", ".XLT", ".PRM", ".HLP"};
+    std::string ext = orvale::ExtractFileExt(name);
+    for (const char* own : kOwnExtensions)
+        if (SameText(ext, own))
+            return true;
+    return false;
+}
+
 // -- Buttons
 
 void TFormExport::BtnBrowseClick() {
@@ -117,6 +128,12 @@ void TFormExport::BtnOKClick() {
     // working directory: a name that reaches elsewhere is not taken.
     if (!ValidMemberName(name)) {
         Box.Error(kInvalidMemberName);
+        EditFile->setFocus();
+        return;
+    }
+    // The export writes the member into the working directory first, replacing what is there.
+    if (!ImportMode() && OwnFileName(name)) {
+        Box.Error(kOwnFileMemberName);
         EditFile->setFocus();
         return;
     }

@@ -68,6 +68,10 @@ public:
     // A member name that names a file in the folder itself: not empty, no folder separator and
     // no "..".
     static bool ValidMemberName(const std::string& name);
+    // Whether an exported member of that name would be written over one of the files the
+    // program directory keeps: programs, sources and their backups, the user list, the options,
+    // the translation tables, the prompt file and help.
+    static bool OwnFileName(const std::string& name);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -89,5 +93,8 @@ inline constexpr const char* kImportFromFolder = "Import from Folder";
 inline constexpr const char* kInvalidMemberName =
     "Invalid Member Name! Type the name of a member file of the folder, without \"/\", \"\\\" "
     "or \"..\".";
+inline constexpr const char* kOwnFileMemberName =
+    "Invalid Member Name! A member is written to the program directory before it is copied: "
+    "give it a name that is not one of Orvale's own files (for example PAYROLL.MBR).";
 inline constexpr const char* kInvalidMembersFolder = "Invalid Folder! Select the members folder.";
 inline constexpr const char* kCantExportMember = "Sorry can't Export the member!";

@@ -243,6 +243,33 @@ TEST_F(MemberTransfer, MemberNamesThatLeaveTheFoldersAreRefused) {
     EXPECT_EQ(FilesBelowRoot(), before);
 }
 
+TEST_F(MemberTransfer, AMemberIsNeverWrittenOverTheProgramDirectorysOwnFiles) {
+    for (const char* name : {"Orvale.KEY", "orvale.def", "PCtoAS.xlt", "PromptH.PRM", "PAYROLL.RP3",
+                             "PAYROLL.rpg", "PAYROLL.~RP", "Orvale.hlp"})
+        EXPECT_TRUE(TFormExport::OwnFileName(name)) << name;
+    for (const char* name : {"PAYROLL.MBR", "PAYROLL", "KEY", "A.KEYS"})
+        EXPECT_FALSE(TFormExport::OwnFileName(name)) << name;
+
+    // The user list keeps its bytes; the dialog stays open until Cancel.
+    std::string keyFile = ProgramDir + "Orvale.KEY";
+    ASSERT_TRUE(orvale::WriteTextFile(keyFile, {"[Users]", "ANNA=x"}));
+    auto window = PayrollWindow();
+    bool stayedOpen = false;
+    PlayDialog([&](TFormExport& form) {
+        TypeAndOk(form, "Orvale.KEY");
+        stayedOpen = form.result() == 0 && form.BtnOK->isEnabled();
+        form.BtnCancel->click();
+    });
+    EXPECT_FALSE(ExportToHost(*window, Transfer));
+    EXPECT_TRUE(stayedOpen);
+    StringList kept;
+    ASSERT_TRUE(orvale::ReadTextFile(keyFile, kept));
+    EXPECT_EQ(kept, (StringList{"[Users]", "ANNA=x"}));
+    EXPECT_FALSE(orvale::FileExists(HostDir + "Orvale.KEY"));
+    EXPECT_EQ(Box.Messages, (std::vector<Shown>{{Prompter::Kind::Error, kOwnFileMemberName,
+                                                 Prompter::Buttons::Ok, ""}}));
+}
+
 TEST_F(MemberTransfer, AnImportedMemberOpensAsANewProgram) {
     WriteMember(HostDir + "CUST.MBR", kMemberSource);
     PlayDialog([](TFormExport& form) { TypeAndOk(form, "CUST.MBR"); });
