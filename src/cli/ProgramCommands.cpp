@@ -33,7 +33,8 @@ namespace {
 constexpr const char* ImportHelp =
     "Imports an RPG/400 source member (a text file of fixed-column lines whose name ends in 3, "
     "such as X.RP3) into a program file with its compiled area, by default X.RPG beside it. "
-    "Exits 0 when the program is written, 2 with a one-line message otherwise.";
+    "Exits 0 when the program is written, 1 when it is written but lines of the member could "
+    "not be converted (a warning names them), 2 with a one-line message otherwise.";
 
 constexpr const char* BuildHelp =
     "Compiles the sections of a program file whose compiled lines are out of date (all of them "
@@ -41,7 +42,8 @@ constexpr const char* BuildHelp =
     "the program's name with .RP3; an existing one is kept as .~P3) and saves the program with "
     "its refreshed compiled area. Exits 0 when nothing was reported, 1 when a section reported "
     "errors or warnings (the member is written all the same, with the error lines in it), 2 "
-    "when a file cannot be read or written.";
+    "when a file cannot be read or written or the program file is damaged (then nothing is "
+    "written).";
 
 constexpr const char* CheckHelp =
     "Imports each member in memory, builds it back with every compile option on and compares "
@@ -98,8 +100,9 @@ void PrepareForLargePrograms() {
 #endif
 }
 
-// Hands the document's message boxes on to the tool's prompter and counts the errors among
-// them: after an error the file the document was reading cannot be trusted.
+// Hands the document's message boxes on to the tool's prompter and counts the errors and
+// warnings among them: after an error the file the document was reading cannot be trusted, and
+// an import that warned has left lines of the member out.
 class CountingPrompter : public Prompter {
 public:
     explicit CountingPrompter(Prompter& inner) : Inner(inner) {}
@@ -108,10 +111,13 @@ public:
                 const std::string& caption = {}) override {
         if (kind == Kind::Error)
             ++Errors;
+        if (kind == Kind::Warning)
+            ++Warnings;
         return Inner.Show(kind, text, buttons, caption);
     }
 
     int Errors = 0;
+    int Warnings = 0;
 
 private:
     Prompter& Inner;
@@ -270,7 +276,11 @@ int RunImport(const ImportArgs& a) {
     if (!imported)
         return Failure;
     std::string target = a.Output.empty() ? doc.FilePath + doc.FileName : a.Output;
-    return doc.SaveToFile(target) ? Success : Failure;
+    if (!doc.SaveToFile(target))
+        return Failure;
+    // The program holds what could be converted; a script must still learn that lines are
+    // missing from it.
+    return box.Warnings > 0 ? Findings : Success;
 }
 
 // Opens a program file for a command; false when it cannot be used (the reason is shown).
@@ -281,6 +291,13 @@ bool OpenProgram(TRPGProgram& doc, CountingPrompter& box, const std::string& pat
         return false;
     if (box.Errors > 0) {
         Fail(path + ": not a program file, or a damaged one");
+        return false;
+    }
+    // Only the sections before the damage were read: a build would write a member without
+    // the others and save the program over the file that still holds them.
+    if (!doc.ReadWhole) {
+        Fail(path + ": a damaged program file, of which only a part could be read; nothing was "
+                    "written (open it in Orvale to see what is left)");
         return false;
     }
     return true;

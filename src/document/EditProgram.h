@@ -65,6 +65,11 @@ public:
     bool EditorModified = false;
     // Changes not yet saved to the file.
     bool Modified = false;
+    // False when the last program file read had a damaged or cut-short tree part: the document
+    // then holds only the sections read before the damage, and saving it over the file would
+    // lose the rest. The window's user has seen the warning; a caller that asks nobody checks
+    // this before saving.
+    bool ReadWhole = true;
     TreeNode* SubRoutinesNode = nullptr;
     std::string UserName;
 

@@ -22,6 +22,24 @@ std::string Bracketed(const std::string& value) {
     return "[" + value + "]";
 }
 
+// Passes the reading's message boxes on and counts those that say the file is not whole.
+class DamageCounter : public Prompter {
+public:
+    explicit DamageCounter(Prompter& inner) : Inner(inner) {}
+
+    Answer Show(Kind kind, const std::string& text, Buttons buttons,
+                const std::string& caption = {}) override {
+        if (kind == Kind::Warning || kind == Kind::Error)
+            ++Damage;
+        return Inner.Show(kind, text, buttons, caption);
+    }
+
+    int Damage = 0;
+
+private:
+    Prompter& Inner;
+};
+
 } // namespace
 
 void TEDITProgram::WriteLines() {
@@ -58,6 +76,7 @@ void TEDITProgram::WriteLines() {
 
 int TEDITProgram::ParseLines() {
     BusyCursor busy(*this);
+    DamageCounter box(Box);
     const int count = static_cast<int>(SourceLines.size());
     auto exists = [&](int i) { return i >= 0 && i < count; };
     auto line = [&](int i) -> std::string_view {
@@ -70,7 +89,7 @@ int TEDITProgram::ParseLines() {
 
     int i = 1;
     if (line(0) != kBeginOfProgram) {
-        Box.Error(kWrongFormatError);
+        box.Error(kWrongFormatError);
     } else {
         int folderLeft = 0;
         std::string folderName;
@@ -79,7 +98,7 @@ int TEDITProgram::ParseLines() {
         while (exists(i) && line(i) != kEndOfProgram) {
             int image = BracketNumber(line(i));
             if (image == -1) {
-                Box.Warning(kCorruptedFileWarning);
+                box.Warning(kCorruptedFileWarning);
                 break;
             }
             std::string name = BracketValue(line(i + 1));
@@ -89,7 +108,7 @@ int TEDITProgram::ParseLines() {
                 folderLeft = BracketNumber(line(i + 4));
                 folderNode = nullptr;
                 if (folderLeft < 0) {
-                    Box.Warning(kCorruptedFileWarning);
+                    box.Warning(kCorruptedFileWarning);
                     break;
                 }
                 if (folderLeft > 0) {
@@ -107,7 +126,7 @@ int TEDITProgram::ParseLines() {
                 if (!folderNode)
                     folderNode = FindNodeByText(folderName);
                 if (!folderNode || !folderNode->Folder()) {
-                    Box.Warning(kCorruptedFileWarning);
+                    box.Warning(kCorruptedFileWarning);
                     break;
                 }
                 folderNode->Folder()->Description = folderDescription;
@@ -124,9 +143,9 @@ int TEDITProgram::ParseLines() {
                 empty->Folder()->Description = folderDescription;
             }
             if (target) {
-                i = target->ReadFromLines(SourceLines, i + 2, Box);
+                i = target->ReadFromLines(SourceLines, i + 2, box);
             } else if (name != kFolderMarker) {
-                Box.Warning(kCorruptedFileWarning);
+                box.Warning(kCorruptedFileWarning);
                 break;
             } else {
                 i += 6;
@@ -134,8 +153,9 @@ int TEDITProgram::ParseLines() {
         }
     }
     if (!exists(i) || line(i) != kEndOfProgram)
-        Box.Warning(kCorruptedFileWarning);
+        box.Warning(kCorruptedFileWarning);
     LogAdd = logAdd;
+    ReadWhole = box.Damage == 0;
     return i + 2;
 }
 

@@ -165,6 +165,30 @@ TEST(ProgramCommands, FailuresNameTheFileAndTheReason) {
     EXPECT_EQ(run.Status, 2);
     EXPECT_TRUE(Contains(run.Err, "TEXT.TXT: not a program file")) << run.Err;
 
+    // A member with a line no walk takes is imported without it, and the status says so.
+    run = Cli(dir, "import " + Q(dir.File("LOSSY.RP3")));
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(Contains(run.Err, "could not be converted")) << run.Err;
+    ASSERT_TRUE(orvale::FileExists(dir.File("LOSSY.RPG")));
+
+    // A program file damaged in its tree is not built: neither the member nor the program
+    // is written, so the sections after the damage are still in the file.
+    StringList program = Lines(dir.File("LOSSY.RPG"));
+    auto header = std::find(program.begin(), program.end(), "[Header]");
+    ASSERT_NE(header, program.end());
+    *header = "[Headers]";
+    ASSERT_TRUE(orvale::WriteTextFile(dir.File("LOSSY.RPG"), program));
+    run = Cli(dir, "build " + Q(dir.File("LOSSY.RPG")) + " --all");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(Contains(run.Err, "LOSSY.RPG: ")) << run.Err;
+    // Without the compiled area the damage shows only as warnings.
+    run = Cli(dir, "build " + Q(dir.File("LOSSY.RPG")) + " --all --no-load-comp");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(Contains(run.Err, "LOSSY.RPG: a damaged program file")) << run.Err;
+    EXPECT_EQ(Lines(dir.File("LOSSY.RPG")), program);
+    EXPECT_EQ(Lines(dir.File("LOSSY.RP3")), member);
+    EXPECT_FALSE(orvale::FileExists(dir.File("LOSSY.~P3")));
+
     // A member the import cannot take whole fails the check, with the lines concerned.
     run = Cli(dir, "check " + Q(dir.File("LOSSY.RP3")));
     EXPECT_EQ(run.Status, 1);

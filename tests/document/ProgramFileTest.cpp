@@ -290,6 +290,10 @@ TEST_F(ProgramFileTest, UnknownTopLevelNameStopsReading) {
     EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted, kCorrupted}));
     EXPECT_EQ(Doc.PropertySection.Lines, StringList{"Owner=USER1"});
     EXPECT_EQ(Doc.SubRoutinesNode->Count(), 0);
+    // The document knows it holds only part of the file, until a whole file is read.
+    EXPECT_FALSE(Doc.ReadWhole);
+    Parse(ExampleFile());
+    EXPECT_TRUE(Doc.ReadWhole);
 }
 
 TEST_F(ProgramFileTest, BadDateKeepsTheConstructionValueAndReadsOn) {
