@@ -32,6 +32,28 @@ int BracketNumber(std::string_view line) {
     return number;
 }
 
+namespace {
+
+// Where the block of text lines that starts at First and claims Count lines ends: the index of
+// its end marker, or the end of Src. A block this program writes always has its end marker
+// right after its Count lines, whatever those lines hold, so when the marker stands there the
+// block is taken whole, even a text line that reads like the marker. A block whose count does
+// not fit (a damaged file) runs to the first end marker.
+int BlockEnd(const StringList& src, int first, int count) {
+    int size = static_cast<int>(src.size());
+    if (first >= size)
+        return first; // no lines: the file ends before the block
+    if (count >= 0 && count < size - first &&
+        src[static_cast<size_t>(first + count)] == kEndOfSection)
+        return first + count;
+    int i = first;
+    while (i < size && src[static_cast<size_t>(i)] != kEndOfSection)
+        ++i;
+    return i;
+}
+
+} // namespace
+
 TEDITSection::TEDITSection(std::string name, std::string description) {
     Properties.Name = std::move(name);
     Properties.Description = std::move(description);
@@ -93,14 +115,10 @@ int TEDITSection::ReadFromLines(const StringList& src, int start, Prompter& prom
     }
     int count = BracketNumber(lineAt(start + 3));
     OpenLineIndex = start + 3;
-    int i = start + 4;
-    int size = static_cast<int>(src.size());
-    while (i < size && src[static_cast<size_t>(i)] != kEndOfSection) {
-        Lines.push_back(src[static_cast<size_t>(i)]);
-        ++i;
-        --count;
-    }
-    if (count != 0)
+    int first = start + 4;
+    int i = BlockEnd(src, first, count);
+    Lines.insert(Lines.end(), src.begin() + first, src.begin() + i);
+    if (count != i - first)
         prompter.Warning(kCorruptedFileWarning);
     CompiledValid = false;
     Compiled.clear();
@@ -123,13 +141,10 @@ void TEDITSection::WriteToLines(StringList& dest) {
 int TEDITSection::ReadCompiledFromLines(const StringList& src, int start, Prompter& prompter) {
     int size = static_cast<int>(src.size());
     int count = start < size ? BracketNumber(src[static_cast<size_t>(start)]) : -1;
-    int i = start + 1;
-    while (i < size && src[static_cast<size_t>(i)] != kEndOfSection) {
-        Compiled.push_back(src[static_cast<size_t>(i)]);
-        ++i;
-        --count;
-    }
-    if (count != 0) {
+    int first = start + 1;
+    int i = BlockEnd(src, first, count);
+    Compiled.insert(Compiled.end(), src.begin() + first, src.begin() + i);
+    if (count != i - first) {
         Compiled.clear();
         CompiledValid = false;
         prompter.Warning(kCorruptedFileWarning);
@@ -145,11 +160,9 @@ void ReadSectionLines(const StringList& src, StringList& dest, int start, Prompt
         return;
     dest.clear();
     int count = BracketNumber(src[static_cast<size_t>(start)]);
-    for (int i = start + 1; i < size && src[static_cast<size_t>(i)] != kEndOfSection; ++i) {
-        dest.push_back(src[static_cast<size_t>(i)]);
-        --count;
-    }
-    if (count != 0)
+    int end = BlockEnd(src, start + 1, count);
+    dest.assign(src.begin() + start + 1, src.begin() + end);
+    if (count != end - start - 1)
         prompter.Warning(kCorruptedFileWarning);
 }
 

@@ -155,7 +155,8 @@ TEST_F(ProgramFileTest, ReadsTheWorkedExampleBack) {
 }
 
 TEST_F(ProgramFileTest, RoundTripKeepsOddTextAndFolderOrder) {
-    Doc.DescriptionSection.Lines = {"a [bracketed] line", "[", "]", "  trailing blanks  "};
+    Doc.DescriptionSection.Lines = {"a [bracketed] line", "[", "]", "[End Of Sec]",
+                                    "  trailing blanks  "};
     Doc.DescriptionSection.Properties.Description = "desc ] with [ brackets]";
     Doc.SubRoutinesFolder.Description = "My routines";
     for (const char* name : {"ZETA", "ALPHA", "MID"})
@@ -313,7 +314,8 @@ TEST_F(ProgramFileTest, WrongLineCountKeepsTheLinesAndReadsOn) {
     Parse(file);
     EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted}));
     EXPECT_EQ(Doc.FindSectionByName("CALC")->LinesCount(), 3);
-    // A text line that is exactly the end marker ends the section early.
+    // A text line that is exactly the end marker is text when the count says so: the block's
+    // own marker follows its counted lines.
     Box.Clear();
     TEDITProgram other(Box);
     other.BuildTree();
@@ -321,8 +323,9 @@ TEST_F(ProgramFileTest, WrongLineCountKeepsTheLinesAndReadsOn) {
     file[7] = "[End Of Sec]";
     other.SourceLines = file;
     other.ParseLines();
-    EXPECT_FALSE(Box.Messages.empty());
-    EXPECT_EQ(Box.Messages[0], kCorrupted);
+    EXPECT_TRUE(Box.Messages.empty());
+    EXPECT_EQ(other.PropertySection.Lines, StringList{"[End Of Sec]"});
+    EXPECT_NE(other.FindSectionByName("CALC"), nullptr);
 }
 
 TEST_F(ProgramFileTest, MissingEndMarkerIsAWarning) {
