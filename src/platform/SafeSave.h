@@ -31,10 +31,10 @@ bool WriteLinesSafely(const std::string& path, const StringList& lines,
                       unsigned mode = 0666);
 
 // The replacement of a file whose content comes in pieces, for a content too large to be held
-// twice: what is written goes to a temporary file next to Path at once (a megabyte at a time),
-// and Commit puts it in place as WriteFileSafely does, backup included. A writer dropped without
-// a successful Commit removes its temporary file and leaves Path and the backup as they were.
-// The mode is the replaced file's (with KeepMode) or Mode subject to the umask.
+// twice: what is written goes to a temporary file next to Path at once (a quarter megabyte at a
+// time), and Commit puts it in place as WriteFileSafely does, backup included. A writer dropped
+// without a successful Commit removes its temporary file and leaves Path and the backup as they
+// were. The mode is the replaced file's (with KeepMode) or Mode subject to the umask.
 class SafeFileWriter {
 public:
     explicit SafeFileWriter(std::string path, unsigned mode = 0666, bool keepMode = true);
