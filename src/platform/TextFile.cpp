@@ -2,6 +2,7 @@
 
 #include "SafeSave.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -10,17 +11,21 @@
 
 namespace orvale {
 
-void SplitTextLines(std::string_view text, StringList& lines) {
-    lines.clear();
-    size_t zero = text.find('\0');
-    if (zero != std::string_view::npos)
-        text = text.substr(0, zero);
-    const char* p = text.data();
+namespace {
+
+// Appends the lines of Text to Lines and returns how many bytes they took. Unless Final, a last
+// line without its end is left for the caller to complete, and so is a CR at the very end, which
+// may be the first half of a CR LF.
+size_t AppendTextLines(std::string_view text, bool final, StringList& lines) {
+    const char* begin = text.data();
+    const char* p = begin;
     const char* end = p + text.size();
     while (p < end) {
         const char* q = p;
         while (q < end && *q != '\n' && *q != '\r')
             ++q;
+        if (!final && (q == end || (*q == '\r' && q + 1 == end)))
+            break;
         lines.emplace_back(p, static_cast<size_t>(q - p));
         if (q < end && *q == '\r' && q + 1 < end && q[1] == '\n')
             q += 2;
@@ -28,6 +33,22 @@ void SplitTextLines(std::string_view text, StringList& lines) {
             ++q;
         p = q;
     }
+    return static_cast<size_t>(p - begin);
+}
+
+// Reads of a text file go through a buffer of this size instead of the whole file: a large
+// member would otherwise be held twice, as bytes and as lines, and the memory for the bytes
+// taken fresh from the system only to be given back at once.
+constexpr size_t kReadPiece = 1 << 18;
+
+} // namespace
+
+void SplitTextLines(std::string_view text, StringList& lines) {
+    lines.clear();
+    size_t zero = text.find('\0');
+    if (zero != std::string_view::npos)
+        text = text.substr(0, zero);
+    AppendTextLines(text, true, lines);
 }
 
 StringList SplitTextLines(std::string_view text) {
@@ -87,12 +108,73 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string* err
 }
 
 bool ReadTextFile(const std::string& path, StringList& lines, std::string* error) {
-    std::string bytes;
-    if (!ReadFileBytes(path, bytes, error)) {
-        lines.clear();
+    lines.clear();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error)
+            *error = path + ": " + std::strerror(errno);
         return false;
     }
-    SplitTextLines(bytes, lines);
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        if (error)
+            *error = path + ": " + std::strerror(EISDIR);
+        return false;
+    }
+    const size_t fileSize = st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
+    // The unfinished last line of one piece is moved to the front for the next.
+    std::string buffer(kReadPiece, '\0');
+    size_t held = 0;     // bytes at the front of Buffer not yet made into lines
+    size_t consumed = 0; // bytes of the file made into lines
+    bool ended = false;  // a zero byte ended the text; the rest is still read, for its errors
+    bool sized = false;
+    for (;;) {
+        if (buffer.size() - held < kReadPiece / 2)
+            buffer.resize(held + kReadPiece);
+        ssize_t n = ::read(fd, buffer.data() + held, buffer.size() - held);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            int err = errno;
+            ::close(fd);
+            lines.clear();
+            if (error)
+                *error = path + ": " + std::strerror(err);
+            return false;
+        }
+        if (n == 0 && ended)
+            break;
+        if (ended)
+            continue;
+        const size_t size = held + static_cast<size_t>(n);
+        std::string_view text(buffer.data(), size);
+        size_t zero = text.find('\0', held);
+        if (zero != std::string_view::npos) {
+            AppendTextLines(text.substr(0, zero), true, lines);
+            ended = true;
+            held = 0;
+            continue;
+        }
+        if (n == 0) {
+            AppendTextLines(text, true, lines);
+            break;
+        }
+        size_t used = AppendTextLines(text, false, lines);
+        consumed += used;
+        // The lines of the first piece tell about how many the whole file holds: the list is
+        // sized once instead of being copied as it grows. The bound keeps an odd first piece
+        // (a run of empty lines) from asking for far more than a text file needs.
+        if (!sized && used > 0 && fileSize > consumed) {
+            sized = true;
+            double perByte = static_cast<double>(lines.size()) / static_cast<double>(consumed);
+            size_t estimate = static_cast<size_t>(perByte * static_cast<double>(fileSize) * 1.25);
+            lines.reserve(std::min(estimate, fileSize / 8) + 1024);
+        }
+        held = size - used;
+        std::memmove(buffer.data(), buffer.data() + used, held);
+    }
+    ::close(fd);
     return true;
 }
 

@@ -55,6 +55,38 @@ TEST(TextFile, WritesCrLfAndReadsBack) {
     EXPECT_EQ(back, lines);
 }
 
+// A file is read in pieces; whatever falls on the edge between two of them (a CR LF cut in
+// half, a line longer than a piece, a zero byte far into the file) must come out as the whole
+// text split at once.
+TEST(TextFile, ReadingInPiecesGivesTheLinesOfTheWholeText) {
+    TempDir dir;
+    auto lines = [](const std::string& text) { return SplitTextLines(text); };
+    auto read = [&](const std::string& text) {
+        std::string path = dir.File("piece.txt");
+        EXPECT_TRUE(WriteFileSafely(path, text));
+        StringList back{"old"};
+        EXPECT_TRUE(ReadTextFile(path, back));
+        return back;
+    };
+    const size_t piece = 1 << 18;
+    for (size_t cut = piece - 3; cut <= piece + 2; ++cut) {
+        std::string crlf = std::string(cut, 'a') + "\r\nb\rc\n\rd\r";
+        EXPECT_EQ(read(crlf), lines(crlf)) << "CR LF at " << cut;
+        std::string lf = std::string(cut, 'a') + "\n\n";
+        EXPECT_EQ(read(lf), lines(lf)) << "LF at " << cut;
+    }
+    std::string shortLines;
+    while (shortLines.size() < 3 * piece)
+        shortLines += "     C           PRICE     MULT QUANTITY  AMOUNT  112\r\n";
+    EXPECT_EQ(read(shortLines), lines(shortLines));
+    std::string longLine = std::string(3 * piece + 7, 'x') + "\r\ny";
+    EXPECT_EQ(read(longLine), lines(longLine));
+    std::string zero = shortLines + std::string("tail\0after\r\nmore", 17) + shortLines;
+    EXPECT_EQ(read(zero), lines(zero));
+    EXPECT_EQ(read(zero).back(), "tail");
+    EXPECT_TRUE(read("").empty());
+}
+
 TEST(TextFile, ReadingAMissingFileNamesTheFileAndReason) {
     TempDir dir;
     StringList lines{"old"};
