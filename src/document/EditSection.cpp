@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 
 using orvale::Prompter;
 using orvale::RegionalSettings;
@@ -52,6 +53,15 @@ int BlockEnd(const StringList& src, int first, int count) {
     return i;
 }
 
+// Appends the lines First to End of Src to To; moves them when Owner (Src itself) is given.
+void AppendBlock(StringList& to, const StringList& src, StringList* owner, int first, int end) {
+    if (owner)
+        to.insert(to.end(), std::make_move_iterator(owner->begin() + first),
+                  std::make_move_iterator(owner->begin() + end));
+    else
+        to.insert(to.end(), src.begin() + first, src.begin() + end);
+}
+
 } // namespace
 
 TEDITSection::TEDITSection(std::string name, std::string description) {
@@ -95,6 +105,15 @@ void TEDITSection::ClearAll() {
 }
 
 int TEDITSection::ReadFromLines(const StringList& src, int start, Prompter& prompter) {
+    return ReadBlock(src, nullptr, start, prompter);
+}
+
+int TEDITSection::TakeFromLines(StringList& src, int start, Prompter& prompter) {
+    return ReadBlock(src, &src, start, prompter);
+}
+
+int TEDITSection::ReadBlock(const StringList& src, StringList* owner, int start,
+                            Prompter& prompter) {
     auto lineAt = [&](int i) -> std::string_view {
         return i >= 0 && i < static_cast<int>(src.size())
                    ? std::string_view(src[static_cast<size_t>(i)])
@@ -117,7 +136,7 @@ int TEDITSection::ReadFromLines(const StringList& src, int start, Prompter& prom
     OpenLineIndex = start + 3;
     int first = start + 4;
     int i = BlockEnd(src, first, count);
-    Lines.insert(Lines.end(), src.begin() + first, src.begin() + i);
+    AppendBlock(Lines, src, owner, first, i);
     if (count != i - first)
         prompter.Warning(kCorruptedFileWarning);
     CompiledValid = false;
@@ -139,11 +158,20 @@ void TEDITSection::WriteToLines(StringList& dest) {
 }
 
 int TEDITSection::ReadCompiledFromLines(const StringList& src, int start, Prompter& prompter) {
+    return ReadCompiledBlock(src, nullptr, start, prompter);
+}
+
+int TEDITSection::TakeCompiledFromLines(StringList& src, int start, Prompter& prompter) {
+    return ReadCompiledBlock(src, &src, start, prompter);
+}
+
+int TEDITSection::ReadCompiledBlock(const StringList& src, StringList* owner, int start,
+                                    Prompter& prompter) {
     int size = static_cast<int>(src.size());
     int count = start < size ? BracketNumber(src[static_cast<size_t>(start)]) : -1;
     int first = start + 1;
     int i = BlockEnd(src, first, count);
-    Compiled.insert(Compiled.end(), src.begin() + first, src.begin() + i);
+    AppendBlock(Compiled, src, owner, first, i);
     if (count != i - first) {
         Compiled.clear();
         CompiledValid = false;

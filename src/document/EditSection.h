@@ -67,6 +67,10 @@ public:
     // the block's empty line. When the count does not match, Compiled is cleared, the warning
     // is shown and the result is -1 (the caller stops reading the area).
     int ReadCompiledFromLines(const StringList& src, int start, orvale::Prompter& prompter);
+    // As the two above, but the lines of the block are moved out of Src (left empty there)
+    // instead of copied: for a file text that is dropped once it has been read.
+    int TakeFromLines(StringList& src, int start, orvale::Prompter& prompter);
+    int TakeCompiledFromLines(StringList& src, int start, orvale::Prompter& prompter);
 
     // Copies one retained version of the text into Dest. Snapshot is the document's file text
     // (as opened for LastOpen, as saved for LastSave). Always discards the compiled cache.
@@ -78,6 +82,12 @@ public:
     // ADD, Z-ADD, IF, OR, AND, MOVE, SUB. Line and Column (1-based) are set on success only.
     bool FindText(std::string_view text, bool caseSensitive, bool definitionMode, int& line,
                   int& column) const;
+
+private:
+    // The readers above; with Owner (Src itself) the lines are moved instead of copied.
+    int ReadBlock(const StringList& src, StringList* owner, int start, orvale::Prompter& prompter);
+    int ReadCompiledBlock(const StringList& src, StringList* owner, int start,
+                          orvale::Prompter& prompter);
 };
 
 // The definition-mode test of FindText for the occurrence of a text of Length characters at

@@ -143,7 +143,10 @@ int TEDITProgram::ParseLines() {
                 empty->Folder()->Description = folderDescription;
             }
             if (target) {
-                i = target->ReadFromLines(SourceLines, i + 2, box);
+                // A file text that is not kept for restoring is dropped once read, so its
+                // lines can move into the section instead of being copied.
+                i = KeepOpen ? target->ReadFromLines(SourceLines, i + 2, box)
+                             : target->TakeFromLines(SourceLines, i + 2, box);
             } else if (name != kFolderMarker) {
                 box.Warning(kCorruptedFileWarning);
                 break;

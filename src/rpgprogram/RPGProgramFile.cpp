@@ -133,7 +133,9 @@ void TRPGProgram::ReadCompiledBlocks(int start) {
                 Box.Warning(kCorruptedFileWarning);
                 break;
             }
-            int after = section->ReadCompiledFromLines(SourceLines, i + 1, Box);
+            // As with the sections' text, lines of a file text that is not kept are moved.
+            int after = KeepOpen ? section->ReadCompiledFromLines(SourceLines, i + 1, Box)
+                                 : section->TakeCompiledFromLines(SourceLines, i + 1, Box);
             if (after < 0)
                 return; // the count did not match; the warning has been shown
             i = after;

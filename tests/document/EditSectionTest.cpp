@@ -167,6 +167,38 @@ TEST_F(EditSectionTest, CompiledBlockReadsOrIsDroppedWhole) {
     EXPECT_EQ(CorruptWarnings(), 1);
 }
 
+// Taking a block reads what reading it gives and moves only the block's own lines out of the
+// file text: the markers around them stay for the reader of the next block.
+TEST_F(EditSectionTest, TakingABlockReadsItAsReadingDoes) {
+    StringList file{"[d]",
+                    "[06/12/1999 10:16:02]",
+                    "[06/12/1999 10:16:02]",
+                    "[2]",
+                    "                Begsr(CALC)",
+                    "x",
+                    "[End Of Sec]",
+                    "",
+                    "[2]",
+                    "     C*",
+                    "     C",
+                    "[End Of Sec]",
+                    ""};
+    StringList copy = file;
+    TEDITSection read("CALC", ""), taken("CALC", "");
+    EXPECT_EQ(taken.TakeFromLines(file, 0, Box), read.ReadFromLines(copy, 0, Box));
+    EXPECT_EQ(taken.Lines, read.Lines);
+    EXPECT_EQ(taken.Properties.CreatedOn, read.Properties.CreatedOn);
+    EXPECT_EQ(taken.TakeCompiledFromLines(file, 8, Box), read.ReadCompiledFromLines(copy, 8, Box));
+    EXPECT_EQ(taken.Compiled, read.Compiled);
+    EXPECT_TRUE(taken.CompiledValid);
+    EXPECT_EQ(copy, (StringList{"[d]", "[06/12/1999 10:16:02]", "[06/12/1999 10:16:02]", "[2]",
+                                "                Begsr(CALC)", "x", "[End Of Sec]", "", "[2]",
+                                "     C*", "     C", "[End Of Sec]", ""}));
+    EXPECT_EQ(file, (StringList{"[d]", "[06/12/1999 10:16:02]", "[06/12/1999 10:16:02]", "[2]", "",
+                                "", "[End Of Sec]", "", "[2]", "", "", "[End Of Sec]", ""}));
+    EXPECT_TRUE(Box.Messages.empty());
+}
+
 TEST_F(EditSectionTest, RestorePoints) {
     TEDITSection s("CALC", "");
     s.SetLines({"A"});
