@@ -177,11 +177,14 @@ void TRPGProgram::AssembleSource() {
 bool TRPGProgram::WriteSource(const std::string& fileName) {
     BusyCursor busy(*this);
     CommitCurrent();
-    AssembleSource();
-    std::string error;
-    bool written =
-        orvale::WriteLinesSafely(fileName, NameList, orvale::SourceBackupPath(fileName), &error);
+    // The sections' lines go to the file as they stand, without first being copied into one
+    // list (AssembleSource): for a large program that copy was the build's largest use of memory.
     StringList().swap(NameList);
+    orvale::SafeFileWriter writer(fileName);
+    for (const TEDITSection* s : SourceOrder())
+        writer.WriteLines(s->Compiled);
+    std::string error;
+    bool written = writer.Commit(orvale::SourceBackupPath(fileName), &error);
     if (!written)
         Box.Error(error);
     return written;
