@@ -2,6 +2,7 @@
 
 #include "StringList.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -57,7 +58,9 @@ private:
     std::string Temporary;
     std::string Buffer;
     int Fd = -1;
-    int Failure = 0; // the first error number met
+    int Failure = 0;    // the first error number met
+    size_t Written = 0; // bytes written so far
+    size_t Started = 0; // bytes the disk has been asked to write out
     unsigned Mode = 0;
     bool Exists = false;
 };
