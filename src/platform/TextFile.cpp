@@ -20,10 +20,17 @@ size_t AppendTextLines(std::string_view text, bool final, StringList& lines) {
     const char* begin = text.data();
     const char* p = begin;
     const char* end = p + text.size();
+    // Lines end in CR LF or LF, so the library's fast search for LF finds the end of a line
+    // and a CR is looked for only before it. The LF found is kept: a text of CR line ends has
+    // none, and searching it again for every line would go through the rest of it each time.
+    const char* lf = nullptr;
     while (p < end) {
-        const char* q = p;
-        while (q < end && *q != '\n' && *q != '\r')
-            ++q;
+        if (!lf || lf < p) {
+            const void* found = std::memchr(p, '\n', static_cast<size_t>(end - p));
+            lf = found ? static_cast<const char*>(found) : end;
+        }
+        const void* cr = std::memchr(p, '\r', static_cast<size_t>(lf - p));
+        const char* q = cr ? static_cast<const char*>(cr) : lf;
         if (!final && (q == end || (*q == '\r' && q + 1 == end)))
             break;
         lines.emplace_back(p, static_cast<size_t>(q - p));
