@@ -158,6 +158,9 @@ public:
     // to the file and empties it, so that a large program is never held twice; otherwise does
     // nothing. The writers of the file text call it after each block.
     void FlushSaveLines();
+    // Adds Lines to the file text after what SaveLines holds. While a save is writing its text
+    // straight to the file, they go there as they stand instead of being copied first.
+    void AppendSaveLines(const StringList& lines);
     // Sections the document created for folders; released with their nodes.
     TEDITSection* NewSection(const std::string& name, const std::string& description);
     void ReleaseSection(TEDITSection* section);

@@ -145,6 +145,13 @@ int TEDITSection::ReadBlock(const StringList& src, StringList* owner, int start,
 }
 
 void TEDITSection::WriteToLines(StringList& dest) {
+    WriteHeadToLines(dest);
+    dest.insert(dest.end(), Lines.begin(), Lines.end());
+    dest.push_back(kEndOfSection);
+    dest.emplace_back();
+}
+
+void TEDITSection::WriteHeadToLines(StringList& dest) {
     const RegionalSettings& regional = RegionalSettings::Current();
     dest.push_back("[" + Properties.Name + "]");
     dest.push_back("[" + Properties.Description + "]");
@@ -152,9 +159,6 @@ void TEDITSection::WriteToLines(StringList& dest) {
     dest.push_back("[" + regional.FormatDateTime(Properties.LastUpdate) + "]");
     SaveLineIndex = static_cast<int>(dest.size());
     dest.push_back("[" + std::to_string(Lines.size()) + "]");
-    dest.insert(dest.end(), Lines.begin(), Lines.end());
-    dest.push_back(kEndOfSection);
-    dest.emplace_back();
 }
 
 int TEDITSection::ReadCompiledFromLines(const StringList& src, int start, Prompter& prompter) {

@@ -63,6 +63,9 @@ public:
     int ReadFromLines(const StringList& src, int start, orvale::Prompter& prompter);
     // Appends the block from the name line on and sets SaveLineIndex.
     void WriteToLines(StringList& dest);
+    // The start of that block: the name, description, date and count lines (SaveLineIndex is
+    // set). The text lines, the end marker and an empty line complete it.
+    void WriteHeadToLines(StringList& dest);
     // Reads a compiled-cache block whose count line is at Start and returns the index past
     // the block's empty line. When the count does not match, Compiled is cleared, the warning
     // is shown and the result is -1 (the caller stops reading the area).

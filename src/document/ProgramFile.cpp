@@ -59,7 +59,12 @@ void TEDITProgram::WriteLines() {
     ForEachNode([&](TreeNode* n) {
         if (TEDITSection* s = n->Section()) {
             SaveLines.push_back(Bracketed(std::to_string(n->ImageIndex)));
-            s->WriteToLines(SaveLines);
+            // The section's block as WriteToLines makes it, its text lines not copied when
+            // they go straight to the file.
+            s->WriteHeadToLines(SaveLines);
+            AppendSaveLines(s->Lines);
+            SaveLines.emplace_back(kEndOfSection);
+            SaveLines.emplace_back();
             FlushSaveLines();
         } else if (const TEDITFolder* folder = n->Folder()) {
             SaveLines.push_back(Bracketed(std::to_string(n->ImageIndex)));
@@ -167,6 +172,15 @@ void TEDITProgram::FlushSaveLines() {
         return;
     SaveStream->WriteLines(SaveLines);
     SaveLines.clear();
+}
+
+void TEDITProgram::AppendSaveLines(const StringList& lines) {
+    if (!SaveStream) {
+        SaveLines.insert(SaveLines.end(), lines.begin(), lines.end());
+        return;
+    }
+    FlushSaveLines();
+    SaveStream->WriteLines(lines);
 }
 
 void TEDITProgram::SetFileName(const std::string& path) {

@@ -70,7 +70,7 @@ void TRPGProgram::WriteCompiledBlocks() {
             SaveLines.push_back("[" + s->Properties.Name + "]");
             if (s->CompiledValid) {
                 SaveLines.push_back("[" + std::to_string(s->Compiled.size()) + "]");
-                SaveLines.insert(SaveLines.end(), s->Compiled.begin(), s->Compiled.end());
+                AppendSaveLines(s->Compiled);
             } else {
                 // A cache that no longer matches the text is not worth keeping.
                 SaveLines.emplace_back("[0]");

@@ -251,6 +251,28 @@ TEST_F(RPGProgramFileTest, KeepOpenDecidesWhetherTheOpenedTextStays) {
     EXPECT_EQ(loaded.FindSectionByName("CALC")->LinesCount(), 3);
 }
 
+// Without the restore texts a save writes the sections' lines straight to the file and an open
+// moves them out of the file text; neither may change what is written or read.
+TEST_F(RPGProgramFileTest, TextsNotKeptChangeNothingInTheFileOrTheProgram) {
+    FillProgram();
+    Doc.HeaderSection.Lines.push_back("[End Of Sec]"); // a text line that reads like the marker
+    std::string kept = Dir.File("KEPT.RPG"), streamed = Dir.File("STREAMED.RPG");
+    ASSERT_TRUE(Doc.SaveToFile(kept));
+    Doc.KeepSave = false;
+    ASSERT_TRUE(Doc.SaveToFile(streamed));
+    EXPECT_EQ(FileLines(streamed), FileLines(kept));
+    EXPECT_TRUE(Doc.SaveLines.empty());
+
+    TRPGProgram copied(Box), moved(Box);
+    copied.FormGenRPG = moved.FormGenRPG = &Form;
+    moved.KeepOpen = false;
+    ASSERT_TRUE(copied.LoadFromFile(kept));
+    ASSERT_TRUE(moved.LoadFromFile(kept));
+    EXPECT_EQ(Snapshot(moved), Snapshot(copied));
+    EXPECT_EQ(moved.HeaderSection.Compiled, Doc.HeaderSection.Compiled);
+    EXPECT_TRUE(Box.Messages.empty());
+}
+
 TEST_F(RPGProgramFileTest, UnreadableFileIsReportedAndChangesNothing) {
     EXPECT_FALSE(Doc.LoadFromFile(Dir.File("MISSING.RPG")));
     ASSERT_EQ(Box.Messages.size(), 1u);
