@@ -134,6 +134,20 @@ TEST_F(ImportTest, EmptyMemberGetsOnlyDefaultsAndHistory) {
     }
 }
 
+// A member that ends right after its files: the passes end there, nothing is reported, and
+// every later section stays empty.
+TEST_F(ImportTest, MemberOfHeaderAndFilesOnly) {
+    ASSERT_TRUE(Import({kHeader, kDisk, kPrinter}));
+    EXPECT_TRUE(Box.Messages.empty());
+    EXPECT_EQ(Doc.HeaderSection.Compiled, StringList{kHeader});
+    EXPECT_EQ(Doc.LogicalSection.Compiled, StringList{kDisk});
+    EXPECT_EQ(Doc.PrinterSection.Compiled, StringList{kPrinter});
+    EXPECT_EQ(Doc.ExtensionSection.LinesCount(), 0);
+    EXPECT_EQ(Doc.MainRoutineSection.LinesCount(), 0);
+    EXPECT_EQ(Doc.ArraysNode->Count(), 0);
+    EXPECT_EQ(Doc.OutputNode->Count(), 0);
+}
+
 TEST_F(ImportTest, CancelDuringCalculationsKeepsWhatWasConverted) {
     // Header, files, extension skip, line counter, input: five steps; the sixth is the
     // calculation call.
