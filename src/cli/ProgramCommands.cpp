@@ -396,6 +396,8 @@ int RunBuild(const BuildArgs& a) {
     doc.SetUndoOptions(false, false, false);
     if (!OpenProgram(doc, box, a.Program))
         return Failure;
+    // Nothing stops a build of the tool once begun, so a second thread may compile ahead.
+    doc.CompileAhead = true;
     StatisticsPrinter statistics;
     bool clean = doc.CompileAllSections(a.All, &statistics);
     std::cout << "Sections compiled: " << statistics.Compiled

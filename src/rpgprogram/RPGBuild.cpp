@@ -8,7 +8,11 @@
 #include "platform/SafeSave.h"
 #include "platform/TextFile.h"
 
+#include <atomic>
 #include <cstring>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 using orvale::CompileStatistics;
 
@@ -98,6 +102,59 @@ void TRPGProgram::CompileSection(TreeNode* node, bool batch, TCompileResult& res
         CompileRPG3Array(&result, ExtensionSection, *s, prefix, batch);
 }
 
+namespace {
+
+// The sections of a build shared by two threads: each section is compiled by the one that
+// claims it first, the main thread going forward and the other backward until they meet.
+// A section's result is read only once its state says it is done (release and acquire), and
+// a section's compile reads its own text and the extension's and writes its own compiled
+// lines only, so the two never touch the same data.
+class SharedBuild {
+public:
+    SharedBuild(TRPGProgram& program, const std::vector<TreeNode*>& nodes)
+        : Program(program), Nodes(nodes), Results(nodes.size()), States(nodes.size()) {}
+
+    // The result of section K, compiled here unless the other thread has claimed it.
+    const TCompileResult& Take(size_t k) {
+        if (!Compile(k))
+            for (int state = States[k].load(std::memory_order_acquire); state != kDone;
+                 state = States[k].load(std::memory_order_acquire))
+                States[k].wait(state, std::memory_order_acquire);
+        return Results[k];
+    }
+
+    // The other thread's part: from the last section back to the first one already claimed.
+    void CompileFromTheEnd() {
+        for (size_t k = Nodes.size(); k-- > 0 && !Stopped.load(std::memory_order_relaxed);)
+            if (!Compile(k))
+                return;
+    }
+
+    // Ends the other thread's part after the section it is compiling.
+    void Stop() { Stopped.store(true, std::memory_order_relaxed); }
+
+private:
+    static constexpr int kFree = 0, kClaimed = 1, kDone = 2;
+
+    bool Compile(size_t k) {
+        int free = kFree;
+        if (!States[k].compare_exchange_strong(free, kClaimed, std::memory_order_acq_rel))
+            return false;
+        Program.CompileSection(Nodes[k], true, Results[k]);
+        States[k].store(kDone, std::memory_order_release);
+        States[k].notify_all();
+        return true;
+    }
+
+    TRPGProgram& Program;
+    const std::vector<TreeNode*>& Nodes;
+    std::vector<TCompileResult> Results;
+    std::vector<std::atomic<int>> States;
+    std::atomic<bool> Stopped{false};
+};
+
+} // namespace
+
 bool TRPGProgram::CompileAllSections(bool all, CompileStatistics* statistics) {
     BusyCursor busy(*this);
     CommitCurrent();
@@ -108,12 +165,8 @@ bool TRPGProgram::CompileAllSections(bool all, CompileStatistics* statistics) {
     int totalWarnings = 0;
     int totalErrors = 0;
     bool clean = true;
-    for (TreeNode* n = Tree.First(); n; n = TProgramTree::Next(n)) {
-        TEDITSection* s = n->Section();
-        if (!s || (!all && s->CompiledValid))
-            continue;
-        TCompileResult result;
-        CompileSection(n, true, result);
+    // Counts a compiled section and shows its figures; false when a stop has been asked for.
+    auto counted = [&](const TEDITSection* s, const TCompileResult& result) {
         totalLines += result.Lines;
         totalWarnings += result.Warnings;
         totalErrors += result.Errors;
@@ -132,9 +185,49 @@ bool TRPGProgram::CompileAllSections(bool all, CompileStatistics* statistics) {
         }
         // A stopped build has not compiled everything, so it cannot count as clean: an
         // export waiting on it must not go on.
-        if (CompileStopRequested)
-            return false;
+        return !CompileStopRequested;
+    };
+
+    if (!CompileAhead || std::thread::hardware_concurrency() < 2) {
+        for (TreeNode* n = Tree.First(); n; n = TProgramTree::Next(n)) {
+            TEDITSection* s = n->Section();
+            if (!s || (!all && s->CompiledValid))
+                continue;
+            TCompileResult result;
+            CompileSection(n, true, result);
+            if (!counted(s, result))
+                return false;
+        }
+        return clean;
     }
+
+    std::vector<TreeNode*> nodes;
+    for (TreeNode* n = Tree.First(); n; n = TProgramTree::Next(n)) {
+        TEDITSection* s = n->Section();
+        if (s && (all || !s->CompiledValid))
+            nodes.push_back(n);
+    }
+    SharedBuild shared(*this, nodes);
+    std::thread ahead;
+    try {
+        ahead = std::thread([&shared] { shared.CompileFromTheEnd(); });
+    } catch (const std::system_error&) {
+        // No second thread: every section is compiled here.
+    }
+    // The other thread ends once it meets a section claimed here, or at once when the loop
+    // is left early; it is joined on every way out.
+    struct Joiner {
+        SharedBuild& Shared;
+        std::thread& Thread;
+        ~Joiner() {
+            Shared.Stop();
+            if (Thread.joinable())
+                Thread.join();
+        }
+    } joiner{shared, ahead};
+    for (size_t k = 0; k < nodes.size(); ++k)
+        if (!counted(nodes[k]->Section(), shared.Take(k)))
+            return false;
     return clean;
 }
 

@@ -46,6 +46,11 @@ public:
     int TabSpaces = 2;
     bool ImportCancelled = false;
     bool CompileStopRequested = false;
+    // A second thread compiles sections from the last one back while CompileAllSections goes
+    // from the first, for a caller that never stops a build (the command-line tool): a stop
+    // would find sections past it compiled already. The counts and error lines still come in
+    // the order of the sections.
+    bool CompileAhead = false;
     // The compiler-options form the window hands in; none means all defaults.
     TFormGenRPG* FormGenRPG = nullptr;
     std::string IndicatorPrefix = "&%";

@@ -112,6 +112,41 @@ TEST_F(BuildTest, ErrorListNamesEachSectionWithFindings) {
     EXPECT_EQ(statistics.Errors, "2");
 }
 
+// Compiled ahead by a second thread, the sections come out as compiled one after the other,
+// with the same figures and error list in the order of the sections, and a stop still ends it.
+TEST_F(BuildTest, CompilingAheadGivesWhatCompilingInTurnGives) {
+    ImportSmallProgram();
+    for (const char* name : {"SR2", "SR3", "SR4"})
+        Doc.AddSubRoutine(name, "")->Lines = {"NOSUCHOPCODE(A)", "ADD(A,B,C)"};
+    Doc.AddArray("NOTAB", "")->Lines = {"DATA"};
+    auto compiled = [&] {
+        std::vector<StringList> all;
+        for (TreeNode* n = Doc.Tree.First(); n; n = TProgramTree::Next(n))
+            if (TEDITSection* s = n->Section())
+                all.push_back(s->Compiled);
+        return all;
+    };
+    RecordingStatistics inTurn(Doc);
+    EXPECT_FALSE(Doc.CompileAllSections(true, &inTurn));
+    std::vector<StringList> expected = compiled();
+    for (int round = 0; round < 20; ++round) {
+        for (TreeNode* n = Doc.Tree.First(); n; n = TProgramTree::Next(n))
+            if (TEDITSection* s = n->Section())
+                s->Compiled = {"stale"};
+        Doc.CompileAhead = true;
+        RecordingStatistics ahead(Doc);
+        EXPECT_FALSE(Doc.CompileAllSections(true, &ahead));
+        EXPECT_EQ(compiled(), expected);
+        EXPECT_EQ(ahead.SectionLines, inTurn.SectionLines);
+        EXPECT_EQ(ahead.ErrorList, inTurn.ErrorList);
+        EXPECT_EQ(ahead.TotalLines, inTurn.TotalLines);
+        EXPECT_EQ(ahead.Errors, inTurn.Errors);
+    }
+    RecordingStatistics stopped(Doc, 2);
+    EXPECT_FALSE(Doc.CompileAllSections(true, &stopped));
+    EXPECT_EQ(stopped.SectionLines.size(), 2u);
+}
+
 TEST_F(BuildTest, StopRequestEndsTheBuildAfterTheCurrentSection) {
     ImportSmallProgram();
     RecordingStatistics statistics(Doc, 2);
