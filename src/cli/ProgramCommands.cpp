@@ -124,7 +124,7 @@ public:
 #if defined(__GLIBC__) && defined(MADV_POPULATE_WRITE)
         // Small inputs gain nothing worth a thread; the cap keeps the block below the amount
         // of free memory at the top of the heap that the library keeps without trimming.
-        constexpr size_t kSmallest = 32 << 20, kLargest = 768 << 20;
+        constexpr size_t kSmallest = 8 << 20, kLargest = 768 << 20;
         if (expected < kSmallest)
             return;
         expected = std::min(expected, kLargest);
