@@ -71,6 +71,15 @@ std::string SourceBackupPath(std::string_view path) {
 
 SafeFileWriter::SafeFileWriter(std::string path, unsigned mode, bool keepMode)
     : Path(std::move(path)) {
+    // A symbolic link stays a link: the file it leads to is the one replaced (and backed up),
+    // as an editor writing through the link would. A link that leads nowhere is replaced.
+    struct stat entry {};
+    if (::lstat(Path.c_str(), &entry) == 0 && S_ISLNK(entry.st_mode)) {
+        if (char* target = ::realpath(Path.c_str(), nullptr)) {
+            Path = target;
+            std::free(target);
+        }
+    }
     struct stat old {};
     Exists = ::stat(Path.c_str(), &old) == 0;
     if (Exists && S_ISDIR(old.st_mode)) {

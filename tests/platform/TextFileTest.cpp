@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace orvale;
@@ -123,6 +124,21 @@ TEST(SafeSave, SavingTwiceKeepsTheFirstVersionInTheBackup) {
     ASSERT_TRUE(WriteFileSafely(path, "three", ProgramBackupPath(path)));
     EXPECT_EQ(Slurp(path), "three");
     EXPECT_EQ(Slurp(dir.File("A.~RP")), "two");
+}
+
+TEST(SafeSave, ASymbolicLinkStaysALinkAndItsFileIsReplaced) {
+    TempDir dir;
+    ASSERT_EQ(::mkdir(dir.File("shared").c_str(), 0755), 0);
+    std::string target = dir.File("shared/REAL.RPG");
+    std::string link = dir.File("A.RPG");
+    ASSERT_TRUE(WriteFileSafely(target, "one"));
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    ASSERT_TRUE(WriteFileSafely(link, "two", ProgramBackupPath(link)));
+    struct stat entry {};
+    ASSERT_EQ(::lstat(link.c_str(), &entry), 0);
+    EXPECT_TRUE(S_ISLNK(entry.st_mode));
+    EXPECT_EQ(Slurp(target), "two");
+    EXPECT_EQ(Slurp(dir.File("A.~RP")), "one");
 }
 
 TEST(SafeSave, AFullDiskLeavesTheOldFileAndBackupWhole) {
