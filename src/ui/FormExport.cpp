@@ -196,14 +196,19 @@ void TFormExport::Import(const std::string& folder, const std::string& name) {
     // A member kept in the working directory under its converted name would be overwritten
     // by its own conversion, and deleted with it after the import.
     std::error_code same;
-    if (std::filesystem::equivalent(source, ConvertedFile, same))
+    FailureReason.clear();
+    if (std::filesystem::equivalent(source, ConvertedFile, same)) {
+        FailureReason = ConvertedFile + ": the member would be converted over itself";
         return;
+    }
     EBCDicToASCII(source, ConvertedFile, WorkingDir + ondrel::HostToPcFile, RecordLength,
                   &KeepResponsive);
     std::string reason;
     int status = OndrelLastError(reason);
     if (status == OndrelCancelled)
         Cancelled = true;
+    else if (status != OndrelOk)
+        FailureReason = reason;
     // A failed conversion leaves whatever file had that name as it was; only a converted
     // file counts as the member.
     Done = status == OndrelOk && !Cancelled;

@@ -50,6 +50,8 @@ public:
     // The last OK converted the member: an import wrote ConvertedFile, an export copied its
     // member into the folder. A failure leaves it false.
     bool Done = false;
+    // Why the last import failed, in the system's words (empty when it did not say).
+    std::string FailureReason;
 
     // Turns the dialog to the import direction.
     void SetImportMode();

@@ -68,7 +68,9 @@ std::optional<std::string> ImportFromHost(THostTransfer& transfer) {
     if (!accepted || dialog.Cancelled)
         return std::nullopt;
     if (!dialog.Done || !orvale::FileExists(dialog.ConvertedFile)) {
-        transfer.Box.Error(kCantImportMember);
+        transfer.Box.Error(dialog.FailureReason.empty()
+                               ? std::string(kCantImportMember)
+                               : std::string(kCantImportMember) + "\n" + dialog.FailureReason);
         return std::nullopt;
     }
     return dialog.ConvertedFile;
