@@ -168,29 +168,6 @@ size_t FileSize(const std::string& path) {
     return ec ? 0 : static_cast<size_t>(size);
 }
 
-// Hands the document's message boxes on to the tool's prompter and counts the errors and
-// warnings among them: after an error the file the document was reading cannot be trusted, and
-// an import that warned has left lines of the member out.
-class CountingPrompter : public Prompter {
-public:
-    explicit CountingPrompter(Prompter& inner) : Inner(inner) {}
-
-    Answer Show(Kind kind, const std::string& text, Buttons buttons,
-                const std::string& caption = {}) override {
-        if (kind == Kind::Error)
-            ++Errors;
-        if (kind == Kind::Warning)
-            ++Warnings;
-        return Inner.Show(kind, text, buttons, caption);
-    }
-
-    int Errors = 0;
-    int Warnings = 0;
-
-private:
-    Prompter& Inner;
-};
-
 // The compile options: the options file's or the defaults, then each flag that was given.
 struct CompilerSettings {
     struct Switch {

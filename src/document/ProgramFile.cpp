@@ -22,24 +22,6 @@ std::string Bracketed(const std::string& value) {
     return "[" + value + "]";
 }
 
-// Passes the reading's message boxes on and counts those that say the file is not whole.
-class DamageCounter : public Prompter {
-public:
-    explicit DamageCounter(Prompter& inner) : Inner(inner) {}
-
-    Answer Show(Kind kind, const std::string& text, Buttons buttons,
-                const std::string& caption = {}) override {
-        if (kind == Kind::Warning || kind == Kind::Error)
-            ++Damage;
-        return Inner.Show(kind, text, buttons, caption);
-    }
-
-    int Damage = 0;
-
-private:
-    Prompter& Inner;
-};
-
 } // namespace
 
 void TEDITProgram::WriteLines() {
@@ -81,7 +63,8 @@ void TEDITProgram::WriteLines() {
 
 int TEDITProgram::ParseLines() {
     BusyCursor busy(*this);
-    DamageCounter box(Box);
+    // Counts the messages that say the file is not whole.
+    orvale::CountingPrompter box(Box);
     const int count = static_cast<int>(SourceLines.size());
     auto exists = [&](int i) { return i >= 0 && i < count; };
     auto line = [&](int i) -> std::string_view {
@@ -163,7 +146,7 @@ int TEDITProgram::ParseLines() {
     if (!exists(i) || line(i) != kEndOfProgram)
         box.Warning(kCorruptedFileWarning);
     LogAdd = logAdd;
-    ReadWhole = box.Damage == 0;
+    ReadWhole = box.Errors + box.Warnings == 0;
     return i + 2;
 }
 

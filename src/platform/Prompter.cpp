@@ -43,6 +43,15 @@ Prompter::Answer DefaultAnswer(Prompter::Buttons buttons) {
     }
 }
 
+Prompter::Answer CountingPrompter::Show(Kind kind, const std::string& text, Buttons buttons,
+                                        const std::string& caption) {
+    if (kind == Kind::Error)
+        ++Errors;
+    if (kind == Kind::Warning)
+        ++Warnings;
+    return Inner.Show(kind, text, buttons, caption);
+}
+
 StreamPrompter::StreamPrompter(std::ostream& out) : Out(out) {}
 
 Prompter::Answer StreamPrompter::Show(Kind kind, const std::string& text, Buttons buttons,

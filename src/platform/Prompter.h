@@ -54,6 +54,21 @@ private:
     std::ostream& Out;
 };
 
+// Hands every message on to another prompter and counts the errors and warnings among them,
+// for a caller that must know afterwards whether something went wrong.
+class CountingPrompter : public Prompter {
+public:
+    explicit CountingPrompter(Prompter& inner) : Inner(inner) {}
+    Answer Show(Kind kind, const std::string& text, Buttons buttons,
+                const std::string& caption = {}) override;
+
+    int Errors = 0;
+    int Warnings = 0;
+
+private:
+    Prompter& Inner;
+};
+
 // Test double: records every message and answers from a queue; when the queue is empty it
 // gives the default answer of the buttons.
 class ScriptedPrompter : public Prompter {
