@@ -11,6 +11,7 @@
 #include "ConvertInput.h"
 #include "ConvertLinesCount.h"
 #include "ConvertOutput.h"
+#include "LineTags.h"
 #include "TableRecordCount.h"
 #include "document/ParseString.h"
 #include "platform/Prompter.h"
@@ -25,7 +26,21 @@ namespace {
 constexpr std::string_view kTableNotFound = "**ERROR: Table Section not Found. Line was skipped!";
 constexpr std::string_view kNoTableDefinition =
     "**ERROR: Table definition not Found. Array was skipped!";
-constexpr std::string_view kEntryAdded = "      **WARNING: Entry Added by Compiler";
+
+// The note of a data block whose count of records differs from its declaration.
+std::string RecordCountNote(int lines, int records) {
+    return "WARNING: " + std::to_string(lines) + (lines == 1 ? " data record" : " data records") +
+           " where the table declares " + std::to_string(records) + "!";
+}
+
+// Whether the options leave the statement Line out of the compiled lines: an empty line
+// without the blank-lines option, a comment without the comment-lines option.
+bool IsLeftOut(std::string_view line, const ParseSwitches& switches) {
+    std::string_view text = TrimView(line);
+    if (text.empty())
+        return !switches.BlankLines;
+    return !switches.CommentLines && text.starts_with("/*");
+}
 
 void FillResult(TCompileResult* result, const TEDITSection& section, int lines, int warnings,
                 int errors) {
@@ -122,12 +137,15 @@ void CompileRPG3Source(TCompileResult* result, const TreeNode* arraysNode, TEDIT
     switches.BlankLines = options.BLines != 0;
 
     section.Compiled.clear();
+    section.CompiledFrom.clear();
+    section.CompileNotes.clear();
     int errors = 0;
     int warnings = 0;
-    auto append = [&](ResultLine line) {
+    auto append = [&](ResultLine line, int from) {
         errors += line.Error ? 1 : 0;
         warnings += line.Warning ? 1 : 0;
         section.Compiled.push_back(std::move(line.Text));
+        section.CompiledFrom.push_back(from);
     };
 
     if (section.LinesCount() > 0) {
@@ -138,21 +156,38 @@ void CompileRPG3Source(TCompileResult* result, const TreeNode* arraysNode, TEDIT
         banner.Updated = options.UDate != 0;
         WriteSectionBanner(section, formType, OptionsPrefix(options), banner, section.Compiled);
     }
+    section.CompiledFrom.assign(section.Compiled.size(), -1);
     section.Compiled.reserve(section.Compiled.size() + section.Lines.size());
+    section.CompiledFrom.reserve(section.Compiled.capacity());
 
     ParsedStatement statement;
-    for (const std::string& line : section.Lines) {
+    for (int k = 0; k < section.LinesCount(); ++k) {
+        const std::string& line = section.GetLine(k);
+        const LineOrigin* origin = section.OriginAt(k);
+        // An unedited line is the member line it came from, every column as it was, unless
+        // the options leave out what it is (comments, blank lines, trailing comments).
+        if (origin && origin->Statement == StatementHash(line) && switches.CodeComments) {
+            if (!IsLeftOut(line, switches)) {
+                section.Compiled.push_back(origin->Text);
+                section.CompiledFrom.push_back(k);
+            }
+            continue;
+        }
         ParseStatementLine(line, switches, defined, statement);
         for (ResultLine& message : statement.Messages)
-            append(std::move(message));
+            append(std::move(message), k);
         if (statement.Skipped || statement.Failed)
             continue;
         if (statement.Params[0] == "TAB" &&
             (statement.Params.size() < 2 || !NamesArraySection(arraysNode, statement.Params[1]))) {
-            append(ErrorLine(kTableNotFound));
+            append(ErrorLine(kTableNotFound), k);
             continue;
         }
-        append(compiler.Compile(statement));
+        ResultLine compiled = compiler.Compile(statement);
+        // An edited statement keeps the tags of its line.
+        if (origin && !compiled.Error && !compiled.Warning)
+            compiled.Text = WithLineTags(std::move(compiled.Text), origin->Text);
+        append(std::move(compiled), k);
     }
     section.CompiledValid = true;
 
@@ -177,6 +212,8 @@ void CompileRPG3Spec(TCompileResult* result, TEDITSection& section, const std::s
 void CompileRPG3Array(TCompileResult* result, const TEDITSection& extension, TEDITSection& array,
                       const std::string& prefix, bool /*unused*/) {
     array.Compiled.clear();
+    array.CompiledFrom.clear();
+    array.CompileNotes.clear();
     std::string_view code = BannerPrefix(prefix);
     const std::string& name = array.Properties.Name;
     const std::string& description = array.Properties.Description;
@@ -190,24 +227,41 @@ void CompileRPG3Array(TCompileResult* result, const TEDITSection& extension, TED
     int records = carried ? lines : TableRecordCount(extension, name);
     if (records < 0) {
         array.Compiled.emplace_back(kNoTableDefinition);
+        array.CompiledFrom.push_back(-1);
         errors = 1;
     } else {
-        std::string label = ArrayLabel(name);
-        std::string separator = "** " + label + " ";
-        if (label.size() < 70)
-            separator.append(description.substr(0, 70 - label.size()));
-        if (separator.size() < 74)
-            separator.append(74 - separator.size(), ' ');
-        separator.append(code);
-        separator += "1ARY";
-        array.Compiled.push_back(std::move(separator));
-        int written = std::min(records, lines);
-        for (int i = 0; i < written; ++i) {
-            const std::string& line = array.GetLine(i);
-            array.Compiled.push_back(line.substr(0, std::min(line.size(), size_t{74})));
+        const LineOrigin& head = array.HeadOrigin;
+        if (head.Has() && head.Statement == StatementHash(description)) {
+            array.Compiled.push_back(head.Text);
+        } else {
+            std::string label = ArrayLabel(name);
+            std::string separator = "** " + label + " ";
+            if (label.size() < 70)
+                separator.append(description.substr(0, 70 - label.size()));
+            if (separator.size() < 74)
+                separator.append(74 - separator.size(), ' ');
+            separator.append(code);
+            separator += "1ARY";
+            array.Compiled.push_back(std::move(separator));
         }
-        for (int i = lines; i < records; ++i) {
-            array.Compiled.emplace_back(kEntryAdded);
+        array.CompiledFrom.push_back(-1);
+        // Every record the section holds is written: the compiler reads what the member holds,
+        // and a count that does not match the declaration is the programmer's to see, in the
+        // statistics, never a line of the member.
+        for (int i = 0; i < lines; ++i) {
+            const std::string& line = array.GetLine(i);
+            const LineOrigin* origin = array.OriginAt(i);
+            if (origin && origin->Statement == StatementHash(line))
+                array.Compiled.push_back(origin->Text);
+            else if (origin)
+                array.Compiled.push_back(
+                    WithLineTags(line.substr(0, std::min(line.size(), size_t{74})), origin->Text));
+            else
+                array.Compiled.push_back(line.substr(0, std::min(line.size(), size_t{74})));
+            array.CompiledFrom.push_back(i);
+        }
+        if (!carried && records != lines) {
+            array.CompileNotes.push_back(RecordCountNote(lines, records));
             ++warnings;
         }
     }

@@ -63,9 +63,9 @@ private:
     ParsedStatement Scratch;
 };
 
-void Store(TEDITSection& section, std::string statement, const std::string& line) {
-    section.AddLine(std::move(statement));
-    section.Compiled.push_back(line);
+// A converted line keeps the member line it came from, and its place in the member.
+void Store(TEDITSection& section, std::string statement, const std::string& line, int ordinal) {
+    section.AddConverted(std::move(statement), line, ordinal);
 }
 
 // Description and moments read from banner lines, waiting for the line that decides which
@@ -108,10 +108,10 @@ struct PendingBanner {
 
 // Stores a converted line of a single-section walk: banner lines give the section its
 // description and moments, frame lines are dropped, every other line becomes a statement.
-void AddConvertedLine(TEDITSection& section, const std::string& line, std::string statement,
-                      std::string_view prefix) {
+void AddConvertedLine(TEDITSection& section, const std::string& line, int ordinal,
+                      std::string statement, std::string_view prefix) {
     if (!IsBannerLine(line, prefix)) {
-        Store(section, std::move(statement), line);
+        Store(section, std::move(statement), line, ordinal);
         return;
     }
     PendingBanner banner;
@@ -121,7 +121,7 @@ void AddConvertedLine(TEDITSection& section, const std::string& line, std::strin
     }
     if (HasBannerCode(line, prefix, "x"))
         return;
-    Store(section, std::move(statement), line);
+    Store(section, std::move(statement), line, ordinal);
 }
 
 template <class Converter>
@@ -131,7 +131,8 @@ int WalkSection(const StringList& source, int start, char formType, TEDITSection
     WalkFilter filter(source, formType);
     int i = StartIndex(start);
     for (; i < LineCount(source) && filter.Takes(i); ++i)
-        AddConvertedLine(section, Line(source, i), converter.ConvertLine(Line(source, i)), prefix);
+        AddConvertedLine(section, Line(source, i), i, converter.ConvertLine(Line(source, i)),
+                         prefix);
     section.CompiledValid = true;
     return start >= LineCount(source) ? start : i;
 }
@@ -159,7 +160,7 @@ int ConvertRPG3Header(const StringList& source, int start, TEDITSection& header,
         const std::string& line = Line(source, i);
         std::string statement = converter.ConvertLine(line);
         if (statement.empty() || statement.front() != '/') {
-            Store(header, std::move(statement), line);
+            Store(header, std::move(statement), line, i);
             continue;
         }
         PendingBanner banner;
@@ -170,14 +171,17 @@ int ConvertRPG3Header(const StringList& source, int start, TEDITSection& header,
         if (HasBannerCode(line, prefix, "1")) {
             // The body lines of the program-level sections; a code of another section is
             // not one this system writes and the line is dropped.
+            // Their lines are written anew as such a block by every build.
             for (const auto& [code, section] : programSections)
-                if (HasBannerCode(line, prefix, code))
-                    Store(*section, BannerText(line), line);
+                if (HasBannerCode(line, prefix, code)) {
+                    section->AddLine(BannerText(line));
+                    section->Compiled.push_back(line);
+                }
             continue;
         }
         if (HasBannerCode(line, prefix, "x"))
             continue;
-        Store(header, std::move(statement), line);
+        Store(header, std::move(statement), line, i);
     }
     header.CompiledValid = true;
     return start >= LineCount(source) ? start : i;
@@ -187,9 +191,8 @@ int ConvertRPG3Files(const StringList& source, int start, TEDITSection& printer,
                      TEDITSection& workstation, TEDITSection& special, TEDITSection& disk,
                      const std::string& prefix) {
     TRPG3ConvertFiles converter;
-    // The sections in the order the build assembles them. A file line selects the section of
-    // its device unless that section comes before the current one: the build would then give
-    // the lines back in another order, so the file stays in the current section.
+    // A file line selects the section of its device; the lines after it (continuations,
+    // comments) stay with it.
     const std::array<TEDITSection*, 4> ordered{&disk, &workstation, &printer, &special};
     size_t current = 0;
     PendingBanner pending;
@@ -218,12 +221,13 @@ int ConvertRPG3Files(const StringList& source, int start, TEDITSection& printer,
                 selected = 3;
             else if (TrimmedColumns(line, 40, 46) == "DISK")
                 selected = 0;
-            if (selected > current)
-                current = selected;
+            // Each file goes to the section of its device, wherever it stands in the member:
+            // the build gives the files back in the member's order across the sections.
+            current = selected;
             pending.ApplyTo(*ordered[current]);
         }
         if (!IsBannerLine(line, prefix))
-            Store(*ordered[current], std::move(statement), line);
+            Store(*ordered[current], std::move(statement), line, i);
     }
     pending.ApplyTo(*ordered[current]);
     for (TEDITSection* section : ordered)
@@ -240,7 +244,7 @@ int ConvertRPG3Exten(const StringList& source, StringList& tableNames, int start
     int i = StartIndex(start);
     for (WalkFilter filter(source, 'E'); i < LineCount(source) && filter.Takes(i); ++i) {
         const std::string& line = Line(source, i);
-        AddConvertedLine(extension, line, converter.ConvertLine(line), prefix);
+        AddConvertedLine(extension, line, i, converter.ConvertLine(line), prefix);
         if (!IsCommentOrDirective(line) && !IsBannerLine(line, prefix) &&
             ClassifyExtension(line) == ExtensionKind::Tab) {
             tableNames.emplace_back(TrimmedColumns(line, 27, 32));
@@ -282,7 +286,8 @@ int ConvertRPG3Exten(const StringList& source, StringList& tableNames, int start
         for (size_t t = blocks; t < tables; ++t) {
             auto [index, sourceIndex] = tableLines[t];
             if (TrimView(extension.Lines[index]).starts_with("Tab("))
-                extension.Lines[index] = RawFallback(Line(source, sourceIndex));
+                extension.ReconvertLine(static_cast<int>(index),
+                                        RawFallback(Line(source, sourceIndex)));
         }
     }
     return i;
@@ -325,8 +330,9 @@ int ConvertRPG3Calcs(const StringList& source, StringList& subroutineNames, int 
             mainBannerSeen = true;
         }
         if (!banner)
-            mainRoutine.AddLine(std::move(statement));
-        mainRoutine.Compiled.push_back(line);
+            Store(mainRoutine, std::move(statement), line, i);
+        else
+            mainRoutine.Compiled.push_back(line);
     }
     mainRoutine.CompiledValid = true;
 
@@ -346,7 +352,8 @@ int ConvertRPG3SubR(const StringList& source, int start, int indentWidth, TEDITS
     int i = StartIndex(start);
     auto take = [&](int index) {
         const std::string& line = Line(source, index);
-        AddConvertedLine(subroutine, line, converter.Convert(line, level, indentWidth), prefix);
+        AddConvertedLine(subroutine, line, index, converter.Convert(line, level, indentWidth),
+                         prefix);
     };
     bool ended = false;
     for (; i < LineCount(source) && filter.Takes(i); ++i) {
@@ -410,7 +417,7 @@ int ConvertRPG3Output(const StringList& source, int start, TEDITSection& output,
         // The banner of the next output section, when a compiled member is read again.
         if (banner && tookLine)
             break;
-        AddConvertedLine(output, line, converter.ConvertLine(line), prefix);
+        AddConvertedLine(output, line, i, converter.ConvertLine(line), prefix);
         tookLine = tookLine || !banner;
     }
     output.CompiledValid = true;
@@ -439,12 +446,14 @@ int ConvertRPG3Array(const StringList& source, int start, TEDITSection& array,
         }
     }
     array.Properties.Description.assign(description);
+    // The separator is member text (a comment of its own may follow the "**"): it is given back
+    // as written while the description read from it stands.
+    array.HeadOrigin = {separator, start, StatementHash(array.Properties.Description)};
     array.Compiled.push_back(separator);
     int i = start + 1;
     for (; i < LineCount(source) && !IsDataSeparator(Line(source, i)); ++i) {
         const std::string& line = Line(source, i);
-        array.AddLine(line.substr(0, std::min(line.size(), size_t{74})));
-        array.Compiled.push_back(line);
+        Store(array, line.substr(0, std::min(line.size(), size_t{74})), line, i);
     }
     array.CompiledValid = true;
     return i;

@@ -17,18 +17,14 @@ struct LineDifference {
     std::string Compiled;
 };
 
-// Compares Source with Compiled. Specification lines (a form type in column 6, column 7 neither
-// "*" nor "/") must be equal in columns 6-74, except that the text of a calculation or
-// extension trailing comment may move to the first column of its area; comment lines keep
-// their asterisk and columns 8-74 (column 6 may take the form type where it was blank);
-// directives keep columns 7-74 ignoring case; blank lines come back blank or as empty comment
-// lines. From the first line beginning "**" on, the compile-time data: separators come back as
-// separators and records equal in columns 1-74. Banner lines of Compiled (the prefix in
-// columns 75-76, other than an array separator) are dropped first.
+// Compares Source with Compiled line by line, in order: every line must come back as it was, in
+// every column (trailing blanks aside). The banner lines the compile adds (the prefix in columns
+// 75-76 followed by an "x" or "1" code) are dropped from Compiled first; a "**" separator of
+// compile-time data is member text and is compared as any line.
 std::vector<LineDifference> CompareRoundTrip(const StringList& source, const StringList& compiled,
                                              const std::string& prefix = "&%");
 
-// Whether a compiled line is a banner line the compile added.
+// Whether a compiled line is a banner line the compile added (never a "**" line).
 bool IsAddedBanner(const std::string& line, const std::string& prefix);
 
 } // namespace calvex

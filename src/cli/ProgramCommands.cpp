@@ -377,11 +377,23 @@ int RunBuild(const BuildArgs& a) {
     doc.CompileAhead = true;
     StatisticsPrinter statistics;
     bool clean = doc.CompileAllSections(a.All, &statistics);
+    // What the compile found that is no line of the member (a data block of another size than
+    // its table declares).
+    doc.ForEachNode([](TreeNode* n) {
+        if (const TEDITSection* s = n->Section())
+            for (const std::string& note : s->CompileNotes)
+                std::cout << s->Properties.Name << ": " << note << '\n';
+        return true;
+    });
     std::cout << "Sections compiled: " << statistics.Compiled
               << "  Lines: " << statistics.TotalLines << "  Warnings: " << statistics.Warnings
               << "  Errors: " << statistics.Errors << '\n';
     std::string target = a.Output.empty() ? ChangeFileExt(a.Program, ".RP3") : a.Output;
-    if (!doc.WriteSource(target))
+    // A member holding an error line is not written (its compiled lines are still kept).
+    std::vector<std::string> failed = SectionsWithDiagnostics(doc.SourceRuns(), true);
+    if (!failed.empty())
+        std::cerr << ChangeFileExt(a.Program, ".RP3") << ": " << NotWrittenMessage(failed) << '\n';
+    else if (!doc.WriteSource(target))
         return Failure;
     // The compiled lines are kept in the program file only when that option is on.
     if (statistics.Compiled > 0 && form.SaveComp && !doc.SaveToFile(a.Program))
@@ -434,8 +446,6 @@ int RunCheck(const CheckArgs& a) {
             ++failed;
         std::cout << member << ": " << (report.Passed() ? "passed" : "failed") << ", "
                   << report.Unchanged << " of " << report.Lines << " lines unchanged";
-        if (report.Reordered)
-            std::cout << ", in the build's order of sections";
         if (report.CompileErrors + report.CompileWarnings > 0)
             std::cout << ", the compile reported " << report.CompileErrors << " errors and "
                       << report.CompileWarnings << " warnings";

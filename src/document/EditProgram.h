@@ -154,6 +154,9 @@ public:
     // (the compiled area of the RPG document) and writes the file after a backup. A failed
     // write is reported and leaves SaveLines, Modified and the files on disk as they were.
     bool SaveWith(const std::string& fileName, const std::function<void()>& appendArea);
+    // What a derived document adds to the file text of the saves this class makes itself (the
+    // save when a program is closed): the RPG document's line origins, which are no cache.
+    std::function<void()> OwnSaveArea;
     // While a save whose text is not kept (KeepSave off) is writing, hands what SaveLines holds
     // to the file and empties it, so that a large program is never held twice; otherwise does
     // nothing. The writers of the file text call it after each block.

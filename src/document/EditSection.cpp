@@ -71,12 +71,46 @@ TEDITSection::TEDITSection(std::string name, std::string description) {
     Properties.LastUpdate = Properties.CreatedOn;
 }
 
+void TEDITSection::AddConverted(std::string statement, const std::string& line, int ordinal) {
+    if (Origins.size() != Lines.size())
+        Origins.resize(Lines.size());
+    Origins.push_back({line, ordinal, StatementHash(statement)});
+    Lines.push_back(std::move(statement));
+    Compiled.push_back(line);
+}
+
+void TEDITSection::ReconvertLine(int index, std::string statement) {
+    size_t k = static_cast<size_t>(index);
+    if (Origins.size() == Lines.size())
+        Origins[k].Statement = StatementHash(statement);
+    Lines[k] = std::move(statement);
+    CompiledValid = false;
+}
+
+const LineOrigin* TEDITSection::OriginAt(int index) const {
+    if (Origins.size() != Lines.size() || index < 0 || index >= LinesCount())
+        return nullptr;
+    const LineOrigin& origin = Origins[static_cast<size_t>(index)];
+    return origin.Has() ? &origin : nullptr;
+}
+
 void TEDITSection::DeleteLine(int index) {
+    if (Origins.size() == Lines.size())
+        Origins.erase(Origins.begin() + index);
+    else
+        Origins.clear();
     Lines.erase(Lines.begin() + index);
     CompiledValid = false;
 }
 
 void TEDITSection::ReplaceLine(int index, std::string s) {
+    // The replaced line moves to the end and is a new statement there.
+    if (Origins.size() == Lines.size()) {
+        Origins.erase(Origins.begin() + index);
+        Origins.emplace_back();
+    } else {
+        Origins.clear();
+    }
     Lines.erase(Lines.begin() + index);
     Lines.push_back(std::move(s));
     CompiledValid = false;
@@ -85,11 +119,15 @@ void TEDITSection::ReplaceLine(int index, std::string s) {
 void TEDITSection::SetLines(const StringList& source) {
     if (KeepPrevious)
         PrevLines = Lines;
+    // Whichever way the text was edited (typed, replaced, pasted, restored), the lines that
+    // stand unchanged keep their member lines and an edited line keeps its tags.
+    Origins = CarryOrigins(Lines, Origins, source);
     Lines = source;
     Properties.LastUpdate = orvale::DateTime::Now();
     Properties.Modified = true;
     CompiledValid = false;
     Compiled.clear();
+    CompiledFrom.clear();
 }
 
 void TEDITSection::SetKeepPrevious(bool flag) {
@@ -102,6 +140,9 @@ void TEDITSection::ClearAll() {
     Lines.clear();
     PrevLines.clear();
     Compiled.clear();
+    CompiledFrom.clear();
+    Origins.clear();
+    HeadOrigin = {};
 }
 
 int TEDITSection::ReadFromLines(const StringList& src, int start, Prompter& prompter) {
@@ -137,10 +178,13 @@ int TEDITSection::ReadBlock(const StringList& src, StringList* owner, int start,
     int first = start + 4;
     int i = BlockEnd(src, first, count);
     AppendBlock(Lines, src, owner, first, i);
+    if (!Origins.empty())
+        Origins.resize(Lines.size());
     if (count != i - first)
         prompter.Warning(kCorruptedFileWarning);
     CompiledValid = false;
     Compiled.clear();
+    CompiledFrom.clear();
     return i + 2;
 }
 
@@ -176,6 +220,8 @@ int TEDITSection::ReadCompiledBlock(const StringList& src, StringList* owner, in
     int first = start + 1;
     int i = BlockEnd(src, first, count);
     AppendBlock(Compiled, src, owner, first, i);
+    // Which statement each line came from is not stored with the lines.
+    CompiledFrom.clear();
     if (count != i - first) {
         Compiled.clear();
         CompiledValid = false;
@@ -219,6 +265,7 @@ void TEDITSection::Restore(const StringList& snapshot, StringList& dest, Restore
     }
     CompiledValid = false;
     Compiled.clear();
+    CompiledFrom.clear();
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/LineOrigin.h"
 #include "platform/DateTime.h"
 #include "platform/StringList.h"
 
@@ -41,13 +42,35 @@ public:
     bool KeepPrevious = true;
     StringList Compiled;
     bool CompiledValid = false;
+    // The member line each statement line came from: empty, or one entry per line of Lines
+    // (an entry without an origin for a line the user added). Kept in step with Lines by the
+    // operations below; a list out of step is read as none.
+    std::vector<LineOrigin> Origins;
+    // The "**" separator line an array's data came after, with the hash of the description
+    // read from it.
+    LineOrigin HeadOrigin;
+    // Parallel to Compiled when filled by a compile: the index in Lines of the statement each
+    // compiled line was made from, -1 for the banner and separator lines the compile adds.
+    std::vector<int> CompiledFrom;
+    // What the last compile found that is not a line of the member (a data block whose count
+    // of records differs from its declaration): counted as warnings, shown with the statistics.
+    StringList CompileNotes;
 
     const std::string& GetLine(int index) const { return Lines[static_cast<size_t>(index)]; }
     int LinesCount() const { return static_cast<int>(Lines.size()); }
     void AddLine(std::string s) {
         Lines.push_back(std::move(s));
+        if (!Origins.empty())
+            Origins.resize(Lines.size());
         CompiledValid = false;
     }
+    // A statement converted from a member line: Line is its origin, Ordinal its index in the
+    // member, and Line also becomes a compiled line (the member line is what it compiles to).
+    void AddConverted(std::string statement, const std::string& line, int ordinal);
+    // Replaces the statement of a converted line, the origin staying.
+    void ReconvertLine(int index, std::string statement);
+    // The origin of line Index, or null when it has none.
+    const LineOrigin* OriginAt(int index) const;
     void DeleteLine(int index);
     // Removes the line and appends S at the end (the replaced line moves to the end).
     void ReplaceLine(int index, std::string s);

@@ -216,7 +216,7 @@ bool TEDITProgram::SaveWith(const std::string& fileName, const std::function<voi
 }
 
 bool TEDITProgram::SaveToFile(const std::string& fileName) {
-    return SaveWith(fileName, {});
+    return SaveWith(fileName, OwnSaveArea);
 }
 
 bool TEDITProgram::CloseProgram() {

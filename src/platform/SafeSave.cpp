@@ -141,10 +141,11 @@ bool SafeFileWriter::Write(std::string_view content) {
     return Put(content);
 }
 
-bool SafeFileWriter::WriteLines(const StringList& lines) {
+bool SafeFileWriter::WriteLines(const StringList& lines, size_t first, size_t end) {
     if (Buffer.capacity() < kPiece)
         Buffer.reserve(kPiece + 512);
-    for (const std::string& line : lines) {
+    for (size_t k = first; k < end && k < lines.size(); ++k) {
+        const std::string& line = lines[k];
         Buffer += line;
         Buffer += "\r\n";
         if (Buffer.size() >= kPiece) {

@@ -46,7 +46,9 @@ public:
     // Both return false once a write has failed; the failure is reported by Commit.
     bool Write(std::string_view content);
     // Each line followed by CR LF.
-    bool WriteLines(const StringList& lines);
+    bool WriteLines(const StringList& lines) { return WriteLines(lines, 0, lines.size()); }
+    // Lines First to End (exclusive) of Lines.
+    bool WriteLines(const StringList& lines, size_t first, size_t end);
     // False with Error naming the file and the system's reason.
     bool Commit(const std::string& backupPath, std::string* error);
 

@@ -20,4 +20,8 @@ struct TFormGenRPG {
     bool LoadComp = true;
     // Indicator prefix; an empty text keeps the document's own.
     std::string EditPrefix = "&%";
+    // The change tag new lines get in a build (at most 6 characters; none when empty), in
+    // columns 75-80 or, with ChangeTagLeft, in columns 1-5.
+    std::string ChangeTag;
+    bool ChangeTagLeft = false;
 };

@@ -69,8 +69,10 @@ void TRPGProgram::CompileSection(TreeNode* node, bool batch, TCompileResult& res
         if (wanted)
             CompileRPG3Spec(&result, *s, prefix, batch);
     };
+    const TFormGenRPG& form = Options();
     auto source = [&](char letter, const TreeNode* arrays = nullptr) {
         CompileRPG3Source(&result, arrays, *s, PreCompilerNames, letter, o, batch);
+        ApplyChangeTag(*s, form.ChangeTag, form.ChangeTagLeft);
     };
     const TreeNode* parent = node->Parent();
     if (s == &PropertySection)
@@ -98,8 +100,10 @@ void TRPGProgram::CompileSection(TreeNode* node, bool batch, TCompileResult& res
         source('C');
     else if (parent && parent == OutputNode)
         source('O');
-    else if (parent && parent == ArraysNode)
+    else if (parent && parent == ArraysNode) {
         CompileRPG3Array(&result, ExtensionSection, *s, prefix, batch);
+        ApplyChangeTag(*s, form.ChangeTag, form.ChangeTagLeft);
+    }
 }
 
 namespace {
@@ -155,6 +159,17 @@ private:
 
 } // namespace
 
+namespace {
+
+// Whether a build must compile S: its compiled lines are out of date, or were read from a file
+// or an import without knowing which statement each came from, which the order of the source
+// needs for a section of an imported member (cheap: its unedited lines are copied).
+bool NeedsCompile(const TEDITSection& s) {
+    return !s.CompiledValid || (!s.Origins.empty() && s.CompiledFrom.size() != s.Compiled.size());
+}
+
+} // namespace
+
 bool TRPGProgram::CompileAllSections(bool all, CompileStatistics* statistics) {
     BusyCursor busy(*this);
     CommitCurrent();
@@ -191,7 +206,7 @@ bool TRPGProgram::CompileAllSections(bool all, CompileStatistics* statistics) {
     if (!CompileAhead || std::thread::hardware_concurrency() < 2) {
         for (TreeNode* n = Tree.First(); n; n = TProgramTree::Next(n)) {
             TEDITSection* s = n->Section();
-            if (!s || (!all && s->CompiledValid))
+            if (!s || (!all && !NeedsCompile(*s)))
                 continue;
             TCompileResult result;
             CompileSection(n, true, result);
@@ -204,7 +219,7 @@ bool TRPGProgram::CompileAllSections(bool all, CompileStatistics* statistics) {
     std::vector<TreeNode*> nodes;
     for (TreeNode* n = Tree.First(); n; n = TProgramTree::Next(n)) {
         TEDITSection* s = n->Section();
-        if (s && (all || !s->CompiledValid))
+        if (s && (all || NeedsCompile(*s)))
             nodes.push_back(n);
     }
     SharedBuild shared(*this, nodes);
@@ -231,40 +246,17 @@ bool TRPGProgram::CompileAllSections(bool all, CompileStatistics* statistics) {
     return clean;
 }
 
-std::vector<const TEDITSection*> TRPGProgram::SourceOrder() const {
-    const TFormGenRPG& form = Options();
-    std::vector<const TEDITSection*> order;
-    if (form.PrgProp)
-        order.push_back(&PropertySection);
-    if (form.PrgDesc)
-        order.push_back(&DescriptionSection);
-    if (form.PrgHist)
-        order.push_back(&HistorySection);
-    if (form.PreComp)
-        order.push_back(&PreCompilerSection);
-    for (const TEDITSection* s : {&HeaderSection, &LogicalSection, &DisplaySection, &PrinterSection,
-                                  &SpecialSection, &ExtensionSection, &LineCountSection,
-                                  &InputSection, &MainRoutineSection, &InitSubRoutineSection})
-        order.push_back(s);
-    for (const TreeNode* folder : {SubRoutinesNode, OutputNode, ArraysNode}) {
-        if (!folder)
-            continue;
-        for (int k = 0; k < folder->Count(); ++k)
-            if (const TEDITSection* s = folder->Child(k)->Section())
-                order.push_back(s);
-    }
-    return order;
-}
-
 void TRPGProgram::AssembleSource() {
-    std::vector<const TEDITSection*> order = SourceOrder();
+    std::vector<TSourceRun> runs = SourceRuns();
     size_t lines = 0;
-    for (const TEDITSection* s : order)
-        lines += s->Compiled.size();
+    for (const TSourceRun& run : runs)
+        lines += run.End - run.First;
     NameList.clear();
     NameList.reserve(lines);
-    for (const TEDITSection* s : order)
-        NameList.insert(NameList.end(), s->Compiled.begin(), s->Compiled.end());
+    for (const TSourceRun& run : runs)
+        NameList.insert(NameList.end(),
+                        run.Section->Compiled.begin() + static_cast<long>(run.First),
+                        run.Section->Compiled.begin() + static_cast<long>(run.End));
 }
 
 bool TRPGProgram::WriteSource(const std::string& fileName) {
@@ -273,9 +265,26 @@ bool TRPGProgram::WriteSource(const std::string& fileName) {
     // The sections' lines go to the file as they stand, without first being copied into one
     // list (AssembleSource): for a large program that copy was the build's largest use of memory.
     StringList().swap(NameList);
+    std::vector<TSourceRun> runs = SourceRuns();
+    // An error line is no line of a member: the host compiler would read it as code.
+    std::vector<std::string> failed = SectionsWithDiagnostics(runs, true);
+    if (!failed.empty()) {
+        Box.Error(NotWrittenMessage(failed));
+        return false;
+    }
     orvale::SafeFileWriter writer(fileName);
-    for (const TEDITSection* s : SourceOrder())
-        writer.WriteLines(s->Compiled);
+    for (const TSourceRun& run : runs) {
+        const StringList& compiled = run.Section->Compiled;
+        // Warning lines stand beside the line they warn of, or in place of a statement that
+        // gives no line: the member is written without them.
+        size_t from = run.First;
+        for (size_t k = run.First; k < run.End; ++k)
+            if (IsDiagnosticLine(*run.Section, k)) {
+                writer.WriteLines(compiled, from, k);
+                from = k + 1;
+            }
+        writer.WriteLines(compiled, from, run.End);
+    }
     std::string error;
     bool written = writer.Commit(orvale::SourceBackupPath(fileName), &error);
     if (!written)

@@ -39,8 +39,8 @@ std::string LeftOutMessage(const std::vector<int>& leftOut) {
     std::string count = std::to_string(leftOut.size());
     std::string first = std::to_string(leftOut.front() + 1);
     return "WARNING: " + count + (leftOut.size() == 1 ? " line is" : " lines are") +
-           " not an RPG III specification and could not be converted (the first is line " + first +
-           ")!";
+           " not an RPG III specification and " + (leftOut.size() == 1 ? "is" : "are") +
+           " kept as written (the first is line " + first + ")!";
 }
 
 } // namespace
@@ -96,7 +96,7 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
     int i = 0;
     // Where each run of extension lines begins: a member may hold more than one.
     std::vector<int> extensionStarts;
-    // Lines no walk takes (not RPG III specifications); they cannot be carried.
+    // Lines no walk takes (not RPG III specifications), carried as raw lines.
     std::vector<int> leftOut;
     auto shown = [&] { ShowImportProgress(i, progress); };
     while (!ImportCancelled && i < n) {
@@ -157,11 +157,13 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
         }
         if (i >= n || calvex::StartsCompileTimeData(source[static_cast<size_t>(i)]))
             break;
-        // A line no walk takes ends nothing but itself: it is left out (and reported below)
-        // and the passes go on after it, instead of losing the rest of the member. A pass that
-        // took nothing would otherwise be repeated for ever.
-        if (i == passStart || !ContinuesPasses(source[static_cast<size_t>(i)]))
+        // A line no walk takes ends nothing but itself: it is kept as it stands with the lines
+        // before it (and reported below) and the passes go on after it, instead of losing the
+        // rest of the member. A pass that took nothing would otherwise be repeated for ever.
+        if (i == passStart || !ContinuesPasses(source[static_cast<size_t>(i)])) {
+            CarryLine(i);
             leftOut.push_back(i++);
+        }
     }
 
     if (!ImportCancelled) {
@@ -189,6 +191,35 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
     HistorySection.AddLine(HistoryEntry(FileName, "Converted", ""));
 }
 
+void TRPGProgram::CarryLine(int index) {
+    const std::string& line = SourceLines[static_cast<size_t>(index)];
+    // The section that took the nearest line before it: a section's lines are given back in
+    // its order, so the line stays where it stood. Only the last section of each folder can
+    // have taken lines after the others of that folder.
+    TEDITSection* target = &HeaderSection;
+    int nearest = -1;
+    auto consider = [&](TEDITSection* s) {
+        if (s && !s->Origins.empty() && s->Origins.back().Ordinal > nearest &&
+            s->Origins.back().Ordinal < index) {
+            nearest = s->Origins.back().Ordinal;
+            target = s;
+        }
+    };
+    for (TEDITSection* s : {&HeaderSection, &LogicalSection, &DisplaySection, &PrinterSection,
+                            &SpecialSection, &ExtensionSection, &LineCountSection, &InputSection,
+                            &MainRoutineSection, &InitSubRoutineSection})
+        consider(s);
+    for (TreeNode* folder : {SubRoutinesNode, OutputNode})
+        if (folder && folder->Count() > 0)
+            consider(folder->Child(folder->Count() - 1)->Section());
+    // Its columns 6-74 as a raw line, for a statement to read; the origin gives it back whole.
+    std::string_view code = std::string_view(line).substr(std::min(line.size(), size_t{5}));
+    code = code.substr(0, std::min(code.size(), size_t{69}));
+    while (!code.empty() && code.back() == ' ')
+        code.remove_suffix(1);
+    target->AddConverted("RPG(" + std::string(code) + ")", line, index);
+}
+
 void TRPGProgram::ConvertExtensionRuns(const std::vector<int>& starts, int data,
                                        const std::string& prefix) {
     const StringList& source = SourceLines;
@@ -207,12 +238,26 @@ void TRPGProgram::ConvertExtensionRuns(const std::vector<int>& starts, int data,
     // run followed by the compile-time data, so that every line is converted and the tables
     // of all runs meet their data blocks in the order of their definitions.
     StringList joined;
+    std::vector<int> memberIndex; // of each joined line
     for (int start : starts) {
         calvex::WalkFilter extension(source, 'E');
-        for (int k = start; k < n && extension.Takes(k); ++k)
+        for (int k = start; k < n && extension.Takes(k); ++k) {
             joined.push_back(source[static_cast<size_t>(k)]);
+            memberIndex.push_back(k);
+        }
     }
     if (data < n)
         joined.insert(joined.end(), source.begin() + data, source.end());
+    size_t first = ExtensionSection.Origins.size();
     ConvertRPG3Exten(joined, NameList, 0, ExtensionSection, prefix);
+    // The lines' places are those of the member, not of the joined list.
+    for (size_t k = first; k < ExtensionSection.Origins.size(); ++k) {
+        LineOrigin& origin = ExtensionSection.Origins[k];
+        if (!origin.Has())
+            continue;
+        size_t joinedIndex = static_cast<size_t>(origin.Ordinal);
+        origin.Ordinal = joinedIndex < memberIndex.size()
+                             ? memberIndex[joinedIndex]
+                             : data + static_cast<int>(joinedIndex - memberIndex.size());
+    }
 }

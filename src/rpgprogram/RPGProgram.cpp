@@ -9,6 +9,8 @@ TRPGProgram::TRPGProgram(orvale::Prompter& prompter) : TEDITProgram(prompter) {
     RegisterNodeSlot(AllFlagsNode);
     RegisterNodeSlot(ArraysFolder.Node);
     RegisterNodeSlot(OutputFolder.Node);
+    // A program closed with a save keeps the member lines its statements came from.
+    OwnSaveArea = [this] { WriteOriginBlocks(false); };
 }
 
 const TFormGenRPG& TRPGProgram::Options() const {

@@ -8,6 +8,7 @@
 #include "rpgprogram/ImportProgress.h"
 #include "rpgprogram/SectionSearch.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,13 @@
 //
 // Members named like the generic document's replace them for this document only; the generic
 // operations keep calling their own versions (closing saves without the compiled area).
+// Lines First to End (exclusive) of a section's compiled lines: a stretch of the built source.
+struct TSourceRun {
+    const TEDITSection* Section = nullptr;
+    size_t First = 0;
+    size_t End = 0;
+};
+
 class TRPGProgram : public TEDITProgram {
 public:
     explicit TRPGProgram(orvale::Prompter& prompter);
@@ -74,6 +82,11 @@ public:
     bool SaveToFile(const std::string& fileName);
     void WriteCompiledBlocks();
     void ReadCompiledBlocks(int start);
+    // The line-origin area (OriginArea.cpp), written after the compiled area when a section
+    // has origins (an empty compiled area first when none was written); read from the file
+    // text after the compiled area that starts at Start.
+    void WriteOriginBlocks(bool compiledAreaWritten);
+    void ReadOriginBlocks(int start);
 
     TEDITSection* AddArray(const std::string& name, const std::string& description);
     TEDITSection* AddOutput(const std::string& name, const std::string& description);
@@ -101,6 +114,9 @@ public:
     // Converts the extension lines of every run that starts at Starts, with the compile-time
     // data that starts at Data, filling NameList with the arrays to create.
     void ConvertExtensionRuns(const std::vector<int>& starts, int data, const std::string& prefix);
+    // Keeps member line Index, which no conversion takes, as a raw statement of the section
+    // that took the lines before it.
+    void CarryLine(int index);
 
     // -- Build into RPG/400 source (RPGBuild.cpp)
     // Reads the pre-compiler definitions, the indicator prefix and the compile options.
@@ -116,8 +132,11 @@ public:
     // Assembles the source and writes it, keeping the old file as a backup; false (after an
     // error box) when it cannot be written.
     bool WriteSource(const std::string& fileName);
-    // The sections whose compiled lines make up the source, in source order.
+    // The sections whose compiled lines make up the source, in the program's layout.
     std::vector<const TEDITSection*> SourceOrder() const;
+    // The stretches of compiled lines that make up the source, in the order they are written
+    // (SourceOrder.cpp): the member's order of the lines they came from.
+    std::vector<TSourceRun> SourceRuns() const;
 
     // -- Indicator and flag cross-reference (FlagReport.cpp)
     // The first use of Text in tree order, among the sections the report searches; none when
@@ -138,5 +157,19 @@ public:
     bool SearchCounts(const TreeNode* node, const TSectionSearch& search) const;
 };
 
+// Whether compiled line K of S is an error or warning line of the compile rather than a line
+// of the member.
+bool IsDiagnosticLine(const TEDITSection& s, size_t k);
+// The names of the sections of Runs that hold error lines (ErrorsOnly) or any diagnostic line.
+std::vector<std::string> SectionsWithDiagnostics(const std::vector<TSourceRun>& runs,
+                                                 bool errorsOnly);
+// "The source was not written" naming Sections.
+std::string NotWrittenMessage(const std::vector<std::string>& sections);
+// Gives the compiled lines of the statements S's member did not have (new lines) the user's
+// change tag, in columns 75-80 or (LeftColumns) 1-5.
+void ApplyChangeTag(TEDITSection& s, const std::string& tag, bool leftColumns);
+
 inline constexpr const char* kBeginOfCompiled = "[Begin Of Compiled Section]";
 inline constexpr const char* kEndOfCompiled = "[End Of Compiled Section]";
+inline constexpr const char* kBeginOfOrigins = "[Begin Of Line Origins]";
+inline constexpr const char* kEndOfOrigins = "[End Of Line Origins]";

@@ -26,6 +26,7 @@ bool TRPGProgram::LoadFromFile(const std::string& fileName) {
     int start = ParseLines();
     if (Options().LoadComp)
         ReadCompiledBlocks(start);
+    ReadOriginBlocks(start);
     if (!KeepOpen)
         SourceLines.clear();
     if (View)
@@ -59,6 +60,7 @@ bool TRPGProgram::SaveToFile(const std::string& fileName) {
     return SaveWith(fileName, [this] {
         if (Options().SaveComp)
             WriteCompiledBlocks();
+        WriteOriginBlocks(Options().SaveComp);
     });
 }
 

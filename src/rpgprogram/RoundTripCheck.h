@@ -22,10 +22,6 @@ struct TRoundTripReport {
     // them came back.
     int Lines = 0;
     int Unchanged = 0;
-    // The build puts some sections in another order than the member had them (the
-    // initialisation subroutine comes right after the main routine); the member is then
-    // compared in the build's order.
-    bool Reordered = false;
     // The lines that did not come back, in the order of the built member; SourceIndex is the
     // 0-based index of the line in the member file.
     std::vector<calvex::LineDifference> Differences;
@@ -40,7 +36,6 @@ struct TRoundTripReport {
 TRoundTripReport CheckMemberRoundTrip(const std::string& path, const std::string& prefix,
                                       int tabSpaces, orvale::Prompter& prompter);
 
-// The comparison alone: Member as read, Taken the lines the import gave the sections in the
-// build's order, Built the assembled build.
-TRoundTripReport CompareMemberRoundTrip(const StringList& member, const StringList& taken,
-                                        const StringList& built, const std::string& prefix);
+// The comparison alone: Member as read, Built the assembled build.
+TRoundTripReport CompareMemberRoundTrip(const StringList& member, const StringList& built,
+                                        const std::string& prefix);

@@ -175,25 +175,29 @@ TEST_F(CompileDriverTest, ArraysFollowTheirTableDefinition) {
     array.Properties.Description = "Month names";
     TCompileResult r{};
     CompileRPG3Array(&r, ext, array, "&%", false);
-    ASSERT_EQ(array.Compiled.size(), 5u);
+    // A block shorter than its declaration is a warning of the compile, never a line of the
+    // member: the host compiler would read a padding line as a table entry.
+    ASSERT_EQ(array.Compiled.size(), 3u);
     EXPECT_EQ(array.Compiled[0], "** TABA Month names" + std::string(55, ' ') + "&%1ARY");
     EXPECT_EQ(array.Compiled[1], "AAA");
     EXPECT_EQ(array.Compiled[2], std::string(74, 'b'));
-    EXPECT_EQ(array.Compiled[3], "      **WARNING: Entry Added by Compiler");
-    EXPECT_EQ(array.Compiled[4], "      **WARNING: Entry Added by Compiler");
-    EXPECT_EQ(r.Warnings, 2);
+    EXPECT_EQ(array.CompiledFrom, (std::vector<int>{-1, 0, 1}));
+    EXPECT_EQ(array.CompileNotes,
+              (StringList{"WARNING: 2 data records where the table declares 4!"}));
+    EXPECT_EQ(r.Warnings, 1);
     EXPECT_EQ(r.Errors, 0);
     EXPECT_EQ(r.Lines, 2);
     EXPECT_TRUE(array.CompiledValid);
     EXPECT_TRUE(Boxes.Messages.empty());
 
-    // Lines beyond the declared records are not written.
+    // Records beyond the declared count are written all the same, with a warning.
     TEDITSection other = Section("Extension", {"Tab(TABS,1,2,5)"});
     TEDITSection tabs = Section("TABS", {"1", "2", "3"});
     CompileRPG3Array(&r, other, tabs, "&%", false);
-    EXPECT_EQ(tabs.Compiled.size(), 3u);
+    EXPECT_EQ(tabs.Compiled.size(), 4u);
+    EXPECT_EQ(tabs.Compiled.back(), "3");
     EXPECT_EQ(r.Lines, 3);
-    EXPECT_EQ(r.Warnings, 0);
+    EXPECT_EQ(r.Warnings, 1);
 
     TEDITSection lost = Section("NOTAB", {"x"});
     CompileRPG3Array(&r, ext, lost, "&%", false);

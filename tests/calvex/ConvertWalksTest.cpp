@@ -72,19 +72,23 @@ TEST_F(ConvertWalksTest, FilesGoToTheSectionOfTheirDevice) {
                               {"     C"}});
     int next = ConvertRPG3Files(source, 0, Printer, Display, Special, Disk, "&%");
     EXPECT_EQ(next, static_cast<int>(source.size()) - 1);
-    ASSERT_EQ(Disk.LinesCount(), 3);
+    ASSERT_EQ(Disk.LinesCount(), 4);
     EXPECT_EQ(Disk.GetLine(0), "    File(CUSTMAST,DISK,I,F,E,K)");
     EXPECT_EQ(Disk.GetLine(2), "      Rename(RCUST,CUSTR)");
+    EXPECT_EQ(Disk.GetLine(3), Disk.GetLine(0));
     EXPECT_EQ(Disk.Properties.Description, "Customer files");
     EXPECT_EQ(Disk.Properties.CreatedOn, (DateTime{2020, 1, 2, 3, 4, 5}));
     EXPECT_EQ(Disk.Properties.LastUpdate, (DateTime{2021, 1, 2, 3, 4, 5}));
-    // A disk file after the printer file stays with it, so that the build keeps the order;
-    // the disk section's moments stay as its banner set them.
-    ASSERT_EQ(Printer.LinesCount(), 2);
+    // A disk file after the printer file goes to the disk section all the same (the build
+    // keeps the member's order by the lines' places); its moments stay as its banner set them.
+    ASSERT_EQ(Printer.LinesCount(), 1);
     EXPECT_EQ(Printer.GetLine(0), "    FilePrn(QSYSPRT,F,,132)");
     EXPECT_EQ(Printer.Properties.Description, "Reports");
     EXPECT_EQ(Printer.Properties.CreatedOn, (DateTime{2022, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(Printer.Compiled, (StringList{kPrinter, kDisk}));
+    EXPECT_EQ(Printer.Compiled, (StringList{kPrinter}));
+    ASSERT_EQ(Disk.Origins.size(), 4u);
+    EXPECT_EQ(Disk.Origins[3].Text, kDisk);
+    EXPECT_EQ(Disk.Origins[3].Ordinal, static_cast<int>(source.size()) - 2);
     EXPECT_TRUE(Disk.CompiledValid && Printer.CompiledValid && Display.CompiledValid &&
                 Special.CompiledValid);
 }
@@ -97,11 +101,11 @@ TEST_F(ConvertWalksTest, FilesInTheBuildsOrderEachFindTheirSection) {
     EXPECT_EQ(Display.LinesCount(), 1);
     EXPECT_EQ(Printer.LinesCount(), 1);
     EXPECT_EQ(Special.LinesCount(), 1);
-    // A workstation file first keeps the disk files after it in its own section.
+    // A workstation file listed first does not take the disk files after it.
     TEDITSection d2("Display", ""), p2("Printer", ""), s2("Special", ""), k2("Logical", "");
     ConvertRPG3Files(StringList{kScreen, kDisk}, 0, p2, d2, s2, k2, "&%");
-    EXPECT_EQ(d2.LinesCount(), 2);
-    EXPECT_EQ(k2.LinesCount(), 0);
+    EXPECT_EQ(d2.LinesCount(), 1);
+    EXPECT_EQ(k2.LinesCount(), 1);
 }
 
 TEST_F(ConvertWalksTest, WalksStopAtOtherFormTypesAndAtCompileTimeData) {

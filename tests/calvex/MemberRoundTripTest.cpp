@@ -101,7 +101,7 @@ TEST(MemberRoundTrip, EveryLineComesBackInItsPlace) {
     BuildTotals totals = CompileAll(s, AllOptions());
     EXPECT_EQ(totals.Errors, 0);
     EXPECT_EQ(totals.Warnings, 0);
-    for (const auto& d : CompareRoundTrip(member, Assemble(s.BuildOrder())))
+    for (const auto& d : CompareRoundTrip(member, AssembleByPlace(s.BuildOrder())))
         ADD_FAILURE() << "line " << d.SourceIndex + 1 << "\n  source:   [" << d.Source
                       << "]\n  compiled: [" << d.Compiled << "]";
 }
@@ -112,7 +112,7 @@ TEST(MemberRoundTrip, AComparisonThatWouldMissNothing) {
     MemberSections s;
     ImportMember(member, s);
     CompileAll(s, AllOptions());
-    StringList built = Assemble(s.BuildOrder());
+    StringList built = AssembleByPlace(s.BuildOrder());
     member[27][40] = 'X';
     EXPECT_EQ(CompareRoundTrip(member, built).size(), 1u);
 }

@@ -183,19 +183,22 @@ TEST_F(ImportTest, RefusedMembers) {
 
 // Specifications out of order take several passes. A line no walk takes is left out and
 // reported, and the passes go on after it; the compile-time data is found behind it.
-TEST_F(ImportTest, ALineNoWalkTakesIsReportedAndTheRestIsConverted) {
+TEST_F(ImportTest, ALineNoWalkTakesIsKeptInItsPlaceAndTheRestIsConverted) {
     StringList member{kExsr,  kDisk,  kSeton, "     X  not an RPG III line",
                       kSeton, kTable, "**",   "JANFEBMARAPRMAYJUN"};
     ASSERT_TRUE(Import(member));
     EXPECT_EQ(Doc.LogicalSection.Compiled, StringList{kDisk});
-    EXPECT_EQ(Doc.MainRoutineSection.Compiled, (StringList{kExsr, kSeton, kSeton}));
+    // It stays with the lines before it, as a raw line, and comes back as it was.
+    EXPECT_EQ(Doc.MainRoutineSection.Compiled,
+              (StringList{kExsr, kSeton, "     X  not an RPG III line", kSeton}));
+    EXPECT_EQ(Doc.MainRoutineSection.Lines[2], "RPG(X  not an RPG III line)");
     EXPECT_EQ(Doc.ExtensionSection.Compiled, StringList{kTable});
     ASSERT_EQ(Doc.ArraysNode->Count(), 1);
     EXPECT_EQ(Child(Doc.ArraysNode, 0)->Lines, StringList{"JANFEBMARAPRMAYJUN"});
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Warning);
-    EXPECT_EQ(Box.Messages[0].Text, "WARNING: 1 line is not an RPG III specification and could "
-                                    "not be converted (the first is line 4)!");
+    EXPECT_EQ(Box.Messages[0].Text, "WARNING: 1 line is not an RPG III specification and is "
+                                    "kept as written (the first is line 4)!");
 }
 
 // Extension lines in several runs are all converted, and their tables meet the data blocks

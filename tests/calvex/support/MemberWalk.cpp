@@ -1,4 +1,5 @@
 #include "MemberWalk.h"
+#include <algorithm>
 
 #include "calvex/MemberLines.h"
 #include "platform/TextFile.h"
@@ -159,6 +160,33 @@ StringList Assemble(const std::vector<TEDITSection*>& order) {
     StringList out;
     for (const TEDITSection* section : order)
         out.insert(out.end(), section->Compiled.begin(), section->Compiled.end());
+    return out;
+}
+
+StringList AssembleByPlace(const std::vector<TEDITSection*>& order) {
+    // Each line with a place in the member, with the lines the compile wrote before it (a
+    // banner), goes to that place; the rest follow in the given order.
+    std::vector<std::pair<long long, StringList>> chunks;
+    for (const TEDITSection* section : order) {
+        StringList pending;
+        for (size_t k = 0; k < section->Compiled.size(); ++k) {
+            pending.push_back(section->Compiled[k]);
+            const LineOrigin* origin = section->CompiledFrom.size() == section->Compiled.size()
+                                           ? section->OriginAt(section->CompiledFrom[k])
+                                           : nullptr;
+            if (origin) {
+                chunks.emplace_back(origin->Ordinal, std::move(pending));
+                pending.clear();
+            }
+        }
+        if (!pending.empty())
+            chunks.emplace_back(chunks.empty() ? -1 : chunks.back().first, std::move(pending));
+    }
+    std::stable_sort(chunks.begin(), chunks.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    StringList out;
+    for (auto& [place, lines] : chunks)
+        out.insert(out.end(), lines.begin(), lines.end());
     return out;
 }
 

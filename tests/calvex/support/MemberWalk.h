@@ -67,6 +67,9 @@ BuildTotals CompileAll(MemberSections& sections, const TCompileOptions& options)
 
 // The compiled lines of the sections, in the given order.
 StringList Assemble(const std::vector<TEDITSection*>& order);
+// The compiled lines of the sections, each at the place in the member of the line it came from,
+// as the program's build orders them.
+StringList AssembleByPlace(const std::vector<TEDITSection*>& order);
 
 // The lines of a member read from a file (any line ends, no final one needed).
 StringList ReadMember(const std::string& path);

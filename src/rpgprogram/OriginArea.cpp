@@ -1,0 +1,151 @@
+// The line-origin area of a program file: after the compiled area, the member line each
+// statement was imported from. A reader that knows only the compiled area stops at its end
+// marker and never sees it; a file without it (written before, or a program never imported)
+// reads as a program without origins, and is written back without one.
+//
+//   [Begin Of Line Origins]
+//   one block per section, in tree order:
+//     [Name]
+//     [N]              1 + the number of the section's text lines
+//     the separator of an array's data, then one entry per text line: "-" for none, or
+//     the member line's index, a blank, 16 hex digits of the statement's hash, a blank and
+//     the member line as it was read
+//     [End Of Sec]
+//     (empty)
+//   [End Of Line Origins]
+
+#include "RPGProgram.h"
+
+#include "platform/Prompter.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace {
+
+std::string Entry(const LineOrigin& origin) {
+    if (!origin.Has())
+        return "-";
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(origin.Statement));
+    std::string entry = std::to_string(origin.Ordinal);
+    entry += ' ';
+    entry.append(hash, 16);
+    entry += ' ';
+    entry += origin.Text;
+    return entry;
+}
+
+// False for an entry that does not read as one.
+bool ReadEntry(std::string_view entry, LineOrigin& origin) {
+    origin = {};
+    if (entry == "-")
+        return true;
+    int ordinal = -1;
+    auto [end, ec] = std::from_chars(entry.data(), entry.data() + entry.size(), ordinal);
+    size_t at = static_cast<size_t>(end - entry.data());
+    if (ec != std::errc() || ordinal < 0 || at + 18 > entry.size() || entry[at] != ' ' ||
+        entry[at + 17] != ' ')
+        return false;
+    unsigned long long hash = 0;
+    auto [hashEnd, hashEc] =
+        std::from_chars(entry.data() + at + 1, entry.data() + at + 17, hash, 16);
+    if (hashEc != std::errc() || hashEnd != entry.data() + at + 17)
+        return false;
+    origin.Ordinal = ordinal;
+    origin.Statement = hash;
+    origin.Text.assign(entry.substr(at + 18));
+    return true;
+}
+
+bool HasOrigins(const TEDITSection& s) {
+    return s.HeadOrigin.Has() || !s.Origins.empty();
+}
+
+} // namespace
+
+void TRPGProgram::WriteOriginBlocks(bool compiledAreaWritten) {
+    bool any = false;
+    ForEachNode([&](TreeNode* n) {
+        const TEDITSection* s = n->Section();
+        any = any || (s && HasOrigins(*s));
+        return !any;
+    });
+    if (!any)
+        return;
+    if (!compiledAreaWritten) {
+        // An empty compiled area first, so that a reader of the compiled area finds it.
+        SaveLines.emplace_back();
+        SaveLines.emplace_back(kBeginOfCompiled);
+        SaveLines.emplace_back(kEndOfCompiled);
+    }
+    SaveLines.emplace_back(kBeginOfOrigins);
+    ForEachNode([&](TreeNode* n) {
+        const TEDITSection* s = n->Section();
+        if (!s)
+            return true;
+        SaveLines.push_back("[" + s->Properties.Name + "]");
+        bool aligned = s->Origins.size() == s->Lines.size();
+        SaveLines.push_back("[" + std::to_string(1 + (aligned ? s->Lines.size() : 0)) + "]");
+        SaveLines.push_back(Entry(s->HeadOrigin));
+        if (aligned)
+            for (const LineOrigin& origin : s->Origins)
+                SaveLines.push_back(Entry(origin));
+        SaveLines.emplace_back(kEndOfSection);
+        SaveLines.emplace_back();
+        FlushSaveLines();
+        return true;
+    });
+    SaveLines.emplace_back(kEndOfOrigins);
+}
+
+void TRPGProgram::ReadOriginBlocks(int start) {
+    const int count = static_cast<int>(SourceLines.size());
+    auto line = [&](int i) -> std::string_view {
+        return i >= 0 && i < count ? std::string_view(SourceLines[static_cast<size_t>(i)])
+                                   : std::string_view();
+    };
+    // Past the compiled area, block by block (its lines may have been moved out already).
+    if (line(start) != kBeginOfCompiled)
+        return;
+    int i = start + 1;
+    while (i < count && line(i) != kEndOfCompiled) {
+        int lines = BracketNumber(line(i + 1));
+        if (lines < 0 || line(i + 2 + lines) != kEndOfSection)
+            return; // a damaged compiled area, reported by its reader
+        i += 4 + lines;
+    }
+    if (line(i + 1) != kBeginOfOrigins)
+        return;
+    i += 2;
+    bool damaged = false;
+    ForEachNode([&](TreeNode* n) {
+        TEDITSection* s = n->Section();
+        if (!s)
+            return true;
+        if (!SameText(BracketValue(line(i)), s->Properties.Name)) {
+            damaged = true;
+            return false;
+        }
+        int entries = BracketNumber(line(i + 1));
+        if (entries < 1 || line(i + 2 + entries) != kEndOfSection) {
+            damaged = true;
+            return false;
+        }
+        std::vector<LineOrigin> origins(static_cast<size_t>(entries - 1));
+        bool read = ReadEntry(line(i + 2), s->HeadOrigin);
+        for (int k = 1; k < entries && read; ++k)
+            read = ReadEntry(line(i + 2 + k), origins[static_cast<size_t>(k - 1)]);
+        if (!read || (entries > 1 && entries - 1 != s->LinesCount())) {
+            // Origins that do not fit the text would give its lines another line's columns.
+            s->HeadOrigin = {};
+            damaged = true;
+        } else if (entries > 1) {
+            s->Origins = std::move(origins);
+        }
+        i += 4 + entries;
+        return true;
+    });
+    if (damaged || line(i) != kEndOfOrigins)
+        Box.Warning(kCorruptedFileWarning);
+}

@@ -1,0 +1,233 @@
+// The order of the built source. Each section's compiled lines come from its statements in the
+// section's order; the sections follow the order of the member they were imported from, which
+// each statement line still knows (its origin's place), so that a build gives back an
+// "*INZSR" where it stood and files where they were listed, while every file is filed under the
+// section of its own device. A section the member did not have follows the one before it in the
+// program's layout, as does everything of a program that was never imported.
+
+#include "RPGProgram.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// The place in the member of compiled line K of S, or -1.
+int Ordinal(const TEDITSection& s, size_t k) {
+    if (s.CompiledFrom.size() != s.Compiled.size())
+        return -1;
+    const LineOrigin* origin = s.OriginAt(s.CompiledFrom[k]);
+    return origin ? origin->Ordinal : -1;
+}
+
+// A stretch of one section's compiled lines that stands together in the member.
+struct Unit {
+    TSourceRun Run;
+    long long Key = -1;
+};
+
+// Which section each place of the member went to: the files of the four file sections are
+// split where another section's lines stood between them.
+class Owners {
+public:
+    Owners(const std::vector<const TEDITSection*>& sections) {
+        int top = -1;
+        for (const TEDITSection* s : sections)
+            for (const LineOrigin& o : s->Origins)
+                top = std::max(top, o.Ordinal);
+        Of.assign(static_cast<size_t>(top + 1), -1);
+        for (size_t id = 0; id < sections.size(); ++id)
+            for (const LineOrigin& o : sections[id]->Origins)
+                if (o.Has())
+                    Of[static_cast<size_t>(o.Ordinal)] = static_cast<int>(id);
+    }
+
+    // Whether a place between A and B (exclusive) went to a section other than Id.
+    bool OtherBetween(int a, int b, int id) const {
+        for (int o = a + 1; o < b && o < static_cast<int>(Of.size()); ++o) {
+            int owner = Of[static_cast<size_t>(o)];
+            if (owner >= 0 && owner != id)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    std::vector<int> Of;
+};
+
+} // namespace
+
+std::vector<const TEDITSection*> TRPGProgram::SourceOrder() const {
+    std::vector<const TEDITSection*> order;
+    for (const TEDITSection* s : {&HeaderSection, &LogicalSection, &DisplaySection, &PrinterSection,
+                                  &SpecialSection, &ExtensionSection, &LineCountSection,
+                                  &InputSection, &MainRoutineSection, &InitSubRoutineSection})
+        order.push_back(s);
+    for (const TreeNode* folder : {SubRoutinesNode, OutputNode, ArraysNode}) {
+        if (!folder)
+            continue;
+        for (int k = 0; k < folder->Count(); ++k)
+            if (const TEDITSection* s = folder->Child(k)->Section())
+                order.push_back(s);
+    }
+    return order;
+}
+
+std::vector<TSourceRun> TRPGProgram::SourceRuns() const {
+    const TFormGenRPG& form = Options();
+    std::vector<TSourceRun> runs;
+    // The program-level sections are header comment blocks the build writes anew: first.
+    for (auto [wanted, s] :
+         {std::pair{form.PrgProp, &PropertySection}, std::pair{form.PrgDesc, &DescriptionSection},
+          std::pair{form.PrgHist, &HistorySection}, std::pair{form.PreComp, &PreCompilerSection}})
+        if (wanted)
+            runs.push_back({s, 0, s->Compiled.size()});
+
+    // The streams of units, in the program's layout: each keeps its own order, and the merge
+    // below takes from them by place in the member.
+    std::vector<const TEDITSection*> sections = SourceOrder();
+    auto isFile = [&](const TEDITSection* s) {
+        return s == &LogicalSection || s == &DisplaySection || s == &PrinterSection ||
+               s == &SpecialSection;
+    };
+    auto stream = [&](const TEDITSection* s) -> size_t {
+        if (s == &HeaderSection)
+            return 0;
+        if (s == &LogicalSection)
+            return 1;
+        if (s == &DisplaySection)
+            return 2;
+        if (s == &PrinterSection)
+            return 3;
+        if (s == &SpecialSection)
+            return 4;
+        if (s == &ExtensionSection)
+            return 5;
+        if (s == &LineCountSection)
+            return 6;
+        if (s == &InputSection)
+            return 7;
+        if (s == &MainRoutineSection)
+            return 8;
+        if (s == &InitSubRoutineSection)
+            return 9;
+        return 10; // the folders' sections: one stream each, below
+    };
+    std::vector<std::vector<Unit>> streams(13);
+    std::optional<Owners> owners;
+    long long last = -1; // the key of the unit before, in the program's layout
+    for (size_t id = 0; id < sections.size(); ++id) {
+        const TEDITSection* s = sections[id];
+        size_t target = stream(s);
+        if (target == 10) {
+            const TreeNode* parent = nullptr;
+            for (const TreeNode* folder : {SubRoutinesNode, OutputNode, ArraysNode})
+                for (int k = 0; folder && k < folder->Count(); ++k)
+                    if (folder->Child(k)->Section() == s)
+                        parent = folder;
+            target = parent == OutputNode ? 11 : parent == ArraysNode ? 12 : 10;
+        }
+        size_t size = s->Compiled.size();
+        Unit unit{{s, 0, 0}, -1};
+        int previous = -1;
+        auto close = [&](size_t end) {
+            unit.Run.End = end;
+            if (unit.Key < 0)
+                unit.Key = last;
+            last = unit.Key;
+            streams[target].push_back(unit);
+            unit = Unit{{s, end, end}, -1};
+        };
+        for (size_t k = 0; k < size; ++k) {
+            int place = Ordinal(*s, k);
+            if (place < 0)
+                continue;
+            if (isFile(s) && previous >= 0 && place > previous + 1) {
+                if (!owners)
+                    owners.emplace(sections);
+                if (owners->OtherBetween(previous, place, static_cast<int>(id)))
+                    close(k);
+            }
+            if (unit.Key < 0)
+                unit.Key = place;
+            previous = place;
+        }
+        close(size);
+    }
+
+    // The merge: the next unit is the first in the member among the streams' next units (on
+    // a tie, or without places, the program's layout decides).
+    std::vector<size_t> next(streams.size(), 0);
+    for (;;) {
+        size_t best = streams.size();
+        for (size_t t = 0; t < streams.size(); ++t)
+            if (next[t] < streams[t].size() &&
+                (best == streams.size() || streams[t][next[t]].Key < streams[best][next[best]].Key))
+                best = t;
+        if (best == streams.size())
+            break;
+        const Unit& unit = streams[best][next[best]++];
+        if (unit.Run.End > unit.Run.First)
+            runs.push_back(unit.Run);
+    }
+    return runs;
+}
+
+bool IsDiagnosticLine(const TEDITSection& s, size_t k) {
+    const std::string& line = s.Compiled[k];
+    if (!line.starts_with("**ERROR:") && !line.starts_with("      **WARNING:"))
+        return false;
+    // A record of compile-time data is member text, whatever it reads.
+    if (s.CompiledFrom.size() == s.Compiled.size() && s.CompiledFrom[k] >= 0) {
+        const LineOrigin* origin = s.OriginAt(s.CompiledFrom[k]);
+        if (origin && origin->Text == line)
+            return false;
+    }
+    return true;
+}
+
+std::vector<std::string> SectionsWithDiagnostics(const std::vector<TSourceRun>& runs,
+                                                 bool errorsOnly) {
+    std::vector<std::string> names;
+    for (const TSourceRun& run : runs)
+        for (size_t k = run.First; k < run.End; ++k)
+            if (IsDiagnosticLine(*run.Section, k) &&
+                (!errorsOnly || run.Section->Compiled[k].starts_with("**ERROR:"))) {
+                const std::string& name = run.Section->Properties.Name;
+                if (std::find(names.begin(), names.end(), name) == names.end())
+                    names.push_back(name);
+                break;
+            }
+    return names;
+}
+
+std::string NotWrittenMessage(const std::vector<std::string>& sections) {
+    std::string list;
+    for (const std::string& name : sections)
+        list += (list.empty() ? "" : ", ") + name;
+    return "ERROR: The RPG/400 source was not written: " + list +
+           (sections.size() == 1 ? " holds" : " hold") +
+           " error lines, which would become lines of the member!";
+}
+
+void ApplyChangeTag(TEDITSection& s, const std::string& tag, bool leftColumns) {
+    if (tag.empty() || s.CompiledFrom.size() != s.Compiled.size())
+        return;
+    for (size_t k = 0; k < s.Compiled.size(); ++k) {
+        int from = s.CompiledFrom[k];
+        if (from < 0 || s.OriginAt(from) || IsDiagnosticLine(s, k))
+            continue;
+        std::string& line = s.Compiled[k];
+        if (leftColumns) {
+            std::string text = tag.substr(0, 5);
+            text.resize(5, ' ');
+            if (line.size() < 5)
+                line.resize(5, ' ');
+            line.replace(0, 5, text);
+        } else {
+            line.resize(74, ' ');
+            line += tag.substr(0, 6);
+        }
+    }
+}
