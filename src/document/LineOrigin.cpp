@@ -23,12 +23,12 @@ struct Stretch {
 
 // The matching of a patience diff: lines that occur once in each side of a stretch and in the
 // same order anchor it; the stretches between anchors are matched the same way; what is left
-// is paired line by line (lines edited in place).
+// is aligned by likeness (lines edited in place), and lines moved are found by their text.
 class Matcher {
 public:
     Matcher(const StringList& oldLines, const std::vector<LineOrigin>& oldOrigins,
             const StringList& newLines, std::vector<LineOrigin>& out)
-        : Old(oldLines), Origins(oldOrigins), New(newLines), Out(out) {}
+        : OldUsed(oldLines.size()), Old(oldLines), Origins(oldOrigins), New(newLines), Out(out) {}
 
     void Run(Stretch whole) {
         std::vector<Stretch> todo{whole};
@@ -40,15 +40,13 @@ public:
                 continue;
             std::vector<std::pair<size_t, size_t>> anchors = Anchors(s);
             if (anchors.empty()) {
-                size_t pairs = std::min(s.OldEnd - s.OldFirst, s.NewEnd - s.NewFirst);
-                for (size_t k = 0; k < pairs; ++k)
-                    Out[s.NewFirst + k] = Origins[s.OldFirst + k];
+                Align(s);
                 continue;
             }
             size_t oldFrom = s.OldFirst;
             size_t newFrom = s.NewFirst;
             for (auto [o, n] : anchors) {
-                Out[n] = Origins[o];
+                Take(o, n);
                 todo.push_back({oldFrom, o, newFrom, n});
                 oldFrom = o + 1;
                 newFrom = n + 1;
@@ -57,14 +55,100 @@ public:
         }
     }
 
+    // Lines of New left without an origin that stand unchanged somewhere in Old, the old line
+    // not being matched otherwise: lines moved away from their neighbours.
+    void Moved(const std::vector<bool>& oldUsed) {
+        std::unordered_map<std::string_view, std::vector<size_t>> free;
+        for (size_t k = Old.size(); k-- > 0;)
+            if (!oldUsed[k] && Origins[k].Has())
+                free[Old[k]].push_back(k);
+        if (free.empty())
+            return;
+        for (size_t k = 0; k < New.size(); ++k) {
+            if (Out[k].Has())
+                continue;
+            auto found = free.find(New[k]);
+            if (found == free.end() || found->second.empty())
+                continue;
+            Out[k] = Origins[found->second.back()];
+            found->second.pop_back();
+        }
+    }
+
+    std::vector<bool> OldUsed;
+
 private:
+    // How alike two lines are, 0 to 1: the share of the longer one that their common start and
+    // end make up.
+    static double Likeness(std::string_view a, std::string_view b) {
+        size_t shorter = std::min(a.size(), b.size());
+        size_t longer = std::max(a.size(), b.size());
+        if (longer == 0)
+            return 1;
+        size_t head = 0;
+        while (head < shorter && a[head] == b[head])
+            ++head;
+        size_t tail = 0;
+        while (tail < shorter - head && a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
+            ++tail;
+        return static_cast<double>(head + tail) / static_cast<double>(longer);
+    }
+
+    // A stretch without anchors: the cheapest alignment of its lines, where keeping a line costs
+    // nothing, taking one for an edited version of another costs the less the more alike they
+    // are, and a line added or removed costs 1. A stretch too large for that is paired in order.
+    void Align(const Stretch& s) {
+        size_t n = s.OldEnd - s.OldFirst;
+        size_t m = s.NewEnd - s.NewFirst;
+        if (n * m > 250000) {
+            for (size_t k = 0; k < std::min(n, m); ++k)
+                Take(s.OldFirst + k, s.NewFirst + k);
+            return;
+        }
+        auto substitute = [&](size_t i, size_t j) {
+            std::string_view a = Old[s.OldFirst + i], b = New[s.NewFirst + j];
+            if (a == b)
+                return 0.0;
+            double likeness = Likeness(a, b);
+            return likeness >= 0.5 ? 2 * (1 - likeness) : 3.0;
+        };
+        std::vector<double> cost((n + 1) * (m + 1));
+        auto at = [&](size_t i, size_t j) -> double& { return cost[i * (m + 1) + j]; };
+        for (size_t i = 0; i <= n; ++i)
+            at(i, 0) = static_cast<double>(i);
+        for (size_t j = 0; j <= m; ++j)
+            at(0, j) = static_cast<double>(j);
+        for (size_t i = 1; i <= n; ++i)
+            for (size_t j = 1; j <= m; ++j)
+                at(i, j) = std::min({at(i - 1, j) + 1, at(i, j - 1) + 1,
+                                     at(i - 1, j - 1) + substitute(i - 1, j - 1)});
+        for (size_t i = n, j = m; i > 0 && j > 0;) {
+            double here = at(i, j);
+            double pair = substitute(i - 1, j - 1);
+            if (pair < 3.0 && here == at(i - 1, j - 1) + pair) {
+                Take(s.OldFirst + i - 1, s.NewFirst + j - 1);
+                --i;
+                --j;
+            } else if (here == at(i - 1, j) + 1) {
+                --i;
+            } else {
+                --j;
+            }
+        }
+    }
+
+    void Take(size_t oldIndex, size_t newIndex) {
+        Out[newIndex] = Origins[oldIndex];
+        OldUsed[oldIndex] = true;
+    }
+
     // Takes the equal lines at both ends of S.
     void Trim(Stretch& s) {
         while (s.OldFirst < s.OldEnd && s.NewFirst < s.NewEnd && Old[s.OldFirst] == New[s.NewFirst])
-            Out[s.NewFirst++] = Origins[s.OldFirst++];
+            Take(s.OldFirst++, s.NewFirst++);
         while (s.OldFirst < s.OldEnd && s.NewFirst < s.NewEnd &&
                Old[s.OldEnd - 1] == New[s.NewEnd - 1])
-            Out[--s.NewEnd] = Origins[--s.OldEnd];
+            Take(--s.OldEnd, --s.NewEnd);
     }
 
     // Pairs (old index, new index) of lines unique on both sides of S, the longest run of them
@@ -128,6 +212,8 @@ std::vector<LineOrigin> CarryOrigins(const StringList& oldLines,
     if (oldOrigins.empty() || oldOrigins.size() != oldLines.size())
         return {};
     std::vector<LineOrigin> out(newLines.size());
-    Matcher(oldLines, oldOrigins, newLines, out).Run({0, oldLines.size(), 0, newLines.size()});
+    Matcher matcher(oldLines, oldOrigins, newLines, out);
+    matcher.Run({0, oldLines.size(), 0, newLines.size()});
+    matcher.Moved(matcher.OldUsed);
     return out;
 }

@@ -1,0 +1,86 @@
+// Carrying the member lines of a section's statements through edits of its text.
+
+#include "document/EditSection.h"
+#include "document/LineOrigin.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A section as an import leaves it: statement K came from member line "member K" at place K.
+TEDITSection Imported(const StringList& statements) {
+    TEDITSection s("Main Routine", "");
+    for (size_t k = 0; k < statements.size(); ++k)
+        s.AddConverted(statements[k], "member " + std::to_string(k), static_cast<int>(k));
+    return s;
+}
+
+// The place each line's origin names, -1 for none.
+std::vector<int> Places(const TEDITSection& s) {
+    std::vector<int> places;
+    for (int k = 0; k < s.LinesCount(); ++k)
+        places.push_back(s.OriginAt(k) ? s.OriginAt(k)->Ordinal : -1);
+    return places;
+}
+
+bool Unedited(const TEDITSection& s, int k) {
+    const LineOrigin* origin = s.OriginAt(k);
+    return origin && origin->Statement == StatementHash(s.GetLine(k));
+}
+
+} // namespace
+
+TEST(LineOrigin, AnEditChangesTheOriginOfNoOtherLine) {
+    TEDITSection s = Imported({"Exsr(A)", "", "Add(X,1,X)", "", "Endsr()"});
+    // One line typed over, one inserted before it (a blank line, like others of the text).
+    s.SetLines({"Exsr(A)", "", "", "Add(X,2,X)", "", "Endsr()"});
+    EXPECT_EQ(Places(s), (std::vector<int>{0, 1, -1, 2, 3, 4}));
+    EXPECT_TRUE(Unedited(s, 0) && Unedited(s, 1) && Unedited(s, 4) && Unedited(s, 5));
+    // The edited statement keeps its member line (for its tags) but is no longer the same.
+    EXPECT_FALSE(Unedited(s, 3));
+    // Typed back as it was, it is the member line again.
+    s.SetLines({"Exsr(A)", "", "", "Add(X,1,X)", "", "Endsr()"});
+    EXPECT_TRUE(Unedited(s, 3));
+}
+
+TEST(LineOrigin, LinesMovedOrDeletedKeepTheirOwnOrigins) {
+    TEDITSection s = Imported({"A()", "B()", "C()", "D()", "E()"});
+    s.SetLines({"D()", "A()", "B()", "C()", "E()"});
+    EXPECT_EQ(Places(s), (std::vector<int>{3, 0, 1, 2, 4}));
+    s.DeleteLine(0);
+    EXPECT_EQ(Places(s), (std::vector<int>{0, 1, 2, 4}));
+    s.AddLine("F()");
+    EXPECT_EQ(Places(s), (std::vector<int>{0, 1, 2, 4, -1}));
+    // The line a replacement moves to the end is a new statement there.
+    s.ReplaceLine(0, "G()");
+    EXPECT_EQ(Places(s), (std::vector<int>{1, 2, 4, -1, -1}));
+    // A text of nothing but new lines, and a section never imported, have none.
+    s.SetLines({"Exsr(SOMETHINGELSE)"});
+    EXPECT_EQ(Places(s), (std::vector<int>{-1}));
+    TEDITSection fresh("New", "");
+    fresh.SetLines({"A()"});
+    EXPECT_TRUE(fresh.Origins.empty());
+}
+
+TEST(LineOrigin, OriginsOutOfStepWithTheTextCountAsNone) {
+    TEDITSection s = Imported({"A()", "B()"});
+    s.Lines.push_back("C()"); // changed without the section's own operations
+    EXPECT_EQ(s.OriginAt(0), nullptr);
+    EXPECT_EQ(StatementHash("Add(X,1,X)"), StatementHash("Add(X,1,X)"));
+    EXPECT_NE(StatementHash("Add(X,1,X)"), StatementHash("Add(X,1,X) "));
+}
+
+TEST(LineOrigin, ALargeTextWithOneLineEditedIsCarriedWhole) {
+    StringList lines;
+    for (int k = 0; k < 24000; ++k)
+        lines.push_back(k % 7 == 0 ? "" : "Move(F" + std::to_string(k % 50) + ",X)");
+    TEDITSection s = Imported(lines);
+    StringList edited = lines;
+    edited[12345] = "Move(NEW,X)";
+    s.SetLines(edited);
+    int unedited = 0;
+    for (int k = 0; k < s.LinesCount(); ++k)
+        unedited += Unedited(s, k) ? 1 : 0;
+    EXPECT_EQ(unedited, 23999);
+    EXPECT_EQ(s.OriginAt(12345)->Ordinal, 12345);
+}

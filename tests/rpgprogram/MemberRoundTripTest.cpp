@@ -1,0 +1,206 @@
+// A member imported and built back comes back as it was, through edits, saves and reopenings;
+// a program file written before line origins existed builds as it did.
+
+#include "ImportFixture.h"
+
+#include "rpgprogram/RoundTripCheck.h"
+
+#include <algorithm>
+#include <iterator>
+
+using orvale::Prompter;
+using namespace orvale::test;
+
+namespace {
+
+const std::string kData = ORVALE_TEST_DATA_DIR;
+
+StringList ReadLines(const std::string& path) {
+    StringList lines;
+    EXPECT_TRUE(orvale::ReadTextFile(path, lines)) << path;
+    return lines;
+}
+
+// The built member without the banner lines the build adds.
+StringList WithoutBanners(const StringList& built) {
+    StringList kept;
+    for (const std::string& line : built)
+        if (!calvex::IsAddedBanner(line, "&%"))
+            kept.push_back(line);
+    return kept;
+}
+
+class MemberComesBack : public ImportFixture {
+protected:
+    StringList Build(TRPGProgram& doc, bool all = true) {
+        doc.CompileAllSections(all);
+        doc.AssembleSource();
+        return WithoutBanners(doc.NameList);
+    }
+    TEDITSection& SubRoutine(const std::string& name) {
+        for (int k = 0; k < Doc.SubRoutinesNode->Count(); ++k)
+            if (Doc.SubRoutinesNode->Child(k)->Text == name)
+                return *Doc.SubRoutinesNode->Child(k)->Section();
+        ADD_FAILURE() << name;
+        return Doc.MainRoutineSection;
+    }
+    // Indexes of the lines that differ, the two lists being of one length.
+    static std::vector<size_t> Changed(const StringList& a, const StringList& b) {
+        std::vector<size_t> changed;
+        EXPECT_EQ(a.size(), b.size());
+        for (size_t k = 0; k < std::min(a.size(), b.size()); ++k)
+            if (a[k] != b[k])
+                changed.push_back(k);
+        return changed;
+    }
+};
+
+} // namespace
+
+TEST_F(MemberComesBack, EveryColumnAndThePlaceOfEverySection) {
+    StringList member = ReadLines(kData + "/ORDENTRY.RP3");
+    ASSERT_TRUE(Doc.ImportFromFile(kData + "/ORDENTRY.RP3"));
+    // The display file listed first does not take the disk files; *INZSR has its section.
+    EXPECT_EQ(Doc.DisplaySection.LinesCount(), 1);
+    EXPECT_EQ(Doc.LogicalSection.LinesCount(), 2);
+    EXPECT_GT(Doc.InitSubRoutineSection.LinesCount(), 0);
+    EXPECT_EQ(Build(Doc), member);
+    // With the banner options off the build adds no line at all (the comment-lines option
+    // also leaves out the member's comments, as it says).
+    Form.SDesc = Form.CDate = Form.UDate = Form.LComm = false;
+    Form.PrgProp = Form.PrgDesc = Form.PrgHist = Form.PreComp = false;
+    Doc.CompileAllSections(true);
+    Doc.AssembleSource();
+    StringList code;
+    std::copy_if(member.begin(), member.end(), std::back_inserter(code),
+                 [](const std::string& l) { return l.size() < 7 || l[6] != '*'; });
+    EXPECT_EQ(Doc.NameList, code);
+}
+
+TEST_F(MemberComesBack, EditingOneStatementChangesThatLineAlone) {
+    StringList member = ReadLines(kData + "/ORDENTRY.RP3");
+    ASSERT_TRUE(Doc.ImportFromFile(kData + "/ORDENTRY.RP3"));
+    TEDITSection& load = SubRoutine("LOAD");
+    StringList text = load.Lines;
+    auto zadd = std::find_if(text.begin(), text.end(),
+                             [](const std::string& l) { return l.find("Z-add") != l.npos; });
+    ASSERT_NE(zadd, text.end());
+    size_t zaddLine = static_cast<size_t>(zadd - text.begin());
+    zadd->replace(zadd->find("Z-add"), 5, "Z-sub");
+    load.SetLines(text);
+    StringList built = Build(Doc);
+    std::vector<size_t> changed = Changed(member, built);
+    ASSERT_EQ(changed.size(), 1u);
+    const std::string& line = built[changed[0]];
+    EXPECT_NE(line.find("Z-SUB"), line.npos) << line;
+    EXPECT_EQ(load.OriginAt(static_cast<int>(zaddLine))->Text, member[changed[0]]);
+    // The edited line keeps its change tag.
+    EXPECT_EQ(line.substr(74), member[changed[0]].substr(74));
+
+    // A new line gets the user's change tag, and nothing else moves.
+    Form.ChangeTag = "NEW001";
+    text = load.Lines;
+    text.insert(text.begin() + 1, "Z-add(1,ORDNO)");
+    load.SetLines(text);
+    StringList again = Build(Doc);
+    ASSERT_EQ(again.size(), member.size() + 1);
+    EXPECT_EQ(std::count_if(again.begin(), again.end(),
+                            [](const std::string& l) { return l.ends_with("NEW001"); }),
+              1);
+    Form.ChangeTagLeft = true;
+    again = Build(Doc);
+    EXPECT_EQ(std::count_if(again.begin(), again.end(),
+                            [](const std::string& l) { return l.starts_with("NEW00C"); }),
+              1);
+}
+
+TEST_F(MemberComesBack, ThroughSavesReopeningsAndTheBuiltMemberImportedAgain) {
+    StringList member = ReadLines(kData + "/ORDENTRY.RP3");
+    ASSERT_TRUE(Doc.ImportFromFile(kData + "/ORDENTRY.RP3"));
+    std::string program = Dir.File("ORDENTRY.RPG");
+    for (bool saveComp : {true, false}) {
+        SCOPED_TRACE(saveComp);
+        Form.SaveComp = saveComp;
+        ASSERT_TRUE(Doc.SaveToFile(program));
+        TRPGProgram reopened(Box);
+        reopened.FormGenRPG = &Form;
+        ASSERT_TRUE(reopened.LoadFromFile(program));
+        EXPECT_EQ(Build(reopened, false), member);
+        EXPECT_EQ(Build(reopened, true), member);
+    }
+    // A program closed with a save keeps them too.
+    Doc.MainRoutineSection.Properties.Description = "changed";
+    Doc.Modified = true;
+    Box.Queue(Prompter::Answer::Yes);
+    ASSERT_TRUE(Doc.CloseProgram());
+    TRPGProgram closed(Box);
+    closed.FormGenRPG = &Form;
+    ASSERT_TRUE(closed.LoadFromFile(program));
+    EXPECT_EQ(Build(closed), member);
+
+    // The built member, banners and all, imported and built again.
+    closed.CompileAllSections(true);
+    ASSERT_TRUE(closed.WriteSource(Dir.File("BUILT.RP3")));
+    TRPGProgram second(Box);
+    second.FormGenRPG = &Form;
+    ASSERT_TRUE(second.ImportFromFile(Dir.File("BUILT.RP3")));
+    EXPECT_EQ(Build(second), member);
+    EXPECT_EQ(second.MainRoutineSection.Properties.Description, "changed");
+    EXPECT_TRUE(std::none_of(Box.Messages.begin(), Box.Messages.end(),
+                             [](const auto& m) { return m.BoxKind != Prompter::Kind::Confirmation; }));
+}
+
+TEST_F(MemberComesBack, AProgramFileOfTheEarlierLayoutBuildsAsItDid) {
+    // Written and built by the version before line origins: its builds are kept beside it.
+    for (bool all : {true, false}) {
+        SCOPED_TRACE(all);
+        TRPGProgram old(Box);
+        old.FormGenRPG = &Form;
+        old.UserName = "USER1";
+        ASSERT_TRUE(old.LoadFromFile(kData + "/legacy/ORDENTRY.RPG"));
+        EXPECT_TRUE(old.CompileAllSections(all));
+        old.AssembleSource();
+        EXPECT_EQ(old.NameList,
+                  ReadLines(kData + (all ? "/legacy/ORDENTRY-ALL.RP3" : "/legacy/ORDENTRY-PLAIN.RP3")));
+    }
+    EXPECT_TRUE(Box.Messages.empty()) << Box.Messages.front().Text;
+}
+
+TEST_F(MemberComesBack, ADamagedOriginAreaIsReportedAndTheRestStands) {
+    ASSERT_TRUE(Doc.ImportFromFile(kData + "/ORDENTRY.RP3"));
+    std::string program = Dir.File("ORDENTRY.RPG");
+    ASSERT_TRUE(Doc.SaveToFile(program));
+    StringList file = ReadLines(program);
+    auto area = std::find(file.begin(), file.end(), kBeginOfOrigins);
+    ASSERT_NE(area, file.end());
+    auto main = std::find(area, file.end(), "[Main Routine]");
+    ASSERT_NE(main, file.end());
+    *(main + 3) = "not an entry";
+    ASSERT_TRUE(orvale::WriteTextFile(program, file));
+    TRPGProgram reopened(Box);
+    reopened.FormGenRPG = &Form;
+    ASSERT_TRUE(reopened.LoadFromFile(program));
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_EQ(Box.Messages[0].Text, kCorruptedFileWarning);
+    // The main routine lost its origins and is compiled anew; the others keep theirs.
+    EXPECT_TRUE(reopened.MainRoutineSection.Origins.empty());
+    EXPECT_FALSE(reopened.LogicalSection.Origins.empty());
+    EXPECT_EQ(reopened.MainRoutineSection.Lines, Doc.MainRoutineSection.Lines);
+}
+
+TEST_F(MemberComesBack, AnErrorLineNeverBecomesALineOfTheMember) {
+    ASSERT_TRUE(Doc.ImportFromFile(kData + "/ORDENTRY.RP3"));
+    TEDITSection& load = SubRoutine("LOAD");
+    StringList text = load.Lines;
+    text.insert(text.begin() + 1, "NOSUCHOP(A)");
+    load.SetLines(text);
+    EXPECT_FALSE(Doc.CompileAllSections(true));
+    std::string target = Dir.File("OUT.RP3");
+    Box.Clear();
+    EXPECT_FALSE(Doc.WriteSource(target));
+    EXPECT_FALSE(orvale::FileExists(target));
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_EQ(Box.Messages[0].Text, "ERROR: The RPG/400 source was not written: LOAD holds error "
+                                    "lines, which would become lines of the member!");
+    EXPECT_EQ(SectionsWithDiagnostics(Doc.SourceRuns(), false), StringList{"LOAD"});
+}
