@@ -241,12 +241,18 @@ int ConvertRPG3Exten(const StringList& source, StringList& tableNames, int start
     TRPG3ConvertExtension converter;
     // Where each table's statement stands among the section's lines, and its source line.
     std::vector<std::pair<size_t, int>> tableLines;
+    // The tables defined before the first /COPY among the extension lines: a copied member may
+    // define tables of its own, whose data comes in their order, so after it no block can be
+    // known for sure.
+    size_t known = SIZE_MAX;
     int i = StartIndex(start);
     for (WalkFilter filter(source, 'E'); i < LineCount(source) && filter.Takes(i); ++i) {
         const std::string& line = Line(source, i);
         AddConvertedLine(extension, line, i, converter.ConvertLine(line), prefix);
+        if (IsCopyDirective(line) && known == SIZE_MAX)
+            known = tableNames.size();
         if (!IsCommentOrDirective(line) && !IsBannerLine(line, prefix) &&
-            ClassifyExtension(line) == ExtensionKind::Tab) {
+            TakesCompileTimeData(line)) {
             tableNames.emplace_back(TrimmedColumns(line, 27, 32));
             tableLines.emplace_back(extension.Lines.size() - 1, i);
         }
@@ -255,41 +261,56 @@ int ConvertRPG3Exten(const StringList& source, StringList& tableNames, int start
     if (start >= LineCount(source))
         return start;
 
-    // The compile-time data blocks go to the tables in the order of their definitions: a table
-    // without a block has no data here and gets no array. Blocks beyond the tables defined
-    // here belong to tables a copied member defines; each gets a name of its own, marked by a
-    // leading "**", so that its records are carried as they stand instead of being lost.
+    // The compile-time data blocks, by the compiler's rules: the alternate collating sequence
+    // and the file translation records first when the header asks for them, then the tables in
+    // the order of their definitions. A block whose table cannot be known (defined in a copied
+    // member, or more blocks than definitions) gets a name of its own, marked by a leading
+    // "**", so that its records are carried as they stand and no other table takes them.
     int data = i;
     while (data < LineCount(source) && !StartsCompileTimeData(Line(source, data)))
         ++data;
-    size_t tables = tableNames.size();
+    HeaderDataBlocks header = ReadHeaderDataBlocks(source, start);
+    StringList leading;
+    if (header.AlternateSequence)
+        leading.emplace_back("** ALTSEQ");
+    if (header.FileTranslation)
+        leading.emplace_back("** FTRANS");
+    size_t tables = std::min(tableNames.size(), known);
+    StringList names;
     size_t blocks = 0;
     for (int k = data; k < LineCount(source); ++k) {
         const std::string& line = Line(source, k);
         if (k != data && !IsDataSeparator(line))
             continue;
-        if (++blocks <= tables)
+        size_t block = blocks++;
+        if (block < leading.size()) {
+            names.push_back(leading[block]);
             continue;
+        }
+        if (block - leading.size() < tables) {
+            names.push_back(tableNames[block - leading.size()]);
+            continue;
+        }
         std::string_view label = TrimmedColumns(line, 3, 74);
         std::string name("**");
         if (!label.empty()) {
             name += ' ';
             name.append(label.substr(0, std::min(label.find(' '), size_t{10})));
         }
-        tableNames.push_back(std::move(name));
+        names.push_back(std::move(name));
     }
-    if (blocks < tables) {
-        // The data of these tables is not in this member (a copied member declares them for
-        // the members that copy it): their lines stay raw, since a Tab statement compiles only
-        // next to its array.
-        tableNames.resize(blocks);
-        for (size_t t = blocks; t < tables; ++t) {
-            auto [index, sourceIndex] = tableLines[t];
-            if (TrimView(extension.Lines[index]).starts_with("Tab("))
-                extension.ReconvertLine(static_cast<int>(index),
-                                        RawFallback(Line(source, sourceIndex)));
-        }
+    size_t given = blocks > leading.size() ? std::min(blocks - leading.size(), tables) : 0;
+    // The tables that got no block here: their data is not in this member (or cannot be told
+    // from a copied member's), and their lines stay raw, since a Tab statement compiles only
+    // next to its array.
+    for (size_t t = given; t < tableLines.size(); ++t) {
+        auto [index, sourceIndex] = tableLines[t];
+        std::string_view statement = TrimView(extension.Lines[index]);
+        if (statement.starts_with("Tab(") || statement.starts_with("FileArray("))
+            extension.ReconvertLine(static_cast<int>(index),
+                                    RawFallback(Line(source, sourceIndex)));
     }
+    tableNames = std::move(names);
     return i;
 }
 

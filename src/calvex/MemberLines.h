@@ -83,6 +83,44 @@ private:
     int RunEnd = -1; // lines before it were found to go with this walk
 };
 
+// A /COPY directive: a copied member's lines stand in its place.
+inline bool IsCopyDirective(std::string_view line) {
+    if (Column(line, 7) != '/' || Column(line, 8) == '*')
+        return false;
+    std::string_view text = Columns(line, 8, 11);
+    return text.size() == 4 && (text[0] == 'C' || text[0] == 'c') &&
+           (text[1] == 'O' || text[1] == 'o') && (text[2] == 'P' || text[2] == 'p') &&
+           (text[3] == 'Y' || text[3] == 'y');
+}
+
+// An extension line that defines an array or table loaded at compile time: no file it is read
+// from (columns 11-18) and a number of entries per record (columns 33-35). It takes one block
+// of the compile-time data.
+inline bool TakesCompileTimeData(std::string_view line) {
+    return ColumnsBlank(line, 11, 18) && !ColumnsBlank(line, 33, 35);
+}
+
+// What the header lines before End ask of the compile-time data: the alternate collating
+// sequence records (an "S" in column 26) and the file translation records (an "F" in column 43)
+// come before the tables' data.
+struct HeaderDataBlocks {
+    bool AlternateSequence = false;
+    bool FileTranslation = false;
+};
+inline HeaderDataBlocks ReadHeaderDataBlocks(const StringList& source, int end) {
+    HeaderDataBlocks found;
+    for (int k = 0; k < end && k < static_cast<int>(source.size()); ++k) {
+        std::string_view line = source[static_cast<size_t>(k)];
+        if (StartsCompileTimeData(line))
+            break;
+        if (Column(line, 6) != 'H' || IsCommentOrDirective(line))
+            continue;
+        found.AlternateSequence = found.AlternateSequence || Column(line, 26) == 'S';
+        found.FileTranslation = found.FileTranslation || Column(line, 43) == 'F';
+    }
+    return found;
+}
+
 // A calculation line (not a comment) whose operation columns 28-32 hold Operation.
 inline bool HoldsOperation(std::string_view line, std::string_view operation) {
     if (IsCommentOrDirective(line))

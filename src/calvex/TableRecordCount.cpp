@@ -33,7 +33,7 @@ bool RawDeclaration(std::string_view rawText, std::string_view arrayName, int& r
     auto columns = [rawText](int from, int to) {
         return TrimmedColumns(rawText, from - 5, to - 5);
     };
-    if (rawText.empty() || rawText.front() != 'E' || !TrimmedColumns(rawText, 6, 21).empty() ||
+    if (rawText.empty() || rawText.front() != 'E' || !TrimmedColumns(rawText, 6, 13).empty() ||
         columns(33, 35).empty() || !SameText(columns(27, 32), arrayName))
         return false;
     records = RecordCount(IntegerOr(columns(33, 35), 1), IntegerOr(columns(36, 39), -1));
@@ -70,6 +70,15 @@ int TableRecordCount(const TEDITSection& extension, std::string_view arrayName) 
             if (RawDeclaration(std::string_view(line).substr(open + 1, last - open - 1), arrayName,
                                records))
                 return records;
+            continue;
+        }
+        if (name == "FILEARRAY") {
+            // A compile-time array that is written to a file at the end: no file it is read
+            // from, then the file it goes to, its name, entries per record and entries.
+            parser.Parse(params, ",", true, true);
+            if (parser.Tokens.size() > 4 && parser.Tokens[0].empty() &&
+                SameText(parser.Tokens[2], arrayName) && !parser.Tokens[3].empty())
+                return RecordCount(IntegerOr(parser.Tokens[3], 1), IntegerOr(parser.Tokens[4], -1));
             continue;
         }
         if (name != "TAB")

@@ -239,6 +239,13 @@ void TRPGProgram::ConvertExtensionRuns(const std::vector<int>& starts, int data,
     // of all runs meet their data blocks in the order of their definitions.
     StringList joined;
     std::vector<int> memberIndex; // of each joined line
+    // The header lines first (not walked), for what they say of the compile-time data.
+    for (int k = 0; k < starts.front(); ++k)
+        if (calvex::Column(source[static_cast<size_t>(k)], 6) == 'H') {
+            joined.push_back(source[static_cast<size_t>(k)]);
+            memberIndex.push_back(k);
+        }
+    const int walkStart = static_cast<int>(joined.size());
     for (int start : starts) {
         calvex::WalkFilter extension(source, 'E');
         for (int k = start; k < n && extension.Takes(k); ++k) {
@@ -249,7 +256,7 @@ void TRPGProgram::ConvertExtensionRuns(const std::vector<int>& starts, int data,
     if (data < n)
         joined.insert(joined.end(), source.begin() + data, source.end());
     size_t first = ExtensionSection.Origins.size();
-    ConvertRPG3Exten(joined, NameList, 0, ExtensionSection, prefix);
+    ConvertRPG3Exten(joined, NameList, walkStart, ExtensionSection, prefix);
     // The lines' places are those of the member, not of the joined list.
     for (size_t k = first; k < ExtensionSection.Origins.size(); ++k) {
         LineOrigin& origin = ExtensionSection.Origins[k];

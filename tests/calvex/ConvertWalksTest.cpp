@@ -234,6 +234,38 @@ TEST_F(ConvertWalksTest, ExtensionNamesTheTablesThatHaveData) {
     EXPECT_EQ(ext2.GetLine(2), "RPG(" + tabC.substr(5) + ")");
 }
 
+TEST_F(ConvertWalksTest, DataBlocksGoToTheirTablesByTheCompilersRules) {
+    const std::string tabA = SpecLine('E', {{27, "TABA    1   3  3"}});
+    const std::string tabB = SpecLine('E', {{27, "TABB    1   2  2"}});
+    // A compile-time array written to a file at the end takes a block too; one read from a
+    // file takes none.
+    const std::string toFile = SpecLine('E', {{19, "OUTFILE"}, {27, "ARO     1   2  2"}});
+    const std::string fromFile = SpecLine('E', {{11, "INFILE"}, {27, "ARI     1   2  2"}});
+    StringList data{"**", "A01", "** second", "B02", "** third", "C03", "** fourth", "D04"};
+    auto names = [&](StringList head) {
+        StringList source = Join({head, data});
+        TEDITSection ext("Extension", "");
+        StringList found;
+        size_t first = 0;
+        while (first < head.size() && head[first][5] != 'E' && head[first][6] != '/')
+            ++first;
+        ConvertRPG3Exten(source, found, static_cast<int>(first), ext, "&%");
+        return found;
+    };
+    EXPECT_EQ(names({tabA, fromFile, toFile, tabB}),
+              (StringList{"TABA", "ARO", "TABB", "** fourth"}));
+    // The header asks for the alternate collating sequence and the file translation records,
+    // which come first.
+    const std::string header = SpecLine('H', {{26, "S"}, {43, "F"}});
+    EXPECT_EQ(names({header, tabA, tabB}), (StringList{"** ALTSEQ", "** FTRANS", "TABA", "TABB"}));
+    EXPECT_EQ(names({SpecLine('H', {{43, "F"}}), tabA}),
+              (StringList{"** FTRANS", "TABA", "** third", "** fourth"}));
+    // Tables after a copied member's lines cannot be matched with a block: those blocks keep
+    // names of their own rather than another table's data.
+    EXPECT_EQ(names({tabA, "     E/COPY QRPGSRC,TABLES", tabB}),
+              (StringList{"TABA", "** second", "** third", "** fourth"}));
+}
+
 TEST_F(ConvertWalksTest, ProgramLevelSectionsComeBackFromTheHeader) {
     TEDITSection props("Property", ""), history("History", ""), description("Description", ""),
         pre("Pre Compiler", ""), header("Header", "Header's Specifications");

@@ -117,12 +117,17 @@ private:
             "# /EJECT", "# /SPACE 2", "# /TITLE PAYROLL REGISTER", "# /COPY QRPGSRC,COPYMBR"};
         return Pick(kDirectives);
     }
-    // Now and then a comment or a directive among the statements of a section.
-    void Interleave(StringList& lines) {
+    // Now and then a comment or a directive among the statements of a section. Among the
+    // extension lines a copied member would stand between the tables and their data, which is
+    // tried by tests of its own.
+    void Interleave(StringList& lines, bool copies = true) {
         if (Chance(15))
             lines.push_back(Comment());
-        if (Chance(5))
-            lines.push_back(Directive());
+        if (Chance(5)) {
+            std::string directive = Directive();
+            lines.push_back(copies || directive.find("COPY") == std::string::npos ? directive
+                                                                                  : "# /EJECT");
+        }
     }
 
     orvale::DateTime Moment() {
@@ -191,6 +196,12 @@ private:
             std::string raw = "H";
             raw += std::string(static_cast<size_t>(Int(1, 20)), ' ');
             raw += Name(30);
+            // Not the switches that give the compile-time data blocks of their own (alternate
+            // collating sequence, file translation): their own tests try them.
+            if (raw.size() > 20 && raw[20] == 'S')
+                raw[20] = 'T';
+            if (raw.size() > 37 && raw[37] == 'F')
+                raw[37] = 'G';
             lines.push_back("RPG(" + raw + ")");
             Interleave(lines);
         }
@@ -280,7 +291,7 @@ private:
                 statement += "/* " + Words(17);
             }
             lines.push_back(statement);
-            Interleave(lines);
+            Interleave(lines, false);
         }
         Dated(s.Extension, std::move(lines));
     }
