@@ -166,6 +166,25 @@ bool Definitions::Empty() const {
     return Entries.empty();
 }
 
+size_t CommentStart(std::string_view text) {
+    // A "/*" inside a literal ('A/*B') or inside the parameters (a raw line's columns) is text.
+    bool quoted = false;
+    int depth = 0;
+    for (size_t k = 0; k + 1 < text.size(); ++k) {
+        char c = text[k];
+        if (c == '\'') {
+            quoted = !quoted;
+        } else if (!quoted && c == '(') {
+            ++depth;
+        } else if (!quoted && c == ')') {
+            depth = depth > 0 ? depth - 1 : 0;
+        } else if (!quoted && depth == 0 && c == '/' && text[k + 1] == '*') {
+            return k;
+        }
+    }
+    return std::string_view::npos;
+}
+
 void ParseStatementLine(std::string_view line, const ParseSwitches& switches,
                         const Definitions& definitions, ParsedStatement& out) {
     out.Skipped = false;
@@ -220,7 +239,7 @@ void ParseStatementLine(std::string_view line, const ParseSwitches& switches,
 
     bool haveName = false;
     size_t open = rest.find('(');
-    size_t commentStart = rest.find("/*");
+    size_t commentStart = CommentStart(rest);
     if (open != std::string_view::npos &&
         (commentStart == std::string_view::npos || open < commentStart)) {
         size_t limit = commentStart == std::string_view::npos ? rest.size() : commentStart;

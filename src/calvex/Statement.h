@@ -61,6 +61,10 @@ struct ParsedStatement {
     StringList Params;
 };
 
+// Where the trailing comment of a statement's text begins: the first "/*" outside literals and
+// parentheses; npos for none.
+size_t CommentStart(std::string_view text);
+
 void ParseStatementLine(std::string_view line, const ParseSwitches& switches,
                         const Definitions& definitions, ParsedStatement& out);
 

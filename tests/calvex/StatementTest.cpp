@@ -39,8 +39,16 @@ TEST(ParseStatement, ClosingParenthesisIsTheLastOneBeforeTheComment) {
     ParsedStatement s = Parse("Chain(KEY(1),FILE) /* read (first) */");
     EXPECT_EQ(s.ParamText, "KEY(1),FILE");
     EXPECT_EQ(s.Comment, "read (first) */");
-    // A parenthesis that only stands after the comment opener does not count.
-    s = Parse("File(X /* y) */");
+    // A "/*" inside a literal or inside the parameters is text, not a comment.
+    s = Parse("Comp('A/*B',X)   /* note");
+    EXPECT_EQ(s.Params, (StringList{"COMP", "'A/*B'", "X"}));
+    EXPECT_EQ(s.Comment, "note");
+    s = Parse("RPG(I                                       'A/*B')");
+    EXPECT_EQ(s.Params[1], "I                                       'A/*B'");
+    EXPECT_TRUE(s.Messages.empty());
+    EXPECT_EQ(CommentStart("Move(')', '/*')  /* x"), 17u);
+    // A list never closed is still one.
+    s = Parse("File(X /* y");
     ASSERT_EQ(Texts(s.Messages), (std::vector<std::string>{
                                      "**ERROR: \")\" Expected but not Found. Line was skipped!"}));
     EXPECT_TRUE(s.Failed);

@@ -146,8 +146,9 @@ TEST_F(MemberComesBack, ThroughSavesReopeningsAndTheBuiltMemberImportedAgain) {
     ASSERT_TRUE(second.ImportFromFile(Dir.File("BUILT.RP3")));
     EXPECT_EQ(Build(second), member);
     EXPECT_EQ(second.MainRoutineSection.Properties.Description, "changed");
-    EXPECT_TRUE(std::none_of(Box.Messages.begin(), Box.Messages.end(),
-                             [](const auto& m) { return m.BoxKind != Prompter::Kind::Confirmation; }));
+    EXPECT_TRUE(std::none_of(Box.Messages.begin(), Box.Messages.end(), [](const auto& m) {
+        return m.BoxKind != Prompter::Kind::Confirmation;
+    }));
 }
 
 TEST_F(MemberComesBack, AProgramFileOfTheEarlierLayoutBuildsAsItDid) {
@@ -160,8 +161,8 @@ TEST_F(MemberComesBack, AProgramFileOfTheEarlierLayoutBuildsAsItDid) {
         ASSERT_TRUE(old.LoadFromFile(kData + "/legacy/ORDENTRY.RPG"));
         EXPECT_TRUE(old.CompileAllSections(all));
         old.AssembleSource();
-        EXPECT_EQ(old.NameList,
-                  ReadLines(kData + (all ? "/legacy/ORDENTRY-ALL.RP3" : "/legacy/ORDENTRY-PLAIN.RP3")));
+        EXPECT_EQ(old.NameList, ReadLines(kData + (all ? "/legacy/ORDENTRY-ALL.RP3"
+                                                       : "/legacy/ORDENTRY-PLAIN.RP3")));
     }
     EXPECT_TRUE(Box.Messages.empty()) << Box.Messages.front().Text;
 }
@@ -203,4 +204,24 @@ TEST_F(MemberComesBack, AnErrorLineNeverBecomesALineOfTheMember) {
     EXPECT_EQ(Box.Messages[0].Text, "ERROR: The RPG/400 source was not written: LOAD holds error "
                                     "lines, which would become lines of the member!");
     EXPECT_EQ(SectionsWithDiagnostics(Doc.SourceRuns(), false), StringList{"LOAD"});
+}
+
+TEST_F(MemberComesBack, ACommentOpenerInALiteralOrARawLineIsText) {
+    StringList member{
+        SpecLine('I', {{7, "INREC"}, {19, "NS"}}), SpecLine('I', {{44, "'A/*B'"}, {53, "CONST1"}}),
+        SpecLine('C', {{18, "'A/*B'"}, {28, "MOVEL"}, {43, "FLD"}}),
+        "     C* a comment /* with an opener", SpecLine('C', {{28, "SETON"}, {54, "  LR"}})};
+    ASSERT_TRUE(Import(member));
+    // As if every line had been edited: the statements alone must give the lines back.
+    Doc.ForEachNode([](TreeNode* n) {
+        if (TEDITSection* s = n->Section())
+            s->Origins.clear();
+        return true;
+    });
+    Form.SDesc = Form.CDate = Form.UDate = false;
+    EXPECT_TRUE(Doc.CompileAllSections(true));
+    StringList built = Build(Doc);
+    for (std::string& line : built)
+        line.erase(line.find_last_not_of(' ') + 1);
+    EXPECT_EQ(built, member);
 }
