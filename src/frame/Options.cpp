@@ -39,6 +39,8 @@ template <class Options, class Compiler, class V> void VisitKeys(Options& o, Com
     v(kCompilerSection, "SaveComp", c.SaveComp);
     v(kCompilerSection, "LoadComp", c.LoadComp);
     v(kCompilerSection, "RPGPrefix", c.EditPrefix);
+    v(kCompilerSection, "ChangeTag", c.ChangeTag);
+    v(kCompilerSection, "ChangeTagLeft", c.ChangeTagLeft);
     v(kCompilerSection, "LastExportFolder", o.LastExportFolder);
     v(kHistorySection, "AddSec", o.History.AddSec);
     v(kHistorySection, "DelSec", o.History.DelSec);

@@ -3,6 +3,7 @@
 #include "ui/Latin1.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -60,6 +61,22 @@ TFormGenRPGWindow::TFormGenRPGWindow(QWidget* parent) : QDialog(parent) {
     auto* prefixLabel = new QLabel("Orvale Prefix for non standard data indicators:", this);
     prefixLabel->setBuddy(EditPrefix);
 
+    EditChangeTag = new QLineEdit(this);
+    EditChangeTag->setObjectName("EditChangeTag");
+    EditChangeTag->setMaxLength(6);
+    EditChangeTag->setPlaceholderText("none");
+    EditChangeTag->setValidator(new QRegularExpressionValidator(
+        QRegularExpression("[\\x{20}-\\x{7E}\\x{A1}-\\x{FF}]{0,6}"), EditChangeTag));
+    connect(EditChangeTag, &QLineEdit::textChanged, this,
+            [this](const QString& text) { Options_.ChangeTag = FromQt(text); });
+    auto* tagLabel = new QLabel("Change tag of new lines:", this);
+    tagLabel->setBuddy(EditChangeTag);
+    ChangeTagColumns = new QComboBox(this);
+    ChangeTagColumns->setObjectName("ChangeTagColumns");
+    ChangeTagColumns->addItems({"in columns 75-80", "in columns 1-5"});
+    connect(ChangeTagColumns, &QComboBox::currentIndexChanged, this,
+            [this](int index) { Options_.ChangeTagLeft = index == 1; });
+
     BtnOK = new QPushButton("OK", this);
     BtnOK->setObjectName("BtnOK");
     BtnOK->setDefault(true);
@@ -78,6 +95,11 @@ TFormGenRPGWindow::TFormGenRPGWindow(QWidget* parent) : QDialog(parent) {
     prefix->addWidget(prefixLabel);
     prefix->addWidget(EditPrefix);
     prefix->addStretch();
+    auto* tag = new QHBoxLayout;
+    tag->addWidget(tagLabel);
+    tag->addWidget(EditChangeTag);
+    tag->addWidget(ChangeTagColumns);
+    tag->addStretch();
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(BtnOK);
@@ -85,6 +107,7 @@ TFormGenRPGWindow::TFormGenRPGWindow(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups);
     layout->addLayout(prefix);
+    layout->addLayout(tag);
     layout->addLayout(buttons);
 
     SetOptions(TFormGenRPG());
@@ -100,6 +123,9 @@ void TFormGenRPGWindow::SetOptions(const TFormGenRPG& options) {
         box->setChecked(on);
     // A prefix from the file is shown as it is, even one the field would not let be typed.
     EditPrefix->setText(ToQt(options.EditPrefix.substr(0, 2)));
+    EditChangeTag->setText(ToQt(options.ChangeTag.substr(0, 6)));
+    ChangeTagColumns->setCurrentIndex(options.ChangeTagLeft ? 1 : 0);
     Options_ = options;
     Options_.EditPrefix = FromQt(EditPrefix->text());
+    Options_.ChangeTag = FromQt(EditChangeTag->text());
 }

@@ -9,6 +9,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -34,6 +35,9 @@ public:
     QCheckBox* SaveComp = nullptr;
     QCheckBox* LoadComp = nullptr;
     QLineEdit* EditPrefix = nullptr; // at most 2 characters
+    // The change tag of new lines (at most 6 characters) and the columns it goes in.
+    QLineEdit* EditChangeTag = nullptr;
+    QComboBox* ChangeTagColumns = nullptr; // 0: 75-80, 1: 1-5
     QPushButton* BtnOK = nullptr;
     QPushButton* BtnCancel = nullptr;
 
