@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -22,7 +23,24 @@ bool RunModal(THostTransfer& transfer, QDialog& dialog) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+std::string SectionList(const std::vector<std::string>& sections) {
+    std::string list;
+    for (const std::string& name : sections)
+        list += (list.empty() ? "" : ", ") + name;
+    return list;
+}
+
 } // namespace
+
+std::string ExportStoppedMessage(const std::vector<std::string>& sections) {
+    return "The member was not exported: the compile found errors in " + SectionList(sections) +
+           ". Correct them and export again.";
+}
+
+std::string ExportWarningsQuestion(const std::vector<std::string>& sections) {
+    return "The compile found warnings in " + SectionList(sections) +
+           ". Export the member anyway? (The warning lines are not written into it.)";
+}
 
 bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
     TRPGProgram& doc = *window.Document;
@@ -35,8 +53,31 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
     } else {
         doc.CommitCurrent();
     }
-    // A compile that found errors or warnings has shown them; nothing is exported.
-    if (options.CompOnExport && !window.CompileProgram(options.BuilOnExport))
+    // The statistics window has shown what the compile found; what it means for the export is
+    // said here. A member never goes to the host with an error line in it, and with warnings
+    // only when the user says so (the warning lines are not written into it).
+    bool clean = !options.CompOnExport || window.CompileProgram(options.BuilOnExport);
+    if (!clean && doc.CompileStopRequested) {
+        transfer.Box.Warning(kExportCompileStopped);
+        return false;
+    }
+    std::vector<TSourceRun> runs = doc.SourceRuns();
+    std::vector<std::string> failed = SectionsWithDiagnostics(runs, true);
+    if (!failed.empty()) {
+        transfer.Box.Error(ExportStoppedMessage(failed));
+        return false;
+    }
+    std::vector<std::string> warned = SectionsWithDiagnostics(runs, false);
+    doc.ForEachNode([&](TreeNode* n) {
+        const TEDITSection* s = n->Section();
+        if (s && !s->CompileNotes.empty() &&
+            std::find(warned.begin(), warned.end(), s->Properties.Name) == warned.end())
+            warned.push_back(s->Properties.Name);
+        return true;
+    });
+    if (!warned.empty() &&
+        transfer.Box.Show(orvale::Prompter::Kind::Confirmation, ExportWarningsQuestion(warned),
+                          orvale::Prompter::Buttons::YesNo) != orvale::Prompter::Answer::Yes)
         return false;
 
     window.LastRpgViewSection = nullptr;

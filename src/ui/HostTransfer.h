@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QDialog;
 class TEditorsHolder;
@@ -49,5 +50,11 @@ bool ImportFromHost(THostTransfer& transfer, const std::function<void(const std:
 
 // The caption of the window an imported file opens in: its name with ".RPG".
 std::string ImportedProgramCaption(const std::string& convertedFile);
+
+// What an export says when the compile before it stops it.
+std::string ExportStoppedMessage(const std::vector<std::string>& sections);
+std::string ExportWarningsQuestion(const std::vector<std::string>& sections);
+inline constexpr const char* kExportCompileStopped =
+    "The member was not exported: the compile was stopped before it ended.";
 
 inline constexpr const char* kCantImportMember = "Sorry can't Import selected member!";

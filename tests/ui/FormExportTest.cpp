@@ -175,20 +175,50 @@ TEST_F(MemberTransfer, ExportGoesToTheFolderLeftInTheDialog) {
     EXPECT_EQ(Options.LastExportFolder, other);
 }
 
-TEST_F(MemberTransfer, AFailedCompileEndsTheExportBeforeTheDialog) {
+TEST_F(MemberTransfer, AFailedCompileEndsTheExportBeforeTheDialogAndSaysWhy) {
     auto window = PayrollWindow({"Chain(,FILE)"});
     bool shown = false;
     Transfer.RunDialog = [&](QDialog&) { return shown = true; };
     EXPECT_FALSE(ExportToHost(*window, Transfer));
     EXPECT_FALSE(shown);
     EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.RP3"));
+    ASSERT_FALSE(Box.Messages.empty());
+    EXPECT_EQ(Box.Messages.back().Text, ExportStoppedMessage({"Main Routine"}));
 
-    // Without the compile, the source is written from the lines the sections hold.
+    // Without the compile, the error lines the section still holds stop it all the same: a
+    // member with an error line never goes to the host.
     Options.Export.CompOnExport = false;
-    PlayDialog([](TFormExport& form) { form.BtnCancel->click(); });
+    Box.Clear();
     EXPECT_FALSE(ExportToHost(*window, Transfer));
-    EXPECT_TRUE(orvale::FileExists(ProgramDir + "PAYROLL.RP3"));
+    EXPECT_FALSE(shown);
     EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.MBR"));
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_EQ(Box.Messages[0].Text, ExportStoppedMessage({"Main Routine"}));
+}
+
+TEST_F(MemberTransfer, WarningsOnlyAskWhetherToExportAnyway) {
+    auto window = PayrollWindow({"Z-add(1,Y)", "RPG()"});
+    bool shown = false;
+    Transfer.RunDialog = [&](QDialog&) { return shown = true; };
+    Box.Queue(Prompter::Answer::No);
+    EXPECT_FALSE(ExportToHost(*window, Transfer));
+    EXPECT_FALSE(shown);
+    ASSERT_FALSE(Box.Messages.empty());
+    EXPECT_EQ(Box.Messages.back().Text, ExportWarningsQuestion({"Main Routine"}));
+    EXPECT_EQ(Box.Messages.back().BoxButtons, Prompter::Buttons::YesNo);
+
+    // Exported anyway, the member holds the code and no warning line.
+    Box.Clear();
+    Box.Queue(Prompter::Answer::Yes);
+    PlayDialog([](TFormExport& form) { form.BtnOK->click(); });
+    ASSERT_TRUE(ExportToHost(*window, Transfer));
+    StringList member = MemberText(HostDir + "PAYROLL.MBR");
+    EXPECT_TRUE(std::none_of(member.begin(), member.end(), [](const std::string& line) {
+        return line.find("**WARNING") != std::string::npos;
+    }));
+    EXPECT_TRUE(std::any_of(member.begin(), member.end(), [](const std::string& line) {
+        return line.find("Z-ADD") != std::string::npos;
+    }));
 }
 
 TEST_F(MemberTransfer, AFailedCopyIsReportedAndRemovesTheWorkFiles) {
