@@ -37,26 +37,29 @@ namespace {
 constexpr const char* ImportHelp =
     "Imports an RPG/400 source member (a text file of fixed-column lines whose name ends in 3, "
     "such as X.RP3) into a program file with its compiled area, by default X.RPG beside it. "
-    "Exits 0 when the program is written, 1 when it is written but lines of the member could "
-    "not be converted (a warning names them), 2 with a one-line message otherwise.";
+    "Every line keeps the member line it came from, so that a build gives back the lines not "
+    "edited exactly as they were. Exits 0 when the program is written, 1 when it is written but "
+    "lines of the member are not RPG III specifications (a warning names the first; they are "
+    "kept as written), 2 with a one-line message otherwise.";
 
 constexpr const char* BuildHelp =
     "Compiles the sections of a program file whose compiled lines are out of date (all of them "
-    "with --all), prints the error list and the totals, writes the source member (by default "
-    "the program's name with .RP3; an existing one is kept as .~P3) and saves the program with "
-    "its refreshed compiled area. Exits 0 when nothing was reported, 1 when a section reported "
-    "errors or warnings (the member is written all the same, with the error lines in it), 2 "
-    "when a file cannot be read or written or the program file is damaged (then nothing is "
-    "written).";
+    "with --all), prints the error list, what the compile found beside it and the totals, "
+    "writes the source member (by default the program's name with .RP3; an existing one is "
+    "kept as .~P3) in the order of the member it was imported from, and saves the program with "
+    "its refreshed compiled area. Lines not edited come back as they were, in every column; an "
+    "edited line keeps its tags; new lines get the change tag of the options. Exits 0 when "
+    "nothing was reported, 1 when a section reported errors or warnings (with an error no "
+    "member is written, since an error line would become a line of it; warning lines are left "
+    "out of it), 2 when a file cannot be read or written or the program file is damaged (then "
+    "nothing is written).";
 
 constexpr const char* CheckHelp =
     "Imports each member in memory, builds it back with every compile option on and compares "
-    "the result with the member line by line: specification lines in columns 6-74, comments in "
-    "columns 8-74, directives in columns 7-74 ignoring case, blank lines as blank or empty "
-    "comment lines, compile-time data in columns 1-74; the banner lines the build adds are left "
-    "out. Prints one line per member, the first differing lines indented below it, and a total "
-    "line 'N passed, M failed'. Exits 0 when every member came back, 1 when any line differs, "
-    "2 when a member cannot be read.";
+    "the result with the member line by line, in order and in every column (trailing blanks "
+    "aside); the banner lines the build adds are left out. Prints one line per member, the "
+    "first differing lines indented below it, and a total line 'N passed, M failed'. Exits 0 "
+    "when every member came back, 1 when any line differs, 2 when a member cannot be read.";
 
 constexpr const char* XrefHelp =
     "Prints the indicator cross-reference of a program file: for every indicator of a group "
