@@ -30,7 +30,7 @@ constexpr std::string_view kNoTableDefinition =
 // The note of a data block whose count of records differs from its declaration.
 std::string RecordCountNote(int lines, int records) {
     return "WARNING: " + std::to_string(lines) + (lines == 1 ? " data record" : " data records") +
-           " where the table declares " + std::to_string(records) + "!";
+           " where its declaration asks for " + std::to_string(records) + "!";
 }
 
 // Whether the options leave the statement Line out of the compiled lines: an empty line

@@ -183,7 +183,7 @@ TEST_F(CompileDriverTest, ArraysFollowTheirTableDefinition) {
     EXPECT_EQ(array.Compiled[2], std::string(74, 'b'));
     EXPECT_EQ(array.CompiledFrom, (std::vector<int>{-1, 0, 1}));
     EXPECT_EQ(array.CompileNotes,
-              (StringList{"WARNING: 2 data records where the table declares 4!"}));
+              (StringList{"WARNING: 2 data records where its declaration asks for 4!"}));
     EXPECT_EQ(r.Warnings, 1);
     EXPECT_EQ(r.Errors, 0);
     EXPECT_EQ(r.Lines, 2);

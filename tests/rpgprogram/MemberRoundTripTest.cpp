@@ -6,6 +6,7 @@
 #include "rpgprogram/RoundTripCheck.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <iterator>
 
 using orvale::Prompter;
@@ -224,4 +225,58 @@ TEST_F(MemberComesBack, ACommentOpenerInALiteralOrARawLineIsText) {
     for (std::string& line : built)
         line.erase(line.find_last_not_of(' ') + 1);
     EXPECT_EQ(built, member);
+}
+
+// Every real member of both folders comes back whole in process, no compile finds anything in
+// it, and so no diagnostic line could reach the member; a member with an edited line changes in
+// that line alone.
+TEST_F(MemberComesBack, EveryRealMemberWithoutAFindingAndWithOneLineEdited) {
+    std::vector<std::string> members;
+    std::error_code ec;
+    std::filesystem::path corpus(ORVALE_CORPUS_DIR);
+    for (const auto& folder : {corpus, corpus.parent_path() / "corpus-wide"})
+        for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+            if (entry.path().extension() == ".RP3")
+                members.push_back(entry.path().string());
+    if (members.empty())
+        GTEST_SKIP() << "no members in " << ORVALE_CORPUS_DIR;
+    std::sort(members.begin(), members.end());
+    int edited = 0;
+    for (const std::string& path : members) {
+        SCOPED_TRACE(path);
+        TRPGProgram doc(Box);
+        doc.FormGenRPG = &Form;
+        doc.SetUndoOptions(false, false, false);
+        ASSERT_TRUE(doc.ImportFromFile(path));
+        StringList member = ReadLines(path);
+        for (std::string& line : member)
+            line.erase(line.find_last_not_of(' ') + 1);
+        // A data block of another size than its declaration is a finding, never a line.
+        doc.CompileAllSections(true);
+        EXPECT_TRUE(SectionsWithDiagnostics(doc.SourceRuns(), false).empty());
+        StringList built = Build(doc);
+        for (std::string& line : built)
+            line.erase(line.find_last_not_of(' ') + 1);
+        ASSERT_EQ(built, member);
+
+        // The first calculation of the main routine that is a plain statement, edited.
+        TEDITSection& main = doc.MainRoutineSection;
+        for (int k = 0; k < main.LinesCount(); ++k) {
+            std::string_view text = TrimView(main.GetLine(k));
+            if (!text.starts_with("Move(") || !main.OriginAt(k))
+                continue;
+            StringList lines = main.Lines;
+            lines[static_cast<size_t>(k)].replace(lines[static_cast<size_t>(k)].find("Move("), 5,
+                                                  "Movel(");
+            main.SetLines(lines);
+            StringList again = Build(doc);
+            for (std::string& line : again)
+                line.erase(line.find_last_not_of(' ') + 1);
+            EXPECT_EQ(Changed(member, again).size(), 1u);
+            ++edited;
+            break;
+        }
+    }
+    EXPECT_GT(edited, 20);
+    Box.Clear();
 }
