@@ -266,8 +266,10 @@ void TEDITProgram::CommitCurrent() {
 }
 
 void TEDITProgram::ShowInEditor(TEDITSection& section) {
-    if (View)
+    if (View) {
         View->SetEditorLines(section.Lines);
+        View->SetEditorTags(LineTags(section));
+    }
     ShowPages(true, false, false, true, 1);
 }
 

@@ -94,6 +94,24 @@ const LineOrigin* TEDITSection::OriginAt(int index) const {
     return origin.Has() ? &origin : nullptr;
 }
 
+StringList LineTags(const TEDITSection& section) {
+    StringList tags(section.Lines.size());
+    for (int k = 0; k < section.LinesCount(); ++k) {
+        const LineOrigin* origin = section.OriginAt(k);
+        if (!origin)
+            continue;
+        std::string_view text = origin->Text;
+        std::string_view left = TrimView(text.substr(0, std::min(text.size(), size_t{5})));
+        std::string_view right = text.size() > 74 ? TrimView(text.substr(74)) : std::string_view();
+        std::string& tag = tags[static_cast<size_t>(k)];
+        tag.assign(left);
+        if (!left.empty() && !right.empty())
+            tag += ' ';
+        tag.append(right);
+    }
+    return tags;
+}
+
 void TEDITSection::DeleteLine(int index) {
     if (Origins.size() == Lines.size())
         Origins.erase(Origins.begin() + index);

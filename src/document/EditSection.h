@@ -125,6 +125,11 @@ bool IsDefinitionMatch(std::string_view line, size_t pos, size_t length);
 void ReadSectionLines(const StringList& src, StringList& dest, int start,
                       orvale::Prompter& prompter);
 
+// For each line of Section, the text of its member line that no statement carries, as the
+// window shows it: columns 1-5 and columns 75 on, trimmed, joined by a blank when both hold
+// something; empty for a line without one (all empty when the section has no origins).
+StringList LineTags(const TEDITSection& section);
+
 // The value of a bracketed line: the line without its first and last characters.
 std::string BracketValue(std::string_view line);
 // A bracketed decimal number, or -1 when the value is not one.

@@ -95,6 +95,9 @@ public:
     virtual StringList EditorLines() const = 0;
     // Replaces the whole text in one step (one repaint).
     virtual void SetEditorLines(const StringList& lines) = 0;
+    // The tags of the lines just set (columns 1-5 and 75 on of the member line each came from,
+    // see LineTags), to be shown beside the text and never in it; empty entries for none.
+    virtual void SetEditorTags(const StringList& tags) { (void)tags; }
     virtual int EditorTopLine() const = 0;
     // Scrolls so that Line is the first visible one.
     virtual void SetEditorTopLine(int line) = 0;

@@ -1,7 +1,7 @@
 // Carrying the member lines of a section's statements through edits of its text.
 
-#include "document/EditSection.h"
 #include "document/LineOrigin.h"
+#include "document/EditSection.h"
 
 #include <gtest/gtest.h>
 
@@ -83,4 +83,15 @@ TEST(LineOrigin, ALargeTextWithOneLineEditedIsCarriedWhole) {
         unedited += Unedited(s, k) ? 1 : 0;
     EXPECT_EQ(unedited, 23999);
     EXPECT_EQ(s.OriginAt(12345)->Ordinal, 12345);
+}
+
+TEST(LineOrigin, TagsAreWhatTheStatementDoesNotCarry) {
+    TEDITSection s("Main Routine", "");
+    s.AddConverted("Exsr(A)", "A0001C                     EXSR A" + std::string(41, ' ') + "CHG014",
+                   0);
+    s.AddConverted("Exsr(B)", "     C                     EXSR B", 1);
+    s.AddConverted("Exsr(C)", "     C                     EXSR C" + std::string(41, ' ') + "X  Y  ",
+                   2);
+    s.AddLine("Exsr(D)");
+    EXPECT_EQ(LineTags(s), (StringList{"A0001 CHG014", "", "X  Y", ""}));
 }
