@@ -366,6 +366,10 @@ int RunBuild(const BuildArgs& a) {
     std::string error;
     if (!a.Settings.Resolve(form, tabSpaces, error))
         return Fail(error);
+    // A build of every section never reads the compiled lines kept in the file: they are not
+    // loaded at all, which spares holding a second copy of the member.
+    if (a.All)
+        form.LoadComp = false;
     // An opened program takes about twice its file's size, and its build a little more.
     HeapPrefault prefault(2 * FileSize(a.Program));
     static CountingPrompter box(Prompter::Default());
