@@ -1,5 +1,5 @@
-// The program-file reader: any bytes opened as a ".RPG" file, tree part and compiled area,
-// into an RPG document. What it read is written back and opened again, which must then read
+// The program-file reader: any bytes opened as a ".RPG" file, tree part, compiled area and line
+// origins, into an RPG document. What it read is written back and opened again, which must then read
 // without a complaint and write the very same text: a file the program wrote itself has to
 // open cleanly. Opened without keeping its text, the same file must give the same document.
 
@@ -23,6 +23,7 @@ namespace {
 StringList WrittenText(TRPGProgram& doc) {
     doc.WriteLines();
     doc.WriteCompiledBlocks();
+    doc.WriteOriginBlocks(true);
     return doc.SaveLines;
 }
 
