@@ -1,14 +1,18 @@
 // The program document's import of a generated 100,000-line member through the conversion
 // library, and its build back into a member: every section compiled, the source assembled.
-// Both are counted in member lines a second.
+// Both are counted in member lines a second. The import is also timed at 100,000 and 1,000,000
+// lines of both generated members, the second with some 14,000 subroutines at the larger size:
+// a time per line that grows with the size means a step that costs more the more it has made.
 
 #include "GeneratedMember.h"
+#include "RoutineMember.h"
 #include "platform/Prompter.h"
 #include "rpgprogram/RPGProgram.h"
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -37,6 +41,56 @@ void BM_ImportMember(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kMemberLines);
 }
 BENCHMARK(BM_ImportMember)->Unit(benchmark::kMillisecond);
+
+// One member at a time: two of a million lines would hold a quarter of a gigabyte.
+const StringList& SizedMember(bool routines, int lines) {
+    static std::pair<bool, int> made{false, 0};
+    static StringList member;
+    if (made != std::pair{routines, lines}) {
+        StringList().swap(member);
+        member = routines ? orvale::bench::GenerateRoutineMember(lines)
+                          : orvale::bench::GenerateMember(lines);
+        made = {routines, lines};
+    }
+    return member;
+}
+
+void ImportAtSize(benchmark::State& state, bool routines) {
+    const StringList& member = SizedMember(routines, static_cast<int>(state.range(0)));
+    orvale::ScriptedPrompter box;
+    size_t subroutines = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto doc = std::make_unique<TRPGProgram>(box);
+        doc->SourceLines = member;
+        state.ResumeTiming();
+        doc->BuildTree();
+        doc->ConvertSourceLines(nullptr);
+        benchmark::DoNotOptimize(doc->MainRoutineSection.Lines.data());
+        state.PauseTiming();
+        subroutines = static_cast<size_t>(doc->SubRoutinesNode->Count());
+        doc.reset();
+        state.ResumeTiming();
+    }
+    if (!box.Messages.empty())
+        state.SkipWithError(box.Messages.front().Text.c_str());
+    const double lines = static_cast<double>(member.size());
+    state.counters["subroutines"] = static_cast<double>(subroutines);
+    // Seconds per line, shown by the counter as a rate inverted: ns per line.
+    state.counters["ns_per_line"] = benchmark::Counter(
+        lines * 1e-9, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(member.size()));
+}
+
+void BM_ImportBenchMember(benchmark::State& state) {
+    ImportAtSize(state, false);
+}
+BENCHMARK(BM_ImportBenchMember)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+void BM_ImportRoutineMember(benchmark::State& state) {
+    ImportAtSize(state, true);
+}
+BENCHMARK(BM_ImportRoutineMember)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 void BM_BuildProgram(benchmark::State& state) {
     orvale::ScriptedPrompter box;

@@ -118,7 +118,7 @@ TEDITSection* TEDITProgram::AddSubRoutine(const std::string& name, const std::st
     Tree.SetImage(node, 9);
     // A new section is unsaved work even before it gets any text.
     Modified = true;
-    return FindSectionByName(name);
+    return SectionFoundForAdded(node);
 }
 
 void TEDITProgram::ConfirmAndDelete(TreeNode* folder, TreeNode* child) {
@@ -365,23 +365,35 @@ void TEDITProgram::ShowObjectList(TreeNode* node) {
 // -- Look-ups
 
 TEDITSection* TEDITProgram::FindSectionByName(const std::string& name) const {
-    TEDITSection* found = nullptr;
-    ForEachNode([&](TreeNode* n) {
-        if (TEDITSection* s = n->Section(); s && SameText(n->Text, name))
+    const TreeNode* last = nullptr;
+    for (const TreeNode* n : Tree.NodesNamed(name))
+        if (n->Section() && (!last || TProgramTree::Precedes(last, n)))
+            last = n;
+    return last ? last->Section() : nullptr;
+}
+
+TEDITSection* TEDITProgram::SectionFoundForAdded(TreeNode* added) const {
+    // Only nodes after the new one can outrank it, and one of the same name is rare: the index
+    // answers at once when the name is the new node's alone. Many nodes of one name (the
+    // output groups of one printer file) would make comparing their places cost as much as
+    // all of them for every add, so past a few the nodes after the new one are walked instead.
+    constexpr size_t kCompareAtMost = 16;
+    const std::vector<TreeNode*>& named = Tree.NodesNamed(added->Text);
+    if (named.size() <= kCompareAtMost)
+        return FindSectionByName(added->Text);
+    TEDITSection* found = added->Section();
+    for (TreeNode* n = TProgramTree::Next(added); n; n = TProgramTree::Next(n))
+        if (TEDITSection* s = n->Section(); s && SameText(n->Text, added->Text))
             found = s;
-        return true;
-    });
     return found;
 }
 
 TreeNode* TEDITProgram::FindNodeByText(const std::string& text) const {
-    TreeNode* found = nullptr;
-    ForEachNode([&](TreeNode* n) {
-        if (n->Text == text)
-            found = n;
-        return !found;
-    });
-    return found;
+    TreeNode* first = nullptr;
+    for (TreeNode* n : Tree.NodesNamed(text))
+        if (n->Text == text && (!first || TProgramTree::Precedes(n, first)))
+            first = n;
+    return first;
 }
 
 TreeNode* TEDITProgram::FindNodeByData(const void* data) const {

@@ -167,6 +167,10 @@ public:
     // Sections the document created for folders; released with their nodes.
     TEDITSection* NewSection(const std::string& name, const std::string& description);
     void ReleaseSection(TEDITSection* section);
+    // What FindSectionByName gives for the text of Added, a node just appended without
+    // children, found without walking the nodes before it: the operations that add a folder's
+    // section return that, and an import adds thousands of them.
+    TEDITSection* SectionFoundForAdded(TreeNode* added) const;
     // Removes a node and releases the sections below it.
     void RemoveNode(TreeNode* node);
     // Empties the tree and releases every folder section.

@@ -1,6 +1,9 @@
 #include "ProgramTree.h"
 
+#include "ParseString.h"
 #include "ProgramView.h"
+
+#include <algorithm>
 
 bool TProgramTree::Contains(const TreeNode* node) const {
     return node && node != &Items_ && node->HasAsParent(&Items_);
@@ -22,6 +25,7 @@ TreeNode* TProgramTree::Insert(TreeNode* parent, int index, std::unique_ptr<Tree
         View->NodeAboutToBeInserted(owner, index);
     TreeNode* raw = node.get();
     owner->InsertChild(index, std::move(node));
+    IndexNodes(raw);
     if (Notify())
         View->NodeInserted(raw);
     return raw;
@@ -45,6 +49,7 @@ void TProgramTree::Remove(TreeNode* node) {
     }
     if (Notify())
         View->NodeAboutToBeRemoved(node);
+    UnindexNodes(node);
     parent->RemoveChild(index);
     if (Notify())
         View->NodeRemoved(parent, index);
@@ -58,6 +63,7 @@ void TProgramTree::Clear() {
         View->TreeAboutToReset();
     Selected_ = nullptr;
     Items_.ClearChildren();
+    ByName.clear();
     if (notify) {
         View->TreeReset();
         View->SelectionChanged(nullptr);
@@ -65,7 +71,12 @@ void TProgramTree::Clear() {
 }
 
 void TProgramTree::SetText(TreeNode* node, std::string text) {
+    bool indexed = Contains(node);
+    if (indexed)
+        Unindex(node);
     node->Text = std::move(text);
+    if (indexed)
+        ByName[UpperCase(node->Text)].push_back(node);
     if (Notify())
         View->NodeChanged(node);
 }
@@ -139,4 +150,56 @@ void TProgramTree::EndUpdate() {
         View->TreeReset();
         View->SelectionChanged(Selected_);
     }
+}
+
+void TProgramTree::IndexNodes(TreeNode* top) {
+    for (TreeNode* n = top; n; n = n->Next(top))
+        ByName[UpperCase(n->Text)].push_back(n);
+}
+
+void TProgramTree::UnindexNodes(TreeNode* top) {
+    for (TreeNode* n = top; n; n = n->Next(top))
+        Unindex(n);
+}
+
+void TProgramTree::Unindex(TreeNode* node) {
+    auto bucket = ByName.find(UpperCase(node->Text));
+    if (bucket == ByName.end())
+        return;
+    std::vector<TreeNode*>& nodes = bucket->second;
+    auto at = std::find(nodes.begin(), nodes.end(), node);
+    if (at != nodes.end()) {
+        *at = nodes.back();
+        nodes.pop_back();
+    }
+    if (nodes.empty())
+        ByName.erase(bucket);
+}
+
+const std::vector<TreeNode*>& TProgramTree::NodesNamed(std::string_view text) const {
+    static const std::vector<TreeNode*> none;
+    auto bucket = ByName.find(UpperCase(text));
+    return bucket == ByName.end() ? none : bucket->second;
+}
+
+bool TProgramTree::Precedes(const TreeNode* a, const TreeNode* b) {
+    if (a == b)
+        return false;
+    // The paths from the top down to each node; the first place they part decides.
+    auto path = [](const TreeNode* n) {
+        std::vector<const TreeNode*> p;
+        for (; n; n = n->Parent())
+            p.push_back(n);
+        std::reverse(p.begin(), p.end());
+        return p;
+    };
+    std::vector<const TreeNode*> pa = path(a), pb = path(b);
+    size_t k = 0;
+    while (k < pa.size() && k < pb.size() && pa[k] == pb[k])
+        ++k;
+    if (k == pa.size())
+        return true; // A lies above B
+    if (k == pb.size())
+        return false;
+    return pa[k]->Index() < pb[k]->Index();
 }

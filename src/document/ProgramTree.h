@@ -4,6 +4,9 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace orvale {
 class ProgramView;
@@ -60,6 +63,14 @@ public:
     // child; onto a sibling it goes before that sibling; any other target does nothing.
     bool DropNode(TreeNode* dragged, TreeNode* target);
 
+    // The nodes whose text equals Text ignoring case, in no particular order. A program with
+    // thousands of subroutines looks names up as it adds each of them, so the look-up must not
+    // walk the tree; the index follows every change made through this class, which is why a
+    // node's text is only changed through SetText once the node is in the tree.
+    const std::vector<TreeNode*>& NodesNamed(std::string_view text) const;
+    // Whether A comes before B in a pre-order walk (an ancestor before its descendants).
+    static bool Precedes(const TreeNode* a, const TreeNode* b);
+
     // Between BeginUpdate and EndUpdate the view sees one reset instead of every change.
     void BeginUpdate();
     void EndUpdate();
@@ -68,9 +79,14 @@ public:
 private:
     bool Notify() const { return View && UpdateDepth == 0; }
     TreeNode* ParentOrItems(TreeNode* parent) { return parent ? parent : &Items_; }
+    void IndexNodes(TreeNode* top);
+    void UnindexNodes(TreeNode* top);
+    void Unindex(TreeNode* node);
 
     TreeNode Items_;
     TreeNode* Selected_ = nullptr;
     orvale::ProgramView* View = nullptr;
     int UpdateDepth = 0;
+    // Every node below the container, by its text in upper case.
+    std::unordered_map<std::string, std::vector<TreeNode*>> ByName;
 };

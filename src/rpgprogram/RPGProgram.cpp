@@ -107,7 +107,7 @@ TEDITSection* TRPGProgram::AddArray(const std::string& name, const std::string& 
         return nullptr;
     Tree.SetImage(node, 20);
     Modified = true;
-    return FindSectionByName(name);
+    return SectionFoundForAdded(node);
 }
 
 TEDITSection* TRPGProgram::AddOutput(const std::string& name, const std::string& description) {
@@ -116,7 +116,7 @@ TEDITSection* TRPGProgram::AddOutput(const std::string& name, const std::string&
         return nullptr;
     Tree.SetImage(node, 19);
     Modified = true;
-    return FindSectionByName(name);
+    return SectionFoundForAdded(node);
 }
 
 void TRPGProgram::ShowSelected() {

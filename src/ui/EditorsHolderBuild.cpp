@@ -36,7 +36,13 @@ void TEditorsHolder::ImportSource(const std::string& fileName) {
         PlaceOver(progress, *this);
         progress.show();
         QApplication::processEvents();
+        // The tree view is told of the import once, as one reset at its end. Told of every
+        // section as it is added, it would lay out the whole growing folder again at each
+        // progress step, which for a member of thousands of subroutines costs the square of
+        // their number.
+        Document->Tree.BeginUpdate();
         Document->ImportFromFile(fileName, &progress);
+        Document->Tree.EndUpdate();
         progress.hide();
     }
     setEnabled(true);

@@ -20,19 +20,19 @@ const TreeNode* TProgramTreeModel::Container() const {
 }
 
 TreeNode* TProgramTreeModel::NodeOf(const QModelIndex& index) const {
-    if (!index.isValid() || index.model() != this)
+    if (Resetting || !index.isValid() || index.model() != this)
         return nullptr;
     return static_cast<TreeNode*>(index.internalPointer());
 }
 
 QModelIndex TProgramTreeModel::IndexOf(const TreeNode* node) const {
-    if (!node || node == Container() || !node->Parent())
+    if (Resetting || !node || node == Container() || !node->Parent())
         return {};
     return createIndex(node->Index(), 0, const_cast<TreeNode*>(node));
 }
 
 QModelIndex TProgramTreeModel::index(int row, int column, const QModelIndex& parent) const {
-    if (column != 0 || row < 0)
+    if (Resetting || column != 0 || row < 0)
         return {};
     const TreeNode* owner = parent.isValid() ? NodeOf(parent) : Container();
     if (!owner || row >= owner->Count())
@@ -48,7 +48,7 @@ QModelIndex TProgramTreeModel::parent(const QModelIndex& child) const {
 }
 
 int TProgramTreeModel::rowCount(const QModelIndex& parent) const {
-    if (parent.column() > 0)
+    if (Resetting || parent.column() > 0)
         return 0;
     const TreeNode* owner = parent.isValid() ? NodeOf(parent) : Container();
     return owner ? owner->Count() : 0;
@@ -98,9 +98,11 @@ QMimeData* TProgramTreeModel::mimeData(const QModelIndexList& indexes) const {
 
 void TProgramTreeModel::AboutToReset() {
     beginResetModel();
+    Resetting = true;
 }
 
 void TProgramTreeModel::Reset() {
+    Resetting = false;
     endResetModel();
 }
 

@@ -57,4 +57,9 @@ private:
     QList<QIcon> Images;
     // A move the model could not announce as one (Qt refuses some moves) is shown as a reset.
     bool MoveAsReset = false;
+    // Between AboutToReset and Reset the tree changes without telling the model: the nodes the
+    // view knows may be gone. A paint or a layout in that time (an import processes events
+    // after every subroutine it adds) sees an empty model instead of following stale
+    // pointers, and the view is filled once when the reset ends.
+    bool Resetting = false;
 };

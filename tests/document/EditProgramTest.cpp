@@ -342,6 +342,30 @@ TEST_F(EditProgramTest, LookUpsByNameAndText) {
     EXPECT_EQ(Doc.FindNodeByData(nullptr), nullptr);
 }
 
+// The look-ups answer from an index of the names; it must see renames, deletes and moves.
+TEST_F(EditProgramTest, LookUpsFollowRenamesDeletesAndMoves) {
+    TEDITSection* calc = Doc.AddSubRoutine("CALC", "");
+    Select(Node("CALC"));
+    Doc.ChangeSectionProperty("CALC2", "");
+    EXPECT_EQ(Doc.FindSectionByName("calc"), nullptr);
+    EXPECT_EQ(Doc.FindSectionByName("calc2"), calc);
+    EXPECT_EQ(Doc.FindNodeByText("CALC2")->Section(), calc);
+    // Two of one name in one folder: the later wins, and a drag changes which one that is.
+    TEDITSection* second = Doc.AddSubRoutine("calc2", "");
+    EXPECT_EQ(Doc.FindSectionByName("CALC2"), second);
+    EXPECT_EQ(Doc.FindNodeByText("calc2")->Section(), second);
+    ASSERT_TRUE(Doc.MoveNode(Doc.FindNodeByData(second), Doc.SubRoutinesNode));
+    EXPECT_EQ(Doc.FindSectionByName("CALC2"), calc);
+    Box.Queue(Prompter::Answer::Ok);
+    Doc.DeleteSubRoutine("CALC2");
+    EXPECT_EQ(Doc.FindSectionByName("CALC2"), second);
+    EXPECT_EQ(Doc.FindNodeByText("CALC2"), nullptr);
+    // Rebuilding the tree forgets every added name.
+    Doc.BuildTree();
+    EXPECT_EQ(Doc.FindSectionByName("calc2"), nullptr);
+    EXPECT_EQ(Doc.FindSectionByName("header"), &Doc.HeaderSection);
+}
+
 TEST_F(EditProgramTest, FindNextSearchesTheSectionsAfterANode) {
     Doc.DescriptionSection.Lines = {"TOTAL in the description"};
     Doc.PropertySection.Lines = {"TOTAL=1"};

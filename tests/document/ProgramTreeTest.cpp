@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 using orvale::test::FakeProgramView;
 
 namespace {
@@ -120,6 +123,56 @@ TEST_F(ProgramTreeTest, UpdateBracketShowsOneResetAndTheSelectionAfterIt) {
     Tree.Expand(root);
     EXPECT_EQ(View.TreeEvents.back(), "change NEW2.RPG");
     EXPECT_EQ(View.TreeEvents.size(), 4u);
+}
+
+// The name index has to follow every change of the tree, or the look-ups of the document
+// would find removed nodes and miss renamed ones.
+TEST_F(ProgramTreeTest, NodesNamedFollowsEveryChange) {
+    using Nodes = std::vector<TreeNode*>;
+    EXPECT_EQ(Tree.NodesNamed("a"), Nodes{A});
+    EXPECT_EQ(Tree.NodesNamed("SUB ROUTINES"), Nodes{Folder});
+    Tree.SetText(A, "Q");
+    EXPECT_TRUE(Tree.NodesNamed("A").empty());
+    EXPECT_EQ(Tree.NodesNamed("q"), Nodes{A});
+    // A node prepared with children brings them along.
+    auto prepared = std::make_unique<TreeNode>("P");
+    prepared->AddChild("x");
+    TreeNode* p = Tree.Insert(Root, -1, std::move(prepared));
+    Nodes xs = Tree.NodesNamed("X");
+    std::sort(xs.begin(), xs.end());
+    Nodes expected{X, p->Child(0)};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(xs, expected);
+    // A move changes places, not names.
+    EXPECT_TRUE(Tree.Move(X, Folder, 0));
+    EXPECT_EQ(Tree.NodesNamed("x").size(), 2u);
+    // Removing a folder takes its children out too.
+    Tree.Remove(p);
+    EXPECT_EQ(Tree.NodesNamed("x"), Nodes{X});
+    EXPECT_TRUE(Tree.NodesNamed("P").empty());
+    Tree.Remove(Folder);
+    EXPECT_TRUE(Tree.NodesNamed("x").empty());
+    EXPECT_TRUE(Tree.NodesNamed("q").empty());
+    Tree.Clear();
+    EXPECT_TRUE(Tree.NodesNamed("PROG.RPG").empty());
+    // A node of no tree is not indexed when its text changes.
+    TreeNode loose("L");
+    Tree.SetText(&loose, "M");
+    EXPECT_TRUE(Tree.NodesNamed("M").empty());
+}
+
+TEST_F(ProgramTreeTest, PrecedesIsTheOrderOfAPreOrderWalk) {
+    std::vector<TreeNode*> walk;
+    for (TreeNode* n = Tree.First(); n; n = TProgramTree::Next(n))
+        walk.push_back(n);
+    for (size_t i = 0; i < walk.size(); ++i)
+        for (size_t j = 0; j < walk.size(); ++j)
+            EXPECT_EQ(TProgramTree::Precedes(walk[i], walk[j]), i < j)
+                << walk[i]->Text << " / " << walk[j]->Text;
+    // After a move the order is the new one.
+    ASSERT_TRUE(Tree.Move(A, Folder, 3));
+    EXPECT_TRUE(TProgramTree::Precedes(C, A));
+    EXPECT_TRUE(TProgramTree::Precedes(A, X));
 }
 
 } // namespace

@@ -261,4 +261,28 @@ TEST_F(RPGProgramTest, SaveOfAnUnnamedProgramAsksForAName) {
     EXPECT_TRUE(Doc.Untitled);
 }
 
+// Each add returns what the name look-up finds: the new section, unless a section further down
+// the tree has its name. Past a few sections of one name the answer is found another way, so
+// both ways are taken here.
+TEST_F(RPGProgramTest, AddsReturnTheLastSectionOfTheirNameInTreeOrder) {
+    Doc.BuildTree();
+    TEDITSection* output = Doc.AddOutput("PRTF", "");
+    TEDITSection* routine = nullptr;
+    for (int k = 0; k < 40; ++k) {
+        EXPECT_EQ(Doc.AddSubRoutine("prtf", ""), output) << k;
+        EXPECT_EQ(Doc.AddArray("PRTF", ""), output) << k;
+    }
+    for (int k = 0; k < 40; ++k) {
+        TEDITSection* added = Doc.AddOutput("Prtf", "");
+        EXPECT_EQ(added, Doc.OutputNode->Child(Doc.OutputNode->Count() - 1)->Section()) << k;
+        EXPECT_EQ(Doc.FindSectionByName("PRTF"), added) << k;
+    }
+    for (int k = 0; k < 40; ++k) {
+        routine = Doc.AddSubRoutine("SR1", "");
+        EXPECT_EQ(routine, Doc.SubRoutinesNode->Child(Doc.SubRoutinesNode->Count() - 1)->Section());
+        EXPECT_EQ(Doc.AddArray("sr1", ""), routine) << k;
+    }
+    EXPECT_EQ(Doc.FindSectionByName("sr1"), routine);
+}
+
 } // namespace

@@ -121,6 +121,31 @@ TEST_F(ProgramTreeModelTest, FollowsEveryChangeOfTheTree) {
     EXPECT_EQ(Model().rowCount(), 0);
 }
 
+// Inside an update bracket the tree changes unannounced: a view that paints meanwhile (an import
+// processes events at every step) must find no node it could follow into freed memory.
+TEST_F(ProgramTreeModelTest, ShowsNothingWhileTheTreeIsBeingReplaced) {
+    Doc().NewProgram();
+    Doc().AddSubRoutine("A", "");
+    ExpectSameShape();
+    QModelIndex old = Model().IndexOf(Doc().FindNodeByText("A"));
+    ASSERT_TRUE(old.isValid());
+    Doc().Tree.BeginUpdate();
+    Doc().BuildTree(); // every node of before is gone
+    for (const char* name : {"B", "C"})
+        Doc().AddSubRoutine(name, "");
+    EXPECT_EQ(Model().rowCount(), 0);
+    EXPECT_FALSE(Model().index(0, 0).isValid());
+    EXPECT_EQ(Model().NodeOf(old), nullptr);
+    EXPECT_FALSE(Model().data(old).isValid());
+    EXPECT_FALSE(Model().parent(old).isValid());
+    Window.TreeProgram->doItemsLayout();
+    Window.TreeProgram->repaint();
+    Doc().Tree.EndUpdate();
+    Kept.clear();
+    ExpectSameShape();
+    EXPECT_EQ(Model().IndexOf(Doc().FindNodeByText("C")).data().toString(), "C");
+}
+
 TEST_F(ProgramTreeModelTest, DropsFromOutsideTheTreeAreRefused) {
     Doc().NewProgram();
     TProgramTreeView& tree = *Window.TreeProgram;
