@@ -122,7 +122,7 @@ bool LogIn(QDialog& dialog) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("orvale");
-    QApplication::setApplicationDisplayName(kApplicationTitle);
+    QApplication::setApplicationDisplayName(kApplicationName);
 
     QCommandLineParser args;
     args.setApplicationDescription("A scripted session in the Orvale main frame.");

@@ -40,7 +40,6 @@ QStringList NameFiltersOf(const std::string& filterList) {
 }
 
 void ApplyMainFilter(QFileDialog& dialog) {
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(NameFiltersOf(kMainDialogFilter));
     dialog.setDefaultSuffix("RPG");
 }

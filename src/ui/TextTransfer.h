@@ -14,9 +14,10 @@
 
 class QFileDialog;
 
-// The frame's filter list: pairs of description and pattern, separated by "|".
+// The frame's filter list: pairs of description and pattern, separated by "|". Each filter is
+// named by what its files hold and shown with its patterns, as the desktop's dialogs do.
 inline constexpr const char* kMainDialogFilter =
-    "Quenby Files|*.RPG|RPG v 3.0  Files|*.RP3|Text Files|*.TXT|All files (*.*)|*.*";
+    "Orvale programs|*.RPG|RPG/400 members|*.RP3|Text files|*.TXT|All files|*.*";
 inline constexpr const char* kImportTextTitle = "Quenby - Import Text File";
 inline constexpr const char* kExportTextTitle = "Quenby - Export Text File";
 // The filter the text commands select: all files.
@@ -25,8 +26,7 @@ inline constexpr int kAllFilesFilter = 4;
 // The dialog's name filters for a filter list. Patterns match as they would where the list
 // comes from: an extension in either case, and "*.*" any name, with or without a dot.
 QStringList NameFiltersOf(const std::string& filterList);
-// Gives a frame dialog the frame's filters (descriptions shown without their patterns) and
-// the default extension "RPG".
+// Gives a frame dialog the frame's filters and the default extension "RPG".
 void ApplyMainFilter(QFileDialog& dialog);
 
 // Filters are counted from 1, as the frame counts them (0: none of the list is selected).

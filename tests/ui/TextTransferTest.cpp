@@ -96,8 +96,8 @@ protected:
 
 TEST_F(TextTransfer, FrameFilterListBecomesTheDialogsFilters) {
     EXPECT_EQ(NameFiltersOf(kMainDialogFilter),
-              (QStringList{"Quenby Files (*.RPG *.rpg)", "RPG v 3.0  Files (*.RP3 *.rp3)",
-                           "Text Files (*.TXT *.txt)", "All files (*.*) (*)"}));
+              (QStringList{"Orvale programs (*.RPG *.rpg)", "RPG/400 members (*.RP3 *.rp3)",
+                           "Text files (*.TXT *.txt)", "All files (*)"}));
     EXPECT_EQ(FilterIndex(Frame->OpenDialog), 1);
     EXPECT_EQ(Frame->SaveDialog.defaultSuffix(), "RPG");
     SetFilterIndex(Frame->OpenDialog, 3);
