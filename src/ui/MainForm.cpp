@@ -45,13 +45,17 @@ QAction* Item(QMenu* menu, const char* name, const char* caption, const char* hi
     return action;
 }
 
-// The desktop's own keys for a command, after the one the item is known by (when it has one
-// and the desktop's list lacks it).
-void AddStandardKeys(QAction* action, QKeySequence::StandardKey key) {
+// The desktop's own keys for a command, after the one the item is known by. Usual is the key
+// Linux desktops give the command, taken also where the platform names none for it.
+void AddStandardKeys(QAction* action, QKeySequence::StandardKey key,
+                     const QKeySequence& usual = {}) {
     QList<QKeySequence> keys = action->shortcuts();
-    for (const QKeySequence& standard : QKeySequence::keyBindings(key))
-        if (!keys.contains(standard))
-            keys.append(standard);
+    QList<QKeySequence> standard = QKeySequence::keyBindings(key);
+    if (!usual.isEmpty())
+        standard.append(usual);
+    for (const QKeySequence& k : standard)
+        if (!keys.contains(k))
+            keys.append(k);
     action->setShortcuts(keys);
 }
 
@@ -202,18 +206,18 @@ void TMainForm::BuildFileMenu() {
         Item(FileMenu, "FileSaveAsItem", "Save &As...", "Save the program under another name");
     FileSaveAllItem = Item(FileMenu, "FileSaveAllItem", "Sa&ve All", "Save every open program");
     FileCloseItem = Item(FileMenu, "FileCloseItem", "&Close", "Close the program");
-    AddStandardKeys(FileCloseItem, QKeySequence::Close);
+    AddStandardKeys(FileCloseItem, QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W));
     FileCloseAllItem = Item(FileMenu, "FileCloseAllItem", "Clos&e All", "Close every open program");
     FileMenu->addSeparator();
     FilePrintItem = Item(FileMenu, "FilePrintItem", "&Print...", "Print the program's sections");
-    AddStandardKeys(FilePrintItem, QKeySequence::Print);
+    AddStandardKeys(FilePrintItem, QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P));
     FilePrintPreviewItem = Item(FileMenu, "FilePrintPreviewItem", "Print Pre&view...",
                                 "See the program's sections as they will be printed");
     FileExportPdfItem = Item(FileMenu, "FileExportPdfItem", "Export to P&DF...",
                              "Write the program's sections into a PDF file");
     FileMenu->addSeparator();
     FileExitItem = Item(FileMenu, "FileExitItem", "E&xit", "Leave Orvale");
-    AddStandardKeys(FileExitItem, QKeySequence::Quit);
+    AddStandardKeys(FileExitItem, QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     connect(FileNewItem, &QAction::triggered, this, &TMainForm::FileNewItemClick);
     connect(FileOpenItem, &QAction::triggered, this, &TMainForm::FileOpenItemClick);
@@ -239,7 +243,8 @@ void TMainForm::BuildEditMenu() {
                         QKeySequence(Qt::CTRL | Qt::Key_Z));
     AddStandardKeys(EditUndoItem, QKeySequence::Undo);
     EditRedoItem = Item(EditMenu, "EditRedoItem", "&Redo", "Redo what was undone");
-    AddStandardKeys(EditRedoItem, QKeySequence::Redo);
+    AddStandardKeys(EditRedoItem, QKeySequence::Redo,
+                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     EditMenu->addSeparator();
     EditCutItem = Item(EditMenu, "EditCutItem", "Cu&t", "Cut the selection",
                        QKeySequence(Qt::CTRL | Qt::Key_X));
@@ -530,10 +535,9 @@ void TMainForm::UpdateMenuItems() {
     bool any = !MdiArea->subWindowList().isEmpty();
     for (QAction* item :
          {FileCloseItem, FileCloseAllItem, FileSaveItem, FileSaveAsItem, FileSaveAllItem,
-          FilePrintItem, FilePrintPreviewItem, FileExportPdfItem, ProgCompileItem,
-          ProgBuildAllItem, ProgExportItem, ProgSaveAsItem, ProgPrintItem, ProgPrintPreviewItem,
-          ProgExportPdfItem, WindowCascadeItem, WindowTileItem, WindowArrangeItem,
-          WindowMinimizeItem})
+          FilePrintItem, FilePrintPreviewItem, FileExportPdfItem, ProgCompileItem, ProgBuildAllItem,
+          ProgExportItem, ProgSaveAsItem, ProgPrintItem, ProgPrintPreviewItem, ProgExportPdfItem,
+          WindowCascadeItem, WindowTileItem, WindowArrangeItem, WindowMinimizeItem})
         item->setEnabled(any);
     for (QToolButton* button : {BtnGenerate, BtnExport})
         button->setEnabled(any);

@@ -293,6 +293,8 @@ private:
     void SubWindowActivated(QMdiSubWindow* sub);
     void ApplicationStateChanged(Qt::ApplicationState state);
     void UpdateCaption();
+    // The help window, made and given the help file when first asked for.
+    THelpWindow& Help();
     std::optional<std::string> ChoosePdfFile(const TRPGProgram& doc);
 
     // A new editor window in the MDI area, captioned Caption and made the active one.

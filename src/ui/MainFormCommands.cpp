@@ -107,13 +107,17 @@ void TMainForm::UpdateWindowList() {
 
 // -- Help and about
 
-void TMainForm::OpenHelp(const std::string& keyword) {
+THelpWindow& TMainForm::Help() {
     if (!HelpWindow) {
         HelpWindow = new THelpWindow(this);
         HelpWindow->setWindowFlag(Qt::Window);
         HelpWindow->OpenHelpFile(HelpFile);
     }
-    HelpWindow->ShowKeyword(keyword);
+    return *HelpWindow;
+}
+
+void TMainForm::OpenHelp(const std::string& keyword) {
+    Help().ShowKeyword(keyword);
 }
 
 void TMainForm::ShowHelpKeyword(const std::string& keyword) {
@@ -123,12 +127,12 @@ void TMainForm::ShowHelpKeyword(const std::string& keyword) {
 }
 
 void TMainForm::HelpOrvaleItemClick() {
-    if (!HelpWindow) {
-        HelpWindow = new THelpWindow(this);
-        HelpWindow->setWindowFlag(Qt::Window);
-        HelpWindow->OpenHelpFile(HelpFile);
-    }
-    HelpWindow->ShowContents();
+    THelpWindow& help = Help();
+    // Shown even without a help file: the window then says why it is empty.
+    help.show();
+    help.raise();
+    help.activateWindow();
+    help.ShowContents();
 }
 
 void TMainForm::HelpAboutItemClick() {

@@ -45,6 +45,12 @@ TEditorsHolder* TMainForm::NewEditorWindow(const std::string& caption) {
     sub->setWindowIcon(ProgramTreeImages().value(0));
     // A closed window leaves the menus to the ones still open.
     connect(sub, &QObject::destroyed, this, [this] { UpdateMenuItems(); });
+    connect(window, &QWidget::windowTitleChanged, this, [this] { UpdateCaption(); });
+    // The window opens at the size it was made for, as far as the client area allows, not
+    // at the least size its controls need.
+    QSize room = MdiArea->viewport()->size();
+    QSize wanted = window->size() + (sub->size() - sub->contentsRect().size());
+    sub->resize(wanted.boundedTo(room).expandedTo(sub->minimumSizeHint()));
     sub->show();
     LastActive = sub;
     MdiArea->setActiveSubWindow(sub);
