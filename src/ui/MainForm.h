@@ -269,6 +269,7 @@ public:
                                               const std::string& fileName) override;
     std::optional<std::string> ChooseTextFileToImport() override;
     std::optional<std::string> ChooseTextFileToExport() override;
+    TTextFileEncoding TextFileEncoding() const override;
 
     // Button bar heights: shown and folded away.
     static constexpr int kButtonBarHeight = 36;

@@ -271,6 +271,19 @@ TEST_F(MainFormDesktop, NewWindowsBesideOthersOpenAtAUsableSize) {
     EXPECT_GE(sub->height(), 400);
 }
 
+TEST_F(MainFormDesktop, RefusedCharacterIsNamedInTheWindowsMessagePanel) {
+    auto frame = Start();
+    TEditorsHolder* window = OpenProgram(*frame, "PAYROLL.RPG", {"  ADD(A, B, C)"});
+    ASSERT_NE(window, nullptr);
+    window->SelectNode(window->Document->MainRoutineNode);
+    QKeyEvent euro(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x20AC)));
+    QApplication::sendEvent(window->RichEditSource, &euro);
+    EXPECT_EQ(window->StatusPanel(TEditorsHolder::MessagePanel)->text(),
+              QString::fromUtf8("The section's text cannot hold the character \"\u20AC\" "
+                                "(U+20AC)."));
+    EXPECT_EQ(window->RichEditSource->Line(0), "  ADD(A, B, C)");
+}
+
 TEST_F(MainFormDesktop, SuccessfulSaveClearsTheModificationMark) {
     auto frame = Start();
     TEditorsHolder* window = OpenProgram(*frame, "PAYROLL.RPG", {"                Z-ADD(1 : X)"});
