@@ -73,8 +73,8 @@ TEST(ProgramDir, InstalledProgramIsSeededFromItsDataDirEvenWhenItsFolderIsWritab
     Write(data.File("Help/Orvale.hlp"), "[Contents]");
     ASSERT_TRUE(IsInstalledProgram(data.Path()));
     std::string warning;
-    std::string dir = ResolveProgramDir(exe.Path(), data.Path() + "/", user.File("orvale"),
-                                        &warning);
+    std::string dir =
+        ResolveProgramDir(exe.Path(), data.Path() + "/", user.File("orvale"), &warning);
     EXPECT_EQ(dir, user.File("orvale/"));
     EXPECT_TRUE(warning.empty()) << warning;
     std::string text;
