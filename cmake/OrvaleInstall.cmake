@@ -1,10 +1,16 @@
-# Installation. The program directory is installed as the build lays it out in bin/: the
-# program, the command-line tool, the shared libraries and the default data files side by side
-# in <prefix>/<libdir>/orvale, so that every library is found through $ORIGIN and the program
-# finds its defaults beside itself. <prefix>/bin gets links to the executables.
+# Installation. The program, the command-line tool and their private shared libraries go side
+# by side into <prefix>/<libdir>/orvale, so that every library is found through $ORIGIN;
+# <prefix>/bin gets links to the executables. The default data files and the help pages go
+# into <prefix>/<datadir>/orvale, from where the installed program fills each user's program
+# directory ($XDG_DATA_HOME/orvale) on its first start; the menu entry and the icon go where
+# the desktop looks for them.
 include(GNUInstallDirs)
 set(ORVALE_INSTALL_APPDIR ${CMAKE_INSTALL_LIBDIR}/orvale)
+set(ORVALE_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/orvale)
 set(CMAKE_INSTALL_RPATH "$ORIGIN")
+# How the installed program reaches its data from its own directory.
+file(RELATIVE_PATH ORVALE_INSTALLED_DATA_FROM_PROGRAM "/${ORVALE_INSTALL_APPDIR}"
+     "/${ORVALE_INSTALL_DATADIR}")
 
 # Runs once every directory has made its targets, so that it can install those that exist in
 # this configuration (the user interface and its libraries are optional).

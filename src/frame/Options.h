@@ -39,6 +39,8 @@ struct TEditorOptions {
     bool BackUnindent = false;
     bool CursThrTabs = false;
     int TabSpaces = 2;
+    // Section text files are written as Latin-1 with CR LF instead of UTF-8 with LF.
+    bool TextFilesLatin1 = false;
 };
 
 // Which document events the history log records.

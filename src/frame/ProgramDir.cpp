@@ -124,20 +124,46 @@ bool SeedProgramDir(const std::string& defaultsDir, const std::string& dir, std:
     return CopyHelpFolder(from + kHelpFolderName, to + kHelpFolderName, error);
 }
 
-std::string ResolveProgramDir(const std::string& exeDir, const std::string& userDataDir,
-                              std::string* warning) {
-    if (IsWritableDir(exeDir) || userDataDir.empty())
+std::string InstalledDataDir(const std::string& exeDir) {
+    // The install rules give the path from the program's directory to its data directory.
+    return WithSlash(WithSlash(exeDir) + ORVALE_INSTALLED_DATA_FROM_PROGRAM);
+}
+
+bool IsInstalledProgram(const std::string& installedDataDir) {
+    return orvale::FileExists(WithSlash(installedDataDir) + DefaultDataFiles().front());
+}
+
+namespace {
+
+// The user directory is the program directory: an installed program, even one run by a user
+// who could write into its folder, or a program whose folder is read-only.
+bool UsesUserDir(const std::string& exeDir, const std::string& installedDataDir,
+                 const std::string& userDataDir) {
+    if (userDataDir.empty())
+        return false;
+    return IsInstalledProgram(installedDataDir) || !IsWritableDir(exeDir);
+}
+
+} // namespace
+
+std::string ResolveProgramDir(const std::string& exeDir, const std::string& installedDataDir,
+                              const std::string& userDataDir, std::string* warning) {
+    if (!UsesUserDir(exeDir, installedDataDir, userDataDir))
         return WithSlash(exeDir);
+    std::string defaults = IsInstalledProgram(installedDataDir) ? installedDataDir : exeDir;
     std::string error;
-    if (!SeedProgramDir(exeDir, userDataDir, &error) && warning)
+    if (!SeedProgramDir(defaults, userDataDir, &error) && warning)
         *warning = error;
     return WithSlash(userDataDir);
+}
+
+std::string ResolveProgramDir(const std::string& exeDir, const std::string& userDataDir,
+                              std::string* warning) {
+    return ResolveProgramDir(exeDir, InstalledDataDir(exeDir), userDataDir, warning);
 }
 
 std::string CurrentProgramDir() {
     std::string exeDir = ExecutableDir();
     std::string userDir = UserDataDir();
-    if (IsWritableDir(exeDir) || userDir.empty())
-        return exeDir;
-    return userDir;
+    return UsesUserDir(exeDir, InstalledDataDir(exeDir), userDir) ? WithSlash(userDir) : exeDir;
 }

@@ -3,9 +3,11 @@
 // Where the program keeps its files (`ProgramDir`): the options file, the user key file, the
 // prompt file, the translation tables, the help pages and the export work files.
 //
-// It is the executable's directory, where the build places the default data files. When that
-// directory cannot be written (an installed program), it is the user's data directory
-// ($XDG_DATA_HOME/orvale/, or ~/.local/share/orvale/), filled with the installed defaults.
+// An installed program (its default data files in <datadir>/orvale beside the installed
+// executable's <libdir>/orvale) uses the user's data directory ($XDG_DATA_HOME/orvale/, or
+// ~/.local/share/orvale/), filled with the installed defaults on its first start; so does a
+// program whose directory cannot be written. A program run where it was built uses its own
+// directory, where the build places the default data files.
 
 #include "platform/StringList.h"
 
@@ -35,9 +37,18 @@ std::string UserDataDir();
 bool SeedProgramDir(const std::string& defaultsDir, const std::string& dir,
                     std::string* error = nullptr);
 
-// The rule above for an executable in ExeDir. Returns the directory with a trailing "/"; when
-// the user directory had to be used and could not be made or filled, Warning says why (the
-// directory is returned all the same, so the program can still start).
+// Where an installed executable in ExeDir finds its default data files, with a trailing "/".
+std::string InstalledDataDir(const std::string& exeDir);
+// True when InstalledDataDir holds the installed defaults: the program is an installed one.
+bool IsInstalledProgram(const std::string& installedDataDir);
+
+// The rule above for an executable in ExeDir whose installed defaults would be in
+// InstalledDataDir. Returns the directory with a trailing "/"; when the user directory had to
+// be used and could not be made or filled, Warning says why (the directory is returned all
+// the same, so the program can still start).
+std::string ResolveProgramDir(const std::string& exeDir, const std::string& installedDataDir,
+                              const std::string& userDataDir, std::string* warning = nullptr);
+// The same with the installed defaults where the install rules put them.
 std::string ResolveProgramDir(const std::string& exeDir, const std::string& userDataDir,
                               std::string* warning = nullptr);
 

@@ -4,6 +4,8 @@
 // this and hands it to each window it creates; a window without a frame (the window harness,
 // tests) falls back to doing the window's own part and skips the frame's.
 
+#include "ui/TextTransfer.h"
+
 #include <optional>
 #include <string>
 
@@ -38,4 +40,6 @@ public:
     // frame restores both dialogs' filters afterwards); the chosen path or nothing.
     virtual std::optional<std::string> ChooseTextFileToImport() = 0;
     virtual std::optional<std::string> ChooseTextFileToExport() = 0;
+    // How a section's text export writes its file.
+    virtual TTextFileEncoding TextFileEncoding() const { return TTextFileEncoding::Utf8Lf; }
 };

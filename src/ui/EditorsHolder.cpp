@@ -31,6 +31,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -49,9 +50,6 @@ constexpr int kInitialWidth = 760;
 constexpr int kInitialHeight = 520;
 constexpr int kInitialTreeWidth = 190;
 constexpr int kMinTreeMargin = 20;
-// The strip at the tree panel's right edge that starts a drag of its width.
-constexpr int kEdgeGrip = 3;
-constexpr int kEdgeStrip = 4;
 constexpr int kDefaultFontIndex = 4;
 
 // Object-list items remember which kind of object their data reference is.
@@ -154,17 +152,21 @@ TEditorsHolder::TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& s
     TreeProgram->setModel(TreeModel);
     ListViewObject->SetImages(ProgramTreeImages());
 
-    auto* body = new QHBoxLayout;
-    body->setContentsMargins(0, 0, 0, 0);
-    body->setSpacing(0);
-    body->addWidget(PanelTreeEdHolder);
-    body->addWidget(PageControl, 1);
+    SplitterTree = new QSplitter(Qt::Horizontal, this);
+    SplitterTree->setObjectName("SplitterTree");
+    SplitterTree->setChildrenCollapsible(false);
+    // The limits are the window's own (ClampTreeWidth), not the controls' least sizes.
+    PanelTreeEdHolder->setMinimumWidth(1);
+    PageControl->setMinimumWidth(kMinTreeMargin);
+    SplitterTree->addWidget(PanelTreeEdHolder);
+    SplitterTree->addWidget(PageControl);
+    SplitterTree->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setSizeConstraint(QLayout::SetNoConstraint);
     layout->addWidget(PanelEditorHolder);
-    layout->addLayout(body, 1);
+    layout->addWidget(SplitterTree, 1);
     layout->addWidget(StatusBar);
 
     ConnectControls();
@@ -257,14 +259,12 @@ void TEditorsHolder::BuildToolBar() {
 void TEditorsHolder::BuildPages() {
     PanelTreeEdHolder = new QWidget(this);
     PanelTreeEdHolder->setObjectName("PanelTreeEdHolder");
-    PanelTreeEdHolder->setMouseTracking(true);
-    PanelTreeEdHolder->installEventFilter(this);
     TreeProgram = new TProgramTreeView(PanelTreeEdHolder);
     TreeProgram->setObjectName("TreeProgram");
     TreeProgram->viewport()->installEventFilter(this);
     auto* treeLayout = new QVBoxLayout(PanelTreeEdHolder);
     // The strip right of the tree is the panel's own: dragging it sets the panel's width.
-    treeLayout->setContentsMargins(0, 0, kEdgeStrip, 0);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
     treeLayout->addWidget(TreeProgram);
 
     PageControl = new QTabWidget(this);
@@ -398,6 +398,7 @@ void TEditorsHolder::BuildStatusBar() {
 }
 
 void TEditorsHolder::ConnectControls() {
+    connect(SplitterTree, &QSplitter::splitterMoved, this, &TEditorsHolder::TreeSplitterMoved);
     connect(SpeedBtnAddSub, &QToolButton::clicked, this, &TEditorsHolder::SpeedBtnAddSubClick);
     connect(SpeedBtnDeleteSec, &QToolButton::clicked, this,
             &TEditorsHolder::SpeedBtnDeleteSecClick);
@@ -546,7 +547,17 @@ int TEditorsHolder::ClampTreeWidth(int width, int windowWidth) {
 }
 
 void TEditorsHolder::SetTreePanelWidth(int width) {
-    PanelTreeEdHolder->setFixedWidth(std::max(width, 0));
+    width = std::max(width, 0);
+    int rest = std::max(SplitterTree->width() - SplitterTree->handleWidth() - width, 0);
+    SplitterTree->setSizes({width, rest});
+}
+
+void TEditorsHolder::TreeSplitterMoved(int pos) {
+    int panel = ClampTreeWidth(pos, width());
+    if (panel != PanelTreeEdHolder->width())
+        SetTreePanelWidth(panel);
+    if (panel > 0)
+        TreeRatio = static_cast<double>(width()) / panel;
 }
 
 void TEditorsHolder::resizeEvent(QResizeEvent* event) {
@@ -559,50 +570,8 @@ void TEditorsHolder::resizeEvent(QResizeEvent* event) {
         TreeRatio = static_cast<double>(windowWidth) / panel;
 }
 
-void TEditorsHolder::PanelMouse(QEvent* event) {
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    int x = static_cast<int>(mouse->position().x());
-    int globalX = static_cast<int>(mouse->globalPosition().x());
-    bool onEdge = x >= PanelTreeEdHolder->width() - kEdgeGrip;
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        if (mouse->button() == Qt::LeftButton && onEdge) {
-            Dragging = true;
-            DragStartWidth = PanelTreeEdHolder->width();
-            DragStartX = globalX;
-        }
-        break;
-    case QEvent::MouseMove:
-        if (Dragging) {
-            SetTreePanelWidth(std::max(globalX - DragStartX + DragStartWidth, 0));
-        } else if (onEdge) {
-            PanelTreeEdHolder->setCursor(Qt::SplitHCursor);
-        } else {
-            PanelTreeEdHolder->unsetCursor();
-        }
-        break;
-    case QEvent::MouseButtonRelease:
-        if (Dragging) {
-            Dragging = false;
-            int panel = ClampTreeWidth(globalX - DragStartX + DragStartWidth, width());
-            SetTreePanelWidth(panel);
-            if (panel > 0)
-                TreeRatio = static_cast<double>(width()) / panel;
-        }
-        break;
-    default:
-        break;
-    }
-}
-
 bool TEditorsHolder::eventFilter(QObject* watched, QEvent* event) {
     QEvent::Type type = event->type();
-    if (watched == PanelTreeEdHolder &&
-        (type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
-         type == QEvent::MouseButtonRelease)) {
-        PanelMouse(event);
-        return false;
-    }
     if (TreeProgram && watched == TreeProgram->viewport() && type == QEvent::MouseButtonRelease &&
         ActivePage() == ProgramPage::Source) {
         // A click on a section leaves the caret in its text, ready for typing.

@@ -24,6 +24,7 @@ class QComboBox;
 class QDialog;
 class QLabel;
 class QMenu;
+class QSplitter;
 class QPrinter;
 class QStatusBar;
 class QTableWidget;
@@ -90,6 +91,8 @@ public:
     QToolButton* SpeedBtnPrnAid = nullptr;
     QLabel* LabelFontSize = nullptr;
     QComboBox* ComboFont = nullptr;
+    // The tree panel and the pages, side by side; the user drags the handle between them.
+    QSplitter* SplitterTree = nullptr;
     QWidget* PanelTreeEdHolder = nullptr;
     TProgramTreeView* TreeProgram = nullptr;
     QTabWidget* PageControl = nullptr;
@@ -127,12 +130,8 @@ public:
     QAction* PopPrintSection = nullptr;
 
     // -- State
-    // The user is dragging the tree panel's right edge.
-    bool Dragging = false;
     // Window width / tree panel width: the panel's share, kept on resize.
     double TreeRatio = 1.0;
-    int DragStartWidth = 0;
-    int DragStartX = 0;
     std::unique_ptr<TRPGProgram> Document;
     // The section whose compiled lines the RPG/400 page shows (not owned; none at start).
     TEDITSection* LastRpgViewSection = nullptr;
@@ -268,7 +267,8 @@ private:
     void ImportText(int mode);
     void ExportText(bool selectedOnly);
     void ApplyExpansion();
-    void PanelMouse(QEvent* event);
+    // The user dragged the splitter's handle to Pos.
+    void TreeSplitterMoved(int pos);
     void ForgetNode(TreeNode* node);
     // The tree's selected node should be the view's current one.
     void ShowTreeSelection(TreeNode* node);

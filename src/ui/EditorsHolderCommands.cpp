@@ -320,7 +320,7 @@ void TEditorsHolder::ImportText(int mode) {
         return;
     StringList lines;
     std::string error;
-    if (!orvale::ReadTextFile(*path, lines, &error)) {
+    if (!ReadSectionTextFile(*path, lines, &error)) {
         Box.Error(error);
         return;
     }
@@ -357,7 +357,7 @@ void TEditorsHolder::ExportText(bool selectedOnly) {
         lines = RichEditSource->Lines();
     }
     std::string error;
-    if (!orvale::WriteTextFile(*path, lines, &error))
+    if (!WriteSectionTextFile(*path, lines, Frame_->TextFileEncoding(), &error))
         Box.Error(error);
 }
 

@@ -2,6 +2,7 @@
 
 #include "ExtRichText.h"
 #include "Latin1.h"
+#include "TextTransfer.h"
 #include "platform/Prompter.h"
 
 #include <QFontInfo>
@@ -13,6 +14,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cstdlib>
@@ -287,14 +289,24 @@ void TExtRichEdit::ShowCaretPos() {
 void TExtRichEdit::insertFromMimeData(const QMimeData* source) {
     if (!source->hasText())
         return;
-    insertPlainText(ToQt(FromQt(source->text())));
+    const QString text = source->text();
+    int line = 0;
+    if (char32_t wide = FirstNotLatin1(text, &line)) {
+        ActivePrompter().Warning("Nothing was pasted: " +
+                                 CharacterNotHeldMessage(wide, line, "the pasted text"));
+        return;
+    }
+    insertPlainText(text);
 }
 
 void TExtRichEdit::keyPressEvent(QKeyEvent* event) {
-    // A character the stored text cannot hold is not typed at all.
-    const QString typed = event->text();
-    if (std::any_of(typed.begin(), typed.end(), [](QChar c) { return c.unicode() > 0xFF; })) {
+    // A character the stored text cannot hold is not typed, and the user is told why.
+    if (char32_t wide = FirstNotLatin1(event->text())) {
         event->accept();
+        QString message =
+            QString::fromStdString("The section's text cannot hold " + CharacterName(wide) + ".");
+        QToolTip::showText(viewport()->mapToGlobal(cursorRect().bottomLeft()), message, this);
+        emit CharacterRefused(message);
         return;
     }
     bool plain = !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));

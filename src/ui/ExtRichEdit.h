@@ -114,11 +114,14 @@ signals:
     void CaretMoved(int line, int column);
     // The user changed the text (SetLines does not count).
     void TextEdited();
+    // A typed character was not taken because the single-byte text cannot hold it; Message
+    // says which. The editor also shows it at the caret.
+    void CharacterRefused(const QString& message);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    // Pasted or dropped text keeps only what the stored Latin-1 text can hold: any other
-    // character shows as "?", as it would be saved.
+    // Pasted or dropped text is taken only when the stored Latin-1 text can hold all of it;
+    // otherwise nothing is inserted and a message names the first character it cannot hold.
     void insertFromMimeData(const QMimeData* source) override;
 
 private:

@@ -49,6 +49,8 @@ TFormEditOptions::TFormEditOptions(QWidget* parent) : TOptionsDialog(parent) {
     CheckBackUnindent->setObjectName("CheckBackUnindent");
     CheckCursThrTabs = new QCheckBox("Cursor Through Tabs", this);
     CheckCursThrTabs->setObjectName("CheckCursThrTabs");
+    CheckTextLatin1 = new QCheckBox("Text files in &Latin-1 with CR LF line ends", this);
+    CheckTextLatin1->setObjectName("CheckTextLatin1");
     RadioRightMouse =
         new TRadioGroup("&Right Mouse Button",
                         {"Use to &Activate Popup Menu", "&Use to Cut, Copy and Paste"}, this);
@@ -77,6 +79,7 @@ TFormEditOptions::TFormEditOptions(QWidget* parent) : TOptionsDialog(parent) {
     layout->addWidget(CheckAutoIndent);
     layout->addWidget(CheckBackUnindent);
     layout->addWidget(CheckCursThrTabs);
+    layout->addWidget(CheckTextLatin1);
     layout->addWidget(RadioRightMouse);
     AddButtons(layout);
 
@@ -98,6 +101,7 @@ void TFormEditOptions::LoadFrom(const TOptions& options) {
     CheckAutoIndent->setChecked(e.AutoIndent);
     CheckBackUnindent->setChecked(e.BackUnindent);
     CheckCursThrTabs->setChecked(e.CursThrTabs);
+    CheckTextLatin1->setChecked(e.TextFilesLatin1);
     RadioRightMouse->SetItemIndex(e.UseRightButton ? 1 : 0);
     UpdateSample();
     UpdateTabLabel();
@@ -111,6 +115,7 @@ void TFormEditOptions::StoreInto(TOptions& options) const {
     e.AutoIndent = CheckAutoIndent->isChecked();
     e.BackUnindent = CheckBackUnindent->isChecked();
     e.CursThrTabs = CheckCursThrTabs->isChecked();
+    e.TextFilesLatin1 = CheckTextLatin1->isChecked();
     e.TabSpaces = TrackTabSpace->value();
     e.EditorPopupMemu = RadioRightMouse->ItemIndex() == 0;
     e.UseRightButton = RadioRightMouse->ItemIndex() == 1;

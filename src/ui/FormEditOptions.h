@@ -30,6 +30,7 @@ public:
     QCheckBox* CheckAutoIndent = nullptr;
     QCheckBox* CheckBackUnindent = nullptr;
     QCheckBox* CheckCursThrTabs = nullptr;
+    QCheckBox* CheckTextLatin1 = nullptr;
     // 0 "Use to Activate Popup Menu", 1 "Use to Cut, Copy and Paste".
     TRadioGroup* RadioRightMouse = nullptr;
 

@@ -18,7 +18,6 @@
 #include "ui/FormGestSubSec.h"
 #include "ui/MainForm.h"
 #include "ui/PasswordDlg.h"
-#include "ui/Sicurezza.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -106,13 +105,7 @@ bool LogIn(QDialog& dialog) {
     auto& login = dynamic_cast<TPasswordDlg&>(dialog);
     login.EditUserName->setText(kUser);
     login.EditPassword->setText(kPassword);
-    QTimer::singleShot(0, &login, [&login] {
-        if (auto* change = login.findChild<TSicurezza*>()) {
-            change->Password1->setText(kPassword);
-            change->Password2->setText(kPassword);
-            change->BtnOk->click();
-        }
-    });
+    login.EditRepeat->setText(kPassword);
     login.BtnOK->click();
     return login.LoginAccepted();
 }
@@ -122,7 +115,7 @@ bool LogIn(QDialog& dialog) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("orvale");
-    QApplication::setApplicationDisplayName(kApplicationTitle);
+    QApplication::setApplicationDisplayName(kApplicationName);
 
     QCommandLineParser args;
     args.setApplicationDescription("A scripted session in the Orvale main frame.");

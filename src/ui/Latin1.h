@@ -22,3 +22,9 @@ inline std::string FromQt(const QString& text) {
 
 QStringList ToQt(const StringList& lines);
 StringList FromQt(const QStringList& lines);
+
+// The first character of Text that Latin-1 cannot hold, with the 1-based line it is on (lines
+// end at "\n"); 0 when Latin-1 holds all of it.
+char32_t FirstNotLatin1(const QString& text, int* line = nullptr);
+// How a message names a character: the character "€" (U+20AC), as UTF-8 text.
+std::string CharacterName(char32_t character);

@@ -10,6 +10,7 @@
 #include "outside/Verrow.h"
 #include "platform/Prompter.h"
 #include "ui/ButtonBarImages.h"
+#include "ui/DialogFrame.h"
 #include "ui/ExtRichEdit.h"
 #include "ui/FileNames.h"
 #include "ui/FormFind.h"
@@ -44,6 +45,20 @@ QAction* Item(QMenu* menu, const char* name, const char* caption, const char* hi
     return action;
 }
 
+// The desktop's own keys for a command, after the one the item is known by. Usual is the key
+// Linux desktops give the command, taken also where the platform names none for it.
+void AddStandardKeys(QAction* action, QKeySequence::StandardKey key,
+                     const QKeySequence& usual = {}) {
+    QList<QKeySequence> keys = action->shortcuts();
+    QList<QKeySequence> standard = QKeySequence::keyBindings(key);
+    if (!usual.isEmpty())
+        standard.append(usual);
+    for (const QKeySequence& k : standard)
+        if (!keys.contains(k))
+            keys.append(k);
+    action->setShortcuts(keys);
+}
+
 QMenu* SubMenu(QMenu* menu, const char* name, const char* caption, const char* hint) {
     QMenu* sub = menu->addMenu(QString::fromLatin1(caption));
     sub->setObjectName(name);
@@ -56,7 +71,10 @@ QMenu* SubMenu(QMenu* menu, const char* name, const char* caption, const char* h
 
 TMainFormServices TMainFormServices::Default() {
     TMainFormServices services;
-    services.RunDialog = [](QDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
+    services.RunDialog = [](QDialog& dialog) {
+        UseDialogFrame(dialog);
+        return dialog.exec() == QDialog::Accepted;
+    };
     services.RunFileDialog = [](QFileDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
     services.BrowseProgram = [] {
         std::string path;
@@ -65,13 +83,13 @@ TMainFormServices TMainFormServices::Default() {
     };
     services.ShowRepository = [] { CaddisShowRepository(); };
     services.Editor = TEditorServices::Default();
+    services.Editor.RunDialog = services.RunDialog;
     return services;
 }
 
 TMainForm::TMainForm(orvale::Prompter& prompter, TMainFormServices services, QWidget* parent)
     : QMainWindow(parent), Services(std::move(services)), Box(prompter) {
     setObjectName("MainForm");
-    setWindowTitle(kApplicationTitle);
     resize(1000, 720);
 
     MdiArea = new QMdiArea(this);
@@ -97,7 +115,9 @@ TMainForm::TMainForm(orvale::Prompter& prompter, TMainFormServices services, QWi
     StatusBar->setObjectName("StatusBar");
 
     FormFind = new TFormFind(Box, this);
+    UseDialogFrame(*FormFind);
     FormGenRPG = new TFormGenRPGWindow(this);
+    UseDialogFrame(*FormGenRPG);
     UpdateReopenMenu();
 
     connect(MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::SubWindowActivated);
@@ -186,11 +206,18 @@ void TMainForm::BuildFileMenu() {
         Item(FileMenu, "FileSaveAsItem", "Save &As...", "Save the program under another name");
     FileSaveAllItem = Item(FileMenu, "FileSaveAllItem", "Sa&ve All", "Save every open program");
     FileCloseItem = Item(FileMenu, "FileCloseItem", "&Close", "Close the program");
+    AddStandardKeys(FileCloseItem, QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W));
     FileCloseAllItem = Item(FileMenu, "FileCloseAllItem", "Clos&e All", "Close every open program");
     FileMenu->addSeparator();
-    FilePrintItem = Item(FileMenu, "FilePrintItem", "&Print...", "Print the program");
+    FilePrintItem = Item(FileMenu, "FilePrintItem", "&Print...", "Print the program's sections");
+    AddStandardKeys(FilePrintItem, QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P));
+    FilePrintPreviewItem = Item(FileMenu, "FilePrintPreviewItem", "Print Pre&view...",
+                                "See the program's sections as they will be printed");
+    FileExportPdfItem = Item(FileMenu, "FileExportPdfItem", "Export to P&DF...",
+                             "Write the program's sections into a PDF file");
     FileMenu->addSeparator();
     FileExitItem = Item(FileMenu, "FileExitItem", "E&xit", "Leave Orvale");
+    AddStandardKeys(FileExitItem, QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     connect(FileNewItem, &QAction::triggered, this, &TMainForm::FileNewItemClick);
     connect(FileOpenItem, &QAction::triggered, this, &TMainForm::FileOpenItemClick);
@@ -201,6 +228,11 @@ void TMainForm::BuildFileMenu() {
     connect(FileSaveAllItem, &QAction::triggered, this, &TMainForm::FileSaveAllItemClick);
     connect(FileCloseItem, &QAction::triggered, this, &TMainForm::FileCloseItemClick);
     connect(FileCloseAllItem, &QAction::triggered, this, &TMainForm::FileCloseAllItemClick);
+    connect(FilePrintItem, &QAction::triggered, this, &TMainForm::FilePrintItemClick);
+    connect(FilePrintPreviewItem, &QAction::triggered, this,
+            [this] { PrintActive(TPrintContent::Program, TPrintWay::Preview); });
+    connect(FileExportPdfItem, &QAction::triggered, this,
+            [this] { PrintActive(TPrintContent::Program, TPrintWay::Pdf); });
     connect(FileExitItem, &QAction::triggered, this, &QWidget::close);
 }
 
@@ -209,7 +241,10 @@ void TMainForm::BuildEditMenu() {
     EditMenu->setObjectName("EditMenu");
     EditUndoItem = Item(EditMenu, "EditUndoItem", "&Undo", "Undo the last edit",
                         QKeySequence(Qt::CTRL | Qt::Key_Z));
+    AddStandardKeys(EditUndoItem, QKeySequence::Undo);
     EditRedoItem = Item(EditMenu, "EditRedoItem", "&Redo", "Redo what was undone");
+    AddStandardKeys(EditRedoItem, QKeySequence::Redo,
+                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     EditMenu->addSeparator();
     EditCutItem = Item(EditMenu, "EditCutItem", "Cu&t", "Cut the selection",
                        QKeySequence(Qt::CTRL | Qt::Key_X));
@@ -279,6 +314,8 @@ void TMainForm::BuildSearchAndProgramMenus() {
                           QKeySequence(Qt::CTRL | Qt::Key_F));
     SearchReplaceItem = Item(SearchMenu, "SearchReplaceItem", "&Replace...",
                              "Find text and replace it", QKeySequence(Qt::CTRL | Qt::Key_R));
+    AddStandardKeys(SearchFindItem, QKeySequence::Find);
+    AddStandardKeys(SearchReplaceItem, QKeySequence::Replace);
     SearchSAgainItem = Item(SearchMenu, "SearchSAgainItem", "&Search Again",
                             "Find the next occurrence", QKeySequence(Qt::Key_F3));
     connect(SearchFindItem, &QAction::triggered, this, &TMainForm::SearchFindItemClick);
@@ -300,13 +337,23 @@ void TMainForm::BuildSearchAndProgramMenus() {
     ProgSaveAsItem = Item(ProgramMenu, "ProgSaveAsItem", "&Save Source As...",
                           "Write the compiled RPG/400 source into a file");
     ProgramMenu->addSeparator();
-    ProgPrintItem = Item(ProgramMenu, "ProgPrintItem", "&Print Source", "Print the source");
+    ProgPrintItem = Item(ProgramMenu, "ProgPrintItem", "&Print Source",
+                         "Print the RPG/400 member built from the program");
+    ProgPrintPreviewItem = Item(ProgramMenu, "ProgPrintPreviewItem", "Source Print Pre&view...",
+                                "See the RPG/400 member as it will be printed");
+    ProgExportPdfItem = Item(ProgramMenu, "ProgExportPdfItem", "Export Source to P&DF...",
+                             "Write the RPG/400 member into a PDF file");
     connect(ProgCompileItem, &QAction::triggered, this, &TMainForm::ProgCompileItemClick);
     connect(ProgBuildAllItem, &QAction::triggered, this, &TMainForm::ProgBuildAllItemClick);
     connect(ProgExportItem, &QAction::triggered, this, &TMainForm::ProgExportItemClick);
     connect(ProgOpenItem, &QAction::triggered, this, &TMainForm::ProgOpenItemClick);
     connect(ProgImportItem, &QAction::triggered, this, &TMainForm::ProgImportItemClick);
     connect(ProgSaveAsItem, &QAction::triggered, this, &TMainForm::ProgSaveAsItemClick);
+    connect(ProgPrintItem, &QAction::triggered, this, &TMainForm::ProgPrintItemClick);
+    connect(ProgPrintPreviewItem, &QAction::triggered, this,
+            [this] { PrintActive(TPrintContent::Member, TPrintWay::Preview); });
+    connect(ProgExportPdfItem, &QAction::triggered, this,
+            [this] { PrintActive(TPrintContent::Member, TPrintWay::Pdf); });
 }
 
 void TMainForm::BuildOptionsMenu() {
@@ -369,6 +416,8 @@ void TMainForm::BuildWindowAndHelpMenus() {
         Item(HelpOpCodesItem, "OrvaleSpecial", "Orvale Special", "The statement forms of Orvale");
     HelpMenu->addSeparator();
     HelpAboutItem = Item(HelpMenu, "HelpAboutItem", "&About", "About Orvale");
+    HelpOrvaleItem->setShortcut(QKeySequence::HelpContents);
+    connect(HelpOrvaleItem, &QAction::triggered, this, &TMainForm::HelpOrvaleItemClick);
     connect(RPGStandard, &QAction::triggered, this, [this] { OpenHelp(kRPGOpCodesKeyword); });
     connect(OrvaleSpecial, &QAction::triggered, this, [this] { OpenHelp(kOrvaleOpCodesKeyword); });
     connect(HelpAboutItem, &QAction::triggered, this, &TMainForm::HelpAboutItemClick);
@@ -377,14 +426,12 @@ void TMainForm::BuildWindowAndHelpMenus() {
 void TMainForm::BuildDialogs() {
     MainOpenDialog = new QFileDialog(this, kMainOpenTitle);
     MainOpenDialog->setObjectName("MainOpenDialog");
-    MainOpenDialog->setOption(QFileDialog::DontUseNativeDialog);
     MainOpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
     MainOpenDialog->setFileMode(QFileDialog::ExistingFile);
     ApplyMainFilter(*MainOpenDialog);
 
     MainSaveDialog = new QFileDialog(this, kMainSaveTitle);
     MainSaveDialog->setObjectName("MainSaveDialog");
-    MainSaveDialog->setOption(QFileDialog::DontUseNativeDialog);
     MainSaveDialog->setAcceptMode(QFileDialog::AcceptSave);
     MainSaveDialog->setFileMode(QFileDialog::AnyFile);
     ApplyMainFilter(*MainSaveDialog);
@@ -443,20 +490,43 @@ void TMainForm::SubWindowActivated(QMdiSubWindow* sub) {
     if (sub)
         if (auto* window = qobject_cast<TEditorsHolder*>(sub->widget()))
             window->Activated();
+    UpdateCaption();
     UpdateMenuItems();
 }
 
 void TMainForm::ApplicationStateChanged(Qt::ApplicationState state) {
-    if (state == Qt::ApplicationActive) {
-        for (QMdiSubWindow* sub : MdiArea->subWindowList())
-            sub->setEnabled(true);
-        NormaliseClipboard();
+    // The windows stay live while another program has the focus, so that a program can be
+    // read and scrolled beside a terminal; the clipboard is left to cut, copy and paste.
+    if (state == Qt::ApplicationActive)
         HelpShowing = false;
+}
+
+QString TMainForm::Caption() const {
+    QMdiSubWindow* sub = ActiveSubWindow();
+    if (!sub)
+        return QString();
+    // The program's file name; the desktop adds the application's name after it.
+    QString title = sub->widget() ? sub->widget()->windowTitle() : sub->windowTitle();
+    return title.mid(title.lastIndexOf('/') + 1);
+}
+
+void TMainForm::UpdateCaption() {
+    if (SettingCaption || !MdiArea)
         return;
-    }
-    if (state == Qt::ApplicationInactive && !HelpShowing)
-        for (QMdiSubWindow* sub : MdiArea->subWindowList())
-            sub->setEnabled(false);
+    QString caption = Caption();
+    if (windowTitle() == caption)
+        return;
+    SettingCaption = true;
+    setWindowTitle(caption);
+    SettingCaption = false;
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A maximised sub-window writes "frame - [child]" into the frame's caption; the caption
+    // keeps the program's name alone.
+    if (event->type() == QEvent::WindowTitleChange)
+        UpdateCaption();
 }
 
 // -- Enabling
@@ -465,8 +535,9 @@ void TMainForm::UpdateMenuItems() {
     bool any = !MdiArea->subWindowList().isEmpty();
     for (QAction* item :
          {FileCloseItem, FileCloseAllItem, FileSaveItem, FileSaveAsItem, FileSaveAllItem,
-          FilePrintItem, ProgCompileItem, ProgBuildAllItem, ProgExportItem, ProgSaveAsItem,
-          ProgPrintItem, WindowCascadeItem, WindowTileItem, WindowArrangeItem, WindowMinimizeItem})
+          FilePrintItem, FilePrintPreviewItem, FileExportPdfItem, ProgCompileItem, ProgBuildAllItem,
+          ProgExportItem, ProgSaveAsItem, ProgPrintItem, ProgPrintPreviewItem, ProgExportPdfItem,
+          WindowCascadeItem, WindowTileItem, WindowArrangeItem, WindowMinimizeItem})
         item->setEnabled(any);
     for (QToolButton* button : {BtnGenerate, BtnExport})
         button->setEnabled(any);
@@ -572,6 +643,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 bool TMainForm::RunModal(QDialog& dialog) {
+    UseDialogFrame(dialog);
     return Services.RunDialog ? Services.RunDialog(dialog) : dialog.exec() == QDialog::Accepted;
 }
 

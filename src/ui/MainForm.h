@@ -9,6 +9,7 @@
 #include "frame/Options.h"
 #include "ui/EditorFrame.h"
 #include "ui/EditorsHolder.h"
+#include "ui/PrintPages.h"
 #include "ui/TextTransfer.h"
 
 #include <QMainWindow>
@@ -30,6 +31,7 @@ class QStatusBar;
 class QToolButton;
 class TFormFind;
 class TFormGenRPGWindow;
+class TRPGProgram;
 class THelpWindow;
 
 namespace orvale {
@@ -117,6 +119,8 @@ public:
     QAction* FileCloseItem = nullptr;
     QAction* FileCloseAllItem = nullptr;
     QAction* FilePrintItem = nullptr;
+    QAction* FilePrintPreviewItem = nullptr;
+    QAction* FileExportPdfItem = nullptr;
     QAction* FileExitItem = nullptr;
 
     QMenu* EditMenu = nullptr;
@@ -153,6 +157,8 @@ public:
     QAction* ProgImportItem = nullptr;
     QAction* ProgSaveAsItem = nullptr;
     QAction* ProgPrintItem = nullptr;
+    QAction* ProgPrintPreviewItem = nullptr;
+    QAction* ProgExportPdfItem = nullptr;
 
     QMenu* OptionsMenu = nullptr;
     QAction* OptionsButtonBarItem = nullptr;
@@ -217,6 +223,7 @@ public:
     void FileSaveAllItemClick();
     void FileCloseItemClick();
     void FileCloseAllItemClick();
+    void FilePrintItemClick();
     void EditUndoItemClick();
     void EditRedoItemClick();
     void SearchFindItemClick();
@@ -228,6 +235,7 @@ public:
     void ProgOpenItemClick();
     void ProgImportItemClick();
     void ProgSaveAsItemClick();
+    void ProgPrintItemClick();
     void OptionsButtonBarItemClick();
     void OptionEditorItemClick();
     void OptionUndoItemClick();
@@ -237,7 +245,16 @@ public:
     void OptionChPassItemClick();
     void WindowArrangeItemClick();
     void WindowMinimizeItemClick();
+    // The help at its contents.
+    void HelpOrvaleItemClick();
     void HelpAboutItemClick();
+    // Prints the active window's program (its sections or its RPG/400 member) on a printer
+    // chosen in the print dialog, in a print preview or into a PDF file chosen in a save
+    // dialog; true when the pages went out (or the preview was shown).
+    bool PrintActive(TPrintContent content, TPrintWay way);
+    // The frame's caption: the active program's file name, or nothing (the desktop then shows
+    // the application's name alone).
+    QString Caption() const;
 
     // -- TEditorFrame
     void AddToReopenList(const std::string& path) override;
@@ -252,6 +269,7 @@ public:
                                               const std::string& fileName) override;
     std::optional<std::string> ChooseTextFileToImport() override;
     std::optional<std::string> ChooseTextFileToExport() override;
+    TTextFileEncoding TextFileEncoding() const override;
 
     // Button bar heights: shown and folded away.
     static constexpr int kButtonBarHeight = 36;
@@ -260,6 +278,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildMenus();
@@ -274,6 +293,10 @@ private:
     void UpdateWindowList();
     void SubWindowActivated(QMdiSubWindow* sub);
     void ApplicationStateChanged(Qt::ApplicationState state);
+    void UpdateCaption();
+    // The help window, made and given the help file when first asked for.
+    THelpWindow& Help();
+    std::optional<std::string> ChoosePdfFile(const TRPGProgram& doc);
 
     // A new editor window in the MDI area, captioned Caption and made the active one.
     TEditorsHolder* NewEditorWindow(const std::string& caption);
@@ -304,13 +327,16 @@ private:
     bool Started_ = false;
     bool StartupQueued = false;
     int LockDepth = 0;
+    bool SettingCaption = false;
     // The sub-window last activated.
     QPointer<QMdiSubWindow> LastActive;
     // Actions of the Window menu that list the open windows.
     std::vector<QAction*> WindowListActions;
 };
 
-inline constexpr const char* kApplicationTitle = "Orvale 1.0";
+// The name the desktop shows after each caption ("DL0110.RPG — Orvale") and on the message
+// boxes.
+inline constexpr const char* kApplicationName = "Orvale";
 inline constexpr const char* kCantFindProgram = "Sorry can't find selected program!";
 inline constexpr const char* kOpenProgramTitle = "Orvale - Open Program";
 inline constexpr const char* kOpenSourceTitle = "Orvale - Open RPG/400 Source";

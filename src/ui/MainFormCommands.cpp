@@ -1,5 +1,5 @@
 // The main frame's commands on the active window's editor (undo, redo, find, replace), the
-// window arrangement and list, the help and the about box, the print dialog and the clipboard.
+// window arrangement and list, the help and the about box, and the clipboard.
 
 #include "ui/MainForm.h"
 
@@ -13,12 +13,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMimeData>
-#include <QPrintDialog>
 #include <QToolButton>
 
 // -- Undo and redo: the editor's last edit, and the undo of it.
@@ -110,13 +107,17 @@ void TMainForm::UpdateWindowList() {
 
 // -- Help and about
 
-void TMainForm::OpenHelp(const std::string& keyword) {
+THelpWindow& TMainForm::Help() {
     if (!HelpWindow) {
         HelpWindow = new THelpWindow(this);
         HelpWindow->setWindowFlag(Qt::Window);
         HelpWindow->OpenHelpFile(HelpFile);
     }
-    HelpWindow->ShowKeyword(keyword);
+    return *HelpWindow;
+}
+
+void TMainForm::OpenHelp(const std::string& keyword) {
+    Help().ShowKeyword(keyword);
 }
 
 void TMainForm::ShowHelpKeyword(const std::string& keyword) {
@@ -125,29 +126,24 @@ void TMainForm::ShowHelpKeyword(const std::string& keyword) {
     OpenHelp(keyword);
 }
 
+void TMainForm::HelpOrvaleItemClick() {
+    THelpWindow& help = Help();
+    // Shown even without a help file: the window then says why it is empty.
+    help.show();
+    help.raise();
+    help.activateWindow();
+    help.ShowContents();
+}
+
 void TMainForm::HelpAboutItemClick() {
     TAboutBox box(sysinfo::ReadSystemInfo(), LibraryVersions(), this);
     RunModal(box);
 }
 
-// -- Printing and the clipboard
-
-bool TMainForm::ExecPrintDialog(QPrinter& printer) {
-    QPrintDialog dialog(&printer, this);
-    dialog.setObjectName("PrintDialog");
-    return RunModal(dialog);
-}
+// -- The clipboard
 
 void TMainForm::NormaliseClipboard() {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    const QMimeData* data = clipboard->mimeData();
-    if (!data || !data->hasText())
-        return;
-    QString text = data->text();
-    // Only plain text goes back: formatting copied from elsewhere does not reach the editor.
-    if (data->formats() == QStringList{"text/plain"})
-        return;
-    clipboard->clear();
-    QApplication::processEvents();
-    clipboard->setText(text);
+    // The editor's paste takes only the plain text of whatever the clipboard holds, so the
+    // clipboard is not rewritten here: it keeps what other programs put on it, in every form
+    // they offered.
 }

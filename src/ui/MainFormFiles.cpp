@@ -7,6 +7,7 @@
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
 #include "rpgprogram/RPGProgram.h"
+#include "ui/ExtRichEdit.h"
 #include "ui/FileNames.h"
 #include "ui/FormGenRPG.h"
 #include "ui/HostTransfer.h"
@@ -45,6 +46,15 @@ TEditorsHolder* TMainForm::NewEditorWindow(const std::string& caption) {
     sub->setWindowIcon(ProgramTreeImages().value(0));
     // A closed window leaves the menus to the ones still open.
     connect(sub, &QObject::destroyed, this, [this] { UpdateMenuItems(); });
+    connect(window, &QWidget::windowTitleChanged, this, [this] { UpdateCaption(); });
+    // A typed character the program's text cannot hold is named in the window's message panel.
+    QLabel* messages = window->StatusPanel(TEditorsHolder::MessagePanel);
+    connect(window->RichEditSource, &TExtRichEdit::CharacterRefused, messages, &QLabel::setText);
+    // The window opens at the size it was made for, as far as the client area allows, not
+    // at the least size its controls need.
+    QSize room = MdiArea->viewport()->size();
+    QSize wanted = window->size() + (sub->size() - sub->contentsRect().size());
+    sub->resize(wanted.boundedTo(room).expandedTo(sub->minimumSizeHint()));
     sub->show();
     LastActive = sub;
     MdiArea->setActiveSubWindow(sub);
@@ -244,6 +254,11 @@ std::optional<std::string> TMainForm::ChooseTextFileToImport() {
 
 std::optional<std::string> TMainForm::ChooseTextFileToExport() {
     return ::ChooseTextFileToExport(*MainSaveDialog, Services.RunFileDialog);
+}
+
+TTextFileEncoding TMainForm::TextFileEncoding() const {
+    return Options.Editor.TextFilesLatin1 ? TTextFileEncoding::Latin1CrLf
+                                          : TTextFileEncoding::Utf8Lf;
 }
 
 // -- Programs from RPG/400 source

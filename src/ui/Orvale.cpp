@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("orvale");
     // The caption of the message boxes and of the frame.
-    QApplication::setApplicationDisplayName(kApplicationTitle);
+    QApplication::setApplicationDisplayName(kApplicationName);
     QApplication::setDesktopFileName("orvale");
     // The installed icon, or the program picture of the section tree where none is installed.
     QApplication::setWindowIcon(QIcon::fromTheme("orvale", ProgramTreeImages().value(0)));

@@ -1,9 +1,9 @@
 #include "ui/PasswordDlg.h"
 
 #include "access/Login.h"
+#include "access/PasswordChange.h"
 #include "ui/KeyTextValidator.h"
 #include "ui/Latin1.h"
-#include "ui/Sicurezza.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -26,6 +26,12 @@ TPasswordDlg::TPasswordDlg(std::string programDir, orvale::Prompter& prompter, Q
     EditPassword->setEchoMode(QLineEdit::Password);
     EditPassword->setStyleSheet("lineedit-password-character: 42");
 
+    EditRepeat = new QLineEdit(this);
+    EditRepeat->setObjectName("EditRepeat");
+    EditRepeat->setValidator(new TKeyTextValidator(true, EditRepeat));
+    EditRepeat->setEchoMode(QLineEdit::Password);
+    EditRepeat->setStyleSheet("lineedit-password-character: 42");
+
     auto* userLabel = new QLabel("User Name:", this);
     userLabel->setBuddy(EditUserName);
     auto* passwordLabel = new QLabel("Password:", this);
@@ -38,11 +44,23 @@ TPasswordDlg::TPasswordDlg(std::string programDir, orvale::Prompter& prompter, Q
     BtnCancel->setObjectName("BtnCancel");
     BtnCancel->setAutoDefault(false);
 
+    LabelRepeat = new QLabel("Repeat:", this);
+    LabelRepeat->setBuddy(EditRepeat);
+    LabelEnrol = new QLabel("No user is enabled yet. Choose the first user's name and "
+                            "password (at least 4 characters each), and type the "
+                            "password twice.",
+                            this);
+    LabelEnrol->setObjectName("LabelEnrol");
+    LabelEnrol->setWordWrap(true);
+
     auto* fields = new QGridLayout;
-    fields->addWidget(userLabel, 0, 0);
-    fields->addWidget(EditUserName, 0, 1);
-    fields->addWidget(passwordLabel, 1, 0);
-    fields->addWidget(EditPassword, 1, 1);
+    fields->addWidget(LabelEnrol, 0, 0, 1, 2);
+    fields->addWidget(userLabel, 1, 0);
+    fields->addWidget(EditUserName, 1, 1);
+    fields->addWidget(passwordLabel, 2, 0);
+    fields->addWidget(EditPassword, 2, 1);
+    fields->addWidget(LabelRepeat, 3, 0);
+    fields->addWidget(EditRepeat, 3, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(BtnOK);
@@ -50,6 +68,10 @@ TPasswordDlg::TPasswordDlg(std::string programDir, orvale::Prompter& prompter, Q
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addLayout(buttons);
+
+    // A fresh installation: the first user is enrolled here, in one step.
+    TKeyFile keys(TKeyFile::PathIn(ProgramDir));
+    ShowEnrolment(keys.Load() && !keys.HasUsers());
 
     connect(BtnOK, &QPushButton::clicked, this, &TPasswordDlg::BtnOKClick);
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -66,7 +88,7 @@ void TPasswordDlg::BtnOKClick() {
         accept();
         return;
     case LoginVerdict::Enrol:
-        if (Enrol(check.UserName)) {
+        if (Enrol(keys, check.UserName)) {
             UserName_ = check.UserName;
             accept();
             return;
@@ -79,16 +101,32 @@ void TPasswordDlg::BtnOKClick() {
     RetryPassword();
 }
 
-bool TPasswordDlg::Enrol(const std::string& userName) {
-    Prompter.Information("No user is enabled yet. Set the password of " + userName +
-                         " to enable it.");
-    TSicurezza change(ProgramDir, userName, Prompter, this);
-    change.exec();
-    TKeyFile keys(TKeyFile::PathIn(ProgramDir));
-    return HasPasswordFor(keys, userName);
+bool TPasswordDlg::Enrol(TKeyFile& keys, const std::string& userName) {
+    if (!Enrolling_) {
+        // The last user went from the key file while the dialog was open: enrol from here.
+        ShowEnrolment(true);
+        Prompter.Information("No user is enabled yet. Type the password of " + userName +
+                             " twice to enable it.");
+        return false;
+    }
+    TPasswordChange change =
+        ChangePassword(keys, userName, FromQt(EditPassword->text()), FromQt(EditRepeat->text()));
+    // Stored: the login goes on without a further box.
+    if (change.Changed)
+        return true;
+    Prompter.Show(change.BoxKind, change.Message, orvale::Prompter::Buttons::Ok);
+    return false;
+}
+
+void TPasswordDlg::ShowEnrolment(bool shown) {
+    Enrolling_ = shown;
+    LabelEnrol->setVisible(shown);
+    LabelRepeat->setVisible(shown);
+    EditRepeat->setVisible(shown);
 }
 
 void TPasswordDlg::RetryPassword() {
     EditPassword->clear();
+    EditRepeat->clear();
     EditPassword->setFocus();
 }

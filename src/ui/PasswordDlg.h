@@ -1,18 +1,21 @@
 #pragma once
 
+#include "access/KeyFile.h"
 #include "platform/Prompter.h"
 
 #include <QDialog>
 
 #include <string>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // The login: a user name and a password checked against the key file of the program
 // directory. A refused try leaves the dialog open for another; Cancel closes it unaccepted.
-// While the key file holds no user, a well-formed name opens the password change so that the
-// first user sets a password, and the login is accepted once it is stored.
+// While the key file holds no user (a fresh installation) the same dialog enrols the first
+// user: the password is typed twice, stored for the name in the key file, and the login is
+// accepted once it is stored.
 //
 // Use: construct, exec(), then read LoginAccepted() and UserName().
 class TPasswordDlg : public QDialog {
@@ -21,11 +24,15 @@ public:
     TPasswordDlg(std::string programDir, orvale::Prompter& prompter, QWidget* parent = nullptr);
 
     bool LoginAccepted() const { return result() == QDialog::Accepted; }
+    // The dialog enrols the first user of the installation.
+    bool Enrolling() const { return Enrolling_; }
     // The accepted user name in upper case; empty until a login is accepted.
     const std::string& UserName() const { return UserName_; }
 
     QLineEdit* EditUserName = nullptr;
     QLineEdit* EditPassword = nullptr;
+    // The password again: shown only to enrol the first user.
+    QLineEdit* EditRepeat = nullptr;
     QPushButton* BtnOK = nullptr;
     QPushButton* BtnCancel = nullptr;
 
@@ -33,11 +40,16 @@ private slots:
     void BtnOKClick();
 
 private:
-    // Runs the password change for the first user; true once a password is stored.
-    bool Enrol(const std::string& userName);
+    // Stores the typed password for the first user; true once it is stored, else the reason
+    // has been shown.
+    bool Enrol(TKeyFile& keys, const std::string& userName);
     void RetryPassword();
 
     std::string ProgramDir;
     orvale::Prompter& Prompter;
     std::string UserName_;
+    bool Enrolling_ = false;
+    QLabel* LabelRepeat = nullptr;
+    QLabel* LabelEnrol = nullptr;
+    void ShowEnrolment(bool shown);
 };

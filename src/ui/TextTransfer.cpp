@@ -1,8 +1,12 @@
 #include "ui/TextTransfer.h"
 
+#include "platform/SafeSave.h"
+#include "platform/TextFile.h"
 #include "ui/FileNames.h"
+#include "ui/Latin1.h"
 
 #include <QFileDialog>
+#include <QStringDecoder>
 
 namespace {
 
@@ -40,7 +44,6 @@ QStringList NameFiltersOf(const std::string& filterList) {
 }
 
 void ApplyMainFilter(QFileDialog& dialog) {
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(NameFiltersOf(kMainDialogFilter));
     dialog.setDefaultSuffix("RPG");
 }
@@ -79,4 +82,57 @@ std::optional<std::string> ChooseTextFileToExport(QFileDialog& mainSaveDialog,
     SetFilterIndex(mainSaveDialog, 1);
     mainSaveDialog.setDefaultSuffix("RPG");
     return path;
+}
+
+// -- Section text files
+
+std::string CharacterNotHeldMessage(char32_t character, int line, std::string_view of) {
+    std::string where = "line " + std::to_string(line);
+    if (!of.empty())
+        where += " of " + std::string(of);
+    return where + " holds " + CharacterName(character) + ", which a section's text cannot hold.";
+}
+
+bool DecodeSectionText(std::string_view bytes, StringList& lines, std::string* error) {
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (utf8.hasError()) {
+        // Not UTF-8: every byte is a Latin-1 character, as the section holds it.
+        lines = orvale::SplitTextLines(bytes);
+        return true;
+    }
+    int line = 0;
+    if (char32_t wide = FirstNotLatin1(text, &line)) {
+        if (error)
+            *error = CharacterNotHeldMessage(wide, line);
+        return false;
+    }
+    lines = orvale::SplitTextLines(FromQt(text));
+    return true;
+}
+
+bool ReadSectionTextFile(const std::string& path, StringList& lines, std::string* error) {
+    std::string bytes;
+    if (!orvale::ReadFileBytes(path, bytes, error))
+        return false;
+    if (DecodeSectionText(bytes, lines, error))
+        return true;
+    if (error)
+        *error = path + ": " + *error;
+    return false;
+}
+
+bool WriteSectionTextFile(const std::string& path, const StringList& lines,
+                          TTextFileEncoding encoding, std::string* error) {
+    if (encoding == TTextFileEncoding::Latin1CrLf)
+        return orvale::WriteFileSafely(path, orvale::JoinTextLines(lines), {}, error);
+    std::string text;
+    for (const std::string& line : lines) {
+        QByteArray utf8 = ToQt(line).toUtf8();
+        text.append(utf8.constData(), static_cast<size_t>(utf8.size()));
+        text += '\n';
+    }
+    return orvale::WriteFileSafely(path, text, {}, error);
 }

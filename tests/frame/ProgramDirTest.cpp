@@ -64,6 +64,29 @@ TEST(ProgramDir, InstalledProgramUsesTheUserDirectory) {
     EXPECT_NE(warning.find(user.File("file/orvale")), std::string::npos) << warning;
 }
 
+TEST(ProgramDir, InstalledProgramIsSeededFromItsDataDirEvenWhenItsFolderIsWritable) {
+    // A writable program folder (a program installed by root and run by root) with its
+    // defaults in the installed data folder.
+    TempDir exe, data, user;
+    Write(data.File("PromptH.PRM"), "installed prompt");
+    fs::create_directories(data.File("Help"));
+    Write(data.File("Help/Orvale.hlp"), "[Contents]");
+    ASSERT_TRUE(IsInstalledProgram(data.Path()));
+    std::string warning;
+    std::string dir =
+        ResolveProgramDir(exe.Path(), data.Path() + "/", user.File("orvale"), &warning);
+    EXPECT_EQ(dir, user.File("orvale/"));
+    EXPECT_TRUE(warning.empty()) << warning;
+    std::string text;
+    ASSERT_TRUE(orvale::ReadFileBytes(user.File("orvale/PromptH.PRM"), text));
+    EXPECT_EQ(text.rfind("installed prompt", 0), 0u) << text;
+    EXPECT_TRUE(fs::exists(user.File("orvale/Help/Orvale.hlp")));
+    // Nothing is written beside the program.
+    EXPECT_TRUE(fs::is_empty(exe.Path()));
+    // A program run where it was built has no installed data folder.
+    EXPECT_FALSE(IsInstalledProgram(InstalledDataDir(ExecutableDir())));
+}
+
 TEST(ProgramDir, SeedingCopiesDefaultsAndKeepsTheUsersOwnFiles) {
     TempDir installed, user;
     Write(installed.File("PromptH.PRM"), "installed prompt");

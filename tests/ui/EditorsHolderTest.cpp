@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -365,25 +366,24 @@ TEST_F(EditorWindow, TreePanelKeepsItsShareWithinLimits) {
     QApplication::processEvents();
     EXPECT_LE(Window->TreePanelWidth(), 10);
 
-    // Dragging the panel's right edge past the window stops 20 pixels short of its end.
+    // Dragging the splitter's handle past the window stops 20 pixels short of its end.
     Window->resize(600, 500);
     QApplication::processEvents();
-    QWidget* panel = Window->PanelTreeEdHolder;
-    QPoint edge(panel->width() - 1, panel->height() / 2);
-    QTest::mousePress(panel, Qt::LeftButton, {}, edge);
-    EXPECT_TRUE(Window->Dragging);
-    QMouseEvent move(QEvent::MouseMove, QPointF(edge + QPoint(1000, 0)),
-                     QPointF(panel->mapToGlobal(edge + QPoint(1000, 0))), Qt::NoButton,
+    QSplitter* splitter = Window->SplitterTree;
+    ASSERT_NE(splitter, nullptr);
+    QSplitterHandle* handle = splitter->handle(1);
+    QPoint grip(handle->width() / 2, handle->height() / 2);
+    QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+    QMouseEvent move(QEvent::MouseMove, QPointF(grip + QPoint(1000, 0)),
+                     QPointF(handle->mapToGlobal(grip + QPoint(1000, 0))), Qt::NoButton,
                      Qt::LeftButton, {});
-    QApplication::sendEvent(panel, &move);
-    QTest::mouseRelease(panel, Qt::LeftButton, {}, edge + QPoint(1000, 0));
-    EXPECT_FALSE(Window->Dragging);
-    EXPECT_EQ(Window->TreePanelWidth(), 580);
-    EXPECT_NEAR(Window->TreeRatio, 600.0 / 580, 1e-9);
-    // A press away from the edge starts no drag.
-    QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(panel->width() - 10, 5));
-    EXPECT_FALSE(Window->Dragging);
-    QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(panel->width() - 10, 5));
+    QApplication::sendEvent(handle, &move);
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(1000, 0));
+    QApplication::processEvents();
+    // The pages keep their 20 pixels beside the handle.
+    int widest = 600 - 20 - splitter->handleWidth();
+    EXPECT_EQ(Window->TreePanelWidth(), widest);
+    EXPECT_NEAR(Window->TreeRatio, 600.0 / widest, 1e-9);
 }
 
 // -- Pages, tool bar and status bar

@@ -424,20 +424,37 @@ TEST_F(SourceEditor, LinesKeepEveryLatin1Byte) {
     EXPECT_EQ(Edit->LineCount(), 0);
 }
 
-TEST_F(SourceEditor, InputOutsideLatin1NeverReachesTheText) {
+TEST_F(SourceEditor, InputOutsideLatin1IsRefusedAndTheUserTold) {
+    QStringList refused;
+    QObject::connect(Edit.get(), &TExtRichEdit::CharacterRefused,
+                     [&refused](const QString& message) { refused.append(message); });
     Edit->SetLines({"AB"});
     Edit->SetCaretPos(1, 0);
     QKeyEvent euro(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x20AC)));
     QApplication::sendEvent(Edit.get(), &euro);
     EXPECT_EQ(Edit->Line(0), "AB");
+    ASSERT_EQ(refused.size(), 1);
+    EXPECT_EQ(refused[0], QString::fromUtf8("The section's text cannot hold the character "
+                                            "\"\u20AC\" (U+20AC)."));
     QKeyEvent eGrave(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(0xE8)));
     QApplication::sendEvent(Edit.get(), &eGrave);
     EXPECT_EQ(Edit->Line(0), "A\xE8"
                              "B");
-    // Pasted text shows what will be stored.
-    QApplication::clipboard()->setText(QString::fromUtf8("\u2018X\u2019"));
+    EXPECT_EQ(refused.size(), 1);
+    // A paste the text cannot hold is refused whole, naming the character and its line.
+    QApplication::clipboard()->setText(QString::fromUtf8("\u00E9t\u00E9\nX\u2019"));
     Edit->paste();
-    EXPECT_EQ(Edit->toPlainText(), QString::fromLatin1("A\xE8?X?B"));
+    EXPECT_EQ(Edit->toPlainText(), QString::fromLatin1("A\xE8"
+                                                       "B"));
+    ASSERT_EQ(Asker.Messages.size(), 1u);
+    EXPECT_EQ(Asker.Messages[0].Text,
+              "Nothing was pasted: line 2 of the pasted text holds the character \"\u2019\" "
+              "(U+2019), which a section's text cannot hold.");
+    // Latin-1 accents paste as they are.
+    QApplication::clipboard()->setText(QString::fromUtf8("\u00E9t\u00E9"));
+    Edit->paste();
+    EXPECT_EQ(Edit->Line(0), "A\xE8\xE9t\xE9"
+                             "B");
 }
 
 TEST_F(SourceEditor, OnlyTheUsersChangesCountAsEdits) {

@@ -109,20 +109,13 @@ public:
         };
     }
 
-    // The first login of an installation: the name is typed, and the password is set twice
-    // in the password change that follows.
+    // The first login of an installation: the name, and the password twice, in the login.
     static DialogAnswer Enrol(const std::string& name, const std::string& password) {
         return [name, password](QDialog& dialog) {
             auto& login = dynamic_cast<TPasswordDlg&>(dialog);
             Type(login.EditUserName, name);
-            QTimer::singleShot(0, &login, [&login, password] {
-                auto* change = login.findChild<TSicurezza*>();
-                if (!change)
-                    return;
-                Type(change->Password1, password);
-                Type(change->Password2, password);
-                QTest::mouseClick(change->BtnOk, Qt::LeftButton);
-            });
+            Type(login.EditPassword, password);
+            Type(login.EditRepeat, password);
             QTest::mouseClick(login.BtnOK, Qt::LeftButton);
             return login.LoginAccepted();
         };

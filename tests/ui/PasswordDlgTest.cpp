@@ -3,7 +3,6 @@
 #include "access/PasswordChange.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
-#include "ui/Sicurezza.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -127,37 +126,37 @@ TEST_F(PasswordDlgTest, CancelClosesUnaccepted) {
     EXPECT_TRUE(Prompter.Messages.empty());
 }
 
-TEST_F(PasswordDlgTest, FirstUserOfAFreshInstallSetsAPasswordToGetIn) {
+TEST_F(PasswordDlgTest, FirstUserOfAFreshInstallIsEnrolledInTheOneDialog) {
     TPasswordDlg dlg(Dir.Path(), Prompter);
     dlg.show();
+    ASSERT_TRUE(dlg.Enrolling());
+    EXPECT_TRUE(dlg.EditRepeat->isVisible());
     Type(dlg.EditUserName, "mario");
 
-    // First try: the change dialog is left with Cancel, so nobody gets in.
-    QTimer::singleShot(0, &dlg, [&] {
-        auto* change = dlg.findChild<TSicurezza*>();
-        ASSERT_NE(change, nullptr);
-        EXPECT_EQ(change->LabelUserName->text(), "MARIO");
-        QTest::mouseClick(change->BtnCancel, Qt::LeftButton);
-    });
+    // The two passwords differ: nobody gets in, and nothing is stored.
+    Type(dlg.EditPassword, "first");
+    Type(dlg.EditRepeat, "frist");
     QTest::mouseClick(dlg.BtnOK, Qt::LeftButton);
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_FALSE(dlg.LoginAccepted());
     EXPECT_FALSE(std::filesystem::exists(TKeyFile::PathIn(Dir.Path())));
     ASSERT_EQ(Prompter.Messages.size(), 1u);
-    EXPECT_EQ(Prompter.Messages[0].BoxKind, Prompter::Kind::Information);
+    EXPECT_EQ(Prompter.Messages[0].Text, "Control differs from Password. Password not changed!");
+    EXPECT_TRUE(dlg.EditPassword->text().isEmpty());
+    EXPECT_TRUE(dlg.EditRepeat->text().isEmpty());
 
-    // Second try: the password is set, and the login is accepted.
-    QTimer::singleShot(0, &dlg, [&] {
-        auto* change = dlg.findChild<TSicurezza*>();
-        ASSERT_NE(change, nullptr);
-        QTest::keyClicks(change->Password1, "first");
-        QTest::keyClicks(change->Password2, "first");
-        QTest::mouseClick(change->BtnOk, Qt::LeftButton);
-    });
+    // Typed twice alike: the password typed here is the one stored, and the user is in
+    // without a further box.
+    Type(dlg.EditPassword, "first");
+    Type(dlg.EditRepeat, "first");
     QTest::mouseClick(dlg.BtnOK, Qt::LeftButton);
     EXPECT_TRUE(dlg.LoginAccepted());
     EXPECT_EQ(dlg.UserName(), "MARIO");
-    EXPECT_EQ(Prompter.Messages.back().Text, "The password has been updated!");
+    EXPECT_EQ(Prompter.Messages.size(), 1u);
+    EXPECT_EQ(dlg.findChild<QDialog*>(), nullptr);
+    TKeyFile keys(TKeyFile::PathIn(Dir.Path()));
+    ASSERT_TRUE(keys.Load());
+    EXPECT_EQ(keys.LookUpPassword("MARIO"), "FIRST");
 
     // Now the file holds a user: another name is not let in without its own entry.
     TPasswordDlg next(Dir.Path(), Prompter);
@@ -167,5 +166,7 @@ TEST_F(PasswordDlgTest, FirstUserOfAFreshInstallSetsAPasswordToGetIn) {
     QTest::mouseClick(next.BtnOK, Qt::LeftButton);
     EXPECT_EQ(Prompter.Messages.back().Text, "Password not valid!");
     EXPECT_FALSE(next.LoginAccepted());
-    EXPECT_EQ(next.findChild<TSicurezza*>(), nullptr);
+    // A login, not an enrolment, from now on.
+    EXPECT_FALSE(next.Enrolling());
+    EXPECT_FALSE(next.EditRepeat->isVisible());
 }

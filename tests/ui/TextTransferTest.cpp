@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fstream>
 #include <memory>
 
 using orvale::ScriptedPrompter;
@@ -23,6 +24,10 @@ using orvale::test::FakeEditorFrame;
 using orvale::test::TempDir;
 
 namespace {
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 // What a file dialog showed while it ran.
 struct DialogSeen {
@@ -96,8 +101,8 @@ protected:
 
 TEST_F(TextTransfer, FrameFilterListBecomesTheDialogsFilters) {
     EXPECT_EQ(NameFiltersOf(kMainDialogFilter),
-              (QStringList{"Quenby Files (*.RPG *.rpg)", "RPG v 3.0  Files (*.RP3 *.rp3)",
-                           "Text Files (*.TXT *.txt)", "All files (*.*) (*)"}));
+              (QStringList{"Orvale programs (*.RPG *.rpg)", "RPG/400 members (*.RP3 *.rp3)",
+                           "Text files (*.TXT *.txt)", "All files (*)"}));
     EXPECT_EQ(FilterIndex(Frame->OpenDialog), 1);
     EXPECT_EQ(Frame->SaveDialog.defaultSuffix(), "RPG");
     SetFilterIndex(Frame->OpenDialog, 3);
@@ -142,13 +147,13 @@ TEST_F(TextTransfer, SectionTextCommandsEditLikeTyping) {
     EXPECT_EQ(Doc().MainRoutineSection.Lines, (StringList{"KEEP NEW1", "NEW\xE9"}));
     EXPECT_TRUE(Doc().Modified);
 
-    // The selection across the line break is written as two lines, byte for byte.
+    // The selection across the line break is written as two lines, in UTF-8 with LF.
     SelectSpan(5, 14);
     Frame->Picks = {Dir.File("out.txt")};
     Window->PopExpSelectedTextClick();
     std::string bytes;
     ASSERT_TRUE(orvale::ReadFileBytes(Dir.File("out.txt"), bytes));
-    EXPECT_EQ(bytes, "NEW1\r\nNEW\xE9\r\n");
+    EXPECT_EQ(bytes, "NEW1\nNEW\xC3\xA9\n");
 
     // A cancelled dialog changes nothing.
     Doc().EditorModified = false;
@@ -156,6 +161,64 @@ TEST_F(TextTransfer, SectionTextCommandsEditLikeTyping) {
     EXPECT_EQ(Editor().Lines(), (StringList{"KEEP NEW1", "NEW\xE9"}));
     EXPECT_FALSE(Doc().EditorModified);
     EXPECT_TRUE(Box.Messages.empty());
+}
+
+TEST_F(TextTransfer, Utf8TextFileComesBackIdentical) {
+    const std::string utf8 =
+        "      * Caf\xC3\xA9 cr\xC3\xA8me \xC3\xA0 la carte\n  ADD(A, B, \xC3\x87)\n\n";
+    WriteFile(Dir.File("accents.txt"), utf8);
+    Frame->Picks = {Dir.File("accents.txt"), Dir.File("back.txt")};
+    Window->PopImportOverrideClick();
+    // In the section every accent is the one byte the member holds.
+    EXPECT_EQ(Editor().Lines(),
+              (StringList{"      * Caf\xE9 cr\xE8me \xE0 la carte", "  ADD(A, B, \xC7)", ""}));
+    Window->PopExpAllSectionClick();
+    std::string bytes;
+    ASSERT_TRUE(orvale::ReadFileBytes(Dir.File("back.txt"), bytes));
+    EXPECT_EQ(bytes, utf8);
+    EXPECT_TRUE(Box.Messages.empty());
+}
+
+TEST_F(TextTransfer, CharacterTheSectionCannotHoldRefusesTheFile) {
+    WriteFile(Dir.File("euro.txt"), "  Z-ADD(1, A)\n  * price in \xE2\x82\xAC\n");
+    Editor().SetLines({"UNTOUCHED"});
+    Doc().EditorModified = false;
+    Frame->Picks = {Dir.File("euro.txt")};
+    Window->PopImportOverrideClick();
+    EXPECT_EQ(Editor().Lines(), StringList{"UNTOUCHED"});
+    EXPECT_FALSE(Doc().EditorModified);
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_EQ(Box.Messages[0].Text, Dir.File("euro.txt") +
+                                        ": line 2 holds the character \"\xE2\x82\xAC\" (U+20AC), "
+                                        "which a section's text cannot hold.");
+    // A character beyond the first plane is named whole, not as half of a pair.
+    StringList lines;
+    std::string error;
+    EXPECT_FALSE(DecodeSectionText("ok\n\xF0\x9F\x98\x80", lines, &error));
+    EXPECT_EQ(error, "line 2 holds the character \"\xF0\x9F\x98\x80\" (U+1F600), which a "
+                     "section's text cannot hold.");
+}
+
+TEST_F(TextTransfer, TextFilesOfOtherToolsAndLayoutsAreRead) {
+    StringList lines;
+    std::string error;
+    // Not UTF-8: read as Latin-1, byte for byte, with CR LF line ends.
+    ASSERT_TRUE(DecodeSectionText("NEW\xE9\r\nX\xFF\r\n", lines, &error)) << error;
+    EXPECT_EQ(lines, (StringList{"NEW\xE9", "X\xFF"}));
+    // UTF-8 with a byte-order mark, as some editors write it; the mark is no character.
+    ASSERT_TRUE(DecodeSectionText("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\nB", lines, &error));
+    EXPECT_EQ(lines, (StringList{"\xE9t\xE9", "B"}));
+
+    // The option for the stored layout: Latin-1 with CR LF.
+    ASSERT_TRUE(WriteSectionTextFile(Dir.File("old.txt"), {"\xE9t\xE9", "B"},
+                                     TTextFileEncoding::Latin1CrLf, &error));
+    std::string bytes;
+    ASSERT_TRUE(orvale::ReadFileBytes(Dir.File("old.txt"), bytes));
+    EXPECT_EQ(bytes, "\xE9t\xE9\r\nB\r\n");
+    // A file that cannot be written is reported by name.
+    EXPECT_FALSE(WriteSectionTextFile(Dir.File("no/such/dir.txt"), {"A"}, TTextFileEncoding::Utf8Lf,
+                                      &error));
+    EXPECT_NE(error.find(Dir.File("no/such/dir.txt")), std::string::npos);
 }
 
 } // namespace
