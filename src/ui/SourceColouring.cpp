@@ -264,6 +264,9 @@ std::vector<ColourSpan> RpgLineSpans(std::string_view line) {
 }
 
 std::string FormatLine(std::string_view line) {
+    // Compile messages and array separators have no columns of a form type.
+    if (line.starts_with("**") || LeftTrimmed(line).starts_with("**WARNING"))
+        return {};
     std::string f(5, ' ');
     const char form = FormTypeOf(line);
     if (ColumnOf(line, 7) == '*' && form != ' ') {

@@ -17,8 +17,8 @@ protected:
         Sub = Doc.AddSubRoutine("SR1", "");
         // Empty and comment lines compile to lines of their own; a statement with text after
         // its parameters gets a warning before its line; an unknown operation an error.
-        Sub->SetLines({"  Begsr(SR1)", "", "  /* note */", "  NOSUCH(X)", "  Z-add(1,X) junk",
-                       "  Endsr()"});
+        Sub->SetLines(
+            {"  Begsr(SR1)", "", "  /* note */", "  NOSUCH(X)", "  Z-add(1,X) junk", "  Endsr()"});
     }
     // Statement of each finding of a section, marked E or W.
     std::vector<std::string> Marks(const std::string& section) {

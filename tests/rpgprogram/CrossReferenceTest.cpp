@@ -22,8 +22,10 @@ int At(const std::string& line, const std::string& text, size_t from = 0) {
 
 TEST(CrossReferenceLine, CalculationsNameTheirIndicatorsByPosition) {
     const std::string flags = "{|L1| 01N02}  Add(A,B,C)";
-    EXPECT_EQ(IndicatorUsesInLine(flags, "01", 'C'), (Uses{{At(flags, "01"), UseRole::Conditions}}));
-    EXPECT_EQ(IndicatorUsesInLine(flags, "02", 'C'), (Uses{{At(flags, "02"), UseRole::Conditions}}));
+    EXPECT_EQ(IndicatorUsesInLine(flags, "01", 'C'),
+              (Uses{{At(flags, "01"), UseRole::Conditions}}));
+    EXPECT_EQ(IndicatorUsesInLine(flags, "02", 'C'),
+              (Uses{{At(flags, "02"), UseRole::Conditions}}));
     EXPECT_EQ(IndicatorUsesInLine(flags, "L1", 'C'), (Uses{{2, UseRole::ControlLevel}}));
 
     // COMP sets its three resulting indicators; SETON and SETOF set theirs on and off.
@@ -69,11 +71,13 @@ TEST(CrossReferenceLine, OtherSpecificationsNameTheirIndicatorsByParameter) {
     EXPECT_EQ(IndicatorUsesInLine("    Record(CUSREC,01)", "01", 'I'),
               (Uses{{18, UseRole::RecordIdentifying}}));
     const std::string field = "        Field(AMT,1,7,P,2,L1,,,101112)";
-    EXPECT_EQ(IndicatorUsesInLine(field, "L1", 'I'), (Uses{{At(field, "L1"), UseRole::ControlLevel}}));
+    EXPECT_EQ(IndicatorUsesInLine(field, "L1", 'I'),
+              (Uses{{At(field, "L1"), UseRole::ControlLevel}}));
     EXPECT_EQ(IndicatorUsesInLine(field, "11", 'I'),
               (Uses{{At(field, "101112") + 2, UseRole::FieldIndicator}}));
     const std::string printer = "    FilePrn(QPRINT,F,,132,OF)";
-    EXPECT_EQ(IndicatorUsesInLine(printer, "OF", 'F'), (Uses{{At(printer, "OF"), UseRole::Overflow}}));
+    EXPECT_EQ(IndicatorUsesInLine(printer, "OF", 'F'),
+              (Uses{{At(printer, "OF"), UseRole::Overflow}}));
     const std::string line = "      DETLine(,,1,,,N01,02)";
     EXPECT_EQ(IndicatorUsesInLine(line, "01", 'O'),
               (Uses{{At(line, "01"), UseRole::OutputCondition}}));
@@ -137,13 +141,15 @@ TEST_F(CrossReferenceTest, RealMembersListEveryUseAndNoneInComments) {
                 const std::string& line = use.Node->Section()->GetLine(use.Line);
                 roles.insert(use.Role);
                 // Each use stands in the code part of its line and names the indicator there.
-                ASSERT_LT(static_cast<size_t>(use.Column), CodeLength(line)) << member << ": " << line;
+                ASSERT_LT(static_cast<size_t>(use.Column), CodeLength(line))
+                    << member << ": " << line;
                 std::string at = line.substr(static_cast<size_t>(use.Column));
                 EXPECT_TRUE(at.starts_with(flag) || at.starts_with("*IN")) << line;
             }
         }
     }
     EXPECT_GT(many, 10u);
-    for (UseRole role : {UseRole::Conditions, UseRole::SetOn, UseRole::SetOff, UseRole::ResultEqual})
+    for (UseRole role :
+         {UseRole::Conditions, UseRole::SetOn, UseRole::SetOff, UseRole::ResultEqual})
         EXPECT_TRUE(roles.contains(role)) << RoleText(role);
 }
