@@ -153,6 +153,10 @@ bool LoadOptionsFile(const std::string& path, TOptions& options, TFormGenRPG& co
     orvale::ProfileFile profile(path);
     if (!profile.Load(error))
         return false;
+    // A new installation indents on Enter and unindents on Backspace; a file that holds the
+    // two keys keeps what it says.
+    options.Editor.AutoIndent = true;
+    options.Editor.BackUnindent = true;
     ReadOptions(profile, options, compiler);
     return true;
 }

@@ -14,6 +14,7 @@
 #include "ui/ProgramTreeModel.h"
 #include "ui/ProgramTreeView.h"
 #include "ui/SettingsGrids.h"
+#include "ui/SourceHighlighter.h"
 #include "ui/TreeImages.h"
 
 #include <QAction>
@@ -146,6 +147,7 @@ TEditorsHolder::TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& s
     BuildPages();
     BuildPopup();
     BuildStatusBar();
+    BuildNavigation();
 
     TreeModel = new TProgramTreeModel(Document->Tree, this);
     TreeModel->SetImages(ProgramTreeImages());
@@ -353,8 +355,9 @@ void TEditorsHolder::BuildPopup() {
     PopUpdateSection = item(PopupSource, "PopUpdateSection", "&Update Section");
     PopRestoreSection = PopupSource->addMenu("&Restore Section");
     PopRestoreSection->setObjectName("PopRestoreSection");
-    PopRestLastUpdate = item(PopRestoreSection, "PopRestLastUpdate", "Last &Update");
+    // In the order of the frame's Edit menu.
     PopRestPrevUpdate = item(PopRestoreSection, "PopRestPrevUpdate", "&Prev Update");
+    PopRestLastUpdate = item(PopRestoreSection, "PopRestLastUpdate", "Last &Update");
     PopRestLastSave = item(PopRestoreSection, "PopRestLastSave", "Last &Save");
     PopRestLastOpen = item(PopRestoreSection, "PopRestLastOpen", "Last &Open");
     PopupSource->addSeparator();
@@ -449,6 +452,10 @@ void TEditorsHolder::ConnectControls() {
 
     connect(SettingsGrids, &TSettingsGrids::ValueEdited, this, &TEditorsHolder::SettingEdited);
     connect(RichEditSource, &TExtRichEdit::TextEdited, this, &TEditorsHolder::SourceEdited);
+    connect(RichEditSource, &TExtRichEdit::BackColorChanged, SourceColours,
+            &TSourceHighlighter::SetBackground);
+    connect(MemoRPGView, &TExtRichEdit::BackColorChanged, RpgColours,
+            &TSourceHighlighter::SetBackground);
     connect(RichEditSource, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (EditorPopupMemu && !UseRightButton)
             PopupSource->popup(RichEditSource->mapToGlobal(at));
@@ -814,6 +821,15 @@ void TEditorsHolder::ObjectListSelectionChanged() {
 }
 
 void TEditorsHolder::ObjectListDoubleClicked(const void* data, const QString& caption) {
+    // A row of a flag cross-reference leads to the place it names, not just to its section.
+    TreeNode* group = SelectedNode();
+    QTreeWidgetItem* row = ListViewObject->SelectedItem();
+    if (group && Document->AllFlagsNode && group->Parent() == Document->AllFlagsNode && row &&
+        data) {
+        GoToPlace(Document->FindNodeByData(data), row->text(2).toInt() - 1,
+                  row->text(3).toInt() - 1);
+        return;
+    }
     TreeNode* node = data ? Document->FindNodeByData(data) : nullptr;
     if (!node)
         node = Document->FindNodeByText(FromQt(caption));

@@ -30,7 +30,12 @@ class QStatusBar;
 class QTableWidget;
 class QTabWidget;
 class QToolButton;
+class QTreeWidget;
 class TColSortListView;
+class TColumnRuler;
+class TFormCompileStat;
+class TSourceHighlighter;
+struct TXrefUse;
 class TEDITSection;
 class TEditorFrame;
 class TExtRichEdit;
@@ -106,6 +111,15 @@ public:
     QTableWidget* StringGridName = nullptr;
     QTableWidget* StringGridValue = nullptr;
     TExtRichEdit* MemoRPGView = nullptr;
+    // The column numbers and format line above the RPG/400 page.
+    TColumnRuler* RulerRPGView = nullptr;
+    TSourceHighlighter* SourceColours = nullptr;
+    TSourceHighlighter* RpgColours = nullptr;
+    // Every use of the flag selected in a cross-reference list, under the object list.
+    QTreeWidget* ListViewUses = nullptr;
+    // The uses of the field name at the caret, in a window of their own.
+    QDialog* FormCrossRef = nullptr;
+    QTreeWidget* ListCrossRef = nullptr;
     QStatusBar* StatusBar = nullptr;
     QMenu* PopupSource = nullptr;
     QAction* PopPaste = nullptr;
@@ -128,6 +142,9 @@ public:
     QAction* PopExpSelectedText = nullptr;
     QAction* PopExpAllSection = nullptr;
     QAction* PopPrintSection = nullptr;
+    QAction* PopCrossReference = nullptr;
+    QAction* PopNextError = nullptr;
+    QAction* PopPrevError = nullptr;
 
     // -- State
     // Window width / tree panel width: the panel's share, kept on resize.
@@ -203,6 +220,27 @@ public:
     // press was taken.
     bool RightButtonPress(Qt::KeyboardModifiers modifiers, const QPoint& globalPos);
 
+    // -- Going to places
+    // Shows the section of Node on the Source page with the caret at (Column, Line) and the
+    // line in view.
+    void GoToPlace(TreeNode* node, int line, int column = 0);
+    // Goes to the next (Step 1) or previous (Step -1) error or warning of the last compile,
+    // across sections; false (with the reason in the status bar) when there is none.
+    bool GoToFinding(int step);
+    // The marks of the last compile: the tree's sections and the lines of the section shown.
+    void ShowCompileMarks();
+    // The uses of the field name at the caret.
+    void PopCrossReferenceClick();
+    // A line of the RPG/400 page was double-clicked: an error or warning line leads to its
+    // statement.
+    void RpgViewLineActivated(int line);
+    // A line of the statistics window: the section, and the statement when it is known.
+    void CompileRowActivated(const QString& section, int statement);
+    // Whether the restore command of that kind has something to restore, and why not.
+    bool CanRestore(int kind, std::string* reason = nullptr) const;
+    // The restore commands enabled as the shown section allows.
+    void UpdateRestoreCommands();
+
     // -- Tree panel width
     // The width the panel takes in a window Width wide: at least 20, at most Width - 20.
     static int ClampTreeWidth(int width, int windowWidth);
@@ -265,6 +303,11 @@ private:
     void SettingEdited();
     void RestoreSection(int kind);
     void ImportText(int mode);
+    void BuildNavigation();
+    void AddFindingLines(TFormCompileStat& statistics);
+    void FillUses(QTreeWidget* list, const std::vector<TXrefUse>& uses);
+    void UseActivated(QTreeWidget* list);
+    void ShowFlagUses();
     void ExportText(bool selectedOnly);
     void ApplyExpansion();
     // The user dragged the splitter's handle to Pos.
@@ -288,4 +331,6 @@ private:
     bool FirstShow = true;
     bool Closed = false;
     bool Discarding = false;
+    // The finding gone to last with F8, for stepping through several on one statement.
+    int LastFinding = -1;
 };

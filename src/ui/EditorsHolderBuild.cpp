@@ -4,7 +4,9 @@
 #include "ui/EditorsHolder.h"
 
 #include "platform/Prompter.h"
+#include "rpgprogram/CompileFindings.h"
 #include "rpgprogram/RPGProgram.h"
+#include "ui/ColumnRuler.h"
 #include "ui/ExtRichEdit.h"
 #include "ui/FormCompileStat.h"
 #include "ui/FormConvProgress.h"
@@ -13,6 +15,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QSet>
 #include <QTextCursor>
 
 namespace {
@@ -61,12 +64,30 @@ bool TEditorsHolder::CompileProgram(bool buildAll) {
         QApplication::processEvents();
         ok = Document->CompileAllSections(buildAll, &statistics);
         statistics.hide();
-        // The figures stay up until the user has read them.
+        AddFindingLines(statistics);
+        ShowCompileMarks();
+        // The figures stay up until the user has read them; a line of the list leads to its
+        // section and statement meanwhile.
         statistics.Finish();
+        connect(&statistics, &TFormCompileStat::RowActivated, this,
+                &TEditorsHolder::CompileRowActivated);
         Services.RunDialog(statistics);
     }
     setEnabled(true);
     return ok;
+}
+
+void TEditorsHolder::AddFindingLines(TFormCompileStat& statistics) {
+    // Only the sections this compile listed; the others' findings are older.
+    QSet<QString> listed;
+    for (int i = 0; i < statistics.ListErrors->count(); ++i)
+        listed.insert(TFormCompileStat::RowSection(statistics.ListErrors->item(i)));
+    for (const TCompileFinding& f : ProgramFindings(*Document)) {
+        if (!listed.contains(ToQt(f.Node->Text)))
+            continue;
+        QString where = f.Statement >= 0 ? QString("line %1: ").arg(f.Statement + 1) : QString();
+        statistics.AddFindingLine(ToQt(f.Node->Text), f.Statement, where + ToQt(f.Message));
+    }
 }
 
 void TEditorsHolder::ShowRpgView() {
@@ -81,11 +102,13 @@ void TEditorsHolder::ShowRpgView() {
         TCompileResult statistics{};
         doc.CompileSection(node, false, statistics);
         MemoRPGView->SetLines(section->Compiled);
+        ShowCompileMarks();
     } else if (section != LastRpgViewSection) {
         MemoRPGView->SetLines(section->Compiled);
     }
     MemoRPGView->ScrollToLine(RichEditSource->FirstVisibleLine());
     LastRpgViewSection = section;
+    RulerRPGView->Refresh();
 }
 
 void TEditorsHolder::SpeedBtnPrnAidClick() {

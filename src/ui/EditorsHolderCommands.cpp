@@ -11,6 +11,7 @@
 #include "ui/ColSortListView.h"
 #include "ui/EditorFrame.h"
 #include "ui/ExtRichEdit.h"
+#include "ui/ExtRichText.h"
 #include "ui/FormGestSubSec.h"
 #include "ui/Latin1.h"
 #include "ui/ProgramTreeView.h"
@@ -67,6 +68,7 @@ bool TEditorsHolder::InFolder(const TreeNode* node) const {
 }
 
 void TEditorsHolder::TreeProgramChange() {
+    LastFinding = -1;
     TRPGProgram& doc = *Document;
     TreeNode* node = doc.Tree.Selected();
     if (node) {
@@ -83,6 +85,8 @@ void TEditorsHolder::TreeProgramChange() {
     StatusPanel(ModifiedPanel)->clear();
     StatusPanel(CaretPanel)->setText("0: 0");
     UpdateToolButtons();
+    ShowCompileMarks();
+    ShowFlagUses();
     if (ActivePage() == ProgramPage::Source)
         RichEditSource->setFocus();
 }
@@ -260,10 +264,29 @@ void TEditorsHolder::PopCutClick() {
 }
 
 void TEditorsHolder::PopPromptatCursorClick() {
-    std::string statement = RichEditSource->WordAtCursor(true);
+    // The statement of the caret's line is prompted wherever the caret stands on it; a
+    // selection, or a line without a statement, goes by the word at the cursor.
+    const QPoint caret = RichEditSource->CaretPos();
+    const std::string line = RichEditSource->Line(caret.y());
+    const TextSpan call = StatementCallSpan(line);
+    if (RichEditSource->textCursor().hasSelection() || call.Length == 0) {
+        std::string statement = RichEditSource->WordAtCursor(true);
+        std::string result = Services.PromptHelp(Document->ProgramDir, statement);
+        if (result != kPromptCancelled)
+            RichEditSource->ReplaceWordAtCursor(result, true);
+        return;
+    }
+    const std::string statement = line.substr(call.Start, call.Length);
     std::string result = Services.PromptHelp(Document->ProgramDir, statement);
-    if (result != kPromptCancelled)
-        RichEditSource->ReplaceWordAtCursor(result, true);
+    if (result == kPromptCancelled)
+        return;
+    std::string styled = InStyleOf(statement, result);
+    if (styled == statement)
+        return;
+    const int start = static_cast<int>(call.Start);
+    RichEditSource->ReplaceText({start, caret.y()},
+                                {start + static_cast<int>(call.Length), caret.y()}, styled);
+    RichEditSource->SetCaretPos(caret.x(), caret.y());
 }
 
 void TEditorsHolder::PopCommandSyntaxClick() {
@@ -304,6 +327,12 @@ void TEditorsHolder::PopUpdateSectionClick() {
 }
 
 void TEditorsHolder::RestoreSection(int kind) {
+    std::string reason;
+    if (!CanRestore(kind, &reason)) {
+        // A command reached by its key or the frame's menu says why it does nothing.
+        StatusPanel(MessagePanel)->setText(ToQt(reason));
+        return;
+    }
     Document->RestoreSelected(kind);
     // A restored text waits for the next commit like an edit.
     if (Document->EditorModified)

@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QToolTip>
@@ -46,7 +47,10 @@ TExtRichEdit::ReplaceResult ResultOf(orvale::Prompter::Answer answer) {
 
 } // namespace
 
+void AddStandardMarginColumns(TExtRichEdit& editor);
+
 TExtRichEdit::TExtRichEdit(QWidget* parent) : QPlainTextEdit(parent) {
+    AddStandardMarginColumns(*this);
     // Source lines are columns: a line of the text is always one line of the view.
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setCursorWidth(2);
@@ -56,6 +60,12 @@ TExtRichEdit::TExtRichEdit(QWidget* parent) : QPlainTextEdit(parent) {
         if (!Loading && (removed != 0 || added != 0))
             emit TextEdited();
     });
+}
+
+TExtRichEdit::~TExtRichEdit() {
+    // The colouring goes first, while the text it colours is still there.
+    delete Highlighter_;
+    Highlighter_ = nullptr;
 }
 
 void TExtRichEdit::SetCaretPosDisplay(QLabel* display) {
@@ -82,6 +92,7 @@ void TExtRichEdit::SetBackColor(const QColor& color) {
     QPalette colours = palette();
     colours.setColor(QPalette::Base, color);
     setPalette(colours);
+    emit BackColorChanged(color);
 }
 
 QColor TExtRichEdit::TextColor() const {

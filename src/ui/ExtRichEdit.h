@@ -11,9 +11,28 @@
 #include <QPoint>
 #include <QPointer>
 
+#include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
+class QPainter;
 class QPrinter;
+class QSyntaxHighlighter;
+class TExtRichEdit;
+
+// One column of the editor's left margin (line numbers, compile marks, ...). The margin asks
+// each column, left to right, for its width and paints it line by line.
+class TMarginColumn {
+public:
+    virtual ~TMarginColumn() = default;
+    virtual int Width(const TExtRichEdit& editor) const = 0;
+    // Paints the column's part of one visible line; Cell is that part of the margin.
+    virtual void Paint(QPainter& painter, const QRect& cell, int line,
+                       const TExtRichEdit& editor) const = 0;
+    // What the column says about Line when the mouse rests on it (empty: nothing).
+    virtual QString ToolTip(int /*line*/) const { return {}; }
+};
 
 namespace orvale {
 class Prompter;
@@ -40,6 +59,31 @@ public:
     };
 
     explicit TExtRichEdit(QWidget* parent = nullptr);
+    ~TExtRichEdit() override;
+
+    // A line the last compile found fault with: an error (or a warning) and its message.
+    struct LineMark {
+        bool Error = false;
+        QString Message;
+    };
+    // Marks by 0-based line: shown in the margin (the message on hover) and as a tint of the
+    // line. Replaces the marks shown before.
+    void SetLineMarks(std::map<int, LineMark> marks);
+    const std::map<int, LineMark>& LineMarks() const { return Marks; }
+
+    // -- Left margin: line numbers and marks to begin with; more columns can be added.
+    void AddMarginColumn(std::unique_ptr<TMarginColumn> column);
+    int MarginWidth() const;
+    QWidget* Margin() const { return Margin_; }
+    // The margin column the point (in margin coordinates) lies in, and the line under it.
+    const TMarginColumn* MarginColumnAt(QPoint at, int& line) const;
+    void PaintMargin(QPainter& painter, const QRect& area);
+    // The line shown at height Y of the view, or -1.
+    int LineAtY(int y) const;
+
+    // The colouring of the text (not owned by the caller; the editor takes it).
+    void SetHighlighter(QSyntaxHighlighter* highlighter);
+    QSyntaxHighlighter* Highlighter() const { return Highlighter_; }
 
     // The label that shows the caret as "line: column" (1-based), usually a panel of the
     // window's status bar. Not owned; it may be destroyed before the editor.
@@ -117,9 +161,15 @@ signals:
     // A typed character was not taken because the single-byte text cannot hold it; Message
     // says which. The editor also shows it at the caret.
     void CharacterRefused(const QString& message);
+    // The background colour was set (the colouring follows it).
+    void BackColorChanged(const QColor& color);
+    // A double click on a line of the text (0-based).
+    void LineDoubleClicked(int line);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     // Pasted or dropped text is taken only when the stored Latin-1 text can hold all of it;
     // otherwise nothing is inserted and a message names the first character it cannot hold.
     void insertFromMimeData(const QMimeData* source) override;
@@ -142,4 +192,13 @@ private:
     QString TabString;
     orvale::Prompter* Prompter_ = nullptr;
     bool Loading = false;
+
+    void UpdateMarginWidth();
+    void UpdateMarginArea(const QRect& rect, int dy);
+    void ShowMarkTints();
+
+    QWidget* Margin_ = nullptr;
+    std::vector<std::unique_ptr<TMarginColumn>> MarginColumns;
+    std::map<int, LineMark> Marks;
+    QSyntaxHighlighter* Highlighter_ = nullptr;
 };

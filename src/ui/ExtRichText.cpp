@@ -1,5 +1,9 @@
 #include "ExtRichText.h"
 
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
 namespace {
 
 bool IsDelimiterAt(std::string_view text, size_t offset) {
@@ -65,4 +69,121 @@ int StepRightColumn(int column, int indent, int lineLength, int step) {
     if (column >= lineLength)
         return column;
     return -1;
+}
+
+namespace {
+
+bool IsBlankByte(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+size_t QuoteEnd(std::string_view text, size_t open) {
+    const char quote = text[open];
+    for (size_t i = open + 1; i < text.size(); ++i) {
+        if (quote == '"' && text[i] == '\\' && i + 1 < text.size())
+            ++i;
+        else if (text[i] == quote)
+            return i + 1;
+    }
+    return text.size();
+}
+
+// Offsets of the commas between the arguments of a call (outside literals and brackets).
+std::vector<size_t> ArgumentCommas(std::string_view call, size_t open) {
+    std::vector<size_t> commas;
+    int depth = 0;
+    for (size_t i = open + 1; i < call.size(); ++i) {
+        char c = call[i];
+        if (c == '\'' || c == '"')
+            i = QuoteEnd(call, i) - 1;
+        else if (c == '(' || c == '[')
+            ++depth;
+        else if ((c == ')' || c == ']') && depth > 0)
+            --depth;
+        else if (c == ')')
+            break;
+        else if (c == ',' && depth == 0)
+            commas.push_back(i);
+    }
+    return commas;
+}
+
+} // namespace
+
+TextSpan StatementCallSpan(std::string_view line) {
+    size_t i = 0;
+    while (i < line.size() && IsBlankByte(line[i]))
+        ++i;
+    if (line.substr(i).starts_with("/*"))
+        return {};
+    if (i < line.size() && line[i] == '{') {
+        size_t close = line.find('}', i);
+        if (close == std::string_view::npos)
+            return {};
+        i = close + 1;
+        while (i < line.size() && IsBlankByte(line[i]))
+            ++i;
+    }
+    const size_t start = i;
+    while (i < line.size() && line[i] != '(' && !IsBlankByte(line[i]) &&
+           !line.substr(i).starts_with("/*"))
+        ++i;
+    if (i == start)
+        return {};
+    if (i >= line.size() || line[i] != '(')
+        return {start, i - start};
+    // The call ends with its closing parenthesis, looked for outside literals.
+    int depth = 0;
+    for (size_t k = i + 1; k < line.size(); ++k) {
+        char c = line[k];
+        if (c == '\'' || c == '"') {
+            k = QuoteEnd(line, k) - 1;
+        } else if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            if (depth == 0)
+                return {start, k + 1 - start};
+            --depth;
+        }
+    }
+    return {start, line.size() - start};
+}
+
+std::string InStyleOf(std::string_view original, std::string_view result) {
+    size_t open = result.find('(');
+    if (open == std::string_view::npos)
+        return std::string(result);
+    std::string_view code = result.substr(0, open);
+    size_t originalOpen = original.find('(');
+    std::string_view originalName =
+        original.substr(0, originalOpen == std::string_view::npos ? original.size() : originalOpen);
+    while (!originalName.empty() && IsBlankByte(originalName.back()))
+        originalName.remove_suffix(1);
+    bool sameName = originalName.size() == code.size() &&
+                    std::equal(code.begin(), code.end(), originalName.begin(), [](char a, char b) {
+                        return std::toupper(static_cast<unsigned char>(a)) ==
+                               std::toupper(static_cast<unsigned char>(b));
+                    });
+    bool blank = false;
+    if (originalOpen != std::string_view::npos)
+        for (size_t comma : ArgumentCommas(original, originalOpen))
+            if (comma + 1 < original.size() && original[comma + 1] == ' ')
+                blank = true;
+
+    std::string styled(sameName ? originalName : code);
+    styled += '(';
+    size_t from = open + 1;
+    for (size_t comma : ArgumentCommas(result, open)) {
+        std::string_view value = result.substr(from, comma - from);
+        while (!value.empty() && IsBlankByte(value.front()))
+            value.remove_prefix(1);
+        styled.append(value);
+        styled += blank ? ", " : ",";
+        from = comma + 1;
+    }
+    std::string_view rest = result.substr(from);
+    while (!rest.empty() && IsBlankByte(rest.front()))
+        rest.remove_prefix(1);
+    styled.append(rest);
+    return styled;
 }

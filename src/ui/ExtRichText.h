@@ -49,3 +49,14 @@ int StepLeftColumn(int column, int step);
 // of LineLength columns: the next multiple of Step while a whole step is left, else the end of
 // the indent; at the end of the line the caret stays. -1 when the caret moves as usual.
 int StepRightColumn(int column, int indent, int lineLength, int step);
+
+// The statement call of a line, "Name(...)" after the indentation and the flags part and
+// before any trailing comment: what the prompt of the line works on wherever the caret is on
+// it. A name without an argument list is taken alone; Length 0 when the line holds no name.
+TextSpan StatementCallSpan(std::string_view line);
+
+// A prompted statement, "CODE(v1, v2)" as the prompt writes it, in the spacing style of the
+// statement it replaces: a blank after the commas only when Original had one, and the name
+// spelt as Original spelt it when it is the same name. An original without commas takes the
+// style the converter writes, with no blank.
+std::string InStyleOf(std::string_view original, std::string_view result);

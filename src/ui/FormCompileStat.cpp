@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,6 +16,9 @@
 namespace {
 
 constexpr const char* kOkCaption = "Ok";
+constexpr int kSectionRole = Qt::UserRole + 1;
+constexpr int kStatementRole = Qt::UserRole + 2;
+constexpr const char* kWarningsLabel = "Warnings: ";
 
 QLabel* Figure(QWidget* parent, const char* name) {
     auto* label = new QLabel("0", parent);
@@ -68,6 +72,46 @@ TFormCompileStat::TFormCompileStat(TRPGProgram& document, const QString& program
     layout->addLayout(buttons);
 
     connect(BtnCancel, &QPushButton::clicked, this, &TFormCompileStat::BtnCancelClick);
+    connect(ListErrors, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        emit RowActivated(RowSection(item), RowStatement(item));
+    });
+    ListErrors->installEventFilter(this);
+}
+
+bool TFormCompileStat::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on a line goes to its place; it must not reach the default button, which would
+    // close the window.
+    if (watched == ListErrors && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            ListErrors->currentItem()) {
+            QListWidgetItem* item = ListErrors->currentItem();
+            emit RowActivated(RowSection(item), RowStatement(item));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFormCompileStat::AddFindingLine(const QString& section, int statement, const QString& text) {
+    auto* item = new QListWidgetItem("    " + text);
+    item->setData(kSectionRole, section);
+    item->setData(kStatementRole, statement);
+    // Under the last line of its section.
+    int row = ListErrors->count();
+    for (int i = 0; i < ListErrors->count(); ++i)
+        if (RowSection(ListErrors->item(i)) == section)
+            row = i + 1;
+    ListErrors->insertItem(row, item);
+}
+
+QString TFormCompileStat::RowSection(const QListWidgetItem* item) {
+    return item ? item->data(kSectionRole).toString() : QString();
+}
+
+int TFormCompileStat::RowStatement(const QListWidgetItem* item) {
+    QVariant statement = item ? item->data(kStatementRole) : QVariant();
+    return statement.isValid() ? statement.toInt() : -1;
 }
 
 void TFormCompileStat::SetSectionLines(const std::string& text) {
@@ -87,7 +131,14 @@ void TFormCompileStat::SetErrors(const std::string& text) {
 }
 
 void TFormCompileStat::AddErrorLine(const std::string& line) {
-    ListErrors->addItem(ToQt(line));
+    auto* item = new QListWidgetItem(ToQt(line));
+    // The line starts with the section's name, padded to the column of the counts.
+    size_t counts = line.rfind(kWarningsLabel);
+    std::string name = line.substr(0, counts == std::string::npos ? line.size() : counts);
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
+    item->setData(kSectionRole, ToQt(name));
+    ListErrors->addItem(item);
     ListErrors->scrollToBottom();
 }
 

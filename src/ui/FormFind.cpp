@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <set>
 
 using Result = TExtRichEdit::ReplaceResult;
 
@@ -142,7 +143,10 @@ void TFormFind::ShowReplace(TEditorsHolder& window, const std::string& word) {
 void TFormFind::Run(TEditorsHolder& window, bool replace, const std::string& word) {
     Window = &window;
     SetReplaceMode(replace);
-    ComboTextToFind->setEditText(ToQt(word));
+    // With no word at the caret the box keeps the last text looked for.
+    QString offered = ToQt(word).trimmed();
+    if (!offered.isEmpty() && !offered.contains('\n'))
+        ComboTextToFind->setEditText(ToQt(word));
     Settings.ReplaceAllRequested = false;
     RunModal(*this);
 }
@@ -171,9 +175,11 @@ void TFormFind::showEvent(QShowEvent* event) {
 // -- Controls
 
 void TFormFind::RadioScopeClick(int scope) {
+    // "All Program" means every section: the boxes start ticked and the user may leave a
+    // folder out.
     for (QCheckBox* box : {CheckOutP, CheckArrays, CheckSubR}) {
         box->setEnabled(scope == AllProgram);
-        box->setChecked(scope == GlobalScope);
+        box->setChecked(scope != ActiveSection);
     }
 }
 
@@ -286,8 +292,39 @@ TExtRichEdit::ReplaceResult TFormFind::EditorReplace(bool fromStart) {
                                                s.WholeWord, s.Prompt, s.Origin);
 }
 
+std::string TFormFind::WhereLooked() const {
+    const TFindSettings& s = Settings;
+    TreeNode* node = Window ? Window->Document->Tree.Selected() : nullptr;
+    std::string where;
+    if (LookedFromFirstSection) {
+        where = "Looked in the sections of the program";
+    } else {
+        where = "Looked in " + (node ? "\"" + node->Text + "\"" : std::string("the section"));
+        where += LookedFromStart ? "" : " from the cursor on";
+        if (!s.BeyondSection)
+            return where + ".";
+        where += " and in the sections after it";
+    }
+    std::vector<std::string> left;
+    if (!s.IncludeArrays)
+        left.push_back("Arrays");
+    if (!s.IncludeSubRoutines)
+        left.push_back("Sub Routines");
+    if (!s.IncludeOutput)
+        left.push_back("Output");
+    if (!left.empty()) {
+        where += ", leaving out";
+        for (size_t i = 0; i < left.size(); ++i)
+            where += (i == 0 ? " " : i + 1 == left.size() ? " and " : ", ") + left[i];
+    }
+    if (s.Global)
+        where += ", with the description and the pre-compiler directives";
+    return where + ".";
+}
+
 void TFormFind::NotFound() {
-    Box.Information("Search string \"" + FromQt(ComboTextToFind->currentText()) + "\" not found!");
+    Box.Information("Search string \"" + FromQt(ComboTextToFind->currentText()) +
+                    "\" not found!\n" + WhereLooked());
 }
 
 bool TFormFind::CheckTexts() {
@@ -304,6 +341,8 @@ bool TFormFind::CheckTexts() {
 
 bool TFormFind::Find(bool fromFirstSection, bool fromStart) {
     TFindSettings& s = Settings;
+    LookedFromFirstSection = fromFirstSection;
+    LookedFromStart = fromStart;
     if (s.SearchText.empty()) {
         Box.Information(kSearchNotValid);
         return false;
@@ -321,6 +360,8 @@ bool TFormFind::Find(bool fromFirstSection, bool fromStart) {
 
 void TFormFind::ReplaceOne(bool fromFirstSection, bool fromStart) {
     TFindSettings& s = Settings;
+    LookedFromFirstSection = fromFirstSection;
+    LookedFromStart = fromStart;
     if (!CheckTexts())
         return;
     bool sectionFound = !fromFirstSection || NextSection(true);
@@ -360,6 +401,8 @@ void TFormFind::ReplaceAll() {
     if (!CheckTexts())
         return;
     bool fromStart = s.FromStart;
+    LookedFromFirstSection = s.FromFirstSection && !s.ReplaceAllRequested;
+    LookedFromStart = fromStart;
     if (s.ReplaceAllRequested) {
         // After "All" the replacing goes on past the match just replaced. Starting over would
         // replace again a replacement that holds the searched text.
@@ -372,14 +415,27 @@ void TFormFind::ReplaceAll() {
         }
     }
     Result result = Result::NotFound;
+    // What the command did, for its closing message; a replacement answered "All" before this
+    // loop counts too.
+    int replaced = s.ReplaceAllRequested ? 1 : 0;
+    std::set<const TreeNode*> sections;
+    auto counted = [&](Result r) {
+        if (r == Result::Replaced || r == Result::ReplacedAll) {
+            ++replaced;
+            sections.insert(Window->Document->Tree.Selected());
+        }
+        return r;
+    };
+    if (s.ReplaceAllRequested && Window)
+        sections.insert(Window->Document->Tree.Selected());
     for (;;) {
-        result = EditorReplace(fromStart);
+        result = counted(EditorReplace(fromStart));
         fromStart = false;
         while (result == Result::Replaced || result == Result::Skipped ||
                result == Result::ReplacedAll) {
             if (result == Result::ReplacedAll)
                 s.Prompt = false;
-            result = EditorReplace(false);
+            result = counted(EditorReplace(false));
         }
         if (result == Result::NotFound && s.BeyondSection && NextSection(false)) {
             fromStart = true;
@@ -390,5 +446,8 @@ void TFormFind::ReplaceAll() {
     if (result == Result::Failed)
         Box.Error(kOperationAborted);
     else if (result != Result::Cancelled)
-        Box.Information(kOperationComplete);
+        Box.Information(std::string(kOperationComplete) + "\n" + std::to_string(replaced) +
+                        (replaced == 1 ? " replacement in " : " replacements in ") +
+                        std::to_string(sections.size()) +
+                        (sections.size() == 1 ? " section." : " sections."));
 }

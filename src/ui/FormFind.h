@@ -107,7 +107,7 @@ public:
     // -- The dialog's buttons and the commands behind them
     void BtnOKClick();
     void BtnAllClick();
-    // Scope "Active Section" clears and disables the include boxes, "All Program" clears and
+    // Scope "Active Section" clears and disables the include boxes, "All Program" ticks and
     // enables them, "Global" ticks and disables them.
     void RadioScopeClick(int scope);
     // Takes the controls into Settings (the confirmation origin from the window).
@@ -135,6 +135,11 @@ private:
     TExtRichEdit::ReplaceResult EditorReplace(bool fromStart);
     void ShowMatch();
     void NotFound();
+    // Where a search that found nothing looked, for its message.
+    std::string WhereLooked() const;
+    // How the last command started, for WhereLooked.
+    bool LookedFromFirstSection = false;
+    bool LookedFromStart = false;
     bool CheckTexts();
 
     orvale::Prompter& Box;

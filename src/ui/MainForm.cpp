@@ -295,6 +295,20 @@ void TMainForm::BuildEditMenu() {
     onEditor(EditCopyItem, &QPlainTextEdit::copy);
     onEditor(EditPasteItem, &QPlainTextEdit::paste);
     onEditor(EditSelectAllItem, &QPlainTextEdit::selectAll);
+    // The restore commands with nothing to restore are off, the reason as their hint.
+    connect(Restore, &QMenu::aboutToShow, this, [this] {
+        const std::pair<QAction*, int> kinds[] = {
+            {RestPrevUpdate, 0}, {RestLastUpdate, 1}, {RestLastSaved, 3}, {RestLastOpen, 2}};
+        TEditorsHolder* window = ActiveWindow();
+        QStringList reasons;
+        for (auto [action, kind] : kinds) {
+            std::string reason;
+            action->setEnabled(window && window->CanRestore(kind, &reason));
+            if (!reason.empty())
+                reasons << QString::fromLatin1(reason.c_str());
+        }
+        StatusBar->showMessage(reasons.join("  "));
+    });
     onWindow(RestPrevUpdate, &TEditorsHolder::PopRestPrevUpdateClick);
     onWindow(RestLastUpdate, &TEditorsHolder::PopRestLastUpdateClick);
     onWindow(RestLastSaved, &TEditorsHolder::PopRestLastSaveClick);
@@ -321,6 +335,15 @@ void TMainForm::BuildSearchAndProgramMenus() {
     connect(SearchFindItem, &QAction::triggered, this, &TMainForm::SearchFindItemClick);
     connect(SearchReplaceItem, &QAction::triggered, this, &TMainForm::SearchReplaceItemClick);
     connect(SearchSAgainItem, &QAction::triggered, this, &TMainForm::SearchSAgainItemClick);
+    SearchMenu->addSeparator();
+    SearchNextErrorItem = Item(SearchMenu, "SearchNextErrorItem", "Next &Error\tF8",
+                               "Go to the next error or warning of the last compile");
+    SearchPrevErrorItem = Item(SearchMenu, "SearchPrevErrorItem", "Pre&vious Error\tShift+F8",
+                               "Go to the previous error or warning of the last compile");
+    connect(SearchNextErrorItem, &QAction::triggered, this,
+            [this] { WithActiveWindow([](TEditorsHolder& w) { w.GoToFinding(1); }); });
+    connect(SearchPrevErrorItem, &QAction::triggered, this,
+            [this] { WithActiveWindow([](TEditorsHolder& w) { w.GoToFinding(-1); }); });
 
     ProgramMenu = MainMenu->addMenu("&Program");
     ProgramMenu->setObjectName("ProgramMenu");

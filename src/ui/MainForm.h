@@ -148,6 +148,10 @@ public:
     QAction* SearchFindItem = nullptr;
     QAction* SearchReplaceItem = nullptr;
     QAction* SearchSAgainItem = nullptr;
+    // The keys live in the editor window (so that they work there on their own); the menu
+    // only names them.
+    QAction* SearchNextErrorItem = nullptr;
+    QAction* SearchPrevErrorItem = nullptr;
 
     QMenu* ProgramMenu = nullptr;
     QAction* ProgCompileItem = nullptr;

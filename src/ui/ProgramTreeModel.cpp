@@ -5,6 +5,24 @@
 #include "ui/Latin1.h"
 
 #include <QMimeData>
+#include <QPainter>
+
+namespace {
+
+// The node's picture with a red (errors) or amber (warnings only) disc in its lower right.
+QIcon FindingBadge(const QIcon& picture, bool errors) {
+    QPixmap pixmap = picture.isNull() ? QPixmap(16, 16) : picture.pixmap(16, 16);
+    if (picture.isNull())
+        pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::white, 1));
+    p.setBrush(errors ? QColor(0xd3, 0x2f, 0x2f) : QColor(0xf5, 0xa6, 0x23));
+    p.drawEllipse(QRectF(8.5, 8.5, 7, 7));
+    return QIcon(pixmap);
+}
+
+} // namespace
 
 TProgramTreeModel::TProgramTreeModel(const TProgramTree& tree, QObject* parent)
     : QAbstractItemModel(parent), Tree(tree) {}
@@ -62,19 +80,45 @@ QVariant TProgramTreeModel::data(const QModelIndex& index, int role) const {
     const TreeNode* node = NodeOf(index);
     if (!node)
         return {};
+    auto mark = Marks.find(node);
     switch (role) {
     case Qt::DisplayRole:
+        return ToQt(node->Text);
     case Qt::ToolTipRole:
+        if (mark != Marks.end())
+            return QString("%1\n%2 errors, %3 warnings")
+                .arg(ToQt(node->Text))
+                .arg(mark->second.Errors)
+                .arg(mark->second.Warnings);
         return ToQt(node->Text);
     case Qt::DecorationRole: {
         int image = node == Tree.Selected() ? node->SelectedIndex : node->ImageIndex;
-        if (image >= 0 && image < Images.size())
-            return Images.at(image);
+        QIcon picture = image >= 0 && image < Images.size() ? Images.at(image) : QIcon();
+        if (mark != Marks.end())
+            return FindingBadge(picture, mark->second.Errors > 0);
+        if (!picture.isNull())
+            return picture;
         return {};
     }
     default:
         return {};
     }
+}
+
+void TProgramTreeModel::SetFindingMarks(std::unordered_map<const TreeNode*, FindingCount> marks) {
+    std::unordered_map<const TreeNode*, FindingCount> old = std::move(Marks);
+    Marks = std::move(marks);
+    // Only the nodes whose mark came or went are repainted.
+    auto changed = [this](const TreeNode* node) {
+        QModelIndex at = IndexOf(node);
+        if (at.isValid())
+            emit dataChanged(at, at, {Qt::DecorationRole, Qt::ToolTipRole});
+    };
+    for (const auto& [node, count] : old)
+        if (!Marks.contains(node))
+            changed(node);
+    for (const auto& [node, count] : Marks)
+        changed(node);
 }
 
 Qt::ItemFlags TProgramTreeModel::flags(const QModelIndex& index) const {
@@ -97,6 +141,8 @@ QMimeData* TProgramTreeModel::mimeData(const QModelIndexList& indexes) const {
 }
 
 void TProgramTreeModel::AboutToReset() {
+    // Marks name nodes that are about to go; the next compile marks the new tree.
+    Marks.clear();
     beginResetModel();
     Resetting = true;
 }
@@ -115,6 +161,8 @@ void TProgramTreeModel::Inserted() {
 }
 
 void TProgramTreeModel::AboutToRemove(TreeNode* node) {
+    for (auto it = Marks.begin(); it != Marks.end();)
+        it = it->first == node || it->first->HasAsParent(node) ? Marks.erase(it) : std::next(it);
     int row = node->Index();
     beginRemoveRows(IndexOf(node->Parent()), row, row);
 }

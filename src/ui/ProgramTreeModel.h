@@ -8,6 +8,8 @@
 #include <QIcon>
 #include <QList>
 
+#include <unordered_map>
+
 class TProgramTree;
 class TreeNode;
 
@@ -37,6 +39,15 @@ public:
     Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
     Qt::DropActions supportedDropActions() const override { return Qt::CopyAction; }
 
+    // The errors and warnings of the last compile by section node: a marked node shows a badge
+    // on its picture and the counts in its tool tip. Replaces the marks shown before.
+    struct FindingCount {
+        int Errors = 0;
+        int Warnings = 0;
+    };
+    void SetFindingMarks(std::unordered_map<const TreeNode*, FindingCount> marks);
+    const std::unordered_map<const TreeNode*, FindingCount>& FindingMarks() const { return Marks; }
+
     // The tree's notifications, one to one.
     void AboutToReset();
     void Reset();
@@ -55,6 +66,7 @@ private:
 
     const TProgramTree& Tree;
     QList<QIcon> Images;
+    std::unordered_map<const TreeNode*, FindingCount> Marks;
     // A move the model could not announce as one (Qt refuses some moves) is shown as a reset.
     bool MoveAsReset = false;
     // Between AboutToReset and Reset the tree changes without telling the model: the nodes the

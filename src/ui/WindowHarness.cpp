@@ -28,7 +28,9 @@
 #include <QFileDialog>
 #include <QMimeData>
 #include <QPrintDialog>
+#include <QPalette>
 #include <QPrinter>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -161,8 +163,31 @@ int main(int argc, char** argv) {
     QCommandLineOption timeSelect(
         "time-select", "Times the showing of a subroutine of LINES lines and quits.", "LINES");
     QCommandLineOption dir("dir", "Program directory (prompt file, help pages).", "DIR");
-    parser.addOptions({select, page, sort, largeIcons, size, screenshot, timeSelect, dir});
+    QCommandLineOption palette("palette",
+                               "Desktop palette: light (with a white editor) or dark.", "KIND");
+    QCommandLineOption line("line", "Puts the caret on LINE (1-based) of the page shown.", "LINE");
+    QCommandLineOption build("build", "Compiles every section first (the statistics skipped).");
+    parser.addOptions({select, page, sort, largeIcons, size, screenshot, timeSelect, dir, palette,
+                       line, build});
     parser.process(app);
+    if (parser.isSet(palette)) {
+        QApplication::setStyle("Fusion");
+        if (parser.value(palette) == "dark") {
+            QPalette dark;
+            dark.setColor(QPalette::Window, QColor(0x2b, 0x2d, 0x30));
+            dark.setColor(QPalette::WindowText, QColor(0xdf, 0xe1, 0xe5));
+            dark.setColor(QPalette::Base, QColor(0x1e, 0x1f, 0x22));
+            dark.setColor(QPalette::AlternateBase, QColor(0x26, 0x28, 0x2b));
+            dark.setColor(QPalette::Text, QColor(0xdf, 0xe1, 0xe5));
+            dark.setColor(QPalette::Button, QColor(0x3c, 0x3f, 0x41));
+            dark.setColor(QPalette::ButtonText, QColor(0xdf, 0xe1, 0xe5));
+            dark.setColor(QPalette::Highlight, QColor(0x2f, 0x65, 0xca));
+            dark.setColor(QPalette::HighlightedText, Qt::white);
+            QApplication::setPalette(dark);
+        } else {
+            QApplication::setPalette(QApplication::style()->standardPalette());
+        }
+    }
 
     std::string programDir =
         parser.isSet(dir) ? FromQt(parser.value(dir)) + "/" : CurrentProgramDir();
@@ -173,6 +198,12 @@ int main(int argc, char** argv) {
     TEditorSetup setup{"USER", 2, &compilerOptions, programDir};
     TEditorsHolder window(prompter, setup, &frame);
     frame.Window = &window;
+    if (parser.value(palette) == "light") {
+        window.RichEditSource->SetBackColor(Qt::white);
+        window.RichEditSource->SetTextColor(Qt::black);
+        window.MemoRPGView->SetBackColor(QColor(0xfb, 0xfb, 0xf6));
+        window.MemoRPGView->SetTextColor(Qt::black);
+    }
     QStringList dimensions = parser.value(size).split('x');
     if (dimensions.size() == 2)
         window.resize(dimensions[0].toInt(), dimensions[1].toInt());
@@ -197,6 +228,10 @@ int main(int argc, char** argv) {
     window.setWindowTitle(ToQt(window.Document->FilePath + window.Document->FileName));
     window.TreeProgramChange();
 
+    if (parser.isSet(build)) {
+        window.Services.RunDialog = [](QDialog&) { return true; };
+        window.CompileProgram(true);
+    }
     if (parser.isSet(select) && !SelectByText(window, FromQt(parser.value(select))))
         return Fail("no node " + parser.value(select));
     if (parser.isSet(page)) {
@@ -205,6 +240,13 @@ int main(int argc, char** argv) {
         if (index < 0)
             return Fail("no page " + parser.value(page));
         window.PageControl->setCurrentIndex(index);
+    }
+    if (parser.isSet(line)) {
+        TExtRichEdit* editor = window.ActivePage() == orvale::ProgramPage::RpgView
+                                   ? window.MemoRPGView
+                                   : window.RichEditSource;
+        editor->SetCaretPos(0, parser.value(line).toInt() - 1);
+        editor->setFocus();
     }
     for (const QString& column : parser.values(sort))
         window.ListViewObject->ColumnClick(column.toInt());

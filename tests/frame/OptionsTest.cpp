@@ -53,8 +53,8 @@ TEST_F(OptionsFileTest, FreshInstallationStartsWithTheDefaults) {
     EXPECT_EQ(Options.Editor.TabSpaces, 2);
     EXPECT_TRUE(Options.Editor.EditorPopupMemu);
     EXPECT_FALSE(Options.Editor.UseRightButton);
-    EXPECT_FALSE(Options.Editor.AutoIndent || Options.Editor.BackUnindent ||
-                 Options.Editor.CursThrTabs);
+    EXPECT_TRUE(Options.Editor.AutoIndent && Options.Editor.BackUnindent);
+    EXPECT_FALSE(Options.Editor.CursThrTabs);
     for (bool flag : {Compiler.PrgProp, Compiler.PrgDesc, Compiler.PrgHist, Compiler.PreComp,
                       Compiler.SDesc, Compiler.CDate, Compiler.UDate, Compiler.LComm,
                       Compiler.CComm, Compiler.BLines, Compiler.SaveComp, Compiler.LoadComp})
@@ -117,6 +117,8 @@ TEST_F(OptionsFileTest, ReadsWhatWasWrittenAndConvertsValues) {
               "FontSizeIdx=7\n"
               "UseRightButton=2\n" // any value but 0 is true
               "EditorPopupMemu=0\n"
+              "AutoIndent=0\n" // an older file keeps its indentation keys off
+              "BackUnindent=0\n"
               "TabSpaces=6\n"
               "[compiler options]\n" // sections and keys ignore case
               "prgdesc=0\n"
@@ -133,6 +135,7 @@ TEST_F(OptionsFileTest, ReadsWhatWasWrittenAndConvertsValues) {
     EXPECT_EQ(FontSizeForIndex(Options.Editor.FontSizeIdx), 13);
     EXPECT_TRUE(Options.Editor.UseRightButton);
     EXPECT_FALSE(Options.Editor.EditorPopupMemu);
+    EXPECT_FALSE(Options.Editor.AutoIndent || Options.Editor.BackUnindent);
     EXPECT_EQ(Options.Editor.TabSpaces, 6);
     EXPECT_FALSE(Compiler.PrgDesc);
     EXPECT_TRUE(Compiler.PrgProp);

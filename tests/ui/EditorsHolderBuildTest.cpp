@@ -183,7 +183,9 @@ TEST_F(EditorBuild, CompileShowsTheStatisticsUntilRead) {
     EXPECT_FALSE(Window->CompileProgram(false));
     EXPECT_EQ(button, "Ok");
     EXPECT_EQ(errors, "1");
-    EXPECT_EQ(errorLines, QStringList({"BAD              Warnings: 0    Errors: 1"}));
+    // Under the section's line, each finding with the statement it came from.
+    EXPECT_EQ(errorLines, QStringList({"BAD              Warnings: 0    Errors: 1",
+                                       "    line 2: **ERROR: Invalid operating code!"}));
     EXPECT_TRUE(Window->isEnabled());
 
     // Nothing has changed since: nothing is compiled and the result is clean.

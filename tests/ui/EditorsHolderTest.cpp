@@ -564,7 +564,8 @@ TEST_F(EditorWindow, PopupHasEveryItemAndShortCut) {
     std::vector<std::string> restore;
     for (QAction* action : Window->PopRestoreSection->actions())
         restore.push_back(caption(action));
-    EXPECT_EQ(restore, (std::vector<std::string>{"Last &Update", "&Prev Update", "Last &Save",
+    // In the order of the frame's Edit menu.
+    EXPECT_EQ(restore, (std::vector<std::string>{"&Prev Update", "Last &Update", "Last &Save",
                                                  "Last &Open"}));
     EXPECT_EQ(caption(Window->PopImportText->menuAction()), "&Import Text File");
     EXPECT_EQ(caption(Window->PopExportTextFile->menuAction()), "&Export Text File");
@@ -590,13 +591,16 @@ TEST_F(EditorWindow, PromptHelpWorksOnTheStatementAtTheCaret) {
     Window->RichEditSource->SetLines({"     ADD(A:B:C) comment", "     ENDSR()", "     ifeq(A:B)"});
     Window->RichEditSource->SetCaretPos(6, 0);
 
+    // The whole call of the line is prompted; it comes back in the style it was written in
+    // (no blank after the separators), and the caret stays where it was.
     Window->PopPromptatCursorClick();
-    EXPECT_EQ(prompted, (std::vector<std::string>{"ADD(A:B:C"}));
-    EXPECT_EQ(Window->RichEditSource->Line(0), "     ADD(X, Y, Z) comment");
+    EXPECT_EQ(prompted, (std::vector<std::string>{"ADD(A:B:C)"}));
+    EXPECT_EQ(Window->RichEditSource->Line(0), "     ADD(X,Y,Z) comment");
+    EXPECT_EQ(Window->RichEditSource->CaretPos(), QPoint(6, 0));
     answer = "CANCEL";
     Window->RichEditSource->SetCaretPos(6, 0);
     Window->PopPromptatCursorClick();
-    EXPECT_EQ(Window->RichEditSource->Line(0), "     ADD(X, Y, Z) comment");
+    EXPECT_EQ(Window->RichEditSource->Line(0), "     ADD(X,Y,Z) comment");
 
     // F2 in the editor asks for the template.
     ShowActive();

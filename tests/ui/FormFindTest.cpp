@@ -55,6 +55,9 @@ struct Command {
     int Scope = TFormFind::ActiveSection;
     int Origin = TFormFind::FromCursor;
     bool SubRoutines = false;
+    // Under "All Program" the other two folders are included unless the user leaves them out.
+    bool Output = false;
+    bool Arrays = false;
     bool Prompt = true;
     bool ReplaceAll = false;
 };
@@ -94,6 +97,10 @@ protected:
             form.RadioScope->SetItemIndex(command.Scope);
             form.RadioOrigin->SetItemIndex(command.Origin);
             form.CheckSubR->setChecked(command.SubRoutines);
+            if (command.Scope == TFormFind::AllProgram) {
+                form.CheckOutP->setChecked(command.Output);
+                form.CheckArrays->setChecked(command.Arrays);
+            }
             form.CheckPrompt->setChecked(command.Prompt);
             (command.ReplaceAll ? form.BtnAll : form.BtnOK)->click();
         };
@@ -120,9 +127,11 @@ TEST_F(FindDialog, ScopeDecidesTheIncludeBoxes) {
     Form->RadioScope->SetItemIndex(TFormFind::GlobalScope);
     for (QCheckBox* box : includes)
         EXPECT_TRUE(!box->isEnabled() && box->isChecked()) << box->text().toStdString();
+    // "All Program" is every section: the folders start included, whatever the boxes held.
+    Form->CheckArrays->setChecked(false);
     Form->RadioScope->SetItemIndex(TFormFind::AllProgram);
     for (QCheckBox* box : includes)
-        EXPECT_TRUE(box->isEnabled() && !box->isChecked()) << box->text().toStdString();
+        EXPECT_TRUE(box->isEnabled() && box->isChecked()) << box->text().toStdString();
     Form->CheckArrays->setChecked(true);
     Form->RadioScope->SetItemIndex(TFormFind::ActiveSection);
     for (QCheckBox* box : includes)
@@ -185,7 +194,11 @@ TEST_F(FindDialog, FindGoesOnIntoOneFurtherSectionPerCommand) {
     // The output file is not included, and the walk does not start over at the top.
     EXPECT_FALSE(Form->SearchAgain(*Window));
     EXPECT_EQ(Selected(), Node("SR1"));
-    EXPECT_EQ(Box.Messages, std::vector<Shown>{Info("Search string \"FOO\" not found!")});
+    EXPECT_EQ(
+        Box.Messages,
+        std::vector<Shown>{Info(
+            "Search string \"FOO\" not found!\nLooked in \"SR1\" from the cursor on and in the "
+            "sections after it, leaving out Arrays and Output.")});
 }
 
 TEST_F(FindDialog, ActiveSectionScopeStaysInTheSection) {
@@ -195,7 +208,10 @@ TEST_F(FindDialog, ActiveSectionScopeStaysInTheSection) {
     EXPECT_TRUE(Form->SearchAgain(*Window));
     EXPECT_FALSE(Form->SearchAgain(*Window));
     EXPECT_EQ(Selected(), Node("Main Routine"));
-    EXPECT_EQ(Box.Messages, std::vector<Shown>{Info("Search string \"foo\" not found!")});
+    EXPECT_EQ(
+        Box.Messages,
+        std::vector<Shown>{Info(
+            "Search string \"foo\" not found!\nLooked in \"Main Routine\" from the cursor on.")});
 
     // Matching case and whole words are the editor's to apply.
     Box.Clear();
@@ -221,7 +237,10 @@ TEST_F(FindDialog, FromBeginOfProgramReachesTheDescriptionOnlyWhenGlobal) {
     EXPECT_TRUE(Form->Settings.Found);
     EXPECT_EQ(Selected(), Node("Description"));
     EXPECT_EQ(Selection(), "WAGES");
-    EXPECT_EQ(Box.Messages, std::vector<Shown>{Info("Search string \"WAGES\" not found!")});
+    EXPECT_EQ(Box.Messages,
+              std::vector<Shown>{
+                  Info("Search string \"WAGES\" not found!\nLooked in the sections of the program, "
+                       "leaving out Arrays, Sub Routines and Output.")});
 }
 
 TEST_F(FindDialog, PropertiesAndHistoryAreNeverSearched) {
@@ -232,7 +251,11 @@ TEST_F(FindDialog, PropertiesAndHistoryAreNeverSearched) {
                 .Origin = TFormFind::FromBeginOfProgram});
     EXPECT_FALSE(Form->Settings.Found);
     EXPECT_EQ(Selected(), Node("Main Routine"));
-    EXPECT_EQ(Box.Messages, std::vector<Shown>{Info("Search string \"SECRET\" not found!")});
+    EXPECT_EQ(Box.Messages,
+              std::vector<Shown>{Info(
+                  "Search string \"SECRET\" not found!\nLooked in the sections of the program, "
+                  "leaving out Sub Routines, with the description and the "
+                  "pre-compiler directives.")});
 }
 
 TEST_F(FindDialog, EmptySearchTextIsRefused) {
@@ -258,7 +281,9 @@ TEST_F(FindDialog, AllAtTheFirstConfirmationReplacesEverythingTheScopeAllows) {
                .Origin = TFormFind::FromBeginOfProgram,
                .SubRoutines = true});
     EXPECT_EQ(Form->result(), 1);
-    EXPECT_EQ(Box.Messages, (std::vector<Shown>{Confirmation("FOO"), Info("Operation Complete!")}));
+    EXPECT_EQ(Box.Messages,
+              (std::vector<Shown>{Confirmation("FOO"),
+                                  Info("Operation Complete!\n3 replacements in 2 sections.")}));
     EXPECT_EQ(Doc().MainRoutineSection.Lines, (StringList{"Z-add(BAR,X)", "Add(BAR,1,Y)"}));
     EXPECT_EQ(Selected(), Node("SR1"));
     EXPECT_EQ(Committed(*Doc().FindSectionByName("SR1")),
@@ -272,7 +297,9 @@ TEST_F(FindDialog, AllGoesOnAfterTheMatchItReplaced) {
     // A replacement that holds the searched text is not replaced a second time.
     Box.Queue(Prompter::Answer::All);
     Run(true, {.Text = "FOO", .Replacement = "FOO2", .Origin = TFormFind::FromBeginOfSection});
-    EXPECT_EQ(Box.Messages, (std::vector<Shown>{Confirmation("FOO"), Info("Operation Complete!")}));
+    EXPECT_EQ(Box.Messages,
+              (std::vector<Shown>{Confirmation("FOO"),
+                                  Info("Operation Complete!\n2 replacements in 1 section.")}));
     EXPECT_EQ(EditorLines(), (StringList{"Z-add(FOO2,X)", "Add(FOO2,1,Y)"}));
 }
 
@@ -300,7 +327,8 @@ TEST_F(FindDialog, ReplaceAllAsksForEachMatchUntilCancelled) {
                .Origin = TFormFind::FromBeginOfSection,
                .Prompt = false,
                .ReplaceAll = true});
-    EXPECT_EQ(Box.Messages, std::vector<Shown>{Info("Operation Complete!")});
+    EXPECT_EQ(Box.Messages,
+              std::vector<Shown>{Info("Operation Complete!\n1 replacement in 1 section.")});
     EXPECT_EQ(Committed(Doc().MainRoutineSection), (StringList{"Z-add(BAR,X)", "Add(BAR,1,Y)"}));
     EXPECT_EQ(Doc().FindSectionByName("SR1")->Lines[1], "Sub(FOO,1,Z)");
 }
@@ -317,7 +345,8 @@ TEST_F(FindDialog, ReplaceOneReplacesTheNextMatchOnly) {
     // next section holding the text is taken.
     Box.Clear();
     Run(true, {.Text = "FOO", .Replacement = "BAR", .Prompt = false});
-    EXPECT_EQ(Box.Messages, std::vector<Shown>{Info("Search string \"FOO\" not found!")});
+    EXPECT_EQ(Box.Messages, std::vector<Shown>{Info("Search string \"FOO\" not found!\nLooked in "
+                                                    "\"Main Routine\" from the cursor on.")});
     Box.Clear();
     Run(true, {.Text = "FOO",
                .Replacement = "BAR",

@@ -141,7 +141,8 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
     EXPECT_EQ(Captions(frame->ExportTextFile),
               (std::vector<std::string>{"&Selected Text", "All Sectio&n"}));
     EXPECT_EQ(Captions(frame->SearchMenu),
-              (std::vector<std::string>{"&Find...", "&Replace...", "&Search Again"}));
+              (std::vector<std::string>{"&Find...", "&Replace...", "&Search Again",
+                                        "Next &Error\tF8", "Pre&vious Error\tShift+F8"}));
     EXPECT_EQ(Captions(frame->ProgramMenu),
               (std::vector<std::string>{"Co&mpile", "&Build All", "&Export To AS/400",
                                         "&Create from Source...", "&Import From AS/400",
@@ -621,7 +622,8 @@ TEST_F(MainFormTest, AFreshInstallationStartsWithTheDefaults) {
     EXPECT_EQ(window->ComboFont->currentText(), "10");
     EXPECT_EQ(window->RichEditSource->font().pointSize(), 10);
     EXPECT_EQ(window->RichEditSource->TabSpaces(), 2);
-    EXPECT_FALSE(window->RichEditSource->AutoIndent());
+    // A new installation indents on Enter and unindents on Backspace.
+    EXPECT_TRUE(window->RichEditSource->AutoIndent() && window->RichEditSource->BackUnindent());
     EXPECT_TRUE(window->EditorPopupMemu);
     EXPECT_FALSE(window->UseRightButton);
     EXPECT_TRUE(window->Document->LogAdd && window->Document->LogDelete &&
