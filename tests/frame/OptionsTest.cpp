@@ -98,7 +98,7 @@ TEST_F(OptionsFileTest, WritesEveryKeyInTheFileOrder) {
         "ModSec=1",          "ModPrp=1",           "ModSPr=1",
         "[Undo Options]",    "Previous=1",         "LastOpen=1",
         "LastSave=1",        "[Export Options]",   "SaveOnExport=1",
-        "CompOnExport=1",    "BuilOnExport=1",     "[Reopen Item]",
+        "CompOnExport=1",    "BuilOnExport=1",     "RecordLength=80",    "[Reopen Item]",
         "0=/prg/A.RPG",      "1=/prg/B.RPG"};
     EXPECT_EQ(keys, expected);
 }
@@ -119,7 +119,8 @@ TEST_F(OptionsFileTest, ReadsWhatWasWrittenAndConvertsValues) {
               "[Undo Options]\n"
               "LastSave=0\n"
               "[Export Options]\n"
-              "BuilOnExport=0\n");
+              "BuilOnExport=0\n"
+              "RecordLength=100\n");
     ASSERT_TRUE(LoadOptionsFile(Path(), Options, Compiler));
     EXPECT_EQ(Options.Editor.BackColor, 128);
     EXPECT_EQ(Options.Editor.TextColor, 255);
@@ -135,6 +136,7 @@ TEST_F(OptionsFileTest, ReadsWhatWasWrittenAndConvertsValues) {
     EXPECT_FALSE(Options.Undo.LastSave);
     EXPECT_TRUE(Options.Undo.LastOpen);
     EXPECT_FALSE(Options.Export.BuilOnExport);
+    EXPECT_EQ(Options.Export.RecordLength, 100);
 
     // Written back, the boolean 2 becomes "1" and the colour decimal.
     ASSERT_TRUE(SaveOptionsFile(Path(), Options, Compiler));
