@@ -45,8 +45,8 @@ std::string ExpectedText(std::string_view member, int length,
     return text;
 }
 
-std::string ExpectedMember(std::string_view text, int length,
-                           const ondrel::TranslationTable& table, bool& cut) {
+std::string ExpectedMember(std::string_view text, int length, const ondrel::TranslationTable& table,
+                           bool& cut) {
     std::string member;
     const size_t l = static_cast<size_t>(length);
     cut = false;

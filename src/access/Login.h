@@ -34,8 +34,8 @@ inline constexpr const char* PasswordNotValidText = "Password not valid!";
 
 // Decides a login attempt. The name is checked before the key file is read; the file is read
 // afresh for every attempt; an entry of the older enciphered kind that matches is replaced by a
-// hash before the login is accepted. There is no built-in password: a user is let in only by an entry
-// of the key file, or, while the file holds no entry at all, to set the first password.
+// hash before the login is accepted. There is no built-in password: a user is let in only by an
+// entry of the key file, or, while the file holds no entry at all, to set the first password.
 TLoginCheck CheckLogin(TKeyFile& keys, std::string_view userName, std::string_view password);
 
 // After an enrolment: whether the key file now holds a password for the user.

@@ -77,8 +77,8 @@ bool ToText(const std::string& source, const std::string& target, const std::str
         SetOutcome(OndrelCancelled);
         return true;
     }
-    const size_t records = ondrel::TextSize(member.Length(), recordLength) /
-                           (static_cast<size_t>(recordLength) + 2);
+    const size_t records =
+        ondrel::TextSize(member.Length(), recordLength) / (static_cast<size_t>(recordLength) + 2);
     member = ondrel::ByteBuffer(); // not needed while the target is written
     if (!orvale::WriteFileSafely(target, text.View(), {}, &error)) {
         SetOutcome(OndrelWriteFailed, std::move(error));
@@ -120,12 +120,12 @@ void ToMember(const std::string& source, const std::string& target, const std::s
         return;
     }
     if (cut.Count != 0)
-        SetOutcome(OndrelLinesCut,
-                   source + ": " + std::to_string(cut.Count) +
-                       (cut.Count == 1 ? " line is" : " lines are") + " longer than " +
-                       std::to_string(recordLength) + " characters and lost the text past it " +
-                       "(the first is line " + std::to_string(cut.First) +
-                       "). A longer record length keeps it.");
+        SetOutcome(OndrelLinesCut, source + ": " + std::to_string(cut.Count) +
+                                       (cut.Count == 1 ? " line is" : " lines are") +
+                                       " longer than " + std::to_string(recordLength) +
+                                       " characters and lost the text past it " +
+                                       "(the first is line " + std::to_string(cut.First) +
+                                       "). A longer record length keeps it.");
 }
 
 bool CopyToFolder(const std::string& file, const std::string& folder, bool quiet) {

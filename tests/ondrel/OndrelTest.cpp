@@ -330,8 +330,8 @@ TEST(OndrelCorpus, MembersSurviveTheRoundTripThroughTheHostForm) {
             const int recordLength = static_cast<int>(length);
             ASCIIToEBCDic(path, dir.File("C.MBR"), dir.File("PCtoAS.xlt"), recordLength, nullptr);
             ASSERT_EQ(LastStatus(), OndrelOk) << path;
-            ASSERT_TRUE(EBCDicToASCII(dir.File("C.MBR"), dir.File("C.RP3"),
-                                      dir.File("AStoPC.xlt"), recordLength, nullptr))
+            ASSERT_TRUE(EBCDicToASCII(dir.File("C.MBR"), dir.File("C.RP3"), dir.File("AStoPC.xlt"),
+                                      recordLength, nullptr))
                 << path;
             ASSERT_EQ(LastStatus(), OndrelOk) << path;
             ASSERT_TRUE(orvale::ReadTextFile(dir.File("C.RP3"), back));
