@@ -37,11 +37,20 @@ TLoginCheck CheckLogin(TKeyFile& keys, std::string_view userName, std::string_vi
         check.UserName = user;
         return check;
     }
-    // An unknown user has no stored password; an empty typed one must not match that.
-    std::string stored = keys.LookUpPassword(user);
-    if (stored.empty() || stored != UpperCaseKeyText(password)) {
+    TKeyFile::Match match = keys.CheckPassword(user, UpperCaseKeyText(password));
+    if (match != TKeyFile::Match::Right && match != TKeyFile::Match::RightOldForm) {
         check.Message = PasswordNotValidText;
         return check;
+    }
+    // A password stored in the older, readable form is hashed now that it is known to be
+    // right. The login does not depend on it: a key file that cannot be written (a read-only
+    // installation) keeps the old entry, and Message says so.
+    if (match == TKeyFile::Match::RightOldForm) {
+        if (!keys.AddEntry(user, UpperCaseKeyText(password)))
+            check.Message = "No password hash could be made. The password stays in its old form.";
+        else if (!keys.Save(&error))
+            check.Message = "The user key file cannot be written: " + error +
+                            ". The password stays in its old form.";
     }
     check.Verdict = LoginVerdict::Accepted;
     check.UserName = user;
@@ -51,5 +60,5 @@ TLoginCheck CheckLogin(TKeyFile& keys, std::string_view userName, std::string_vi
 bool HasPasswordFor(TKeyFile& keys, std::string_view userName) {
     if (!keys.Load())
         return false;
-    return !keys.LookUpPassword(UpperCaseKeyText(userName)).empty();
+    return keys.HasEntryFor(UpperCaseKeyText(userName));
 }

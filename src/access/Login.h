@@ -23,6 +23,8 @@ enum class LoginVerdict {
 struct TLoginCheck {
     LoginVerdict Verdict = LoginVerdict::Refused;
     orvale::Prompter::Kind BoxKind = orvale::Prompter::Kind::Error;
+    // Refused: why. Accepted: empty, or a note that the stored password could not be brought
+    // to its hashed form (the login stands).
     std::string Message;
     std::string UserName; // in upper case, when accepted or enrolling
 };
@@ -31,8 +33,9 @@ inline constexpr const char* UserNameNotValidText = "User Name not valid!";
 inline constexpr const char* PasswordNotValidText = "Password not valid!";
 
 // Decides a login attempt. The name is checked before the key file is read; the file is read
-// afresh for every attempt. There is no built-in password: a user is let in only by an entry
-// of the key file, or, while the file holds no entry at all, to set the first password.
+// afresh for every attempt; an entry of the older enciphered kind that matches is replaced by a
+// hash before the login is accepted. There is no built-in password: a user is let in only by an
+// entry of the key file, or, while the file holds no entry at all, to set the first password.
 TLoginCheck CheckLogin(TKeyFile& keys, std::string_view userName, std::string_view password);
 
 // After an enrolment: whether the key file now holds a password for the user.

@@ -28,12 +28,14 @@ constexpr const char* XltHelp =
 constexpr const char* ToTextHelp =
     "Converts an EBCDIC member of fixed-length records into a text file of lines, one line per "
     "record, through AStoPC.xlt of the program directory or --dir. A partial record at the end "
-    "is dropped. Exits 0 when the text file is written, 2 with a one-line message otherwise.";
+    "is kept, padded with blanks. Exits 0 when the text file is written, 1 when it is written "
+    "with a warning (the partial record), 2 with a one-line message when nothing is written.";
 
 constexpr const char* ToEbcdicHelp =
     "Converts a text file into an EBCDIC member: every line becomes one record, cut or padded "
     "with EBCDIC blanks, through PCtoAS.xlt of the program directory or --dir. Exits 0 when "
-    "the member is written, 2 with a one-line message otherwise.";
+    "the member is written, 1 when it is written with a warning (lines longer than the record "
+    "length lost text), 2 with a one-line message when nothing is written.";
 
 struct ConvertOptions {
     std::string Source;
@@ -63,10 +65,18 @@ bool TableMissing(const std::string& table, int& status) {
     return true;
 }
 
+// A target written with a warning is a finding: the text is there, but not all of it is what
+// the member held.
 int Outcome() {
     std::string message;
     int result = OndrelLastError(message);
-    return result == OndrelOk ? Success : Fail(message);
+    if (result == OndrelOk)
+        return Success;
+    if (OndrelWritten(result)) {
+        std::cerr << "orvale-cli: warning: " << message << '\n';
+        return Findings;
+    }
+    return Fail(message);
 }
 
 int RunToText(const ConvertOptions& options) {

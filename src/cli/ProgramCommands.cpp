@@ -380,6 +380,8 @@ int RunBuild(const BuildArgs& a) {
     doc.SetUndoOptions(false, false, false);
     if (!OpenProgram(doc, box, a.Program))
         return Failure;
+    // A damaged compiled area is rebuilt from the tree, but the build is not a clean one.
+    const int openWarnings = box.Warnings;
     // Nothing stops a build of the tool once begun, so a second thread may compile ahead.
     doc.CompileAhead = true;
     StatisticsPrinter statistics;
@@ -405,7 +407,7 @@ int RunBuild(const BuildArgs& a) {
     // The compiled lines are kept in the program file only when that option is on.
     if (statistics.Compiled > 0 && form.SaveComp && !doc.SaveToFile(a.Program))
         return Failure;
-    return clean ? Success : Findings;
+    return clean && openWarnings == 0 ? Success : Findings;
 }
 
 struct CheckArgs {

@@ -25,7 +25,9 @@ constexpr const char* PasswdHelp =
     "Sets the password of USER in the key file Orvale.KEY of the program directory, adding a "
     "new entry (older entries stay but no longer count). On a terminal the password is asked "
     "twice without echo; otherwise it is the first line of standard input. User name and "
-    "password need at least 4 characters and are stored in upper case. Exits 0 when the "
+    "password need at least 4 characters and are taken in upper case; the password is stored "
+    "as a salted yescrypt hash ($y$), and the user's older enciphered entries are dropped. "
+    "Exits 0 when the "
     "password is stored, 2 with a one-line message otherwise.";
 
 // The terminal settings to put back if the program is interrupted while echo is off.

@@ -54,6 +54,7 @@ template <class Options, class Compiler, class V> void VisitKeys(Options& o, Com
     v(kExportSection, "SaveOnExport", o.Export.SaveOnExport);
     v(kExportSection, "CompOnExport", o.Export.CompOnExport);
     v(kExportSection, "BuilOnExport", o.Export.BuilOnExport);
+    v(kExportSection, "RecordLength", o.Export.RecordLength);
 }
 
 struct KeyReader {

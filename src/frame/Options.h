@@ -64,6 +64,9 @@ struct TExportOptions {
     bool SaveOnExport = true;
     bool CompOnExport = true;
     bool BuilOnExport = true; // the compile before the export is a full build
+    // Bytes per record of the host's members, 1 to 255: an import reads records of this
+    // length; an export writes at least this many, more when a line of the member is longer.
+    int RecordLength = 80;
 };
 
 struct TOptions {

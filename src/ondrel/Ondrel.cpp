@@ -71,16 +71,25 @@ bool ToText(const std::string& source, const std::string& target, const std::str
         return false;
     }
     ondrel::ByteBuffer text(ondrel::TextSize(member.Length(), recordLength));
+    size_t partial = 0;
     if (!ondrel::RecordsToText(member.View(), recordLength, table, progress, CancelFlag,
-                               text.Data())) {
+                               text.Data(), partial)) {
         SetOutcome(OndrelCancelled);
         return true;
     }
+    const size_t records =
+        ondrel::TextSize(member.Length(), recordLength) / (static_cast<size_t>(recordLength) + 2);
     member = ondrel::ByteBuffer(); // not needed while the target is written
     if (!orvale::WriteFileSafely(target, text.View(), {}, &error)) {
         SetOutcome(OndrelWriteFailed, std::move(error));
         return false;
     }
+    if (partial != 0)
+        SetOutcome(OndrelPartialRecord,
+                   source + ": the last record (line " + std::to_string(records) + ") holds " +
+                       std::to_string(partial) + " of " + std::to_string(recordLength) +
+                       " bytes; it was kept, padded with blanks. A member of records of "
+                       "another length reads wrongly: check the record length.");
     return true;
 }
 
@@ -99,14 +108,24 @@ void ToMember(const std::string& source, const std::string& target, const std::s
     // Sized from the number of lines before the first record is made.
     ondrel::ByteBuffer member(ondrel::CountTextLines(text.View()) *
                               static_cast<size_t>(recordLength));
+    ondrel::CutLines cut;
     if (!ondrel::TextToRecords(text.View(), recordLength, table, progress, CancelFlag,
-                               member.Data())) {
+                               member.Data(), cut)) {
         SetOutcome(OndrelCancelled);
         return;
     }
     text = ondrel::ByteBuffer(); // not needed while the target is written
-    if (!orvale::WriteFileSafely(target, member.View(), {}, &error))
+    if (!orvale::WriteFileSafely(target, member.View(), {}, &error)) {
         SetOutcome(OndrelWriteFailed, std::move(error));
+        return;
+    }
+    if (cut.Count != 0)
+        SetOutcome(OndrelLinesCut, source + ": " + std::to_string(cut.Count) +
+                                       (cut.Count == 1 ? " line is" : " lines are") +
+                                       " longer than " + std::to_string(recordLength) +
+                                       " characters and lost the text past it " +
+                                       "(the first is line " + std::to_string(cut.First) +
+                                       "). A longer record length keeps it.");
 }
 
 bool CopyToFolder(const std::string& file, const std::string& folder, bool quiet) {

@@ -31,7 +31,16 @@ enum TOndrelStatus : int {
     OndrelBadTable = 5,        // the translation file is unreadable or has a bad entry
     OndrelWriteFailed = 6,     // the target could not be written
     OndrelCopyFailed = 7,      // ShellCopyToAS could not copy the file
+    // Warnings: the target was written, but the caller should tell the user why it may not be
+    // what was expected.
+    OndrelPartialRecord = 8, // the member's last record was short; it was kept, padded
+    OndrelLinesCut = 9,      // lines longer than the record length lost text past it
 };
+
+// Whether a conversion with that outcome wrote its target (with or without a warning).
+inline bool OndrelWritten(int status) {
+    return status == OndrelOk || status == OndrelPartialRecord || status == OndrelLinesCut;
+}
 
 extern "C" {
 
@@ -39,14 +48,16 @@ extern "C" {
 ORVALE_EXPORT void GetEBCDDllVersion(std::string& version);
 
 // 2: Converts Source, records of RecordLength bytes, into the text file Target, one line of
-// exactly RecordLength characters per whole record (a trailing partial record is dropped).
-// True when the target was written or the conversion was cancelled.
+// exactly RecordLength characters per record. A partial last record is kept as a line padded
+// with blanks, and reported as OndrelPartialRecord (a member cut short, or one whose records
+// are of another length). True when the target was written or the conversion was cancelled.
 ORVALE_EXPORT bool EBCDicToASCII(const std::string& source, const std::string& target,
                                  const std::string& tableFile, int recordLength,
                                  TOndrelProgress progress);
 
 // 3: Converts the text file Source into the member Target: each line becomes one record of
-// RecordLength bytes, cut or padded with EBCDIC blanks (0x40), without line ends.
+// RecordLength bytes, cut or padded with EBCDIC blanks (0x40), without line ends. Lines that
+// lose text other than blanks to the cut are reported as OndrelLinesCut.
 ORVALE_EXPORT void ASCIIToEBCDic(const std::string& source, const std::string& target,
                                  const std::string& tableFile, int recordLength,
                                  TOndrelProgress progress);
@@ -61,6 +72,7 @@ ORVALE_EXPORT bool ShellCopyToAS(const std::string& file, const std::string& fol
 ORVALE_EXPORT void OndrelCancelOp();
 
 // 6: The outcome of the last EBCDicToASCII, ASCIIToEBCDic or ShellCopyToAS of this thread, and
-// its reason ("<file>: <what went wrong>"; empty for OndrelOk and OndrelCancelled).
+// its reason ("<file>: <what went wrong>"; empty for OndrelOk and OndrelCancelled; for a
+// warning, what the written target holds that the caller should know).
 ORVALE_EXPORT int OndrelLastError(std::string& message);
 }

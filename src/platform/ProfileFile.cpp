@@ -255,6 +255,18 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key,
     return true;
 }
 
+bool ProfileFile::DeleteKey(std::string_view section, std::string_view key) {
+    int header = FindSection(Trim(section));
+    if (header < 0)
+        return false;
+    bool deleted = false;
+    for (int line = FindKey(header, key); line >= 0; line = FindKey(header, key)) {
+        Lines.erase(Lines.begin() + line);
+        deleted = true;
+    }
+    return deleted;
+}
+
 bool ProfileFile::WriteInteger(std::string_view section, std::string_view key, int value) {
     return WriteString(section, key, std::to_string(value));
 }

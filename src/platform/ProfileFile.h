@@ -51,6 +51,8 @@ public:
     // zero byte, a key holding "=" or starting with "[" or ";", and an empty key are refused
     // (false), since they could not be read back.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+    // Removes every line of the key from the section; false when there was none.
+    bool DeleteKey(std::string_view section, std::string_view key);
     bool WriteInteger(std::string_view section, std::string_view key, int value);
     bool WriteBool(std::string_view section, std::string_view key, bool value);
 

@@ -1,6 +1,7 @@
 #include "ui/FormExport.h"
 
 #include "document/ParseString.h"
+#include "frame/MemberName.h"
 #include "ondrel/CodePageTables.h"
 #include "ondrel/Ondrel.h"
 #include "platform/Prompter.h"
@@ -15,9 +16,9 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -27,6 +28,10 @@ namespace {
 // reaches the running conversion.
 void KeepResponsive() {
     QApplication::processEvents();
+}
+
+std::string WorkPath(const QTemporaryDir& folder, const std::string& name) {
+    return PathFromQt(folder.path()) + "/" + name;
 }
 
 } // namespace
@@ -97,19 +102,22 @@ std::string TFormExport::JoinFolder(const std::string& folder, const std::string
     return folder + "/" + name;
 }
 
-bool TFormExport::ValidMemberName(const std::string& name) {
-    return !name.empty() && name.find_first_of("/\\") == std::string::npos &&
-           name.find("..") == std::string::npos;
+std::string TFormExport::MemberFileIn(const std::string& folder, const std::string& member) {
+    const std::string file = orvale::MemberFileName(member);
+    const std::string exact = JoinFolder(folder, file);
+    std::error_code error;
+    if (std::filesystem::exists(exact, error))
+        return exact;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.is_regular_file(error) && SameText(entry.path().filename().string(), file))
+            return entry.path().string();
+    return exact;
 }
 
-bool TFormExport::OwnFileName(const std::string& name) {
-    static constexpr const char* kOwnExtensions[] = {".RPG", ".RP3", ".~RP", ".~P3", ".KEY",
-                                                     ".DEF", ".XLT", ".PRM", ".HLP"};
-    std::string ext = orvale::ExtractFileExt(name);
-    for (const char* own : kOwnExtensions)
-        if (SameText(ext, own))
-            return true;
-    return false;
+TFormExport::~TFormExport() = default;
+
+std::unique_ptr<QTemporaryDir> TFormExport::TakeWorkFolder() {
+    return std::move(WorkFolder);
 }
 
 // -- Buttons
@@ -123,17 +131,10 @@ void TFormExport::BtnOKClick() {
     if (Running_)
         return;
     std::string folder = PathFromQt(EditFold->text());
-    std::string name = PathFromQt(EditFile->text());
-    // The member is read from or written to a file of that name in the folder and in the
-    // working directory: a name that reaches elsewhere is not taken.
-    if (!ValidMemberName(name)) {
+    // Only a name the host takes: it reaches the member's own file and nothing else.
+    std::optional<std::string> name = orvale::MemberNameOf(PathFromQt(EditFile->text()));
+    if (!name) {
         Box.Error(kInvalidMemberName);
-        EditFile->setFocus();
-        return;
-    }
-    // The export writes the member into the working directory first, replacing what is there.
-    if (!ImportMode() && OwnFileName(name)) {
-        Box.Error(kOwnFileMemberName);
         EditFile->setFocus();
         return;
     }
@@ -144,12 +145,25 @@ void TFormExport::BtnOKClick() {
     }
     Cancelled = false;
     Done = false;
+    Warning.clear();
+    WorkFolder = std::make_unique<QTemporaryDir>();
+    if (!WorkFolder->isValid()) {
+        Box.Error(std::string(kNoWorkFolder) + "\n" + PathFromQt(WorkFolder->errorString()));
+        WorkFolder.reset();
+        return;
+    }
     SetRunning(true);
     if (ImportMode())
-        Import(folder, name);
+        Import(folder, *name);
     else
-        Export(folder, name);
+        Export(folder, *name);
     SetRunning(false);
+    // The export's member has been copied (or not): its work folder goes now. An import's
+    // converted file stays until the caller has read it.
+    if (!ImportMode() || !Done)
+        WorkFolder.reset();
+    if (!Warning.empty())
+        Box.Warning(Warning);
     if (Cancelled)
         QDialog::reject();
     else
@@ -191,46 +205,42 @@ void TFormExport::SetRunning(bool running) {
 // -- Conversions
 
 void TFormExport::Import(const std::string& folder, const std::string& name) {
-    std::string source = JoinFolder(folder, name);
-    ConvertedFile = WorkingDir + orvale::ChangeFileExt(name, ".RP3");
-    // A member kept in the working directory under its converted name would be overwritten
-    // by its own conversion, and deleted with it after the import.
-    std::error_code same;
+    std::string source = MemberFileIn(folder, name);
+    ConvertedFile = WorkPath(*WorkFolder, name + ".RP3");
     FailureReason.clear();
-    if (std::filesystem::equivalent(source, ConvertedFile, same)) {
-        FailureReason = ConvertedFile + ": the member would be converted over itself";
-        return;
-    }
     EBCDicToASCII(source, ConvertedFile, WorkingDir + ondrel::HostToPcFile, RecordLength,
                   &KeepResponsive);
     std::string reason;
     int status = OndrelLastError(reason);
     if (status == OndrelCancelled)
         Cancelled = true;
-    else if (status != OndrelOk)
+    else if (!OndrelWritten(status))
         FailureReason = reason;
-    // A failed conversion leaves whatever file had that name as it was; only a converted
-    // file counts as the member.
-    Done = status == OndrelOk && !Cancelled;
+    else if (status != OndrelOk)
+        Warning = reason;
+    Done = OndrelWritten(status) && !Cancelled;
 }
 
 void TFormExport::Export(const std::string& folder, const std::string& name) {
-    std::string memberFile = WorkingDir + name;
+    std::string memberFile = WorkPath(*WorkFolder, orvale::MemberFileName(name));
     ASCIIToEBCDic(ConvertedFile, memberFile, WorkingDir + ondrel::PcToHostFile, RecordLength,
                   &KeepResponsive);
     std::string reason;
     int status = OndrelLastError(reason);
     if (status == OndrelCancelled || Cancelled) {
-        // Nothing goes to the host; the work files stay.
+        // Nothing goes to the host.
         Cancelled = true;
         return;
     }
-    if (status != OndrelOk) {
+    if (!OndrelWritten(status)) {
         ExportFailed(memberFile, reason);
         return;
     }
+    if (status != OndrelOk)
+        Warning = reason;
     if (!ShellCopyToAS(memberFile, folder, reinterpret_cast<void*>(winId()), false)) {
         OndrelLastError(reason);
+        Warning.clear();
         ExportFailed(memberFile, reason);
         return;
     }
@@ -239,8 +249,9 @@ void TFormExport::Export(const std::string& folder, const std::string& name) {
 }
 
 void TFormExport::ExportFailed(const std::string& memberFile, const std::string& reason) {
-    std::remove(memberFile.c_str());
-    std::remove(ConvertedFile.c_str());
+    std::error_code ignored;
+    std::filesystem::remove(memberFile, ignored);
+    std::filesystem::remove(ConvertedFile, ignored);
     Box.Error(reason.empty() ? std::string(kCantExportMember)
                              : std::string(kCantExportMember) + "\n" + reason);
 }

@@ -10,6 +10,7 @@
 
 #include <QDialog>
 
+#include <memory>
 #include <string>
 
 class QCloseEvent;
@@ -17,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QTemporaryDir;
 
 namespace orvale {
 class Prompter;
@@ -39,12 +41,15 @@ public:
     TBrowserFold BrowseDirDlg;
 
     // Export: the RPG/400 source file to convert, set by the caller. Import: the converted
-    // file, set by the dialog.
+    // file, set by the dialog in its work folder.
     std::string ConvertedFile;
-    // The program directory, with its trailing separator: the conversion tables and the work
-    // files are there.
+    // The program directory, with its trailing separator: the conversion tables are there.
     std::string WorkingDir;
+    // Bytes per record of the member.
     int RecordLength = 80;
+    // A warning of the last conversion (a partial record kept, lines cut), shown once the
+    // conversion is done; empty when there was none.
+    std::string Warning;
     // Set by Cancel and by closing the dialog.
     bool Cancelled = false;
     // The last OK converted the member: an import wrote ConvertedFile, an export copied its
@@ -67,13 +72,13 @@ public:
 
     // Folder + Name, with one separator between them.
     static std::string JoinFolder(const std::string& folder, const std::string& name);
-    // A member name that names a file in the folder itself: not empty, no folder separator and
-    // no "..".
-    static bool ValidMemberName(const std::string& name);
-    // Whether an exported member of that name would be written over one of the files the
-    // program directory keeps: programs, sources and their backups, the user list, the options,
-    // the translation tables, the prompt file and help.
-    static bool OwnFileName(const std::string& name);
+    // The file of a member in Folder: the member's ".MBR" file, found ignoring case when only
+    // a file of another case is there (members copied by other tools).
+    static std::string MemberFileIn(const std::string& folder, const std::string& member);
+    // The private folder an import converted into (removed with the dialog, or taken over
+    // by the caller with TakeWorkFolder).
+    std::unique_ptr<QTemporaryDir> TakeWorkFolder();
+    ~TFormExport() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -86,6 +91,9 @@ private:
 
     orvale::Prompter& Box;
     bool Running_ = false;
+    // The work files of one conversion live here: a folder only this run can write, removed
+    // with what is in it, so that no member name can reach any other file.
+    std::unique_ptr<QTemporaryDir> WorkFolder;
 };
 
 inline constexpr const char* kExportCaption = "Export EBCDIC AS/400 Member";
@@ -93,10 +101,9 @@ inline constexpr const char* kImportCaption = "Import EBCDIC AS/400 Member";
 inline constexpr const char* kExportToFolder = "Export to Folder:";
 inline constexpr const char* kImportFromFolder = "Import from Folder";
 inline constexpr const char* kInvalidMemberName =
-    "Invalid Member Name! Type the name of a member file of the folder, without \"/\", \"\\\" "
-    "or \"..\".";
-inline constexpr const char* kOwnFileMemberName =
-    "Invalid Member Name! A member is written to the program directory before it is copied: "
-    "give it a name that is not one of Orvale's own files (for example PAYROLL.MBR).";
+    "Invalid Member Name! A member name has 1 to 10 characters: the first a letter or $, # or @, "
+    "the others letters, digits or $, #, @, _ or . (a final .MBR is taken as the member file's "
+    "extension).";
+inline constexpr const char* kNoWorkFolder = "Sorry, no private work folder could be made.";
 inline constexpr const char* kInvalidMembersFolder = "Invalid Folder! Select the members folder.";
 inline constexpr const char* kCantExportMember = "Sorry can't Export the member!";

@@ -3,7 +3,9 @@
 #include "ui/RadioGroup.h"
 
 #include <QCheckBox>
+#include <QFormLayout>
 #include <QGroupBox>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 TFormExportOpt::TFormExportOpt(QWidget* parent) : TOptionsDialog(parent) {
@@ -20,8 +22,14 @@ TFormExportOpt::TFormExportOpt(QWidget* parent) : TOptionsDialog(parent) {
     boxes->addWidget(CheckSave);
     boxes->addWidget(CheckComp);
     boxes->addWidget(RadioCompMode);
+    EditRecordLength = new QSpinBox(this);
+    EditRecordLength->setObjectName("EditRecordLength");
+    EditRecordLength->setRange(1, 255);
+    auto* member = new QFormLayout;
+    member->addRow("Member &Record Length:", EditRecordLength);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
+    layout->addLayout(member);
     AddButtons(layout);
     connect(CheckComp, &QCheckBox::toggled, RadioCompMode, &QWidget::setEnabled);
     RadioCompMode->setEnabled(false);
@@ -32,10 +40,12 @@ void TFormExportOpt::LoadFrom(const TOptions& options) {
     CheckComp->setChecked(options.Export.CompOnExport);
     RadioCompMode->setEnabled(CheckComp->isChecked());
     RadioCompMode->SetItemIndex(options.Export.BuilOnExport ? 1 : 0);
+    EditRecordLength->setValue(options.Export.RecordLength);
 }
 
 void TFormExportOpt::StoreInto(TOptions& options) const {
     options.Export.SaveOnExport = CheckSave->isChecked();
     options.Export.CompOnExport = CheckComp->isChecked();
     options.Export.BuilOnExport = RadioCompMode->ItemIndex() == 1;
+    options.Export.RecordLength = EditRecordLength->value();
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-// "Export Options": what runs before an export. The compilation mode applies only while the
-// compile is ticked.
+// "Export Options": what runs before an export, and the record length of the host's members. The
+// compilation mode applies only while the compile is ticked.
 
 #include "ui/OptionsDialog.h"
 
 class QCheckBox;
+class QSpinBox;
 class TRadioGroup;
 
 class TFormExportOpt : public TOptionsDialog {
@@ -19,4 +20,6 @@ public:
     QCheckBox* CheckSave = nullptr;
     QCheckBox* CheckComp = nullptr;
     TRadioGroup* RadioCompMode = nullptr; // 0 "Compile modified Sections", 1 "Build All"
+    // Bytes per record of the host's members: what an import reads, the least an export writes.
+    QSpinBox* EditRecordLength = nullptr;
 };

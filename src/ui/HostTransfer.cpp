@@ -11,6 +11,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -88,7 +89,7 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
 
     TFormExport dialog(transfer.Box, transfer.Parent ? transfer.Parent : &window);
     dialog.ConvertedFile = source;
-    dialog.RecordLength = 80;
+    dialog.RecordLength = ExportRecordLength(source, options.RecordLength);
     dialog.EditFile->setText(PathToQt(orvale::ChangeFileExt(doc.FileName, ".MBR")));
     dialog.EditFold->setText(PathToQt(transfer.Options.LastExportFolder));
     dialog.WorkingDir = transfer.ProgramDir;
@@ -97,10 +98,29 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
     return accepted && dialog.Done && !dialog.Cancelled;
 }
 
-std::optional<std::string> ImportFromHost(THostTransfer& transfer) {
+namespace {
+
+int ValidRecordLength(int length) {
+    return std::clamp(length, 1, 255);
+}
+
+} // namespace
+
+int ExportRecordLength(const std::string& sourceFile, int option) {
+    size_t longest = 0;
+    StringList lines;
+    if (orvale::ReadTextFile(sourceFile, lines))
+        for (const std::string& line : lines) {
+            size_t end = line.find_last_not_of(' ');
+            longest = std::max(longest, end == std::string::npos ? 0 : end + 1);
+        }
+    return ValidRecordLength(std::max(option, static_cast<int>(std::min<size_t>(longest, 255))));
+}
+
+std::optional<TImportedMember> ImportFromHost(THostTransfer& transfer) {
     TFormExport dialog(transfer.Box, transfer.Parent);
     dialog.SetImportMode();
-    dialog.RecordLength = 80;
+    dialog.RecordLength = ValidRecordLength(transfer.Options.Export.RecordLength);
     dialog.EditFile->clear();
     dialog.EditFold->setText(PathToQt(transfer.Options.LastExportFolder));
     dialog.WorkingDir = transfer.ProgramDir;
@@ -114,16 +134,19 @@ std::optional<std::string> ImportFromHost(THostTransfer& transfer) {
                                : std::string(kCantImportMember) + "\n" + dialog.FailureReason);
         return std::nullopt;
     }
-    return dialog.ConvertedFile;
+    return TImportedMember{dialog.ConvertedFile, dialog.TakeWorkFolder()};
 }
 
 bool ImportFromHost(THostTransfer& transfer, const std::function<void(const std::string&)>& open) {
-    std::optional<std::string> converted = ImportFromHost(transfer);
+    std::optional<TImportedMember> converted = ImportFromHost(transfer);
     if (!converted)
         return false;
-    open(*converted);
-    std::remove(converted->c_str());
+    open(converted->ConvertedFile);
     return true;
+}
+
+std::string ImportedProgramPath(const std::string& programDir, const std::string& convertedFile) {
+    return programDir + ImportedProgramCaption(convertedFile);
 }
 
 std::string ImportedProgramCaption(const std::string& convertedFile) {

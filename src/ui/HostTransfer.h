@@ -8,11 +8,13 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class QDialog;
+class QTemporaryDir;
 class TEditorsHolder;
 struct TOptions;
 
@@ -39,13 +41,19 @@ struct THostTransfer {
 // member (cancelled or failed).
 bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer);
 
-// Import From AS/400: runs the member dialog. The converted RPG/400 source in the program
-// directory, or nothing (the dialog was cancelled, or the member could not be converted,
-// which has been reported).
-std::optional<std::string> ImportFromHost(THostTransfer& transfer);
+// A member converted by the import: the RPG/400 source in a private work folder, which goes
+// (with the file) when this goes.
+struct TImportedMember {
+    std::string ConvertedFile;
+    std::shared_ptr<QTemporaryDir> WorkFolder;
+};
+
+// Import From AS/400: runs the member dialog. The converted member, or nothing (the dialog
+// was cancelled, or the member could not be converted, which has been reported).
+std::optional<TImportedMember> ImportFromHost(THostTransfer& transfer);
 
 // The whole import: when a member was converted, Open makes the new program window from the
-// converted file; the converted file is deleted afterwards in every case. True when Open ran.
+// converted file; the file and its work folder are removed afterwards. True when Open ran.
 bool ImportFromHost(THostTransfer& transfer, const std::function<void(const std::string&)>& open);
 
 // The caption of the window an imported file opens in: its name with ".RPG".
@@ -56,5 +64,12 @@ std::string ExportStoppedMessage(const std::vector<std::string>& sections);
 std::string ExportWarningsQuestion(const std::vector<std::string>& sections);
 inline constexpr const char* kExportCompileStopped =
     "The member was not exported: the compile was stopped before it ended.";
+
+// Where a program imported from the host is saved: the program directory and the caption.
+std::string ImportedProgramPath(const std::string& programDir, const std::string& convertedFile);
+
+// Record length of the export: the option's, or more when a line of the source is longer
+// (up to the 255 a member record holds; longer lines are cut, with a warning).
+int ExportRecordLength(const std::string& sourceFile, int option);
 
 inline constexpr const char* kCantImportMember = "Sorry can't Import selected member!";

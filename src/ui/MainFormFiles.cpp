@@ -293,7 +293,11 @@ void TMainForm::ProgOpenItemClick() {
 void TMainForm::ProgImportItemClick() {
     THostTransfer transfer{Options, ProgramDir, Box, this, Services.RunDialog};
     ImportFromHost(transfer, [this](const std::string& converted) {
-        ImportIntoNewWindow(converted, ImportedProgramCaption(converted));
+        // The converted file lives in a work folder that goes after the import: the program is
+        // saved in the program directory, as it always was.
+        if (TEditorsHolder* window =
+                ImportIntoNewWindow(converted, ImportedProgramCaption(converted)))
+            window->Document->SetFileName(ImportedProgramPath(ProgramDir, converted));
     });
 }
 

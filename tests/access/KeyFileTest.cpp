@@ -1,5 +1,6 @@
 #include "access/KeyFile.h"
 #include "access/Encrypter.h"
+#include "access/PasswordHash.h"
 #include "platform/SafeSave.h"
 #include "platform/TextFile.h"
 #include "support/TempDir.h"
@@ -9,6 +10,7 @@
 #include <sys/stat.h>
 
 using orvale::test::TempDir;
+using Match = TKeyFile::Match;
 
 namespace {
 
@@ -80,7 +82,8 @@ TEST(KeyFile, MissingFileHoldsNoUserAndLooksUpNothing) {
     EXPECT_EQ(TKeyFile::PathIn(dir.Path() + "/"), keys.Path());
     ASSERT_TRUE(keys.Load());
     EXPECT_FALSE(keys.HasUsers());
-    EXPECT_EQ(keys.LookUpPassword("MARIO"), "");
+    EXPECT_EQ(keys.CheckPassword("MARIO", ""), Match::NoEntry);
+    EXPECT_FALSE(keys.HasEntryFor("MARIO"));
 }
 
 TEST(KeyFile, LastEntryOfAUserCountsAndOlderOnesStay) {
@@ -94,11 +97,13 @@ TEST(KeyFile, LastEntryOfAUserCountsAndOlderOnesStay) {
     TKeyFile reread(keys.Path());
     ASSERT_TRUE(reread.Load());
     EXPECT_TRUE(reread.HasUsers());
-    EXPECT_EQ(reread.LookUpPassword("MARIO"), "SECOND");
-    EXPECT_EQ(reread.LookUpPassword("LUIGI"), "GREEN");
+    EXPECT_EQ(reread.CheckPassword("MARIO", "SECOND"), Match::Right);
+    EXPECT_EQ(reread.CheckPassword("MARIO", "FIRST"), Match::Wrong);
+    EXPECT_EQ(reread.CheckPassword("LUIGI", "GREEN"), Match::Right);
+    EXPECT_EQ(reread.CheckPassword("LUIGI", "green"), Match::Wrong);
     // Exact comparison: the stored names are upper case.
-    EXPECT_EQ(reread.LookUpPassword("mario"), "");
-    EXPECT_EQ(reread.LookUpPassword("MARI"), "");
+    EXPECT_EQ(reread.CheckPassword("mario", "SECOND"), Match::NoEntry);
+    EXPECT_EQ(reread.CheckPassword("MARI", "SECOND"), Match::NoEntry);
 
     orvale::ProfileFile raw(keys.Path());
     ASSERT_TRUE(raw.Load());
@@ -107,6 +112,13 @@ TEST(KeyFile, LastEntryOfAUserCountsAndOlderOnesStay) {
     for (const std::string& line : lines) {
         EXPECT_EQ(line.find("MARIO"), std::string::npos);
         EXPECT_EQ(line.find("FIRST"), std::string::npos);
+        // The password is a salted hash whose kind shows, and the program's key reads
+        // nothing of it.
+        std::string value = line.substr(line.find('=') + 1);
+        EXPECT_TRUE(value.starts_with("$y$")) << value;
+        EXPECT_TRUE(IsPasswordHash(value));
+        for (const char* password : {"FIRST", "GREEN", "SECOND"})
+            EXPECT_NE(reread.DecipherText(value), password);
     }
     EXPECT_EQ(reread.DecipherText(lines[0].substr(0, lines[0].find('='))), "MARIO");
 }
@@ -123,18 +135,45 @@ TEST(KeyFile, EntriesOfOtherSectionsAndUnreadableLinesAreLeftAlone) {
     WriteFile(keys.Path(), "[Other]\r\n" + entry + "[EnabledUsers]\r\nnoequals\r\n" + "zz=yy\r\n;" +
                                entry + entry);
     ASSERT_TRUE(keys.Load());
-    EXPECT_EQ(keys.LookUpPassword("MARIO"), "PASS");
-    EXPECT_EQ(keys.LookUpPassword("zz"), "");
+    EXPECT_EQ(keys.CheckPassword("MARIO", "PASS"), Match::Right);
+    EXPECT_EQ(keys.CheckPassword("zz", "yy"), Match::NoEntry);
 }
 
-TEST(KeyFile, ANewFileIsPrivateToItsOwner) {
+TEST(KeyFile, TheFileIsPrivateToItsOwnerAfterEveryWrite) {
     TempDir dir;
     TKeyFile keys(TKeyFile::PathIn(dir.Path()));
     ASSERT_TRUE(keys.AddEntry("MARIO", "PASS"));
     ASSERT_TRUE(keys.Save());
-    struct stat st {};
-    ASSERT_EQ(::stat(keys.Path().c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    auto mode = [&] {
+        struct stat st {};
+        EXPECT_EQ(::stat(keys.Path().c_str(), &st), 0);
+        return st.st_mode & 0777;
+    };
+    EXPECT_EQ(mode(), 0600u);
+    // A file once made readable by all does not stay so when it is written again.
+    for (mode_t old : {0644, 0666, 0400}) {
+        ASSERT_EQ(::chmod(keys.Path().c_str(), old), 0);
+        ASSERT_TRUE(keys.AddEntry("LUIGI", "PASS"));
+        ASSERT_TRUE(keys.Save());
+        EXPECT_EQ(mode(), 0600u) << old;
+    }
+}
+
+TEST(PasswordHash, SaltedHashesCheckOnlyTheirOwnPassword) {
+    std::string one = HashPassword("SECRET");
+    std::string two = HashPassword("SECRET");
+    ASSERT_TRUE(one.starts_with("$y$")) << one;
+    EXPECT_NE(one, two); // salted
+    EXPECT_TRUE(PasswordMatchesHash("SECRET", one));
+    EXPECT_TRUE(PasswordMatchesHash("SECRET", two));
+    for (const char* other : {"", "SECRE", "SECRET ", "secret"})
+        EXPECT_FALSE(PasswordMatchesHash(other, one)) << other;
+    EXPECT_FALSE(PasswordMatchesHash(std::string("SECRET\0X", 8), one));
+    // Neither a cipher text nor a broken hash counts as one.
+    EXPECT_FALSE(IsPasswordHash("\335+\256^g\334D#\376\205\325"));
+    EXPECT_FALSE(IsPasswordHash(""));
+    EXPECT_FALSE(PasswordMatchesHash("SECRET", one.substr(0, 10)));
+    EXPECT_FALSE(PasswordMatchesHash("SECRET", "$y$"));
 }
 
 TEST(KeyFile, NewNameNeverReplacesAnEarlierEntry) {
@@ -150,7 +189,7 @@ TEST(KeyFile, NewNameNeverReplacesAnEarlierEntry) {
     ASSERT_TRUE(raw.Load());
     EXPECT_EQ(raw.ReadSectionLines("EnabledUsers").size(), 2u);
     ASSERT_TRUE(keys.Load());
-    EXPECT_EQ(keys.LookUpPassword("MARIO"), "TWO!");
+    EXPECT_EQ(keys.CheckPassword("MARIO", "TWO!"), Match::Right);
 }
 
 TEST(KeyFile, FailedWriteLeavesTheOldFileWhole) {
@@ -179,5 +218,30 @@ TEST(KeyFile, EntriesWrittenByEarlierVersionsStillOpen) {
     WriteFile(TKeyFile::PathIn(dir.Path()), KeyFileSample);
     TKeyFile keys(TKeyFile::PathIn(dir.Path()));
     ASSERT_TRUE(keys.Load());
-    EXPECT_EQ(keys.LookUpPassword("SAMPLE"), "SAMPLEPASS");
+    EXPECT_EQ(keys.CheckPassword("SAMPLE", "SAMPLEPASS"), Match::RightOldForm);
+    EXPECT_EQ(keys.CheckPassword("SAMPLE", "SAMPLEPAS"), Match::Wrong);
+}
+
+// A hash written for a user drops that user's passwords of the older, readable kind (the
+// current one and any earlier), and leaves other users' entries as they were.
+TEST(KeyFile, AHashReplacesTheUsersEncipheredPasswords) {
+    TempDir dir;
+    TKeyFile keys(TKeyFile::PathIn(dir.Path()));
+    std::string oldEntry = keys.EncipherKeyText("MARIO") + "=" + keys.EncipherKeyText("OLDPASS");
+    std::string olderEntry = keys.EncipherKeyText("MARIO") + "=" + keys.EncipherKeyText("OLDER");
+    WriteFile(keys.Path(), std::string(KeyFileSample) + olderEntry + "\r\n" + oldEntry + "\r\n");
+    ASSERT_TRUE(keys.Load());
+    EXPECT_EQ(keys.CheckPassword("MARIO", "OLDPASS"), Match::RightOldForm);
+    ASSERT_TRUE(keys.AddEntry("MARIO", "OLDPASS"));
+    ASSERT_TRUE(keys.Save());
+    ASSERT_TRUE(keys.Load());
+    EXPECT_EQ(keys.CheckPassword("MARIO", "OLDPASS"), Match::Right);
+    EXPECT_EQ(keys.CheckPassword("SAMPLE", "SAMPLEPASS"), Match::RightOldForm);
+    std::string text;
+    ASSERT_TRUE(orvale::ReadFileBytes(keys.Path(), text));
+    EXPECT_EQ(text.find(oldEntry), std::string::npos);
+    EXPECT_EQ(text.find(olderEntry), std::string::npos);
+    orvale::ProfileFile raw(keys.Path());
+    ASSERT_TRUE(raw.Load());
+    EXPECT_EQ(raw.ReadSectionLines("EnabledUsers").size(), 2u);
 }

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using orvale::Prompter;
 using orvale::test::TempDir;
@@ -165,4 +167,46 @@ TEST_F(LoginTest, FailedWriteIsReportedAndChangesNothing) {
     EXPECT_NE(change.Message.find("Password not changed!"), std::string::npos) << change.Message;
     EXPECT_EQ(Login("MARIO", "FIRST").Verdict, LoginVerdict::Accepted);
     EXPECT_EQ(Login("MARIO", "SECOND").Verdict, LoginVerdict::Refused);
+}
+
+// A key file of the present layout (password enciphered with the program's key) still logs in;
+// that login rewrites the user's entry as a hash, so the file then holds nothing the key reads
+// back, and is private to its owner whatever mode it had.
+TEST_F(LoginTest, AnEncipheredPasswordLogsInOnceAndIsThenAHash) {
+    TKeyFile writer(KeyPath());
+    std::string entry = writer.EncipherKeyText("MARIO") + "=" + writer.EncipherKeyText("SECRET");
+    ASSERT_TRUE(orvale::WriteFileSafely(KeyPath(), "[EnabledUsers]\r\n" + entry + "\r\n"));
+    ASSERT_EQ(::chmod(KeyPath().c_str(), 0644), 0);
+
+    EXPECT_EQ(Login("MARIO", "wrong").Verdict, LoginVerdict::Refused);
+    TLoginCheck check = Login("mario", "secret");
+    EXPECT_EQ(check.Verdict, LoginVerdict::Accepted);
+    EXPECT_EQ(check.Message, "");
+
+    orvale::ProfileFile raw(KeyPath());
+    ASSERT_TRUE(raw.Load());
+    StringList lines = raw.ReadSectionLines("EnabledUsers");
+    ASSERT_EQ(lines.size(), 1u);
+    std::string value = lines[0].substr(lines[0].find('=') + 1);
+    EXPECT_TRUE(value.starts_with("$y$")) << value;
+    EXPECT_NE(writer.DecipherText(value), "SECRET");
+    struct stat st {};
+    ASSERT_EQ(::stat(KeyPath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(Login("MARIO", "SECRET").Verdict, LoginVerdict::Accepted);
+    EXPECT_EQ(Login("MARIO", "SECRE").Verdict, LoginVerdict::Refused);
+}
+
+// In a folder the user cannot write, the login stands and says why the entry stayed.
+TEST_F(LoginTest, AnEncipheredPasswordStillLogsInWhenTheFileCannotBeRewritten) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    TKeyFile writer(KeyPath());
+    std::string entry = writer.EncipherKeyText("MARIO") + "=" + writer.EncipherKeyText("SECRET");
+    ASSERT_TRUE(orvale::WriteFileSafely(KeyPath(), "[EnabledUsers]\r\n" + entry + "\r\n"));
+    ASSERT_EQ(::chmod(Dir.Path().c_str(), 0500), 0);
+    TLoginCheck check = Login("MARIO", "SECRET");
+    ::chmod(Dir.Path().c_str(), 0700);
+    EXPECT_EQ(check.Verdict, LoginVerdict::Accepted);
+    EXPECT_NE(check.Message.find("old form"), std::string::npos) << check.Message;
 }

@@ -105,8 +105,8 @@ TEST_F(OptionsFileTest, WritesEveryKeyInTheFileOrder) {
                            "LastOpen=1",        "LastSave=1",
                            "[Export Options]",  "SaveOnExport=1",
                            "CompOnExport=1",    "BuilOnExport=1",
-                           "[Reopen Item]",     "0=/prg/A.RPG",
-                           "1=/prg/B.RPG"};
+                           "RecordLength=80",   "[Reopen Item]",
+                           "0=/prg/A.RPG",      "1=/prg/B.RPG"};
     EXPECT_EQ(keys, expected);
 }
 
@@ -128,7 +128,8 @@ TEST_F(OptionsFileTest, ReadsWhatWasWrittenAndConvertsValues) {
               "[Undo Options]\n"
               "LastSave=0\n"
               "[Export Options]\n"
-              "BuilOnExport=0\n");
+              "BuilOnExport=0\n"
+              "RecordLength=100\n");
     ASSERT_TRUE(LoadOptionsFile(Path(), Options, Compiler));
     EXPECT_EQ(Options.Editor.BackColor, 128);
     EXPECT_EQ(Options.Editor.TextColor, 255);
@@ -145,6 +146,7 @@ TEST_F(OptionsFileTest, ReadsWhatWasWrittenAndConvertsValues) {
     EXPECT_FALSE(Options.Undo.LastSave);
     EXPECT_TRUE(Options.Undo.LastOpen);
     EXPECT_FALSE(Options.Export.BuilOnExport);
+    EXPECT_EQ(Options.Export.RecordLength, 100);
 
     // Written back, the boolean 2 becomes "1" and the colour decimal.
     ASSERT_TRUE(SaveOptionsFile(Path(), Options, Compiler));

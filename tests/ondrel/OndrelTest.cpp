@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using orvale::test::FileSizeLimit;
@@ -51,20 +52,21 @@ protected:
         Calls = 0;
         CancelAt = -1;
     }
-    std::string ToText(const std::string& member, int length = 80) {
+    std::string ToText(const std::string& member, int length = 80, int status = OndrelOk) {
         Put(dir.File("M.MBR"), member);
         EXPECT_TRUE(EBCDicToASCII(dir.File("M.MBR"), dir.File("M.RP3"), dir.File("AStoPC.xlt"),
                                   length, CountAndMaybeCancel));
-        EXPECT_EQ(LastStatus(), OndrelOk);
+        EXPECT_EQ(LastStatus(&Message), status) << Message;
         return Slurp(dir.File("M.RP3"));
     }
-    std::string ToMember(const std::string& text, int length = 80) {
+    std::string ToMember(const std::string& text, int length = 80, int status = OndrelOk) {
         Put(dir.File("T.RP3"), text);
         ASCIIToEBCDic(dir.File("T.RP3"), dir.File("T.MBR"), dir.File("PCtoAS.xlt"), length,
                       CountAndMaybeCancel);
-        EXPECT_EQ(LastStatus(), OndrelOk);
+        EXPECT_EQ(LastStatus(&Message), status) << Message;
         return Slurp(dir.File("T.MBR"));
     }
+    std::string Message;
     TempDir dir;
 };
 
@@ -76,24 +78,44 @@ TEST(Ondrel, VersionText) {
     EXPECT_EQ(version, "1.31 - 17/05/1997");
 }
 
-TEST_F(SmallTables, WholeRecordsBecomeLinesAndAPartialRecordIsDropped) {
+TEST_F(SmallTables, RecordsBecomeLinesAndAPartialLastRecordIsKeptPaddedWithAWarning) {
     std::string first = "\xC1" + std::string(78, '\x40') + "\xC2";
     std::string second(80, '\xF1');
     std::string expected = "A" + std::string(78, ' ') + "B\r\n" + std::string(80, '1') + "\r\n";
     EXPECT_EQ(ToText(first + second), expected);
-    EXPECT_EQ(Calls, 3); // two records and the final read that finds the end
-    EXPECT_EQ(ToText(first + second + std::string(10, '\xC3')), expected);
+    EXPECT_TRUE(Message.empty());
+    EXPECT_EQ(Calls, 3); // two records and the final call at the end
+    // The ten bytes of a short last record are not lost.
+    EXPECT_EQ(ToText(first + second + std::string(10, '\xC3'), 80, OndrelPartialRecord),
+              expected + std::string(10, 'C') + std::string(70, ' ') + "\r\n");
+    EXPECT_NE(Message.find("M.MBR: the last record (line 3) holds 10 of 80 bytes"),
+              std::string::npos)
+        << Message;
+    EXPECT_EQ(ToText("\xC1", 80, OndrelPartialRecord), "A" + std::string(79, ' ') + "\r\n");
     EXPECT_EQ(ToText(""), "");
     EXPECT_TRUE(std::filesystem::exists(dir.File("M.RP3")));
 }
 
 TEST_F(SmallTables, LinesBecomeBlankPaddedRecordsWithoutLineEnds) {
-    std::string member = ToMember(std::string(90, 'A') + "\r\n\r\nCB1\n");
+    // A line that loses text to the record length is written cut, with a warning.
+    std::string member =
+        ToMember("A\r\n" + std::string(90, 'A') + "\r\n\r\nCB1\n", 80, OndrelLinesCut);
+    EXPECT_NE(Message.find("T.RP3: 1 line is longer than 80 characters and lost the text past it "
+                           "(the first is line 2)"),
+              std::string::npos)
+        << Message;
+    member = member.substr(80);
     ASSERT_EQ(member.size(), 240u);
     EXPECT_EQ(member.substr(0, 80), std::string(80, '\xC1'));
     EXPECT_EQ(member.substr(80, 80), std::string(80, '\x40'));
     EXPECT_EQ(member.substr(160), "\xC3\xC2\xF1" + std::string(77, '\x40'));
     EXPECT_EQ(ToMember(""), "");
+    // Blanks past the record are no loss.
+    EXPECT_EQ(ToMember("AB" + std::string(100, ' ') + "\n", 2), "\xC1\xC2");
+    // A record long enough for the longest line keeps every column.
+    std::string wide = std::string(80, 'B') + "CCCCCC" + std::string(14, '1');
+    EXPECT_EQ(ToText(ToMember(wide + "\r\nA\r\n", 100), 100),
+              wide + "\r\nA" + std::string(99, ' ') + "\r\n");
 }
 
 TEST_F(SmallTables, EveryKindOfLineEndMakesOneRecord) {
@@ -110,7 +132,8 @@ TEST_F(SmallTables, RecordLengthsAtTheLimitsWork) {
     std::string record(255, '\xC2');
     EXPECT_EQ(ToText(record + record, 255),
               std::string(255, 'B') + "\r\n" + std::string(255, 'B') + "\r\n");
-    EXPECT_EQ(ToMember(std::string(300, 'C') + "\r\n", 255), std::string(255, '\xC3'));
+    EXPECT_EQ(ToMember(std::string(300, 'C') + "\r\n", 255, OndrelLinesCut),
+              std::string(255, '\xC3'));
 }
 
 TEST_F(SmallTables, RecordLengthOutsideOneTo255IsRefused) {
@@ -280,41 +303,56 @@ TEST(OndrelCodePage, EveryPrintableHostByteSurvivesTheRoundTrip) {
     }
 }
 
-// Real members written elsewhere: text to host and back keeps every printable character in
-// its column, cuts lines after column 80 and blanks tabs and other control characters.
+// Real members written elsewhere, the wide ones with change tags past column 80 among them:
+// text to host and back, with records as long as the member's longest line, keeps every
+// printable character in its column and blanks tabs and other control characters.
 TEST(OndrelCorpus, MembersSurviveTheRoundTripThroughTheHostForm) {
     if (!std::filesystem::is_directory(ORVALE_CORPUS_DIR))
         GTEST_SKIP() << "no corpus at " << ORVALE_CORPUS_DIR;
     TempDir dir;
     std::string error;
     ASSERT_TRUE(ondrel::WriteCodePageTables("IBM037", dir.Path(), error)) << error;
-    int members = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(ORVALE_CORPUS_DIR)) {
-        if (entry.path().extension() != ".RP3")
+    int members = 0, wide = 0;
+    for (const char* folder : {ORVALE_CORPUS_DIR, ORVALE_CORPUS_DIR "-wide"}) {
+        if (!std::filesystem::is_directory(folder))
             continue;
-        const std::string path = entry.path().string();
-        ASCIIToEBCDic(path, dir.File("C.MBR"), dir.File("PCtoAS.xlt"), 80, nullptr);
-        ASSERT_EQ(LastStatus(), OndrelOk) << path;
-        ASSERT_TRUE(EBCDicToASCII(dir.File("C.MBR"), dir.File("C.RP3"), dir.File("AStoPC.xlt"), 80,
-                                  nullptr))
-            << path;
-        StringList original, back;
-        ASSERT_TRUE(orvale::ReadTextFile(path, original));
-        ASSERT_TRUE(orvale::ReadTextFile(dir.File("C.RP3"), back));
-        ASSERT_EQ(back.size(), original.size()) << path;
-        for (size_t i = 0; i < original.size(); ++i) {
-            std::string expected = original[i].substr(0, 80);
-            expected.resize(80, ' ');
-            for (char& c : expected) {
-                auto byte = static_cast<unsigned char>(c);
-                if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0))
-                    c = ' ';
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            if (entry.path().extension() != ".RP3")
+                continue;
+            const std::string path = entry.path().string();
+            StringList original, back;
+            ASSERT_TRUE(orvale::ReadTextFile(path, original));
+            size_t length = 80;
+            for (const std::string& line : original)
+                length = std::max(length, line.find_last_not_of(' ') + 1);
+            ASSERT_LE(length, 255u) << path;
+            wide += length > 80;
+            const int recordLength = static_cast<int>(length);
+            ASCIIToEBCDic(path, dir.File("C.MBR"), dir.File("PCtoAS.xlt"), recordLength, nullptr);
+            ASSERT_EQ(LastStatus(), OndrelOk) << path;
+            ASSERT_TRUE(EBCDicToASCII(dir.File("C.MBR"), dir.File("C.RP3"), dir.File("AStoPC.xlt"),
+                                      recordLength, nullptr))
+                << path;
+            ASSERT_EQ(LastStatus(), OndrelOk) << path;
+            ASSERT_TRUE(orvale::ReadTextFile(dir.File("C.RP3"), back));
+            ASSERT_EQ(back.size(), original.size()) << path;
+            for (size_t i = 0; i < original.size(); ++i) {
+                std::string expected = original[i].substr(0, length);
+                expected.resize(length, ' ');
+                for (char& c : expected) {
+                    auto byte = static_cast<unsigned char>(c);
+                    if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0))
+                        c = ' ';
+                }
+                ASSERT_EQ(back[i], expected) << path << " line " << i + 1;
             }
-            ASSERT_EQ(back[i], expected) << path << " line " << i + 1;
+            ++members;
         }
-        ++members;
     }
     EXPECT_GT(members, 0);
+    if (std::filesystem::is_directory(ORVALE_CORPUS_DIR "-wide")) {
+        EXPECT_GT(wide, 300);
+    }
 }
 
 TEST(OndrelCopy, CopiesIntoTheFolderAndReplacesAnOldMember) {

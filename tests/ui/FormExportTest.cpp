@@ -155,8 +155,14 @@ TEST_F(MemberTransfer, ExportBuildsTheSourceAndCopiesItsMemberIntoTheFolder) {
         expected.push_back(line);
     }
     EXPECT_EQ(MemberText(HostDir + "PAYROLL.MBR"), expected);
-    // The work files stay in the program directory.
-    EXPECT_TRUE(orvale::FileExists(ProgramDir + "PAYROLL.MBR"));
+    // The member was made in a private work folder, gone now; the program directory holds
+    // only the source the export built.
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.MBR"));
+    std::vector<std::string> kept;
+    for (const auto& entry : fs::directory_iterator(ProgramDir))
+        kept.push_back(entry.path().filename().string());
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept, (std::vector<std::string>{"AStoPC.xlt", "PAYROLL.RP3", "PCtoAS.xlt"}));
     EXPECT_EQ(Options.LastExportFolder, HostDir);
 }
 
@@ -241,16 +247,12 @@ TEST_F(MemberTransfer, AFailedCopyIsReportedAndRemovesTheWorkFiles) {
 TEST_F(MemberTransfer, MemberNamesThatLeaveTheFoldersAreRefused) {
     EXPECT_EQ(TFormExport::JoinFolder("/host", "X.MBR"), "/host/X.MBR");
     EXPECT_EQ(TFormExport::JoinFolder("/host/", "X.MBR"), "/host/X.MBR");
-    EXPECT_TRUE(TFormExport::ValidMemberName("PAYROLL.MBR"));
-    for (const char* name : {"", "../x.MBR", "..", "a/x.MBR", "/tmp/x.MBR", "..\\x.MBR"})
-        EXPECT_FALSE(TFormExport::ValidMemberName(name)) << name;
-
     // The export dialog stays open on a bad name, and Cancel then leaves.
     auto window = PayrollWindow();
     std::vector<std::string> before;
     bool stayedOpen = false;
     PlayDialog([&](TFormExport& form) {
-        TypeAndOk(form, "../x.MBR");
+        TypeAndOk(form, "../x");
         stayedOpen = form.result() == 0 && form.BtnOK->isEnabled();
         form.BtnCancel->click();
     });
@@ -273,31 +275,102 @@ TEST_F(MemberTransfer, MemberNamesThatLeaveTheFoldersAreRefused) {
     EXPECT_EQ(FilesBelowRoot(), before);
 }
 
-TEST_F(MemberTransfer, AMemberIsNeverWrittenOverTheProgramDirectorysOwnFiles) {
-    for (const char* name : {"Orvale.KEY", "orvale.def", "PCtoAS.xlt", "PromptH.PRM", "PAYROLL.RP3",
-                             "PAYROLL.rpg", "PAYROLL.~RP", "Orvale.hlp"})
-        EXPECT_TRUE(TFormExport::OwnFileName(name)) << name;
-    for (const char* name : {"PAYROLL.MBR", "PAYROLL", "KEY", "A.KEYS"})
-        EXPECT_FALSE(TFormExport::OwnFileName(name)) << name;
-
-    // The user list keeps its bytes; the dialog stays open until Cancel.
-    std::string keyFile = ProgramDir + "Orvale.KEY";
-    ASSERT_TRUE(orvale::WriteTextFile(keyFile, {"[Users]", "ANNA=x"}));
+// With the members folder set to the program directory itself, no member name reaches a file
+// of the program: a name the host would not take is refused and writes nothing; a name it takes
+// becomes its own upper-case ".MBR" file and nothing else changes.
+TEST_F(MemberTransfer, NoMemberNameReachesTheProgramsOwnFiles) {
     auto window = PayrollWindow();
-    bool stayedOpen = false;
-    PlayDialog([&](TFormExport& form) {
-        TypeAndOk(form, "Orvale.KEY");
-        stayedOpen = form.result() == 0 && form.BtnOK->isEnabled();
-        form.BtnCancel->click();
-    });
-    EXPECT_FALSE(ExportToHost(*window, Transfer));
-    EXPECT_TRUE(stayedOpen);
-    StringList kept;
-    ASSERT_TRUE(orvale::ReadTextFile(keyFile, kept));
-    EXPECT_EQ(kept, (StringList{"[Users]", "ANNA=x"}));
-    EXPECT_FALSE(orvale::FileExists(HostDir + "Orvale.KEY"));
-    EXPECT_EQ(Box.Messages, (std::vector<Shown>{{Prompter::Kind::Error, kOwnFileMemberName,
-                                                 Prompter::Buttons::Ok, ""}}));
+    for (const char* own : {"orvale", "orvale-cli", "libcalvex.so", "Orvale.KEY"})
+        ASSERT_TRUE(orvale::WriteTextFile(ProgramDir + own, {own}));
+    Options.LastExportFolder = ProgramDir;
+    Options.Export.CompOnExport = false;
+    for (const char* name :
+         {"libcalvex.so", "A/B", "..", "TOOLONGNAME1", "../../src/PAYROLL.RPG", "orvale-cli"}) {
+        Box.Messages.clear();
+        // What the export wrote before the dialog (the built source) is the program's own.
+        std::vector<std::string> before;
+        PlayDialog([&](TFormExport& form) {
+            before = FilesBelowRoot();
+            TypeAndOk(form, name);
+            form.BtnCancel->click();
+        });
+        EXPECT_FALSE(ExportToHost(*window, Transfer)) << name;
+        EXPECT_EQ(FilesBelowRoot(), before) << name;
+        EXPECT_EQ(Box.Messages, (std::vector<Shown>{{Prompter::Kind::Error, kInvalidMemberName,
+                                                     Prompter::Buttons::Ok, ""}}))
+            << name;
+    }
+    for (const char* name : {"orvale", "Orvale.KEY"}) {
+        PlayDialog([&](TFormExport& form) { TypeAndOk(form, name); });
+        EXPECT_TRUE(ExportToHost(*window, Transfer)) << name;
+    }
+    for (const char* own : {"orvale", "orvale-cli", "libcalvex.so", "Orvale.KEY"}) {
+        StringList kept;
+        ASSERT_TRUE(orvale::ReadTextFile(ProgramDir + own, kept));
+        EXPECT_EQ(kept, StringList{own});
+    }
+    EXPECT_TRUE(orvale::FileExists(ProgramDir + "ORVALE.MBR"));
+    EXPECT_TRUE(orvale::FileExists(ProgramDir + "ORVALE.KEY.MBR"));
+}
+
+// Members written by other tools in lower case are found; the converted file is private to the
+// import and goes with it.
+TEST_F(MemberTransfer, AnImportReadsOnlyTheMembersFileAndLeavesNoWorkFile) {
+    WriteMember(HostDir + "cust.mbr", kMemberSource);
+    ASSERT_TRUE(orvale::WriteTextFile(ProgramDir + "CUST.RP3", {"mine"}));
+    std::vector<std::string> before = FilesBelowRoot();
+    PlayDialog([](TFormExport& form) { TypeAndOk(form, "cust"); });
+    std::string converted;
+    EXPECT_TRUE(ImportFromHost(Transfer, [&](const std::string& file) {
+        converted = file;
+        StringList lines;
+        EXPECT_TRUE(orvale::ReadTextFile(file, lines));
+        EXPECT_EQ(lines.size(), kMemberSource.size());
+    }));
+    EXPECT_EQ(ImportedProgramCaption(converted), "CUST.RPG");
+    EXPECT_EQ(ImportedProgramPath(ProgramDir, converted), ProgramDir + "CUST.RPG");
+    EXPECT_FALSE(fs::exists(converted));
+    EXPECT_FALSE(fs::exists(fs::path(converted).parent_path()));
+    EXPECT_EQ(FilesBelowRoot(), before);
+}
+
+// Records as long as the longest line: tags past column 80 reach the host and come back.
+TEST_F(MemberTransfer, TextPastColumnEightyTravelsBothWays) {
+    StringList wide = {
+        "     C                     Z-ADD0         X                           S01157" +
+        std::string("  CHG0001 BY ME")};
+    std::string source = Root.File("src/WIDE.RP3");
+    ASSERT_TRUE(orvale::WriteTextFile(source, wide));
+    EXPECT_EQ(ExportRecordLength(source, 80), static_cast<int>(wide[0].size()));
+    EXPECT_EQ(ExportRecordLength(source, 120), 120);
+    TFormExport form(Box);
+    form.WorkingDir = ProgramDir;
+    form.ConvertedFile = source;
+    form.RecordLength = ExportRecordLength(source, 80);
+    form.EditFold->setText(QString::fromStdString(HostDir));
+    form.EditFile->setText("WIDE.MBR");
+    form.BtnOK->click();
+    ASSERT_TRUE(form.Done);
+    EXPECT_TRUE(Box.Messages.empty());
+
+    Options.Export.RecordLength = form.RecordLength;
+    PlayDialog([](TFormExport& dialog) { TypeAndOk(dialog, "WIDE"); });
+    EXPECT_TRUE(ImportFromHost(Transfer, [&](const std::string& file) {
+        StringList lines;
+        EXPECT_TRUE(orvale::ReadTextFile(file, lines));
+        EXPECT_EQ(lines, wide);
+    }));
+    EXPECT_TRUE(Box.Messages.empty());
+
+    // Read with records too short, the member ends in a partial record: kept, and said.
+    Options.Export.RecordLength = 80;
+    PlayDialog([](TFormExport& dialog) { TypeAndOk(dialog, "WIDE"); });
+    EXPECT_TRUE(ImportFromHost(Transfer, [&](const std::string&) {}));
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Warning);
+    EXPECT_NE(Box.Messages[0].Text.find("holds " + std::to_string(wide[0].size() - 80) + " of 80"),
+              std::string::npos)
+        << Box.Messages[0].Text;
 }
 
 TEST_F(MemberTransfer, AnImportedMemberOpensAsANewProgram) {
@@ -326,7 +399,7 @@ TEST_F(MemberTransfer, AnImportedMemberOpensAsANewProgram) {
     EXPECT_FALSE(doc.LogicalSection.Lines.empty());
     EXPECT_FALSE(doc.MainRoutineSection.Lines.empty());
     EXPECT_TRUE(doc.Modified);
-    // The converted file was a temporary one.
+    // The converted file was a temporary one, never in the program directory.
     EXPECT_FALSE(orvale::FileExists(ProgramDir + "CUST.RP3"));
     EXPECT_TRUE(Box.Messages.empty());
 }
