@@ -60,6 +60,9 @@ std::vector<int> CompiledStatements(const TRPGProgram& doc, const TreeNode* node
     const TEDITSection* s = node ? node->Section() : nullptr;
     if (!s)
         return {};
+    // The compile's own record, when it kept one for these lines.
+    if (!s->CompiledFrom.empty() && s->CompiledFrom.size() == s->Compiled.size())
+        return s->CompiledFrom;
     char form = SectionFormType(doc, node);
     if (doc.ArraysNode && node->Parent() == doc.ArraysNode) {
         // An array's compiled lines are its separator and then its records, one per line.

@@ -44,6 +44,10 @@ TEST_F(CompileFindingsTest, FindingsNameTheirStatementWhateverTheCompileOptions)
         EXPECT_EQ(from.back(), 5);
         EXPECT_NE(Sub->Compiled.back().find("ENDSR"), std::string::npos);
     }
+    // Counted without the compile's record, the lines name the same statements.
+    std::vector<int> recorded = CompiledStatements(Doc, Doc.FindNodeByText("SR1"));
+    Sub->CompiledFrom.clear();
+    EXPECT_EQ(CompiledStatements(Doc, Doc.FindNodeByText("SR1")), recorded);
     // Compiled lines that are not current have no findings to show.
     Sub->AddLine("  Add(1,X,X)");
     EXPECT_TRUE(Marks("SR1").empty());
