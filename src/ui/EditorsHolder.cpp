@@ -15,6 +15,7 @@
 #include "ui/ProgramTreeView.h"
 #include "ui/SettingsGrids.h"
 #include "ui/SourceHighlighter.h"
+#include "ui/TagColumn.h"
 #include "ui/TreeImages.h"
 
 #include <QAction>
@@ -287,6 +288,7 @@ void TEditorsHolder::BuildPages() {
     TabSheetRPGView = page("TabSheetRPGView");
 
     RichEditSource = new TExtRichEdit(TabSheetSource);
+    AddTagColumn(*RichEditSource);
     RichEditSource->setObjectName("RichEditSource");
     RichEditSource->setFont(EditorFont());
     RichEditSource->SetBackColor(QColor(0, 0, 0x80));
@@ -741,6 +743,10 @@ StringList TEditorsHolder::EditorLines() const {
 
 void TEditorsHolder::SetEditorLines(const StringList& lines) {
     RichEditSource->SetLines(lines);
+}
+
+void TEditorsHolder::SetEditorTags(const StringList& tags) {
+    SetLineTags(*RichEditSource, tags);
 }
 
 int TEditorsHolder::EditorTopLine() const {

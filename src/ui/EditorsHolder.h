@@ -261,6 +261,7 @@ public:
                    orvale::ProgramPage active) override;
     StringList EditorLines() const override;
     void SetEditorLines(const StringList& lines) override;
+    void SetEditorTags(const StringList& tags) override;
     int EditorTopLine() const override;
     void SetEditorTopLine(int line) override;
     void ReplaceEditorText(orvale::TextPosition from, orvale::TextPosition to,

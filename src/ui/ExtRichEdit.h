@@ -73,6 +73,8 @@ public:
 
     // -- Left margin: line numbers and marks to begin with; more columns can be added.
     void AddMarginColumn(std::unique_ptr<TMarginColumn> column);
+    // Lays the margin out again after a column's width changed.
+    void RefreshMargin() { UpdateMarginWidth(); }
     int MarginWidth() const;
     QWidget* Margin() const { return Margin_; }
     // The margin column the point (in margin coordinates) lies in, and the line under it.

@@ -119,7 +119,9 @@ void KillAtManyMoments(const Target& target, int kills) {
     int sawOld = 0, sawNew = 0;
     for (int i = 0; i < kills; ++i) {
         const int next = current + 1;
-        auto delay = std::chrono::microseconds(whole.count() * (i % 10) / 9 +
+        // Up to twice the time a whole save took, so that on a busy machine, where a save
+        // may take longer than the one timed, kills still land after the replacement too.
+        auto delay = std::chrono::microseconds(whole.count() * (i % 10) * 2 / 9 +
                                                static_cast<long>(random() % 200));
         SaveAndKill([&] { return target.Save(next); }, delay);
         int now = target.Version(target.Path);

@@ -11,6 +11,7 @@
 #include "rpgprogram/RPGProgram.h"
 #include "support/QtApp.h"
 #include "ui/ExtRichEdit.h"
+#include "ui/TagColumn.h"
 
 #include <QTabWidget>
 #include <QTest>
@@ -80,11 +81,20 @@ TEST_F(EditorRoundTrip, TypingOverAStatementChangesItsLineAlone) {
         if (text[k].find("Z-add(0,ORDNO)") != std::string::npos)
             line = static_cast<int>(k);
     ASSERT_GE(line, 0);
+    // The line's change tag shows beside it, not in its text.
+    EXPECT_EQ(LineTag(*Window->RichEditSource, line), "CHG020");
+    EXPECT_EQ(text[static_cast<size_t>(line)].find("CHG020"), std::string::npos);
     // The 0 becomes a 5, typed over in the editor.
     int column = static_cast<int>(text[static_cast<size_t>(line)].find("(0,")) + 1;
     Window->RichEditSource->SetCaretPos(column, line);
     QTest::keyClick(Window->RichEditSource, Qt::Key_Delete);
     QTest::keyClicks(Window->RichEditSource, "5");
+    // A line opened above it does not take its tag: the tag follows its line.
+    Window->RichEditSource->SetCaretPos(0, line);
+    QTest::keyClick(Window->RichEditSource, Qt::Key_Return);
+    EXPECT_EQ(LineTag(*Window->RichEditSource, line + 1), "CHG020");
+    QTest::keyClick(Window->RichEditSource, Qt::Key_Up);
+    QTest::keyClick(Window->RichEditSource, Qt::Key_Delete);
     Window->SelectNode(Doc().FindNodeByText("NEWORD")); // the edit is committed
 
     StringList built = Built();

@@ -155,8 +155,8 @@ TEST_F(PasswordDlgTest, FirstUserOfAFreshInstallIsEnrolledInTheOneDialog) {
     EXPECT_EQ(Prompter.Messages.size(), 1u);
     EXPECT_EQ(dlg.findChild<QDialog*>(), nullptr);
     TKeyFile keys(TKeyFile::PathIn(Dir.Path()));
-    ASSERT_TRUE(keys.Load());
-    EXPECT_EQ(keys.LookUpPassword("MARIO"), "FIRST");
+    EXPECT_EQ(CheckLogin(keys, "MARIO", "first").Verdict, LoginVerdict::Accepted);
+    EXPECT_EQ(CheckLogin(keys, "MARIO", "other").Verdict, LoginVerdict::Refused);
 
     // Now the file holds a user: another name is not let in without its own entry.
     TPasswordDlg next(Dir.Path(), Prompter);

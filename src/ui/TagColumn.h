@@ -1,0 +1,18 @@
+#pragma once
+
+// The margin column of the source editor that shows each line's tags: the text in columns 1-5
+// and from column 75 on of the member line a statement came from (change tags, sequence
+// numbers). They stay beside the statement text, never in it, so the user edits the statement
+// alone; the tags follow their lines through edits (each is held by its text block).
+
+#include "platform/StringList.h"
+
+class TExtRichEdit;
+
+// Adds the column to Editor (once, when the editor is made).
+void AddTagColumn(TExtRichEdit& editor);
+// Gives the lines of Editor's text the tags of Tags, one per line (empty for none); the column
+// takes the width of the longest and none at all when no line has one.
+void SetLineTags(TExtRichEdit& editor, const StringList& tags);
+// The tag Editor shows for Line, empty for none.
+std::string LineTag(const TExtRichEdit& editor, int line);
