@@ -43,20 +43,6 @@ Piece Trim(std::string_view line, size_t start, size_t end) {
     return {start, end};
 }
 
-// Where the quoted literal that opens at Open ends (the offset past its closing quote).
-size_t LiteralEnd(std::string_view line, size_t open) {
-    const char quote = line[open];
-    for (size_t i = open + 1; i < line.size(); ++i) {
-        if (quote == '"' && line[i] == '\\' && i + 1 < line.size()) {
-            ++i;
-            continue;
-        }
-        if (line[i] == quote)
-            return i + 1;
-    }
-    return line.size();
-}
-
 // One statement line taken apart: the flags part, the name and the parameters.
 struct Parts {
     bool HasFlags = false;

@@ -10,6 +10,22 @@
 #include <string_view>
 #include <vector>
 
+// Where the quoted literal that opens at Open of a statement line ends (the offset past its
+// closing quote, or the line's end): the cross-reference and the source colouring skip
+// literals alike.
+inline size_t LiteralEnd(std::string_view line, size_t open) {
+    const char quote = line[open];
+    for (size_t i = open + 1; i < line.size(); ++i) {
+        if (quote == '"' && line[i] == '\\' && i + 1 < line.size()) {
+            ++i;
+            continue;
+        }
+        if (line[i] == quote)
+            return i + 1;
+    }
+    return line.size();
+}
+
 class TRPGProgram;
 class TreeNode;
 

@@ -1,5 +1,7 @@
 #include "SourceColouring.h"
 
+#include "rpgprogram/CrossReference.h"
+
 #include <cctype>
 
 namespace {
@@ -15,19 +17,6 @@ bool IsDigit(char c) {
 bool IsNameChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '#' || c == '$' || c == '@' ||
            c == '_' || c == '*';
-}
-
-size_t LiteralEnd(std::string_view line, size_t open) {
-    const char quote = line[open];
-    for (size_t i = open + 1; i < line.size(); ++i) {
-        if (quote == '"' && line[i] == '\\' && i + 1 < line.size()) {
-            ++i;
-            continue;
-        }
-        if (line[i] == quote)
-            return i + 1;
-    }
-    return line.size();
 }
 
 void Add(std::vector<ColourSpan>& spans, size_t start, size_t end, SpanKind kind) {
