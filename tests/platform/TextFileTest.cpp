@@ -86,6 +86,21 @@ TEST(TextFile, ReadingInPiecesGivesTheLinesOfTheWholeText) {
     EXPECT_EQ(read(zero), lines(zero));
     EXPECT_EQ(read(zero).back(), "tail");
     EXPECT_TRUE(read("").empty());
+
+    // Large files are counted before they are read: any kind of line end, and a zero byte
+    // before which the count stops, must give the same lines.
+    std::string large;
+    while (large.size() < 5 * piece)
+        large += "     C           PRICE     MULT QUANTITY  AMOUNT  112\r";
+    EXPECT_EQ(read(large), lines(large));
+    for (char& c : large)
+        if (c == '\r')
+            c = '\n';
+    EXPECT_EQ(read(large), lines(large));
+    std::string mixed = large + shortLines + std::string(piece, '\r') + large;
+    EXPECT_EQ(read(mixed), lines(mixed));
+    std::string zeroInLarge = shortLines + std::string("\0", 1) + large;
+    EXPECT_EQ(read(zeroInLarge), lines(zeroInLarge));
 }
 
 TEST(TextFile, ReadingAMissingFileNamesTheFileAndReason) {
