@@ -60,6 +60,7 @@ bool ValidNegations(const std::string& buffer) {
 
 TRPG3ConvertCalcolus::TRPG3ConvertCalcolus() : Table(OpCodeTable::Instance()) {
     Buffer.reserve(LineWidth);
+    Form.reserve(96);
     Flags.reserve(32);
     Param.reserve(32);
 }
@@ -87,7 +88,13 @@ void TRPG3ConvertCalcolus::DecodeOpCode(std::string_view opCode) {
 std::string TRPG3ConvertCalcolus::StatementForm(std::string_view line, int level,
                                                 int indentWidth) const {
     std::string s;
-    s.reserve(96);
+    WriteStatementForm(line, level, indentWidth, s);
+    return s;
+}
+
+void TRPG3ConvertCalcolus::WriteStatementForm(std::string_view line, int level, int indentWidth,
+                                              std::string& s) const {
+    s.clear();
     if (!ColumnsBlank(line, 7, 17)) {
         s += '{';
         if (!ColumnsBlank(line, 7, 8)) {
@@ -144,7 +151,6 @@ std::string TRPG3ConvertCalcolus::StatementForm(std::string_view line, int level
         s += "/* ";
         s.append(comment);
     }
-    return s;
 }
 
 std::string TRPG3ConvertCalcolus::ConvertLine(std::string_view line, int& level, int indentWidth) {
@@ -163,7 +169,10 @@ std::string TRPG3ConvertCalcolus::ConvertLine(std::string_view line, int& level,
     const int lineLevel = level;
     level = level - M + K;
 
-    statement = StatementForm(line, lineLevel, indentWidth);
+    // Built in a buffer kept from line to line and copied at its size: the statement is
+    // stored for as long as the program is open, and most are far shorter than a line.
+    WriteStatementForm(line, lineLevel, indentWidth, Form);
+    statement.assign(Form);
     if (CompilesBack(line, statement))
         return statement;
 

@@ -52,6 +52,7 @@ public:
 private:
     const OpCodeTable& Table;
     std::string Buffer;  // the 80-column line being compiled
+    std::string Form;    // the statement form of the line being converted
     std::string Flags;   // the flags part as it goes into columns 7-17
     std::string Param;   // one parameter after element-notation rewriting
     std::string Message; // a compile message that carries a parameter number
@@ -61,6 +62,9 @@ private:
 
     // Fills Buffer; returns nullptr on success or the error message.
     const char* Compile(const ParsedStatement& statement);
+    // StatementForm into S, which is cleared first.
+    void WriteStatementForm(std::string_view line, int level, int indentWidth,
+                            std::string& s) const;
     const char* ParamMessage(int index, std::string_view text);
     bool CompilesBack(std::string_view line, const std::string& statement);
 };

@@ -74,7 +74,8 @@ TEDITSection::TEDITSection(std::string name, std::string description) {
 void TEDITSection::AddConverted(std::string statement, const std::string& line, int ordinal) {
     if (Origins.size() != Lines.size())
         Origins.resize(Lines.size());
-    Origins.push_back({line, ordinal, StatementHash(statement)});
+    Origins.push_back(
+        {OriginTextsPending ? std::string() : line, ordinal, StatementHash(statement)});
     Lines.push_back(std::move(statement));
     Compiled.push_back(line);
 }

@@ -49,6 +49,10 @@ public:
     // The "**" separator line an array's data came after, with the hash of the description
     // read from it.
     LineOrigin HeadOrigin;
+    // Set by an import while it still holds its member: AddConverted then leaves each origin's
+    // text empty, and the import moves the member line in once every walk is done, instead of
+    // holding a third copy of the member (beside the compiled lines) until then.
+    bool OriginTextsPending = false;
     // Parallel to Compiled when filled by a compile: the index in Lines of the statement each
     // compiled line was made from, -1 for the banner and separator lines the compile adds.
     std::vector<int> CompiledFrom;

@@ -99,6 +99,17 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
     // Lines no walk takes (not RPG III specifications), carried as raw lines.
     std::vector<int> leftOut;
     auto shown = [&] { ShowImportProgress(i, progress); };
+    // Every section the walks fill takes its origins' texts from the member at the end.
+    ForEachNode([](TreeNode* node) {
+        if (TEDITSection* s = node->Section())
+            s->OriginTextsPending = true;
+        return true;
+    });
+    auto pending = [](TEDITSection* s) {
+        if (s)
+            s->OriginTextsPending = true;
+        return s;
+    };
     while (!ImportCancelled && i < n) {
         const int passStart = i;
         if (!ImportCancelled) {
@@ -138,7 +149,7 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
                 const std::string& name = NameList[k];
                 TEDITSection* target = &InitSubRoutineSection;
                 if (name != "*INZSR")
-                    target = AddedSection(SubRoutinesNode, AddSubRoutine(name, ""));
+                    target = pending(AddedSection(SubRoutinesNode, AddSubRoutine(name, "")));
                 if (!target)
                     target = &MainRoutineSection;
                 i = ConvertRPG3SubR(source, i, TabSpaces, *target, prefix);
@@ -148,7 +159,8 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
         if (!ImportCancelled) {
             ConvertRPG3GetOutList(source, NameList, i);
             for (size_t k = 0; k < NameList.size() && !ImportCancelled; ++k) {
-                TEDITSection* target = AddedSection(OutputNode, AddOutput(NameList[k], ""));
+                TEDITSection* target =
+                    pending(AddedSection(OutputNode, AddOutput(NameList[k], "")));
                 if (!target)
                     target = &MainRoutineSection;
                 i = ConvertRPG3Output(source, i, *target, prefix);
@@ -176,7 +188,7 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
             i = data;
         ConvertExtensionRuns(extensionStarts, data, prefix);
         for (size_t k = 0; k < NameList.size() && !ImportCancelled; ++k) {
-            TEDITSection* target = AddedSection(ArraysNode, AddArray(NameList[k], ""));
+            TEDITSection* target = pending(AddedSection(ArraysNode, AddArray(NameList[k], "")));
             if (!target)
                 target = &MainRoutineSection;
             i = ConvertRPG3Array(source, i, *target, prefix);
@@ -184,11 +196,40 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
         }
     }
 
+    TakeOriginTexts();
     if (!leftOut.empty())
         Box.Warning(LeftOutMessage(leftOut));
     if (PropertySection.LinesCount() == 0)
         InitProperties("", "");
     HistorySection.AddLine(HistoryEntry(FileName, "Converted", ""));
+}
+
+void TRPGProgram::TakeOriginTexts() {
+    // A member line is the origin of one statement and is moved there; should a walk ever give
+    // a line two origins, all but the last get a copy of it.
+    std::vector<unsigned char> uses(SourceLines.size());
+    auto eachOrigin = [&](auto&& f) {
+        ForEachNode([&](TreeNode* node) {
+            TEDITSection* s = node->Section();
+            if (s && s->OriginTextsPending)
+                for (LineOrigin& origin : s->Origins)
+                    if (origin.Has() && static_cast<size_t>(origin.Ordinal) < SourceLines.size())
+                        f(origin, static_cast<size_t>(origin.Ordinal));
+            return true;
+        });
+    };
+    eachOrigin([&](LineOrigin&, size_t k) { uses[k] = uses[k] < 2 ? uses[k] + 1 : 2; });
+    eachOrigin([&](LineOrigin& origin, size_t k) {
+        if (uses[k] > 1)
+            origin.Text = SourceLines[k];
+        else
+            origin.Text = std::move(SourceLines[k]);
+    });
+    ForEachNode([](TreeNode* node) {
+        if (TEDITSection* s = node->Section())
+            s->OriginTextsPending = false;
+        return true;
+    });
 }
 
 void TRPGProgram::CarryLine(int index) {

@@ -117,6 +117,9 @@ public:
     // Keeps member line Index, which no conversion takes, as a raw statement of the section
     // that took the lines before it.
     void CarryLine(int index);
+    // Gives each origin left without its text during the walks its member line, moving the
+    // line out of SourceLines: the member is not read again once the walks are done.
+    void TakeOriginTexts();
 
     // -- Build into RPG/400 source (RPGBuild.cpp)
     // Reads the pre-compiler definitions, the indicator prefix and the compile options.

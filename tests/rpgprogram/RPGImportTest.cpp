@@ -272,3 +272,69 @@ TEST_F(ImportTest, SavedFileDoesNotDependOnKeepingItsText) {
     ASSERT_TRUE(orvale::ReadFileBytes(Dir.File("KEPT.RPG"), after));
     EXPECT_EQ(after, kept);
 }
+
+namespace {
+
+// Every origin of the program, section by section, as "section ordinal hash text".
+StringList OriginList(const TRPGProgram& doc) {
+    StringList out;
+    for (TreeNode* n = doc.Tree.First(); n; n = TProgramTree::Next(n)) {
+        const TEDITSection* s = n->Section();
+        if (!s)
+            continue;
+        auto add = [&](const LineOrigin& o) {
+            if (o.Has())
+                out.push_back(s->Properties.Name + " " + std::to_string(o.Ordinal) + " " +
+                              std::to_string(o.Statement) + " " + o.Text);
+        };
+        add(s->HeadOrigin);
+        for (const LineOrigin& o : s->Origins)
+            add(o);
+    }
+    return out;
+}
+
+} // namespace
+
+// The import gives each statement the member line it came from, whichever walk took it (lines
+// carried raw, extension lines of several runs walked as one, array data); reading the saved
+// program back gives the same origins whether its file text is kept or not.
+TEST_F(ImportTest, EveryMemberLineIsTheOriginOfItsStatement) {
+    StringList member = FullMember();
+    member.insert(member.begin() + 5, SpecLine('E', {{27, "TABDAY  7   7  3"}}));
+    member.insert(member.begin() + 7, "     X  not an RPG III line");
+    member.push_back("** ");
+    member.push_back("MONTUEWEDTHUFRISATSUN");
+    ASSERT_TRUE(Import(member));
+
+    StringList origins = OriginList(Doc);
+    std::vector<int> uses(member.size());
+    for (TreeNode* n = Doc.Tree.First(); n; n = TProgramTree::Next(n)) {
+        const TEDITSection* s = n->Section();
+        if (!s)
+            continue;
+        std::vector<LineOrigin> all = s->Origins;
+        all.push_back(s->HeadOrigin);
+        for (const LineOrigin& o : all) {
+            if (!o.Has())
+                continue;
+            ASSERT_LT(static_cast<size_t>(o.Ordinal), member.size());
+            EXPECT_EQ(o.Text, member[static_cast<size_t>(o.Ordinal)]) << o.Ordinal;
+            ++uses[static_cast<size_t>(o.Ordinal)];
+        }
+        EXPECT_FALSE(s->OriginTextsPending) << s->Properties.Name;
+    }
+    EXPECT_EQ(uses, std::vector<int>(member.size(), 1));
+
+    std::string path = Dir.File("MEMBER.RPG");
+    ASSERT_TRUE(Doc.SaveToFile(path));
+    for (bool keep : {true, false}) {
+        ScriptedPrompter box;
+        TRPGProgram loaded(box);
+        loaded.FormGenRPG = &Form;
+        loaded.KeepOpen = keep;
+        ASSERT_TRUE(loaded.LoadFromFile(path));
+        EXPECT_EQ(OriginList(loaded), origins) << "file text kept: " << keep;
+        EXPECT_TRUE(box.Messages.empty());
+    }
+}
