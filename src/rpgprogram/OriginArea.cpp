@@ -36,8 +36,9 @@ std::string Entry(const LineOrigin& origin) {
     return entry;
 }
 
-// False for an entry that does not read as one.
-bool ReadEntry(std::string_view entry, LineOrigin& origin) {
+// False for an entry that does not read as one. With Owned (the line of a file text that is not
+// kept, which Entry views), the member line is moved out of it rather than copied.
+bool ReadEntry(std::string_view entry, LineOrigin& origin, std::string* owned) {
     origin = {};
     if (entry == "-")
         return true;
@@ -54,7 +55,12 @@ bool ReadEntry(std::string_view entry, LineOrigin& origin) {
         return false;
     origin.Ordinal = ordinal;
     origin.Statement = hash;
-    origin.Text.assign(entry.substr(at + 18));
+    if (owned) {
+        owned->erase(0, at + 18);
+        origin.Text = std::move(*owned);
+    } else {
+        origin.Text.assign(entry.substr(at + 18));
+    }
     return true;
 }
 
@@ -108,11 +114,16 @@ void TRPGProgram::ReadOriginBlocks(int start) {
     // Past the compiled area, block by block (its lines may have been moved out already).
     if (line(start) != kBeginOfCompiled)
         return;
+    // A file text that is not kept gives up the compiled lines here (those the compiled area's
+    // reader did not take): their memory then holds the origins instead of adding to it.
     int i = start + 1;
     while (i < count && line(i) != kEndOfCompiled) {
         int lines = BracketNumber(line(i + 1));
         if (lines < 0 || line(i + 2 + lines) != kEndOfSection)
             return; // a damaged compiled area, reported by its reader
+        if (!KeepOpen)
+            for (int k = i + 2; k < i + 2 + lines; ++k)
+                std::string().swap(SourceLines[static_cast<size_t>(k)]);
         i += 4 + lines;
     }
     if (line(i + 1) != kBeginOfOrigins)
@@ -132,10 +143,15 @@ void TRPGProgram::ReadOriginBlocks(int start) {
             damaged = true;
             return false;
         }
+        // As with the compiled lines, the lines of a file text that is not kept are moved.
+        auto entry = [&](int at, LineOrigin& origin) {
+            std::string* owned = KeepOpen ? nullptr : &SourceLines[static_cast<size_t>(at)];
+            return ReadEntry(line(at), origin, owned);
+        };
         std::vector<LineOrigin> origins(static_cast<size_t>(entries - 1));
-        bool read = ReadEntry(line(i + 2), s->HeadOrigin);
+        bool read = entry(i + 2, s->HeadOrigin);
         for (int k = 1; k < entries && read; ++k)
-            read = ReadEntry(line(i + 2 + k), origins[static_cast<size_t>(k - 1)]);
+            read = entry(i + 2 + k, origins[static_cast<size_t>(k - 1)]);
         if (!read || (entries > 1 && entries - 1 != s->LinesCount())) {
             // Origins that do not fit the text would give its lines another line's columns.
             s->HeadOrigin = {};

@@ -27,8 +27,10 @@ bool TRPGProgram::LoadFromFile(const std::string& fileName) {
     if (Options().LoadComp)
         ReadCompiledBlocks(start);
     ReadOriginBlocks(start);
+    // Released, not just emptied: the list of a large file's lines is as large as a good part
+    // of the program, and the build that follows would run beside it.
     if (!KeepOpen)
-        SourceLines.clear();
+        StringList().swap(SourceLines);
     if (View)
         View->SetGridRowCount(PropertySection.LinesCount());
     Opened = true;
