@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <unordered_map>
 
 namespace {
 
@@ -114,6 +115,15 @@ std::vector<TSourceRun> TRPGProgram::SourceRuns() const {
             return 9;
         return 10; // the folders' sections: one stream each, below
     };
+    // The stream of each folder's sections, found once: looking each section up in the folders
+    // made the build of a program with thousands of subroutines grow with their square.
+    std::unordered_map<const TEDITSection*, size_t> folderStream;
+    for (auto [folder, target] :
+         {std::pair{SubRoutinesNode, size_t{10}}, std::pair{OutputNode, size_t{11}},
+          std::pair{ArraysNode, size_t{12}}})
+        for (int k = 0; folder && k < folder->Count(); ++k)
+            if (const TEDITSection* s = folder->Child(k)->Section())
+                folderStream[s] = target;
     std::vector<std::vector<Unit>> streams(13);
     std::optional<Owners> owners;
     long long last = -1; // the key of the unit before, in the program's layout
@@ -121,12 +131,8 @@ std::vector<TSourceRun> TRPGProgram::SourceRuns() const {
         const TEDITSection* s = sections[id];
         size_t target = stream(s);
         if (target == 10) {
-            const TreeNode* parent = nullptr;
-            for (const TreeNode* folder : {SubRoutinesNode, OutputNode, ArraysNode})
-                for (int k = 0; folder && k < folder->Count(); ++k)
-                    if (folder->Child(k)->Section() == s)
-                        parent = folder;
-            target = parent == OutputNode ? 11 : parent == ArraysNode ? 12 : 10;
+            auto found = folderStream.find(s);
+            target = found == folderStream.end() ? 10 : found->second;
         }
         size_t size = s->Compiled.size();
         Unit unit{{s, 0, 0}, -1};
