@@ -48,6 +48,19 @@ size_t AppendTextLines(std::string_view text, bool final, StringList& lines) {
 // taken fresh from the system only to be given back at once.
 constexpr size_t kReadPiece = 1 << 18;
 
+// How often C occurs in Text, through the library's fast search (a plain count loop over the
+// bytes takes several times as long).
+size_t Occurrences(std::string_view text, char c) {
+    size_t n = 0;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (const void* found = std::memchr(p, c, static_cast<size_t>(end - p))) {
+        ++n;
+        p = static_cast<const char*>(found) + 1;
+    }
+    return n;
+}
+
 // The number of lines of a file, near enough to size the list once, read through Fd from its
 // start without moving its offset; 0 when it cannot be read. A first piece of a file does not
 // tell: a program file's text area has lines far shorter than its compiled and origin areas,
@@ -67,14 +80,15 @@ size_t CountLines(int fd) {
         std::string_view text(piece.data(), static_cast<size_t>(n));
         size_t zero = text.find('\0');
         text = text.substr(0, zero);
-        lf += static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
-        cr += static_cast<size_t>(std::count(text.begin(), text.end(), '\r'));
+        lf += Occurrences(text, '\n');
+        if (lf == 0)
+            cr += Occurrences(text, '\r');
         if (zero != std::string_view::npos)
             break;
         at += n;
     }
     // CR LF counts once; a text of CR line ends has no LF.
-    return std::max(lf, cr) + 1;
+    return (lf > 0 ? lf : cr) + 1;
 }
 
 } // namespace
