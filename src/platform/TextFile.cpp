@@ -157,8 +157,11 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string* err
     return true;
 }
 
-bool ReadTextFile(const std::string& path, StringList& lines, std::string* error) {
+bool ReadTextFile(const std::string& path, StringList& lines, std::string* error,
+                  size_t* zeroLine) {
     lines.clear();
+    if (zeroLine)
+        *zeroLine = 0;
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (error)
@@ -210,6 +213,10 @@ bool ReadTextFile(const std::string& path, StringList& lines, std::string* error
         size_t zero = text.find('\0', held);
         if (zero != std::string_view::npos) {
             AppendTextLines(text.substr(0, zero), true, lines);
+            // The line of the zero byte was made of the text before it, unless none was left.
+            bool lineStarts = zero == 0 || text[zero - 1] == '\n' || text[zero - 1] == '\r';
+            if (zeroLine)
+                *zeroLine = lines.size() + (lineStarts ? 1 : 0);
             ended = true;
             held = 0;
             continue;

@@ -17,7 +17,11 @@ std::string JoinTextLines(const StringList& lines);
 
 // Reads a whole file. On failure returns false and sets Error to "<path>: <reason>".
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string* error = nullptr);
-bool ReadTextFile(const std::string& path, StringList& lines, std::string* error = nullptr);
+// Reads the lines of a text file; a zero byte ends the text. ZeroLine, when given, is set to
+// the number (from 1) of the line that holds the first zero byte, or 0 when there is none, so
+// that a reader for which the rest is data can refuse the file instead of losing it.
+bool ReadTextFile(const std::string& path, StringList& lines, std::string* error = nullptr,
+                  size_t* zeroLine = nullptr);
 
 // Writes lines with CR LF through WriteFileSafely: the old file stays whole if the write fails.
 bool WriteTextFile(const std::string& path, const StringList& lines, std::string* error = nullptr);

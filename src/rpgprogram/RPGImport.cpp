@@ -35,6 +35,12 @@ TEDITSection* AddedSection(TreeNode* folder, const TEDITSection* found) {
     return folder->Child(folder->Count() - 1)->Section();
 }
 
+std::string ZeroByteMessage(const std::string& fileName, size_t line) {
+    return "ERROR: " + orvale::ExtractFileName(fileName) + " holds a zero byte in line " +
+           std::to_string(line) +
+           ": a source member is text, and the lines after it would be lost!";
+}
+
 std::string LeftOutMessage(const std::vector<int>& leftOut) {
     std::string count = std::to_string(leftOut.size());
     std::string first = std::to_string(leftOut.front() + 1);
@@ -50,8 +56,15 @@ bool TRPGProgram::ImportFromFile(const std::string& fileName, ImportProgress* pr
     {
         BusyCursor busy(*this);
         std::string error;
-        if (!orvale::ReadTextFile(fileName, lines, &error)) {
+        size_t zeroLine = 0;
+        if (!orvale::ReadTextFile(fileName, lines, &error, &zeroLine)) {
             Box.Error(error);
+            return false;
+        }
+        // A zero byte ends a text file, and what follows it would be missing from the program
+        // without a word: such a member is not imported.
+        if (zeroLine > 0) {
+            Box.Error(ZeroByteMessage(fileName, zeroLine));
             return false;
         }
     }

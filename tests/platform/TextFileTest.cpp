@@ -39,6 +39,33 @@ TEST(TextFile, FinalLineEndMakesNoEmptyLine) {
 TEST(TextFile, ZeroByteEndsTheText) {
     std::string text("ab\ncd\0ef\ngh", 11);
     EXPECT_EQ(SplitTextLines(text), (StringList{"ab", "cd"}));
+
+    // A reader learns the line of the zero byte, wherever in its line and its file it stands.
+    TempDir dir;
+    auto zeroLine = [&](const std::string& bytes) {
+        std::string path = dir.File("zero.txt");
+        EXPECT_TRUE(WriteFileSafely(path, bytes));
+        size_t line = 99;
+        StringList lines;
+        EXPECT_TRUE(ReadTextFile(path, lines, nullptr, &line));
+        return line;
+    };
+    const std::string zero(1, '\0');
+    EXPECT_EQ(zeroLine(text), 2u);
+    EXPECT_EQ(zeroLine("ab\r\n" + zero + "cd"), 2u);
+    EXPECT_EQ(zeroLine("ab\r" + zero), 2u);
+    EXPECT_EQ(zeroLine(zero), 1u);
+    EXPECT_EQ(zeroLine("ab\r\ncd"), 0u);
+    EXPECT_EQ(zeroLine(""), 0u);
+    const size_t piece = 1 << 18;
+    std::string line(79, 'x');
+    std::string large;
+    while (large.size() < 5 * piece)
+        large += line + "\r\n";
+    size_t lines = large.size() / 81;
+    EXPECT_EQ(zeroLine(large + zero), lines + 1);
+    EXPECT_EQ(zeroLine(large + "ab" + zero + "\r\n" + large), lines + 1);
+    EXPECT_EQ(zeroLine(large.substr(0, piece - 1) + zero + large), piece / 81 + 1);
 }
 
 TEST(TextFile, BytesAndTrailingBlanksAreKept) {

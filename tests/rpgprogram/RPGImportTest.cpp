@@ -4,6 +4,8 @@
 
 #include "rpgprogram/RoundTripCheck.h"
 
+#include "platform/SafeSave.h"
+
 using orvale::Prompter;
 using orvale::ScriptedPrompter;
 using namespace orvale::test;
@@ -179,6 +181,23 @@ TEST_F(ImportTest, RefusedMembers) {
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_NE(Box.Messages[0].Text.find("MISSING.RP3"), std::string::npos);
     EXPECT_FALSE(fresh.Opened);
+
+    // A zero byte would end the member's text there, and the lines after it would be missing.
+    Box.Clear();
+    std::string path = Dir.File("ZERO.RP3");
+    ASSERT_TRUE(orvale::WriteFileSafely(path, kHeader + "\r\n" + kSeton + "\r\nAB" +
+                                                  std::string(1, '\0') + "CD\r\n" + kSeton));
+    TRPGProgram zero(Box);
+    EXPECT_FALSE(zero.ImportFromFile(path));
+    EXPECT_EQ(Box.Messages,
+              (std::vector<ScriptedPrompter::Shown>{
+                  {Prompter::Kind::Error,
+                   "ERROR: ZERO.RP3 holds a zero byte in line 3: a source member is text, and "
+                   "the lines after it would be lost!",
+                   Prompter::Buttons::Ok,
+                   {}}}));
+    EXPECT_FALSE(zero.Opened);
+    EXPECT_EQ(zero.HeaderSection.LinesCount(), 0);
 }
 
 // Specifications out of order take several passes. A line no walk takes is left out and
