@@ -18,8 +18,17 @@ using orvale::fuzz::QuietPrompter;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     orvale::fuzz::SilenceDefaultPrompter();
-    std::string member = orvale::fuzz::WriteScratchFile(
-        "FUZZ.RP3", std::string_view(reinterpret_cast<const char*>(data), size));
+    std::string_view text(reinterpret_cast<const char*>(data), size);
+    // A member with a zero byte is refused with one error and the document is not opened; the
+    // text before the byte is then walked like any other member.
+    if (size_t zero = text.find('\0'); zero != std::string_view::npos) {
+        QuietPrompter refused;
+        TRPGProgram doc(refused);
+        FUZZ_CHECK(!doc.ImportFromFile(orvale::fuzz::WriteScratchFile("FUZZ.RP3", text)));
+        FUZZ_CHECK(refused.Shown == 1 && refused.Complaints == 1 && !doc.Opened);
+        text = text.substr(0, zero);
+    }
+    std::string member = orvale::fuzz::WriteScratchFile("FUZZ.RP3", text);
 
     QuietPrompter box;
     TRPGProgram doc(box);
