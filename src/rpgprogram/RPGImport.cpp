@@ -123,6 +123,17 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
             s->OriginTextsPending = true;
         return s;
     };
+    // A section of a folder is filled by one walk. Its lists then give back their spare room
+    // (up to as much again as the lines take, a list being doubled as it grows): for a member
+    // of long subroutines that is a tenth of the import's peak. The program's own sections
+    // (the main routine, *INZSR, where a failed name goes) may be walked again, so they keep it.
+    auto filled = [&](TEDITSection* s) {
+        if (s == &MainRoutineSection || s == &InitSubRoutineSection)
+            return;
+        s->Lines.shrink_to_fit();
+        s->Origins.shrink_to_fit();
+        s->Compiled.shrink_to_fit();
+    };
     while (!ImportCancelled && i < n) {
         const int passStart = i;
         if (!ImportCancelled) {
@@ -166,6 +177,7 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
                 if (!target)
                     target = &MainRoutineSection;
                 i = ConvertRPG3SubR(source, i, TabSpaces, *target, prefix);
+                filled(target);
                 shown();
             }
         }
@@ -177,6 +189,7 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
                 if (!target)
                     target = &MainRoutineSection;
                 i = ConvertRPG3Output(source, i, *target, prefix);
+                filled(target);
                 shown();
             }
         }
@@ -205,6 +218,7 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
             if (!target)
                 target = &MainRoutineSection;
             i = ConvertRPG3Array(source, i, *target, prefix);
+            filled(target);
             shown();
         }
     }

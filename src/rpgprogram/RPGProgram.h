@@ -108,7 +108,8 @@ public:
     // be read (reported; the document is left as it was) or a name that does not end in "3"
     // (reported; the document keeps its empty layout).
     bool ImportFromFile(const std::string& fileName, orvale::ImportProgress* progress = nullptr);
-    // The conversion proper over SourceLines.
+    // The conversion proper over SourceLines, whose lines are moved into the statements'
+    // origins (SourceLines is left holding empty lines).
     void ConvertSourceLines(orvale::ImportProgress* progress);
     void ShowImportProgress(int index, orvale::ImportProgress* progress);
     // Converts the extension lines of every run that starts at Starts, with the compile-time
