@@ -124,13 +124,17 @@ BENCHMARK(BM_ImportRoutineMember)
     ->MinTime(2)
     ->Unit(benchmark::kMillisecond);
 
-void BM_BuildProgram(benchmark::State& state) {
-    orvale::ScriptedPrompter box;
-    TRPGProgram doc(box);
-    doc.SourceLines = Member();
+// The program imported from Member, its member text released.
+void ImportForBuild(TRPGProgram& doc, const StringList& member) {
+    doc.SourceLines = member;
     doc.BuildTree();
     doc.ConvertSourceLines(nullptr);
-    doc.SourceLines.clear();
+    StringList().swap(doc.SourceLines);
+}
+
+// Times the build of Doc, every section compiled and the source assembled; the number of
+// member lines it made.
+int64_t TimeBuild(benchmark::State& state, TRPGProgram& doc) {
     int64_t lines = 0;
     for (auto _ : state) {
         doc.CompileAllSections(true);
@@ -138,10 +142,18 @@ void BM_BuildProgram(benchmark::State& state) {
         lines = static_cast<int64_t>(doc.NameList.size());
         benchmark::DoNotOptimize(doc.NameList.data());
     }
+    state.SetItemsProcessed(state.iterations() * lines);
+    return lines;
+}
+
+void BM_BuildProgram(benchmark::State& state) {
+    orvale::ScriptedPrompter box;
+    TRPGProgram doc(box);
+    ImportForBuild(doc, Member());
+    int64_t lines = TimeBuild(state, doc);
     if (!box.Messages.empty())
         state.SkipWithError("the build reported a message");
     state.counters["member_lines"] = static_cast<double>(lines);
-    state.SetItemsProcessed(state.iterations() * lines);
 }
 BENCHMARK(BM_BuildProgram)->Unit(benchmark::kMillisecond);
 
@@ -152,25 +164,15 @@ void BM_BuildRoutineMember(benchmark::State& state) {
     KeepFreedMemory();
     orvale::ScriptedPrompter box;
     TRPGProgram doc(box);
-    doc.SourceLines = SizedMember(true, static_cast<int>(state.range(0)));
-    doc.BuildTree();
-    doc.ConvertSourceLines(nullptr);
-    StringList().swap(doc.SourceLines);
+    ImportForBuild(doc, SizedMember(true, static_cast<int>(state.range(0))));
     doc.CompileAllSections(true);
     doc.AssembleSource();
-    int64_t lines = 0;
-    for (auto _ : state) {
-        doc.CompileAllSections(true);
-        doc.AssembleSource();
-        lines = static_cast<int64_t>(doc.NameList.size());
-        benchmark::DoNotOptimize(doc.NameList.data());
-    }
+    int64_t lines = TimeBuild(state, doc);
     if (!box.Messages.empty())
         state.SkipWithError(box.Messages.front().Text.c_str());
     state.counters["ns_per_line"] = benchmark::Counter(
         static_cast<double>(lines) * 1e-9,
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    state.SetItemsProcessed(state.iterations() * lines);
 }
 BENCHMARK(BM_BuildRoutineMember)
     ->Arg(100000)
