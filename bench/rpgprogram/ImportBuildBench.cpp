@@ -3,13 +3,14 @@
 // Both are counted in member lines a second. The import is also timed at 100,000 and 1,000,000
 // lines of both generated members, the second with some 14,000 subroutines at the larger size:
 // a time per line that grows with the size means a step that costs more the more it has made.
-// Both sizes are timed on memory the process already holds (freed memory kept, as the
-// command-line tool keeps it, and a first conversion left out): a single first run at a
-// million lines would otherwise time the system clearing fresh pages, which the runs at the
-// smaller size, reusing the memory of the one before, do not.
+// Both sizes are timed on memory the process already holds (freed memory kept and room made
+// in huge pages, as the command-line tool does, and a first conversion left out): a single first
+// run at a million lines would otherwise time the system clearing fresh pages, which the runs at
+// the smaller size, reusing the memory of the one before, do not.
 
 #include "GeneratedMember.h"
 #include "RoutineMember.h"
+#include "platform/LargeHeap.h"
 #include "platform/Prompter.h"
 #include "rpgprogram/RPGProgram.h"
 
@@ -17,10 +18,6 @@
 
 #include <memory>
 #include <utility>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 namespace {
 
@@ -63,17 +60,14 @@ const StringList& SizedMember(bool routines, int lines) {
     return member;
 }
 
-// Freed memory stays with the process for the next run instead of going back to the system.
-void KeepFreedMemory() {
-#if defined(__GLIBC__)
-    ::mallopt(M_MXFAST, 0);
-    ::mallopt(M_TRIM_THRESHOLD, 1 << 30);
-    ::mallopt(M_MMAP_MAX, 0);
-#endif
+// The heap as the command-line tool has it: freed memory kept for the next run, and room for
+// the program in huge pages.
+void PrepareHeap(int64_t lines) {
+    orvale::ReserveHeap(static_cast<size_t>(lines) * 400);
 }
 
 void ImportAtSize(benchmark::State& state, bool routines) {
-    KeepFreedMemory();
+    PrepareHeap(state.range(0));
     const StringList& member = SizedMember(routines, static_cast<int>(state.range(0)));
     orvale::ScriptedPrompter box;
     size_t subroutines = 0;
@@ -161,7 +155,7 @@ BENCHMARK(BM_BuildProgram)->Unit(benchmark::kMillisecond);
 // and the diagnostics check go through every section, and a step that looks sections up
 // among all the others shows here as a time per line that grows with the size.
 void BM_BuildRoutineMember(benchmark::State& state) {
-    KeepFreedMemory();
+    PrepareHeap(state.range(0));
     orvale::ScriptedPrompter box;
     TRPGProgram doc(box);
     ImportForBuild(doc, SizedMember(true, static_cast<int>(state.range(0))));

@@ -5,6 +5,7 @@
 #include "Commands.h"
 
 #include "frame/Options.h"
+#include "platform/LargeHeap.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
 #include "rpgprogram/RPGProgram.h"
@@ -14,19 +15,12 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <pwd.h>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 #include <string>
-#include <sys/mman.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -96,74 +90,6 @@ TRPGProgram& ProgramForCommand(Prompter& box) {
     LastProgram = new TRPGProgram(box);
     return *LastProgram;
 }
-
-// A large program is millions of short strings, many of them freed in bulk (a section's old
-// compiled lines, the file text once parsed). The C library's fast bins hold such chunks back
-// and sort all of them out again at the next large allocation, which costs more than the frees
-// themselves; without fast bins each chunk is merged as it is freed.
-//
-// Memory the command gives back is asked for again a moment later (the old compiled lines are
-// freed as the new ones are made, a section's save text after each section). Kept by the
-// process it is reused; given back to the system it returns as fresh pages, each one cleared
-// and mapped again: a third of the page faults of a build. The process ends soon after anyway.
-void PrepareForLargePrograms() {
-#if defined(__GLIBC__)
-    ::mallopt(M_MXFAST, 0);
-    ::mallopt(M_TRIM_THRESHOLD, 1 << 30);
-    ::mallopt(M_TOP_PAD, 32 << 20);
-#endif
-}
-
-// The memory a large program fills is taken fresh from the system, and the first touch of each
-// page costs a fault that clears and maps it: a fifth of an import's time. While the command
-// reads and converts, a second thread has the pages it is about to fill mapped in advance, on
-// the other processor. The memory is reserved as one block of the expected size and freed at
-// once, so the allocations of the command are carved out of it in order; the thread only asks
-// the kernel to map its pages (the contents stay the zeros a fault would give) and touches
-// no data of the program. Expected is an estimate: memory beyond it is faulted in as usual.
-class HeapPrefault {
-public:
-    explicit HeapPrefault(size_t expected) {
-#if defined(__GLIBC__) && defined(MADV_POPULATE_WRITE)
-        // Small inputs gain nothing worth a thread; the cap keeps the block below the amount
-        // of free memory at the top of the heap that the library keeps without trimming.
-        constexpr size_t kSmallest = 8 << 20, kLargest = 768 << 20;
-        if (expected < kSmallest)
-            return;
-        expected = std::min(expected, kLargest);
-        // Large blocks then come from the heap too (this one above all, which must stay there
-        // once freed instead of being unmapped).
-        ::mallopt(M_MMAP_MAX, 0);
-        void* block = std::malloc(expected);
-        if (!block)
-            return;
-        const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-        uintptr_t begin = (reinterpret_cast<uintptr_t>(block) + page - 1) & ~(page - 1);
-        uintptr_t end = (reinterpret_cast<uintptr_t>(block) + expected) & ~(page - 1);
-        std::free(block);
-        Worker = std::thread([this, begin, end] {
-            constexpr uintptr_t kStep = 4 << 20;
-            for (uintptr_t p = begin; p < end && !Stop.load(std::memory_order_relaxed); p += kStep)
-                if (::madvise(reinterpret_cast<void*>(p), std::min(kStep, end - p),
-                              MADV_POPULATE_WRITE) != 0)
-                    return; // not supported here: the pages are faulted in as they are used
-        });
-#else
-        (void)expected;
-#endif
-    }
-    ~HeapPrefault() {
-        Stop.store(true, std::memory_order_relaxed);
-        if (Worker.joinable())
-            Worker.join();
-    }
-    HeapPrefault(const HeapPrefault&) = delete;
-    HeapPrefault& operator=(const HeapPrefault&) = delete;
-
-private:
-    std::atomic<bool> Stop{false};
-    std::thread Worker;
-};
 
 size_t FileSize(const std::string& path) {
     std::error_code ec;
@@ -303,7 +229,6 @@ struct ImportArgs {
 };
 
 int RunImport(const ImportArgs& a) {
-    PrepareForLargePrograms();
     static TFormGenRPG form; // read by the program to the end
     int tabSpaces = 2;
     std::string error;
@@ -311,8 +236,9 @@ int RunImport(const ImportArgs& a) {
         return Fail(error);
     if (!IsMemberName(a.Member))
         return Fail(NotMember(a.Member));
-    // An imported program takes six to seven times the member's size in memory.
-    HeapPrefault prefault(6 * FileSize(a.Member));
+    // An imported program takes six to seven times the member's size in memory, and its save
+    // a little more.
+    ReserveHeap(8 * FileSize(a.Member));
     static CountingPrompter box(Prompter::Default());
     TRPGProgram& doc = ProgramForCommand(box);
     doc.FormGenRPG = &form;
@@ -360,7 +286,6 @@ struct BuildArgs {
 };
 
 int RunBuild(const BuildArgs& a) {
-    PrepareForLargePrograms();
     static TFormGenRPG form; // read by the program to the end
     int tabSpaces = 2;
     std::string error;
@@ -371,7 +296,7 @@ int RunBuild(const BuildArgs& a) {
     if (a.All)
         form.LoadComp = false;
     // An opened program takes about twice its file's size, and its build a little more.
-    HeapPrefault prefault(2 * FileSize(a.Program));
+    ReserveHeap(3 * FileSize(a.Program));
     static CountingPrompter box(Prompter::Default());
     TRPGProgram& doc = ProgramForCommand(box);
     doc.FormGenRPG = &form;
