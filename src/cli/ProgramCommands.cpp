@@ -303,6 +303,9 @@ int RunBuild(const BuildArgs& a) {
     doc.TabSpaces = tabSpaces;
     doc.UserName = LoginName();
     doc.SetUndoOptions(false, false, false);
+    // The program file is saved again for the compiled lines it keeps, which come out the
+    // same when nothing was edited since the last build.
+    doc.SkipUnchangedSave = true;
     if (!OpenProgram(doc, box, a.Program))
         return Failure;
     // A damaged compiled area is rebuilt from the tree, but the build is not a clean one.

@@ -47,6 +47,10 @@ public:
     bool KeepPrevious = true;
     bool KeepOpen = true;
     bool KeepSave = true;
+    // A save (of a text not kept) that would write the bytes the file already holds leaves the
+    // file and its backup as they are: for a build that rewrites a program only to keep its
+    // compiled lines, which are the same when nothing was edited.
+    bool SkipUnchangedSave = false;
     TreeNode* MainRoutineNode = nullptr;
     // Node whose text is in the editor or the grids.
     TreeNode* CurrentNode = nullptr;

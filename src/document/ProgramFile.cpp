@@ -186,8 +186,11 @@ bool TEDITProgram::SaveWith(const std::string& fileName, const std::function<voi
 
     // A text that is not kept goes to the file section by section instead of being held whole.
     std::optional<orvale::SafeFileWriter> stream;
-    if (!KeepSave)
+    if (!KeepSave) {
         SaveStream = &stream.emplace(fileName);
+        if (SkipUnchangedSave)
+            stream->KeepIfUnchanged();
+    }
     WriteLines();
     if (appendArea)
         appendArea();

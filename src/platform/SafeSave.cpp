@@ -2,6 +2,7 @@
 
 #include "TextFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -99,7 +100,72 @@ SafeFileWriter::~SafeFileWriter() {
     Discard();
 }
 
+void SafeFileWriter::KeepIfUnchanged() {
+    if (Failure != 0 || !Exists || Written > 0 || Old >= 0)
+        return;
+    Old = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+// True while Content is what the old file holds at this place.
+bool SafeFileWriter::Compare(std::string_view content) {
+    OldPiece.resize(std::min(kPiece, content.size()));
+    for (size_t done = 0; done < content.size();) {
+        const size_t want = std::min(kPiece, content.size() - done);
+        ssize_t n = ::pread(Old, OldPiece.data(), want, static_cast<off_t>(Written + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0 ||
+            std::memcmp(OldPiece.data(), content.data() + done, static_cast<size_t>(n)) != 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The new content differs from the old file after Written bytes: those are copied from the
+// old file into the temporary one, and what comes next is written.
+void SafeFileWriter::StopComparing() {
+    const size_t same = Written;
+    off_t from = 0;
+    size_t copied = 0;
+    while (copied < same && Failure == 0) {
+        ssize_t n = ::copy_file_range(Old, &from, Fd, nullptr, same - copied, 0);
+        if (n > 0) {
+            copied += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        // Not offered between these files (or the old file ended early): copied by hand.
+        OldPiece.resize(kPiece);
+        ssize_t r = ::pread(Old, OldPiece.data(), std::min(kPiece, same - copied), from);
+        if (r <= 0) {
+            Failure = r < 0 ? errno : EIO;
+            break;
+        }
+        const char* p = OldPiece.data();
+        for (size_t left = static_cast<size_t>(r); left > 0 && Failure == 0;) {
+            ssize_t w = ::write(Fd, p, left);
+            if (w < 0) {
+                if (errno != EINTR)
+                    Failure = errno;
+                continue;
+            }
+            p += w;
+            left -= static_cast<size_t>(w);
+        }
+        from += r;
+        copied += static_cast<size_t>(r);
+    }
+    ::close(Old);
+    Old = -1;
+    std::string().swap(OldPiece);
+}
+
 void SafeFileWriter::Discard() {
+    if (Old >= 0)
+        ::close(Old);
+    Old = -1;
     if (Fd >= 0)
         ::close(Fd);
     Fd = -1;
@@ -109,6 +175,13 @@ void SafeFileWriter::Discard() {
 }
 
 bool SafeFileWriter::Put(std::string_view content) {
+    if (Old >= 0 && Failure == 0) {
+        if (Compare(content)) {
+            Written += content.size();
+            return true;
+        }
+        StopComparing();
+    }
     const char* p = content.data();
     size_t left = content.size();
     while (left > 0 && Failure == 0) {
@@ -160,6 +233,16 @@ bool SafeFileWriter::WriteLines(const StringList& lines, size_t first, size_t en
 bool SafeFileWriter::Commit(const std::string& backupPath, std::string* error) {
     if (Failure == 0 && !Buffer.empty() && Put(Buffer))
         Buffer.clear();
+    if (Old >= 0 && Failure == 0) {
+        // The same bytes so far: the same file if it holds no more of them.
+        struct stat old {};
+        if (::fstat(Old, &old) == 0 && static_cast<size_t>(old.st_size) == Written) {
+            Discard();
+            SameAsOld = true;
+            return true;
+        }
+        StopComparing();
+    }
     if (Failure == 0 && (::fchmod(Fd, Mode) != 0 || ::fsync(Fd) != 0))
         Failure = errno;
     if (Failure == 0) {

@@ -52,8 +52,19 @@ public:
     // False with Error naming the file and the system's reason.
     bool Commit(const std::string& backupPath, std::string* error);
 
+    // Called before the first write: what is written is compared with the file it replaces
+    // instead of being written, for as long as the two are the same. When they are the same
+    // to the end, Commit leaves that file and its backup as they are (Unchanged then says so);
+    // at the first difference the part found the same is copied from the old file and the
+    // writing goes on as usual. A save that changes nothing then costs a read, not the write
+    // of a file that may be hundreds of megabytes and its wait for the disk.
+    void KeepIfUnchanged();
+    bool Unchanged() const { return SameAsOld; }
+
 private:
     bool Put(std::string_view content);
+    bool Compare(std::string_view content);
+    void StopComparing();
     void Discard();
 
     std::string Path;
@@ -65,6 +76,9 @@ private:
     size_t Started = 0; // bytes the disk has been asked to write out
     unsigned Mode = 0;
     bool Exists = false;
+    int Old = -1;         // the file replaced, while what is written is compared with it
+    std::string OldPiece; // the part of it compared last
+    bool SameAsOld = false;
 };
 
 // Copies From to To through a temporary file and a rename (the target is replaced whole).

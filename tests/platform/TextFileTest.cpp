@@ -272,3 +272,68 @@ TEST(SafeSave, WriterPutsItsPiecesInPlaceOnlyOnCommit) {
     EXPECT_EQ(Slurp(path), "a\r\nb\r\nraw\r\nc\r\n");
     EXPECT_EQ(Slurp(dir.File("P.~RP")), "old");
 }
+
+namespace {
+
+// Lines enough for several of the writer's pieces, so that a difference can fall in a later
+// one and the part found the same must be copied from the old file.
+StringList ManyLines(size_t count, const std::string& tail = {}) {
+    StringList lines;
+    for (size_t k = 0; k < count; ++k)
+        lines.push_back("     C                     Z-ADD" + std::to_string(k) + "  TOTAL" + tail);
+    return lines;
+}
+
+ino_t Inode(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+} // namespace
+
+TEST(SafeSave, AnUnchangedContentLeavesTheFileAndItsBackupAlone) {
+    TempDir dir;
+    std::string path = dir.File("P.RPG");
+    const StringList lines = ManyLines(40000);
+    ASSERT_TRUE(WriteFileSafely(path, "older"));
+    ASSERT_TRUE(WriteLinesSafely(path, lines, ProgramBackupPath(path)));
+    const ino_t inode = Inode(path);
+
+    SafeFileWriter writer(path);
+    writer.KeepIfUnchanged();
+    writer.WriteLines(lines);
+    std::string error;
+    ASSERT_TRUE(writer.Commit(ProgramBackupPath(path), &error)) << error;
+    EXPECT_TRUE(writer.Unchanged());
+    EXPECT_EQ(Inode(path), inode);
+    EXPECT_EQ(Slurp(path), JoinTextLines(lines));
+    EXPECT_EQ(Slurp(dir.File("P.~RP")), "older");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+}
+
+TEST(SafeSave, AChangedContentIsWrittenWholeWhereverItDiffers) {
+    const StringList old = ManyLines(40000);
+    StringList late = old;
+    late[31000] += "X"; // in a later piece than the first
+    StringList first = old;
+    first[0] = "changed";
+    StringList longer = old;
+    longer.push_back("one more");
+    StringList shorter(old.begin(), old.end() - 1);
+    for (const StringList* lines : {&late, &first, &longer, &shorter}) {
+        TempDir dir;
+        std::string path = dir.File("P.RPG");
+        ASSERT_TRUE(WriteLinesSafely(path, old));
+        SafeFileWriter writer(path);
+        writer.KeepIfUnchanged();
+        writer.WriteLines(*lines, 0, 20000);
+        writer.Write(""); // a flush in between must not end the comparison wrongly
+        writer.WriteLines(*lines, 20000, lines->size());
+        std::string error;
+        ASSERT_TRUE(writer.Commit(ProgramBackupPath(path), &error)) << error;
+        EXPECT_FALSE(writer.Unchanged());
+        EXPECT_EQ(Slurp(path), JoinTextLines(*lines));
+        EXPECT_EQ(Slurp(dir.File("P.~RP")), JoinTextLines(old));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+    }
+}
