@@ -230,6 +230,18 @@ bool SafeFileWriter::WriteLines(const StringList& lines, size_t first, size_t en
     return Failure == 0;
 }
 
+bool SafeFileWriter::Add(std::string_view text) {
+    if (Buffer.capacity() < kPiece)
+        Buffer.reserve(kPiece + 512);
+    Buffer += text;
+    if (Buffer.size() >= kPiece) {
+        if (!Put(Buffer))
+            return false;
+        Buffer.clear();
+    }
+    return Failure == 0;
+}
+
 bool SafeFileWriter::Commit(const std::string& backupPath, std::string* error) {
     if (Failure == 0 && !Buffer.empty() && Put(Buffer))
         Buffer.clear();

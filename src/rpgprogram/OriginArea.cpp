@@ -17,23 +17,43 @@
 #include "RPGProgram.h"
 
 #include "platform/Prompter.h"
+#include "platform/SafeSave.h"
 
 #include <charconv>
-#include <cstdio>
 
 namespace {
+
+// The head of an entry with an origin: the member line's index and the statement's hash, each
+// followed by a blank. Head must hold 40 characters.
+size_t EntryHead(const LineOrigin& origin, char* head) {
+    char* end = std::to_chars(head, head + 20, origin.Ordinal).ptr;
+    *end++ = ' ';
+    static constexpr char kDigits[] = "0123456789abcdef";
+    for (int k = 0; k < 16; ++k)
+        *end++ = kDigits[(origin.Statement >> (60 - 4 * k)) & 15];
+    *end++ = ' ';
+    return static_cast<size_t>(end - head);
+}
 
 std::string Entry(const LineOrigin& origin) {
     if (!origin.Has())
         return "-";
-    char hash[17];
-    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(origin.Statement));
-    std::string entry = std::to_string(origin.Ordinal);
-    entry += ' ';
-    entry.append(hash, 16);
-    entry += ' ';
+    char head[40];
+    std::string entry(head, EntryHead(origin, head));
     entry += origin.Text;
     return entry;
+}
+
+// The entry written straight to the file, without a string of its own.
+void PutEntry(orvale::SafeFileWriter& out, const LineOrigin& origin) {
+    if (!origin.Has()) {
+        out.Add("-\r\n");
+        return;
+    }
+    char head[40];
+    out.Add(std::string_view(head, EntryHead(origin, head)));
+    out.Add(origin.Text);
+    out.Add("\r\n");
 }
 
 // False for an entry that does not read as one. With Owned (the line of a file text that is not
@@ -93,10 +113,18 @@ void TRPGProgram::WriteOriginBlocks(bool compiledAreaWritten) {
         SaveLines.push_back("[" + s->Properties.Name + "]");
         bool aligned = s->Origins.size() == s->Lines.size();
         SaveLines.push_back("[" + std::to_string(1 + (aligned ? s->Lines.size() : 0)) + "]");
-        SaveLines.push_back(Entry(s->HeadOrigin));
-        if (aligned)
-            for (const LineOrigin& origin : s->Origins)
-                SaveLines.push_back(Entry(origin));
+        if (orvale::SafeFileWriter* out = SaveWriter()) {
+            FlushSaveLines();
+            PutEntry(*out, s->HeadOrigin);
+            if (aligned)
+                for (const LineOrigin& origin : s->Origins)
+                    PutEntry(*out, origin);
+        } else {
+            SaveLines.push_back(Entry(s->HeadOrigin));
+            if (aligned)
+                for (const LineOrigin& origin : s->Origins)
+                    SaveLines.push_back(Entry(origin));
+        }
         SaveLines.emplace_back(kEndOfSection);
         SaveLines.emplace_back();
         FlushSaveLines();
