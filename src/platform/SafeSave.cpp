@@ -51,6 +51,24 @@ bool BackUp(const std::string& path, const std::string& backupPath, std::string*
 // of tens of megabytes more still.
 constexpr size_t kPiece = 1 << 18;
 
+// Writes Content to Fd a piece at a time, counting in Done what went out: 0, or the error number.
+int WriteAll(int fd, std::string_view content, size_t& done) {
+    const char* p = content.data();
+    size_t left = content.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left < kPiece ? left : kPiece);
+        if (n < 0) {
+            if (errno != EINTR)
+                return errno;
+            continue;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+        done += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
 // How much is written before the disk is asked to start on it.
 constexpr size_t kEarlyWrite = 8 << 20;
 
@@ -143,17 +161,8 @@ void SafeFileWriter::StopComparing() {
             Failure = r < 0 ? errno : EIO;
             break;
         }
-        const char* p = OldPiece.data();
-        for (size_t left = static_cast<size_t>(r); left > 0 && Failure == 0;) {
-            ssize_t w = ::write(Fd, p, left);
-            if (w < 0) {
-                if (errno != EINTR)
-                    Failure = errno;
-                continue;
-            }
-            p += w;
-            left -= static_cast<size_t>(w);
-        }
+        size_t put = 0;
+        Failure = WriteAll(Fd, std::string_view(OldPiece.data(), static_cast<size_t>(r)), put);
         from += r;
         copied += static_cast<size_t>(r);
     }
@@ -182,19 +191,8 @@ bool SafeFileWriter::Put(std::string_view content) {
         }
         StopComparing();
     }
-    const char* p = content.data();
-    size_t left = content.size();
-    while (left > 0 && Failure == 0) {
-        ssize_t n = ::write(Fd, p, left < kPiece ? left : kPiece);
-        if (n < 0) {
-            if (errno != EINTR)
-                Failure = errno;
-            continue;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-        Written += static_cast<size_t>(n);
-    }
+    if (Failure == 0)
+        Failure = WriteAll(Fd, content, Written);
 #if defined(__linux__)
     // The disk starts on what has been written while the rest is still being made, so that
     // the sync of Commit waits for the last stretch only, not for the whole file. This only
