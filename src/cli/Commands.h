@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 namespace CLI {
 class App;
 }
@@ -8,6 +11,9 @@ namespace orvale::cli {
 
 // Exit statuses of every subcommand.
 enum ExitStatus { Success = 0, Findings = 1, Failure = 2 };
+
+// The size of the file at Path in bytes; 0 when it cannot be told.
+size_t FileSize(const std::string& path);
 
 // Each family of subcommands adds itself to the tool and stores its exit status in Status
 // when it runs.

@@ -91,12 +91,6 @@ TRPGProgram& ProgramForCommand(Prompter& box) {
     return *LastProgram;
 }
 
-size_t FileSize(const std::string& path) {
-    std::error_code ec;
-    auto size = std::filesystem::file_size(path, ec);
-    return ec ? 0 : static_cast<size_t>(size);
-}
-
 // The compile options: the options file's or the defaults, then each flag that was given.
 struct CompilerSettings {
     struct Switch {
