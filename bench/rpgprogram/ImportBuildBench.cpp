@@ -37,7 +37,7 @@ void BM_ImportMember(benchmark::State& state) {
         state.ResumeTiming();
         doc->BuildTree();
         doc->ConvertSourceLines(nullptr);
-        benchmark::DoNotOptimize(doc->MainRoutineSection.Lines.data());
+        benchmark::DoNotOptimize(doc->MainRoutineSection.Lines().data());
         // Freeing the program belongs to closing its window, not to the import.
         state.PauseTiming();
         doc.reset();
@@ -84,7 +84,7 @@ void ImportAtSize(benchmark::State& state, bool routines) {
         state.ResumeTiming();
         doc->BuildTree();
         doc->ConvertSourceLines(nullptr);
-        benchmark::DoNotOptimize(doc->MainRoutineSection.Lines.data());
+        benchmark::DoNotOptimize(doc->MainRoutineSection.Lines().data());
         state.PauseTiming();
         subroutines = static_cast<size_t>(doc->SubRoutinesNode->Count());
         doc.reset();

@@ -138,8 +138,8 @@ void WriteSpecBlock(const TEDITSection& section, std::string_view prefix, String
     top += " ********************* ";
     EndWithCode(top, prefix, frameCode);
     out.push_back(std::move(top));
-    for (const std::string& text : section.Lines)
-        out.push_back(BoxedLine(start + "* ", Cut(text, 60), prefix, bodyCode));
+    for (const SectionLine& line : section.Lines())
+        out.push_back(BoxedLine(start + "* ", Cut(line.Text, 60), prefix, bodyCode));
     std::string bottom = start + std::string(65, '*') + ' ';
     EndWithCode(bottom, prefix, frameCode);
     out.push_back(std::move(bottom));

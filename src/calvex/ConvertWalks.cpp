@@ -175,7 +175,7 @@ int ConvertRPG3Header(const StringList& source, int start, TEDITSection& header,
             for (const auto& [code, section] : programSections)
                 if (HasBannerCode(line, prefix, code)) {
                     section->AddLine(BannerText(line));
-                    section->Compiled.push_back(line);
+                    section->AddCompiledText(line);
                 }
             continue;
         }
@@ -254,7 +254,7 @@ int ConvertRPG3Exten(const StringList& source, StringList& tableNames, int start
         if (!IsCommentOrDirective(line) && !IsBannerLine(line, prefix) &&
             TakesCompileTimeData(line)) {
             tableNames.emplace_back(TrimmedColumns(line, 27, 32));
-            tableLines.emplace_back(extension.Lines.size() - 1, i);
+            tableLines.emplace_back(extension.Lines().size() - 1, i);
         }
     }
     extension.CompiledValid = true;
@@ -305,7 +305,7 @@ int ConvertRPG3Exten(const StringList& source, StringList& tableNames, int start
     // next to its array.
     for (size_t t = given; t < tableLines.size(); ++t) {
         auto [index, sourceIndex] = tableLines[t];
-        std::string_view statement = TrimView(extension.Lines[index]);
+        std::string_view statement = TrimView(extension.Lines()[index].Text);
         if (statement.starts_with("Tab(") || statement.starts_with("FileArray("))
             extension.ReconvertLine(static_cast<int>(index),
                                     RawFallback(Line(source, sourceIndex)));
@@ -353,7 +353,7 @@ int ConvertRPG3Calcs(const StringList& source, StringList& subroutineNames, int 
         if (!banner)
             Store(mainRoutine, std::move(statement), line, i);
         else
-            mainRoutine.Compiled.push_back(line);
+            mainRoutine.AddCompiledText(line);
     }
     mainRoutine.CompiledValid = true;
 
@@ -470,7 +470,7 @@ int ConvertRPG3Array(const StringList& source, int start, TEDITSection& array,
     // The separator is member text (a comment of its own may follow the "**"): it is given back
     // as written while the description read from it stands.
     array.HeadOrigin = {separator, start, StatementHash(array.Properties.Description)};
-    array.Compiled.push_back(separator);
+    array.AddCompiledText(separator);
     int i = start + 1;
     for (; i < LineCount(source) && !IsDataSeparator(Line(source, i)); ++i) {
         const std::string& line = Line(source, i);

@@ -267,7 +267,7 @@ void TEDITProgram::CommitCurrent() {
 
 void TEDITProgram::ShowInEditor(TEDITSection& section) {
     if (View) {
-        View->SetEditorLines(section.Lines);
+        View->SetEditorLines(section.LineTexts());
         View->SetEditorTags(LineTags(section));
     }
     ShowPages(true, false, false, true, 1);

@@ -168,6 +168,8 @@ public:
     // Adds Lines to the file text after what SaveLines holds. While a save is writing its text
     // straight to the file, they go there as they stand instead of being copied first.
     void AppendSaveLines(const StringList& lines);
+    void AppendSaveLines(const std::vector<SectionLine>& lines);
+    void AppendSaveLines(const std::vector<CompiledLine>& lines);
     // The file such a save is writing, or null: a writer of the file text may put a line there
     // in pieces, once FlushSaveLines has handed over what came before it.
     orvale::SafeFileWriter* SaveWriter() const { return SaveStream; }

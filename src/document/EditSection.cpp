@@ -53,15 +53,6 @@ int BlockEnd(const StringList& src, int first, int count) {
     return i;
 }
 
-// Appends the lines First to End of Src to To; moves them when Owner (Src itself) is given.
-void AppendBlock(StringList& to, const StringList& src, StringList* owner, int first, int end) {
-    if (owner)
-        to.insert(to.end(), std::make_move_iterator(owner->begin() + first),
-                  std::make_move_iterator(owner->begin() + end));
-    else
-        to.insert(to.end(), src.begin() + first, src.begin() + end);
-}
-
 } // namespace
 
 TEDITSection::TEDITSection(std::string name, std::string description) {
@@ -71,32 +62,59 @@ TEDITSection::TEDITSection(std::string name, std::string description) {
     Properties.LastUpdate = Properties.CreatedOn;
 }
 
+StringList TEDITSection::LineTexts() const {
+    StringList texts;
+    texts.reserve(Lines_.size());
+    for (const SectionLine& line : Lines_)
+        texts.push_back(line.Text);
+    return texts;
+}
+
+void TEDITSection::AddLine(std::string s) {
+    Lines_.push_back({std::move(s), {}});
+    CompiledValid = false;
+}
+
 void TEDITSection::AddConverted(std::string statement, const std::string& line, int ordinal) {
-    if (Origins.size() != Lines.size())
-        Origins.resize(Lines.size());
-    Origins.push_back(
-        {OriginTextsPending ? std::string() : line, ordinal, StatementHash(statement)});
-    Lines.push_back(std::move(statement));
-    Compiled.push_back(line);
+    std::uint64_t hash = StatementHash(statement);
+    Lines_.push_back(
+        {std::move(statement), {OriginTextsPending ? std::string() : line, ordinal, hash}});
+    TracksOrigins_ = true;
+    AddCompiledText(line);
 }
 
 void TEDITSection::ReconvertLine(int index, std::string statement) {
-    size_t k = static_cast<size_t>(index);
-    if (Origins.size() == Lines.size())
-        Origins[k].Statement = StatementHash(statement);
-    Lines[k] = std::move(statement);
+    SectionLine& line = Lines_[static_cast<size_t>(index)];
+    if (TracksOrigins_)
+        line.Origin.Statement = StatementHash(statement);
+    line.Text = std::move(statement);
     CompiledValid = false;
 }
 
 const LineOrigin* TEDITSection::OriginAt(int index) const {
-    if (Origins.size() != Lines.size() || index < 0 || index >= LinesCount())
+    if (index < 0 || index >= LinesCount())
         return nullptr;
-    const LineOrigin& origin = Origins[static_cast<size_t>(index)];
+    const LineOrigin& origin = Lines_[static_cast<size_t>(index)].Origin;
     return origin.Has() ? &origin : nullptr;
 }
 
+bool TEDITSection::SetOrigins(std::vector<LineOrigin> origins) {
+    if (origins.size() != Lines_.size())
+        return false;
+    for (size_t k = 0; k < origins.size(); ++k)
+        Lines_[k].Origin = std::move(origins[k]);
+    TracksOrigins_ = !Lines_.empty();
+    return true;
+}
+
+void TEDITSection::DropOrigins() {
+    for (SectionLine& line : Lines_)
+        line.Origin = {};
+    TracksOrigins_ = false;
+}
+
 StringList LineTags(const TEDITSection& section) {
-    StringList tags(section.Lines.size());
+    StringList tags(section.Lines().size());
     for (int k = 0; k < section.LinesCount(); ++k) {
         const LineOrigin* origin = section.OriginAt(k);
         if (!origin)
@@ -114,39 +132,50 @@ StringList LineTags(const TEDITSection& section) {
 }
 
 void TEDITSection::DeleteLine(int index) {
-    if (Origins.size() == Lines.size())
-        Origins.erase(Origins.begin() + index);
-    else
-        Origins.clear();
-    Lines.erase(Lines.begin() + index);
+    Lines_.erase(Lines_.begin() + index);
+    TracksOrigins_ = TracksOrigins_ && !Lines_.empty();
     CompiledValid = false;
 }
 
 void TEDITSection::ReplaceLine(int index, std::string s) {
     // The replaced line moves to the end and is a new statement there.
-    if (Origins.size() == Lines.size()) {
-        Origins.erase(Origins.begin() + index);
-        Origins.emplace_back();
-    } else {
-        Origins.clear();
-    }
-    Lines.erase(Lines.begin() + index);
-    Lines.push_back(std::move(s));
+    Lines_.erase(Lines_.begin() + index);
+    Lines_.push_back({std::move(s), {}});
     CompiledValid = false;
 }
 
 void TEDITSection::SetLines(const StringList& source) {
     if (KeepPrevious)
-        PrevLines = Lines;
+        PrevLines = LineTexts();
     // Whichever way the text was edited (typed, replaced, pasted, restored), the lines that
     // stand unchanged keep their member lines and an edited line keeps its tags.
-    Origins = CarryOrigins(Lines, Origins, source);
-    Lines = source;
+    std::vector<SectionLine> lines(source.size());
+    if (TracksOrigins_) {
+        std::vector<int> carried = CarryLines(Lines_, source);
+        for (size_t k = 0; k < source.size(); ++k)
+            if (carried[k] >= 0)
+                lines[k] = std::move(Lines_[static_cast<size_t>(carried[k])]);
+    }
+    for (size_t k = 0; k < source.size(); ++k)
+        lines[k].Text = source[k];
+    Lines_ = std::move(lines);
+    TracksOrigins_ = TracksOrigins_ && !Lines_.empty();
     Properties.LastUpdate = orvale::DateTime::Now();
     Properties.Modified = true;
     CompiledValid = false;
-    Compiled.clear();
-    CompiledFrom.clear();
+    ClearCompiled();
+}
+
+void TEDITSection::AssignLines(StringList lines) {
+    Lines_.clear();
+    AppendLines(lines, 0, lines.size());
+    TracksOrigins_ = false;
+}
+
+void TEDITSection::AppendLines(StringList& lines, size_t first, size_t end) {
+    Lines_.reserve(Lines_.size() + (end - first));
+    for (size_t k = first; k < end; ++k)
+        Lines_.push_back({std::move(lines[k]), {}});
 }
 
 void TEDITSection::SetKeepPrevious(bool flag) {
@@ -156,12 +185,45 @@ void TEDITSection::SetKeepPrevious(bool flag) {
 }
 
 void TEDITSection::ClearAll() {
-    Lines.clear();
+    Lines_.clear();
     PrevLines.clear();
-    Compiled.clear();
-    CompiledFrom.clear();
-    Origins.clear();
+    ClearCompiled();
+    TracksOrigins_ = false;
     HeadOrigin = {};
+}
+
+void TEDITSection::ShrinkToFit() {
+    Lines_.shrink_to_fit();
+    Compiled_.shrink_to_fit();
+}
+
+StringList TEDITSection::CompiledTexts() const {
+    StringList texts;
+    texts.reserve(Compiled_.size());
+    for (const CompiledLine& line : Compiled_)
+        texts.push_back(line.Text);
+    return texts;
+}
+
+void TEDITSection::ClearCompiled() {
+    Compiled_.clear();
+    CompiledLinked_ = true;
+}
+
+void TEDITSection::AddCompiled(std::string text, int from) {
+    Compiled_.push_back({std::move(text), from});
+}
+
+void TEDITSection::AddCompiledText(std::string text) {
+    Compiled_.push_back({std::move(text), -1});
+    CompiledLinked_ = false;
+}
+
+void TEDITSection::AssignCompiled(StringList lines) {
+    ClearCompiled();
+    Compiled_.reserve(lines.size());
+    for (std::string& line : lines)
+        AddCompiledText(std::move(line));
 }
 
 int TEDITSection::ReadFromLines(const StringList& src, int start, Prompter& prompter) {
@@ -196,20 +258,24 @@ int TEDITSection::ReadBlock(const StringList& src, StringList* owner, int start,
     OpenLineIndex = start + 3;
     int first = start + 4;
     int i = BlockEnd(src, first, count);
-    AppendBlock(Lines, src, owner, first, i);
-    if (!Origins.empty())
-        Origins.resize(Lines.size());
+    if (owner) {
+        AppendLines(*owner, static_cast<size_t>(first), static_cast<size_t>(i));
+    } else {
+        Lines_.reserve(Lines_.size() + static_cast<size_t>(i - first));
+        for (int k = first; k < i; ++k)
+            Lines_.push_back({src[static_cast<size_t>(k)], {}});
+    }
     if (count != i - first)
         prompter.Warning(kCorruptedFileWarning);
     CompiledValid = false;
-    Compiled.clear();
-    CompiledFrom.clear();
+    ClearCompiled();
     return i + 2;
 }
 
 void TEDITSection::WriteToLines(StringList& dest) {
     WriteHeadToLines(dest);
-    dest.insert(dest.end(), Lines.begin(), Lines.end());
+    for (const SectionLine& line : Lines_)
+        dest.push_back(line.Text);
     dest.push_back(kEndOfSection);
     dest.emplace_back();
 }
@@ -221,7 +287,7 @@ void TEDITSection::WriteHeadToLines(StringList& dest) {
     dest.push_back("[" + regional.FormatDateTime(Properties.CreatedOn) + "]");
     dest.push_back("[" + regional.FormatDateTime(Properties.LastUpdate) + "]");
     SaveLineIndex = static_cast<int>(dest.size());
-    dest.push_back("[" + std::to_string(Lines.size()) + "]");
+    dest.push_back("[" + std::to_string(Lines_.size()) + "]");
 }
 
 int TEDITSection::ReadCompiledFromLines(const StringList& src, int start, Prompter& prompter) {
@@ -238,16 +304,18 @@ int TEDITSection::ReadCompiledBlock(const StringList& src, StringList* owner, in
     int count = start < size ? BracketNumber(src[static_cast<size_t>(start)]) : -1;
     int first = start + 1;
     int i = BlockEnd(src, first, count);
-    AppendBlock(Compiled, src, owner, first, i);
     // Which statement each line came from is not stored with the lines.
-    CompiledFrom.clear();
+    Compiled_.reserve(Compiled_.size() + static_cast<size_t>(std::max(0, i - first)));
+    for (int k = first; k < i; ++k)
+        AddCompiledText(owner ? std::move((*owner)[static_cast<size_t>(k)])
+                              : src[static_cast<size_t>(k)]);
     if (count != i - first) {
-        Compiled.clear();
+        ClearCompiled();
         CompiledValid = false;
         prompter.Warning(kCorruptedFileWarning);
         return -1;
     }
-    CompiledValid = !Compiled.empty();
+    CompiledValid = !Compiled_.empty();
     return i + 2;
 }
 
@@ -271,7 +339,7 @@ void TEDITSection::Restore(const StringList& snapshot, StringList& dest, Restore
             dest = PrevLines;
         break;
     case RestoreKind::LastUpdate:
-        dest = Lines;
+        dest = LineTexts();
         break;
     case RestoreKind::LastOpen:
         if (OpenLineIndex > -1)
@@ -283,8 +351,7 @@ void TEDITSection::Restore(const StringList& snapshot, StringList& dest, Restore
         break;
     }
     CompiledValid = false;
-    Compiled.clear();
-    CompiledFrom.clear();
+    ClearCompiled();
 }
 
 namespace {
@@ -323,8 +390,8 @@ bool TEDITSection::FindText(std::string_view text, bool caseSensitive, bool defi
     if (!caseSensitive)
         upperText = UpperCase(text);
     std::string upperLine;
-    for (size_t i = 0; i < Lines.size(); ++i) {
-        const std::string& current = Lines[i];
+    for (size_t i = 0; i < Lines_.size(); ++i) {
+        const std::string& current = Lines_[i].Text;
         size_t pos;
         if (caseSensitive) {
             pos = current.find(text);

@@ -30,7 +30,7 @@ void TEDITProgram::WriteLines() {
         size_t estimate = 2;
         ForEachNode([&](TreeNode* n) {
             if (const TEDITSection* s = n->Section())
-                estimate += s->Lines.size() + 8;
+                estimate += s->Lines().size() + 8;
             else
                 estimate += 6;
             return true;
@@ -44,7 +44,7 @@ void TEDITProgram::WriteLines() {
             // The section's block as WriteToLines makes it, its text lines not copied when
             // they go straight to the file.
             s->WriteHeadToLines(SaveLines);
-            AppendSaveLines(s->Lines);
+            AppendSaveLines(s->Lines());
             SaveLines.emplace_back(kEndOfSection);
             SaveLines.emplace_back();
             FlushSaveLines();
@@ -164,6 +164,32 @@ void TEDITProgram::AppendSaveLines(const StringList& lines) {
     }
     FlushSaveLines();
     SaveStream->WriteLines(lines);
+}
+
+namespace {
+
+// The texts of Lines added to Save, or written straight to Stream when a save is writing.
+template <class Line>
+void AppendTexts(StringList& save, orvale::SafeFileWriter* stream, const std::vector<Line>& lines) {
+    if (!stream) {
+        for (const Line& line : lines)
+            save.push_back(line.Text);
+        return;
+    }
+    for (const Line& line : lines)
+        stream->WriteLine(line.Text);
+}
+
+} // namespace
+
+void TEDITProgram::AppendSaveLines(const std::vector<SectionLine>& lines) {
+    FlushSaveLines();
+    AppendTexts(SaveLines, SaveStream, lines);
+}
+
+void TEDITProgram::AppendSaveLines(const std::vector<CompiledLine>& lines) {
+    FlushSaveLines();
+    AppendTexts(SaveLines, SaveStream, lines);
 }
 
 void TEDITProgram::SetFileName(const std::string& path) {

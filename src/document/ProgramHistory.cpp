@@ -37,16 +37,16 @@ void TEDITProgram::PurgeHistory(bool purgeModify, bool purgeOthers) {
                  Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
     StringList kept;
-    kept.reserve(HistorySection.Lines.size());
-    for (const std::string& line : HistorySection.Lines) {
-        Parser.Parse(line, ",", false, false);
+    kept.reserve(HistorySection.Lines().size());
+    for (const SectionLine& line : HistorySection.Lines()) {
+        Parser.Parse(line.Text, ",", false, false);
         bool isModify = Parser.Tokens.size() > 1 && Parser.Tokens[1] == "Modify";
         if ((isModify && purgeModify) || (!isModify && purgeOthers))
             continue;
-        kept.push_back(line);
+        kept.push_back(line.Text);
     }
-    if (kept.size() != HistorySection.Lines.size()) {
-        HistorySection.Lines = std::move(kept);
+    if (kept.size() != HistorySection.Lines().size()) {
+        HistorySection.AssignLines(std::move(kept));
         HistorySection.CompiledValid = false;
     }
     Modified = true;
@@ -64,8 +64,8 @@ void TEDITProgram::ShowHistory() {
                             {"When", 110, ColumnSort::DateTime},
                             {"More", 300, ColumnSort::Text},
                             {"", 0, ColumnSort::Text}});
-    for (const std::string& line : HistorySection.Lines) {
-        Parser.Parse(line, ",", false, false);
+    for (const SectionLine& line : HistorySection.Lines()) {
+        Parser.Parse(line.Text, ",", false, false);
         const StringList& fields = Parser.Tokens;
         auto field = [&](size_t i) { return i < fields.size() ? fields[i] : std::string(); };
         orvale::ListItem item;

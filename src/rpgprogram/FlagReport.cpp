@@ -169,9 +169,9 @@ std::vector<TFlagUse> TRPGProgram::FlagUses(const std::string& groupText) const 
         NameScanner scanner(stage.Prefix, group.Names, wanted);
         int stamp = 0;
         for (TreeNode* n : searched) {
-            const StringList& lines = n->Section()->Lines;
+            const std::vector<SectionLine>& lines = n->Section()->Lines();
             for (size_t i = 0; i < lines.size() && left > 0; ++i, ++stamp) {
-                const std::string& text = lines[i];
+                const std::string& text = lines[i].Text;
                 scanner.Scan(text, stamp, [&](int index, size_t pos) {
                     TFlagUse& use = found[static_cast<size_t>(index)];
                     if (use.Node || (stage.DefinitionMode && !IsDefinitionMatch(text, pos, length)))

@@ -85,7 +85,7 @@ bool ReadEntry(std::string_view entry, LineOrigin& origin, std::string* owned) {
 }
 
 bool HasOrigins(const TEDITSection& s) {
-    return s.HeadOrigin.Has() || !s.Origins.empty();
+    return s.HeadOrigin.Has() || s.TracksOrigins();
 }
 
 } // namespace
@@ -111,19 +111,19 @@ void TRPGProgram::WriteOriginBlocks(bool compiledAreaWritten) {
         if (!s)
             return true;
         SaveLines.push_back("[" + s->Properties.Name + "]");
-        bool aligned = s->Origins.size() == s->Lines.size();
-        SaveLines.push_back("[" + std::to_string(1 + (aligned ? s->Lines.size() : 0)) + "]");
+        bool tracked = s->TracksOrigins();
+        SaveLines.push_back("[" + std::to_string(1 + (tracked ? s->Lines().size() : 0)) + "]");
         if (orvale::SafeFileWriter* out = SaveWriter()) {
             FlushSaveLines();
             PutEntry(*out, s->HeadOrigin);
-            if (aligned)
-                for (const LineOrigin& origin : s->Origins)
-                    PutEntry(*out, origin);
+            if (tracked)
+                for (const SectionLine& line : s->Lines())
+                    PutEntry(*out, line.Origin);
         } else {
             SaveLines.push_back(Entry(s->HeadOrigin));
-            if (aligned)
-                for (const LineOrigin& origin : s->Origins)
-                    SaveLines.push_back(Entry(origin));
+            if (tracked)
+                for (const SectionLine& line : s->Lines())
+                    SaveLines.push_back(Entry(line.Origin));
         }
         SaveLines.emplace_back(kEndOfSection);
         SaveLines.emplace_back();
@@ -185,7 +185,7 @@ void TRPGProgram::ReadOriginBlocks(int start) {
             s->HeadOrigin = {};
             damaged = true;
         } else if (entries > 1) {
-            s->Origins = std::move(origins);
+            s->SetOrigins(std::move(origins));
         }
         i += 4 + entries;
         return true;

@@ -130,9 +130,7 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
     auto filled = [&](TEDITSection* s) {
         if (s == &MainRoutineSection || s == &InitSubRoutineSection)
             return;
-        s->Lines.shrink_to_fit();
-        s->Origins.shrink_to_fit();
-        s->Compiled.shrink_to_fit();
+        s->ShrinkToFit();
     };
     while (!ImportCancelled && i < n) {
         const int passStart = i;
@@ -239,9 +237,11 @@ void TRPGProgram::TakeOriginTexts() {
         ForEachNode([&](TreeNode* node) {
             TEDITSection* s = node->Section();
             if (s && s->OriginTextsPending)
-                for (LineOrigin& origin : s->Origins)
+                for (int k = 0; k < s->LinesCount(); ++k) {
+                    LineOrigin& origin = s->EditOrigin(k);
                     if (origin.Has() && static_cast<size_t>(origin.Ordinal) < SourceLines.size())
                         f(origin, static_cast<size_t>(origin.Ordinal));
+                }
             return true;
         });
     };
@@ -267,9 +267,11 @@ void TRPGProgram::CarryLine(int index) {
     TEDITSection* target = &HeaderSection;
     int nearest = -1;
     auto consider = [&](TEDITSection* s) {
-        if (s && !s->Origins.empty() && s->Origins.back().Ordinal > nearest &&
-            s->Origins.back().Ordinal < index) {
-            nearest = s->Origins.back().Ordinal;
+        if (!s || !s->TracksOrigins())
+            return;
+        int last = s->Lines().back().Origin.Ordinal;
+        if (last > nearest && last < index) {
+            nearest = last;
             target = s;
         }
     };
@@ -323,11 +325,11 @@ void TRPGProgram::ConvertExtensionRuns(const std::vector<int>& starts, int data,
     }
     if (data < n)
         joined.insert(joined.end(), source.begin() + data, source.end());
-    size_t first = ExtensionSection.Origins.size();
+    int first = ExtensionSection.LinesCount();
     ConvertRPG3Exten(joined, NameList, walkStart, ExtensionSection, prefix);
     // The lines' places are those of the member, not of the joined list.
-    for (size_t k = first; k < ExtensionSection.Origins.size(); ++k) {
-        LineOrigin& origin = ExtensionSection.Origins[k];
+    for (int k = first; k < ExtensionSection.LinesCount(); ++k) {
+        LineOrigin& origin = ExtensionSection.EditOrigin(k);
         if (!origin.Has())
             continue;
         size_t joinedIndex = static_cast<size_t>(origin.Ordinal);

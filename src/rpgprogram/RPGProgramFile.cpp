@@ -73,8 +73,8 @@ void TRPGProgram::WriteCompiledBlocks() {
         if (const TEDITSection* s = n->Section()) {
             SaveLines.push_back("[" + s->Properties.Name + "]");
             if (s->CompiledValid) {
-                SaveLines.push_back("[" + std::to_string(s->Compiled.size()) + "]");
-                AppendSaveLines(s->Compiled);
+                SaveLines.push_back("[" + std::to_string(s->CompiledCount()) + "]");
+                AppendSaveLines(s->Compiled());
             } else {
                 // A cache that no longer matches the text is not worth keeping.
                 SaveLines.emplace_back("[0]");

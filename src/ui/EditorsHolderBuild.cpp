@@ -101,10 +101,10 @@ void TEditorsHolder::ShowRpgView() {
     if (!section->CompiledValid) {
         TCompileResult statistics{};
         doc.CompileSection(node, false, statistics);
-        MemoRPGView->SetLines(section->Compiled);
+        MemoRPGView->SetLines(section->CompiledTexts());
         ShowCompileMarks();
     } else if (section != LastRpgViewSection) {
-        MemoRPGView->SetLines(section->Compiled);
+        MemoRPGView->SetLines(section->CompiledTexts());
     }
     MemoRPGView->ScrollToLine(RichEditSource->FirstVisibleLine());
     LastRpgViewSection = section;

@@ -200,9 +200,9 @@ void TEditorsHolder::RpgViewLineActivated(int line) {
     TreeNode* node = SelectedNode();
     const TEDITSection* section = node ? node->Section() : nullptr;
     if (!section || section != LastRpgViewSection || line < 0 ||
-        line >= static_cast<int>(section->Compiled.size()))
+        line >= static_cast<int>(section->CompiledCount()))
         return;
-    const std::string& text = section->Compiled[static_cast<size_t>(line)];
+    const std::string& text = section->CompiledText(static_cast<size_t>(line));
     if (!IsCompileError(text) && !IsCompileWarning(text))
         return;
     std::vector<int> from = CompiledStatements(*Document, node);

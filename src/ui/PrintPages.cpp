@@ -70,7 +70,7 @@ TPrintJob ProgramStatementsJob(const TRPGProgram& program) {
     job.Date = FromQt(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
     for (const TreeNode* node = program.Tree.First(); node; node = node->Next())
         if (const TEDITSection* section = node->Section())
-            job.Blocks.push_back({section->Properties.Name, section->Lines});
+            job.Blocks.push_back({section->Properties.Name, section->LineTexts()});
     return job;
 }
 
@@ -81,8 +81,8 @@ TPrintJob MemberJob(const TRPGProgram& program) {
     // The banner lines of the member name its sections already.
     job.SectionHeadings = false;
     for (const TEDITSection* section : program.SourceOrder())
-        if (!section->Compiled.empty())
-            job.Blocks.push_back({section->Properties.Name, section->Compiled});
+        if (section->CompiledCount() > 0)
+            job.Blocks.push_back({section->Properties.Name, section->CompiledTexts()});
     return job;
 }
 

@@ -61,8 +61,8 @@ TEST_F(Library, ConvertsAndCompilesSectionsItIsGiven) {
     TCompileResult result{};
     TCompileOptions options{};
     CompileRPG3Source(&result, nullptr, disk, {}, 'F', options, true);
-    ASSERT_EQ(disk.Compiled.size(), 1u);
-    EXPECT_EQ(disk.Compiled[0].substr(0, source[0].size()), source[0]);
+    ASSERT_EQ(disk.CompiledCount(), 1u);
+    EXPECT_EQ(disk.CompiledTexts()[0].substr(0, source[0].size()), source[0]);
     EXPECT_EQ(std::string(result.Name, result.NameLength), "Logical");
     EXPECT_EQ(result.Lines, 1);
 }

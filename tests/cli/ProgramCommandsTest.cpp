@@ -114,7 +114,7 @@ TEST(ProgramCommands, CorpusComesBackThroughImportAndBuild) {
             EXPECT_EQ(q.Name, p.Name);
             // The history log gains the second import's entry.
             if (a[k] != &first.HistorySection) {
-                EXPECT_EQ(Comparable(b[k]->Lines), Comparable(a[k]->Lines));
+                EXPECT_EQ(Comparable(b[k]->LineTexts()), Comparable(a[k]->LineTexts()));
             }
             // Program-level sections and empty ones carry no banner. An array's separator
             // line holds its description, padded, and no moments.
@@ -207,7 +207,7 @@ TEST(ProgramCommands, BuildReportsFindingsAndFollowsTheOptions) {
         orvale::ScriptedPrompter box;
         TRPGProgram doc(box);
         doc.NewProgram();
-        doc.MainRoutineSection.Lines = {"NOSUCHOPCODE(A)"};
+        doc.MainRoutineSection.AssignLines({"NOSUCHOPCODE(A)"});
         ASSERT_TRUE(doc.SaveToFile(dir.File("BAD.RPG")));
     }
     // An error line never becomes a line of a member: none is written, and the tool says why.

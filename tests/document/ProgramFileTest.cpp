@@ -53,10 +53,10 @@ protected:
             s->Properties.CreatedOn = created;
             s->Properties.LastUpdate = updated;
         }
-        doc.PropertySection.Lines = {"Owner=USER1"};
+        doc.PropertySection.AssignLines({"Owner=USER1"});
         TEDITSection* calc = doc.AddSubRoutine("CALC", "Compute the totals");
         calc->Properties.CreatedOn = calc->Properties.LastUpdate = {1999, 12, 6, 10, 16, 2};
-        calc->Lines = {"                Begsr(CALC)", "", "                Endsr()"};
+        calc->AssignLines({"                Begsr(CALC)", "", "                Endsr()"});
     }
 
     static StringList EmptyBlock(int image, const std::string& name, const std::string& desc) {
@@ -137,7 +137,7 @@ TEST_F(ProgramFileTest, WritesTheWorkedExampleLineForLine) {
 TEST_F(ProgramFileTest, ReadsTheWorkedExampleBack) {
     EXPECT_EQ(Parse(ExampleFile()), 69);
     EXPECT_TRUE(Box.Messages.empty());
-    EXPECT_EQ(Doc.PropertySection.Lines, StringList{"Owner=USER1"});
+    EXPECT_EQ(Doc.PropertySection.LineTexts(), StringList{"Owner=USER1"});
     EXPECT_EQ(Doc.PropertySection.OpenLineIndex, 6);
     EXPECT_EQ(Doc.PropertySection.Properties.CreatedOn, (DateTime{1999, 12, 6, 10, 15, 0}));
     EXPECT_EQ(Doc.PropertySection.Properties.LastUpdate, (DateTime{1999, 12, 6, 10, 20, 31}));
@@ -145,7 +145,7 @@ TEST_F(ProgramFileTest, ReadsTheWorkedExampleBack) {
     ASSERT_NE(calc, nullptr);
     EXPECT_EQ(calc->OpenLineIndex, 61);
     EXPECT_EQ(calc->Properties.Description, "Compute the totals");
-    EXPECT_EQ(calc->Lines,
+    EXPECT_EQ(calc->LineTexts(),
               (StringList{"                Begsr(CALC)", "", "                Endsr()"}));
     EXPECT_EQ(Doc.FindNodeByData(calc)->ImageIndex, 9);
     EXPECT_FALSE(calc->Properties.Modified);
@@ -155,12 +155,12 @@ TEST_F(ProgramFileTest, ReadsTheWorkedExampleBack) {
 }
 
 TEST_F(ProgramFileTest, RoundTripKeepsOddTextAndFolderOrder) {
-    Doc.DescriptionSection.Lines = {"a [bracketed] line", "[", "]", "[End Of Sec]",
-                                    "  trailing blanks  "};
+    Doc.DescriptionSection.AssignLines(
+        {"a [bracketed] line", "[", "]", "[End Of Sec]", "  trailing blanks  "});
     Doc.DescriptionSection.Properties.Description = "desc ] with [ brackets]";
     Doc.SubRoutinesFolder.Description = "My routines";
     for (const char* name : {"ZETA", "ALPHA", "MID"})
-        Doc.AddSubRoutine(name, std::string("about ") + name)->Lines = {name};
+        Doc.AddSubRoutine(name, std::string("about ") + name)->AssignLines({name});
     Doc.WriteLines();
 
     TEDITProgram copy(Box);
@@ -168,7 +168,7 @@ TEST_F(ProgramFileTest, RoundTripKeepsOddTextAndFolderOrder) {
     copy.SourceLines = Doc.SaveLines;
     copy.ParseLines();
     EXPECT_TRUE(Box.Messages.empty());
-    EXPECT_EQ(copy.DescriptionSection.Lines, Doc.DescriptionSection.Lines);
+    EXPECT_EQ(copy.DescriptionSection.LineTexts(), Doc.DescriptionSection.LineTexts());
     EXPECT_EQ(copy.DescriptionSection.Properties.Description, "desc ] with [ brackets]");
     EXPECT_EQ(copy.SubRoutinesFolder.Description, "My routines");
     ASSERT_EQ(copy.SubRoutinesNode->Count(), 3);
@@ -204,7 +204,7 @@ TEST_F(ProgramFileTest, EmptyFolderIsSixLinesAndKeepsItsDescription) {
 TEST_F(ProgramFileTest, WrongStartMarkerIsAnErrorThenAWarning) {
     EXPECT_EQ(Parse({}), 3);
     EXPECT_EQ(Box.Messages, (std::vector<Shown>{kWrongFormat, kCorrupted}));
-    EXPECT_TRUE(Doc.MainRoutineSection.Lines.empty());
+    EXPECT_TRUE(Doc.MainRoutineSection.LineTexts().empty());
     EXPECT_EQ(Doc.Tree.Root()->Count(), 7);
 
     Box.Clear();
@@ -212,7 +212,7 @@ TEST_F(ProgramFileTest, WrongStartMarkerIsAnErrorThenAWarning) {
     file[0] = "[Begin Of Tree Programs]";
     Parse(file);
     EXPECT_EQ(Box.Messages, (std::vector<Shown>{kWrongFormat, kCorrupted}));
-    EXPECT_TRUE(Doc.PropertySection.Lines.empty());
+    EXPECT_TRUE(Doc.PropertySection.LineTexts().empty());
 }
 
 TEST_F(ProgramFileTest, BadImageLineStopsReading) {
@@ -220,7 +220,7 @@ TEST_F(ProgramFileTest, BadImageLineStopsReading) {
     file[10] = "[three]"; // the Description block's image line
     EXPECT_EQ(Parse(file), 12);
     EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted, kCorrupted}));
-    EXPECT_EQ(Doc.PropertySection.Lines, StringList{"Owner=USER1"});
+    EXPECT_EQ(Doc.PropertySection.LineTexts(), StringList{"Owner=USER1"});
     EXPECT_EQ(Doc.SubRoutinesNode->Count(), 0);
 }
 
@@ -256,7 +256,7 @@ TEST_F(ProgramFileTest, FolderChildWithBadImageStillReadsBackAfterSaving) {
     copy.ParseLines();
     EXPECT_TRUE(Box.Messages.empty());
     ASSERT_EQ(copy.SubRoutinesNode->Count(), 2);
-    EXPECT_EQ(copy.SubRoutinesNode->Child(1)->Section()->Lines, StringList{"  beta"});
+    EXPECT_EQ(copy.SubRoutinesNode->Child(1)->Section()->LineTexts(), StringList{"  beta"});
 }
 
 TEST_F(ProgramFileTest, BadFolderCountStopsReading) {
@@ -289,7 +289,7 @@ TEST_F(ProgramFileTest, UnknownTopLevelNameStopsReading) {
     file[35] = "[Headers]";
     EXPECT_EQ(Parse(file), 36);
     EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted, kCorrupted}));
-    EXPECT_EQ(Doc.PropertySection.Lines, StringList{"Owner=USER1"});
+    EXPECT_EQ(Doc.PropertySection.LineTexts(), StringList{"Owner=USER1"});
     EXPECT_EQ(Doc.SubRoutinesNode->Count(), 0);
     // The document knows it holds only part of the file, until a whole file is read.
     EXPECT_FALSE(Doc.ReadWhole);
@@ -304,7 +304,7 @@ TEST_F(ProgramFileTest, BadDateKeepsTheConstructionValueAndReadsOn) {
     Parse(file);
     EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted}));
     EXPECT_EQ(Doc.PropertySection.Properties.CreatedOn, created);
-    EXPECT_EQ(Doc.PropertySection.Lines, StringList{"Owner=USER1"});
+    EXPECT_EQ(Doc.PropertySection.LineTexts(), StringList{"Owner=USER1"});
     EXPECT_NE(Doc.FindSectionByName("CALC"), nullptr);
 }
 
@@ -324,7 +324,7 @@ TEST_F(ProgramFileTest, WrongLineCountKeepsTheLinesAndReadsOn) {
     other.SourceLines = file;
     other.ParseLines();
     EXPECT_TRUE(Box.Messages.empty());
-    EXPECT_EQ(other.PropertySection.Lines, StringList{"[End Of Sec]"});
+    EXPECT_EQ(other.PropertySection.LineTexts(), StringList{"[End Of Sec]"});
     EXPECT_NE(other.FindSectionByName("CALC"), nullptr);
 }
 
@@ -339,13 +339,13 @@ TEST_F(ProgramFileTest, MissingEndMarkerIsAWarning) {
 TEST_F(ProgramFileTest, LoadingNeverWritesHistory) {
     Doc.LogAdd = true;
     Parse(ExampleFile());
-    EXPECT_TRUE(Doc.HistorySection.Lines.empty());
+    EXPECT_TRUE(Doc.HistorySection.LineTexts().empty());
     EXPECT_TRUE(Doc.LogAdd);
 }
 
 TEST_F(ProgramFileTest, SaveWritesTheFileAndABackupOfTheOldOne) {
     TempDir dir;
-    Doc.MainRoutineSection.Lines = {"first"};
+    Doc.MainRoutineSection.AssignLines({"first"});
     Doc.Modified = true;
     ASSERT_TRUE(Doc.SaveToFile(dir.File("P.PRG")));
     EXPECT_FALSE(Doc.Modified);
@@ -361,7 +361,7 @@ TEST_F(ProgramFileTest, SaveWritesTheFileAndABackupOfTheOldOne) {
     EXPECT_TRUE(bytes.starts_with("[Begin Of Tree Program]\r\n[2]\r\n"));
     EXPECT_TRUE(bytes.ends_with("[End Of Program]\r\n"));
 
-    Doc.MainRoutineSection.Lines = {"second"};
+    Doc.MainRoutineSection.AssignLines({"second"});
     ASSERT_TRUE(Doc.SaveToFile(dir.File("P.PRG")));
     StringList backup;
     ASSERT_TRUE(orvale::ReadTextFile(dir.File("P.~PR"), backup));
@@ -375,16 +375,16 @@ TEST_F(ProgramFileTest, SaveWritesTheFileAndABackupOfTheOldOne) {
 TEST_F(ProgramFileTest, AFailedSaveIsReportedAndChangesNothingOnDisk) {
     TempDir dir;
     std::string path = dir.File("P.PRG");
-    Doc.MainRoutineSection.Lines = {"first"};
+    Doc.MainRoutineSection.AssignLines({"first"});
     ASSERT_TRUE(Doc.SaveToFile(path));
-    Doc.MainRoutineSection.Lines = {"second"};
+    Doc.MainRoutineSection.AssignLines({"second"});
     ASSERT_TRUE(Doc.SaveToFile(path)); // P.~PR now holds "first"
     std::string file, backup;
     ASSERT_TRUE(orvale::ReadFileBytes(path, file));
     ASSERT_TRUE(orvale::ReadFileBytes(dir.File("P.~PR"), backup));
     StringList savedText = Doc.SaveLines;
 
-    Doc.MainRoutineSection.Lines = {std::string(4000, 'x')};
+    Doc.MainRoutineSection.AssignLines({std::string(4000, 'x')});
     Doc.Modified = true;
     {
         FileSizeLimit full(1000);

@@ -106,9 +106,9 @@ class CrossReferenceTest : public ImportFixture {};
 
 TEST_F(CrossReferenceTest, ProgramUsesComeInTreeOrderFromStatementSectionsOnly) {
     Doc.NewProgram();
-    Doc.DescriptionSection.Lines = {"Indicator 05 ends the run"};
-    Doc.MainRoutineSection.Lines = {"  Move(*ON,*IN05)", "  /* *IN05 */", "{05}  Exsr(SR1)"};
-    Doc.AddSubRoutine("SR1", "")->Lines = {"  Begsr(SR1)", "  Setof(05)", "  Endsr()"};
+    Doc.DescriptionSection.AssignLines({"Indicator 05 ends the run"});
+    Doc.MainRoutineSection.AssignLines({"  Move(*ON,*IN05)", "  /* *IN05 */", "{05}  Exsr(SR1)"});
+    Doc.AddSubRoutine("SR1", "")->AssignLines({"  Begsr(SR1)", "  Setof(05)", "  Endsr()"});
     std::vector<std::string> found;
     for (const TXrefUse& use : IndicatorUses(Doc, "05"))
         found.push_back(use.Node->Text + " " + std::to_string(use.Line + 1) + ":" +

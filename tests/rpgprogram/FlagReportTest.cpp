@@ -14,13 +14,13 @@ protected:
     void SetUp() override {
         ImportFixture::SetUp();
         Doc.NewProgram();
-        Doc.MainRoutineSection.Lines = {"  ADD(A, 07, C)", "  MOVE(*ON, *IN05)",
-                                        "  MOVE(*OFF, *IN05)", "  MOVE(*ON, *IN[08])"};
+        Doc.MainRoutineSection.AssignLines({"  ADD(A, 07, C)", "  MOVE(*ON, *IN05)",
+                                            "  MOVE(*OFF, *IN05)", "  MOVE(*ON, *IN[08])"});
         Sub = Doc.AddSubRoutine("SR1", "");
-        Sub->Lines = {"  Begsr(SR1)", "  {06} ADD(A, B, C)", "  MOVE(*ON, *IN05)"};
-        Doc.PrinterSection.Lines = {"File(QSYSPRT, O, F, 132, OF, PRINTER)"};
+        Sub->AssignLines({"  Begsr(SR1)", "  {06} ADD(A, B, C)", "  MOVE(*ON, *IN05)"});
+        Doc.PrinterSection.AssignLines({"File(QSYSPRT, O, F, 132, OF, PRINTER)"});
         Out = Doc.AddOutput("QSYSPRT", "");
-        Out->Lines = {"{10} OUTField(A)", "{L1} OUTRecord(QSYSPRT, T)"};
+        Out->AssignLines({"{10} OUTField(A)", "{L1} OUTRecord(QSYSPRT, T)"});
     }
     // Flag, section, line and column of each row the group node shows.
     std::vector<std::string> Report(const std::string& group) {
@@ -58,7 +58,7 @@ TEST_F(FlagReportTest, GroupsIncludeFilesAndOutputAsTheySay) {
     EXPECT_EQ(Report("Break Level"), Rows{"L1 QSYSPRT 2 2"});
     EXPECT_EQ(Report("Output Flag"), Rows{"OF Printer 1 26"});
     // OF in the printer file counts for no other group.
-    Doc.MainRoutineSection.Lines.push_back("  {U3} SETON(KC)");
+    Doc.MainRoutineSection.AddLine("  {U3} SETON(KC)");
     EXPECT_EQ(Report("System Flag"), Rows{"U3 Main Routine 5 4"});
     EXPECT_EQ(Report("Comm Keys"), Rows{"KC Main Routine 5 14"});
 }

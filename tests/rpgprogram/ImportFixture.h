@@ -62,7 +62,7 @@ protected:
 
 // Whether some line of the section holds Text, ignoring case.
 inline bool Holds(const TEDITSection& section, const std::string& text) {
-    for (const std::string& line : section.Lines)
+    for (const std::string& line : section.LineTexts())
         if (UpperCase(line).find(UpperCase(text)) != std::string::npos)
             return true;
     return false;

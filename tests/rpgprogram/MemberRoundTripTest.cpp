@@ -82,7 +82,7 @@ TEST_F(MemberComesBack, EditingOneStatementChangesThatLineAlone) {
     StringList member = ReadLines(kData + "/ORDENTRY.RP3");
     ASSERT_TRUE(Doc.ImportFromFile(kData + "/ORDENTRY.RP3"));
     TEDITSection& load = SubRoutine("LOAD");
-    StringList text = load.Lines;
+    StringList text = load.LineTexts();
     auto zadd = std::find_if(text.begin(), text.end(),
                              [](const std::string& l) { return l.find("Z-add") != l.npos; });
     ASSERT_NE(zadd, text.end());
@@ -100,7 +100,7 @@ TEST_F(MemberComesBack, EditingOneStatementChangesThatLineAlone) {
 
     // A new line gets the user's change tag, and nothing else moves.
     Form.ChangeTag = "NEW001";
-    text = load.Lines;
+    text = load.LineTexts();
     text.insert(text.begin() + 1, "Z-add(1,ORDNO)");
     load.SetLines(text);
     StringList again = Build(Doc);
@@ -185,15 +185,15 @@ TEST_F(MemberComesBack, ADamagedOriginAreaIsReportedAndTheRestStands) {
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_EQ(Box.Messages[0].Text, kCorruptedFileWarning);
     // The main routine lost its origins and is compiled anew; the others keep theirs.
-    EXPECT_TRUE(reopened.MainRoutineSection.Origins.empty());
-    EXPECT_FALSE(reopened.LogicalSection.Origins.empty());
-    EXPECT_EQ(reopened.MainRoutineSection.Lines, Doc.MainRoutineSection.Lines);
+    EXPECT_FALSE(reopened.MainRoutineSection.TracksOrigins());
+    EXPECT_TRUE(reopened.LogicalSection.TracksOrigins());
+    EXPECT_EQ(reopened.MainRoutineSection.LineTexts(), Doc.MainRoutineSection.LineTexts());
 }
 
 TEST_F(MemberComesBack, AnErrorLineNeverBecomesALineOfTheMember) {
     ASSERT_TRUE(Doc.ImportFromFile(kData + "/ORDENTRY.RP3"));
     TEDITSection& load = SubRoutine("LOAD");
-    StringList text = load.Lines;
+    StringList text = load.LineTexts();
     text.insert(text.begin() + 1, "NOSUCHOP(A)");
     load.SetLines(text);
     EXPECT_FALSE(Doc.CompileAllSections(true));
@@ -216,7 +216,7 @@ TEST_F(MemberComesBack, ACommentOpenerInALiteralOrARawLineIsText) {
     // As if every line had been edited: the statements alone must give the lines back.
     Doc.ForEachNode([](TreeNode* n) {
         if (TEDITSection* s = n->Section())
-            s->Origins.clear();
+            s->DropOrigins();
         return true;
     });
     Form.SDesc = Form.CDate = Form.UDate = false;
@@ -265,7 +265,7 @@ TEST_F(MemberComesBack, EveryRealMemberWithoutAFindingAndWithOneLineEdited) {
             std::string_view text = TrimView(main.GetLine(k));
             if (!text.starts_with("Move(") || !main.OriginAt(k))
                 continue;
-            StringList lines = main.Lines;
+            StringList lines = main.LineTexts();
             lines[static_cast<size_t>(k)].replace(lines[static_cast<size_t>(k)].find("Move("), 5,
                                                   "Movel(");
             main.SetLines(lines);

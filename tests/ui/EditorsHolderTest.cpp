@@ -142,7 +142,7 @@ TEST_F(EditorWindow, NewSubroutineNamesAreCheckedInOrder) {
     EXPECT_EQ(added->Parent(), Doc().SubRoutinesNode);
     EXPECT_EQ(added->ImageIndex, 9);
     EXPECT_EQ(added->Section()->Properties.Description, "ten characters");
-    EXPECT_EQ(added->Section()->Lines,
+    EXPECT_EQ(added->Section()->LineTexts(),
               (StringList{"                Begsr(ABCDEFGHIJ)", "", "                Endsr()"}));
 
     AddSub("ABCDEFGHIJK");
@@ -188,7 +188,7 @@ TEST_F(EditorWindow, ArraysAndOutputsGoToTheirFolders) {
     EXPECT_EQ(Node("QPRINT")->ImageIndex, 19);
     // The folder on show lists the new entry at once.
     EXPECT_EQ(ListCaptions(*Window->ListViewObject), (std::vector<std::string>{"QPRINT"}));
-    EXPECT_TRUE(Node("QPRINT")->Section()->Lines.empty());
+    EXPECT_TRUE(Node("QPRINT")->Section()->LineTexts().empty());
 }
 
 TEST_F(EditorWindow, SubroutineTextGoesIntoTheNewSectionOnly) {
@@ -198,8 +198,8 @@ TEST_F(EditorWindow, SubroutineTextGoesIntoTheNewSectionOnly) {
     AnswerDialog("OUT1", "");
     Window->SpeedBtnAddOutClick();
     AddSub("out1");
-    EXPECT_TRUE(Node("OUT1")->Section()->Lines.empty());
-    EXPECT_EQ(Node("out1")->Section()->Lines.front(), "                Begsr(out1)");
+    EXPECT_TRUE(Node("OUT1")->Section()->LineTexts().empty());
+    EXPECT_EQ(Node("out1")->Section()->LineTexts().front(), "                Begsr(out1)");
 }
 
 // -- Changing properties
@@ -261,7 +261,7 @@ TEST_F(EditorWindow, HistoryPropertiesOfferThePurge) {
     EXPECT_TRUE(Seen.PurgeShown);
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_EQ(Box.Messages[0].Text, "History Log will be Purged.  Continue?");
-    EXPECT_EQ(Doc().HistorySection.Lines,
+    EXPECT_EQ(Doc().HistorySection.LineTexts(),
               (StringList{"CALC,Add,USER1,01/01/2000,In: Sub Routines"}));
     EXPECT_EQ(Doc().HistorySection.Properties.Description, "log");
 }

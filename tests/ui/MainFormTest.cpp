@@ -124,11 +124,11 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
     auto frame = Start();
     // Without a program the desktop shows the application's name alone.
     EXPECT_EQ(frame->windowTitle(), "");
-    EXPECT_EQ(Captions(frame->FileMenu),
-              (std::vector<std::string>{"&New", "&Open...", "&Browse...", "Re&pository", "&Reopen",
-                                        "&Save", "Save &As...", "Sa&ve All", "&Close", "Clos&e All",
-                                        "&Print...", "Print Pre&view...", "Export to P&DF...",
-                                        "E&xit"}));
+    EXPECT_EQ(
+        Captions(frame->FileMenu),
+        (std::vector<std::string>{"&New", "&Open...", "&Browse...", "Re&pository", "&Reopen",
+                                  "&Save", "Save &As...", "Sa&ve All", "&Close", "Clos&e All",
+                                  "&Print...", "Print Pre&view...", "Export to P&DF...", "E&xit"}));
     EXPECT_EQ(
         Captions(frame->EditMenu),
         (std::vector<std::string>{"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Select &All",
@@ -147,8 +147,7 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
               (std::vector<std::string>{"Co&mpile", "&Build All", "&Export To AS/400",
                                         "&Create from Source...", "&Import From AS/400",
                                         "&Save Source As...", "&Print Source",
-                                        "Source Print Pre&view...",
-                                        "Export Source to P&DF..."}));
+                                        "Source Print Pre&view...", "Export Source to P&DF..."}));
     EXPECT_EQ(Captions(frame->OptionsMenu),
               (std::vector<std::string>{"&Button Bar", "&Editor", "&Undo", "&History Log",
                                         "&Compiler", "E&xport", "Change &PassWord"}));
@@ -237,7 +236,7 @@ TEST_F(MainFormTest, NewProgramCaptionCountsTheOpenWindows) {
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->Document->Untitled);
     EXPECT_EQ(window->Document->UserName, kUser);
-    EXPECT_EQ(window->Document->InitSubRoutineSection.Lines.front(),
+    EXPECT_EQ(window->Document->InitSubRoutineSection.LineTexts().front(),
               "                Begsr(*INZSR)");
 }
 
@@ -605,7 +604,8 @@ TEST_F(MainFormTest, AProgramGoesToTheHostFolderAndComesBack) {
     ASSERT_EQ(frame->EditorWindows().size(), 2u);
     EXPECT_EQ(frame->ActiveWindow()->windowTitle(), "PAYROLL.RPG");
     EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.RP3"));
-    EXPECT_TRUE(Contains(frame->ActiveWindow()->Document->HistorySection.Lines, ",Converted,"));
+    EXPECT_TRUE(
+        Contains(frame->ActiveWindow()->Document->HistorySection.LineTexts(), ",Converted,"));
 }
 
 // -- Options
