@@ -22,17 +22,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     // A member with a zero byte is refused with one error and the document is not opened; the
     // text before the byte is then walked like any other member.
     if (size_t zero = text.find('\0'); zero != std::string_view::npos) {
-        QuietPrompter refused;
-        TRPGProgram doc(refused);
-        FUZZ_CHECK(!doc.ImportFromFile(orvale::fuzz::WriteScratchFile("FUZZ.RP3", text)));
-        FUZZ_CHECK(refused.Shown == 1 && refused.Complaints == 1 && !doc.Opened);
+        QuietPrompter box;
+        TRPGProgram doc(box);
+        orvale::Diagnostics refused;
+        FUZZ_CHECK(!doc.ImportFromFile(orvale::fuzz::WriteScratchFile("FUZZ.RP3", text), refused));
+        FUZZ_CHECK(refused.All().size() == 1 && refused.Errors() == 1 && !doc.Opened);
+        FUZZ_CHECK(box.Shown == 0);
         text = text.substr(0, zero);
     }
     std::string member = orvale::fuzz::WriteScratchFile("FUZZ.RP3", text);
 
     QuietPrompter box;
     TRPGProgram doc(box);
-    FUZZ_CHECK(doc.ImportFromFile(member));
+    orvale::Diagnostics found;
+    FUZZ_CHECK(doc.ImportFromFile(member, found));
+    FUZZ_CHECK(found.Errors() == 0);
     FUZZ_CHECK(doc.SourceLines.empty());
     doc.CompileAllSections(true);
     doc.AssembleSource();
@@ -43,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     TRPGProgram again(box2);
     again.SourceLines = doc.NameList;
     again.BuildTree();
-    again.ConvertSourceLines(nullptr);
+    orvale::Diagnostics foundAgain;
+    again.ConvertSourceLines(nullptr, foundAgain);
     return 0;
 }

@@ -51,8 +51,9 @@ void BM_LoadProgram(benchmark::State& state) {
         orvale::test::FakeProgramView view;
         TRPGProgram doc(box);
         doc.BindView(&view);
-        doc.LoadFromFile(path);
-        if (!box.Messages.empty() || view.Items.empty())
+        orvale::Diagnostics found;
+        doc.LoadFromFile(path, found);
+        if (!found.Empty() || !box.Messages.empty() || view.Items.empty())
             state.SkipWithError("the program did not load cleanly");
         benchmark::DoNotOptimize(doc.Tree.Root());
     }
@@ -71,7 +72,8 @@ void BM_SaveProgram(benchmark::State& state) {
     std::string path = MakeProgram(dir, static_cast<int>(state.range(0)));
     orvale::ScriptedPrompter box;
     TRPGProgram doc(box);
-    doc.LoadFromFile(path);
+    orvale::Diagnostics found;
+    doc.LoadFromFile(path, found);
     for (auto _ : state)
         doc.SaveToFile(path);
     state.SetComplexityN(state.range(0));

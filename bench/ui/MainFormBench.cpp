@@ -120,11 +120,12 @@ struct RoutineProgram {
         orvale::WriteTextFile(Member, member);
         orvale::ScriptedPrompter box;
         TRPGProgram doc(box);
-        ImportMs = MillisecondsOf([&] { doc.ImportFromFile(Member); });
+        orvale::Diagnostics found;
+        ImportMs = MillisecondsOf([&] { doc.ImportFromFile(Member, found); });
         Subroutines = doc.SubRoutinesNode->Count();
         doc.SaveToFile(Program);
         TRPGProgram loaded(box);
-        LoadMs = MillisecondsOf([&] { loaded.LoadFromFile(Program); });
+        LoadMs = MillisecondsOf([&] { loaded.LoadFromFile(Program, found); });
     }
     static RoutineProgram& Of(int lines) {
         static std::map<int, std::unique_ptr<RoutineProgram>> made;

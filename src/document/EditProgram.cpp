@@ -3,6 +3,8 @@
 #include "platform/Prompter.h"
 #include "platform/RegionalSettings.h"
 
+#include <optional>
+
 using orvale::Prompter;
 using orvale::RegionalSettings;
 using orvale::TextPosition;
@@ -455,8 +457,17 @@ void TEDITProgram::RestoreSelected(int kind) {
         return;
     StringList before = View->EditorLines();
     StringList lines = before;
-    section->Restore(kind == 3 ? SaveLines : SourceLines, lines, static_cast<RestoreKind>(kind),
-                     Box);
+    // The section's text as the file held it, for the two restore points that come from it.
+    std::optional<StringList> stored;
+    int index = kind == 3 ? section->SaveLineIndex : section->OpenLineIndex;
+    if (kind >= 2 && index > -1) {
+        orvale::Diagnostics found;
+        StringList text;
+        if (ReadSectionLines(kind == 3 ? SaveLines : SourceLines, index, text, found))
+            stored = std::move(text);
+        found.ShowIn(Box);
+    }
+    section->Restore(stored ? &*stored : nullptr, lines, static_cast<RestoreKind>(kind));
     if (lines != before) {
         View->SetEditorLines(lines);
         // The restored text is pending like an edit, so the next commit stores it.

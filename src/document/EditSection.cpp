@@ -2,58 +2,8 @@
 
 #include "ParseString.h"
 #include "WordDelimiter.h"
-#include "platform/Prompter.h"
-#include "platform/RegionalSettings.h"
 
 #include <algorithm>
-#include <charconv>
-#include <iterator>
-
-using orvale::Prompter;
-using orvale::RegionalSettings;
-
-std::string BracketValue(std::string_view line) {
-    if (line.size() < 2)
-        return {};
-    return std::string(line.substr(1, line.size() - 2));
-}
-
-int BracketNumber(std::string_view line) {
-    if (line.size() < 3)
-        return -1;
-    std::string_view value = line.substr(1, line.size() - 2);
-    int number = 0;
-    const char* begin = value.data();
-    const char* end = begin + value.size();
-    if (begin < end && *begin == '+')
-        ++begin;
-    auto [ptr, ec] = std::from_chars(begin, end, number);
-    if (ec != std::errc() || ptr != end || begin == end)
-        return -1;
-    return number;
-}
-
-namespace {
-
-// Where the block of text lines that starts at First and claims Count lines ends: the index of
-// its end marker, or the end of Src. A block this program writes always has its end marker
-// right after its Count lines, whatever those lines hold, so when the marker stands there the
-// block is taken whole, even a text line that reads like the marker. A block whose count does
-// not fit (a damaged file) runs to the first end marker.
-int BlockEnd(const StringList& src, int first, int count) {
-    int size = static_cast<int>(src.size());
-    if (first >= size)
-        return first; // no lines: the file ends before the block
-    if (count >= 0 && count < size - first &&
-        src[static_cast<size_t>(first + count)] == kEndOfSection)
-        return first + count;
-    int i = first;
-    while (i < size && src[static_cast<size_t>(i)] != kEndOfSection)
-        ++i;
-    return i;
-}
-
-} // namespace
 
 TEDITSection::TEDITSection(std::string name, std::string description) {
     Properties.Name = std::move(name);
@@ -226,113 +176,7 @@ void TEDITSection::AssignCompiled(StringList lines) {
         AddCompiledText(std::move(line));
 }
 
-int TEDITSection::ReadFromLines(const StringList& src, int start, Prompter& prompter) {
-    return ReadBlock(src, nullptr, start, prompter);
-}
-
-int TEDITSection::TakeFromLines(StringList& src, int start, Prompter& prompter) {
-    return ReadBlock(src, &src, start, prompter);
-}
-
-int TEDITSection::ReadBlock(const StringList& src, StringList* owner, int start,
-                            Prompter& prompter) {
-    auto lineAt = [&](int i) -> std::string_view {
-        return i >= 0 && i < static_cast<int>(src.size())
-                   ? std::string_view(src[static_cast<size_t>(i)])
-                   : std::string_view();
-    };
-    Properties.Description = BracketValue(lineAt(start));
-    const RegionalSettings& regional = RegionalSettings::Current();
-    auto created = regional.ParseDateTime(BracketValue(lineAt(start + 1)));
-    if (created) {
-        Properties.CreatedOn = *created;
-        auto updated = regional.ParseDateTime(BracketValue(lineAt(start + 2)));
-        if (updated)
-            Properties.LastUpdate = *updated;
-        else
-            prompter.Warning(kCorruptedFileWarning);
-    } else {
-        prompter.Warning(kCorruptedFileWarning);
-    }
-    int count = BracketNumber(lineAt(start + 3));
-    OpenLineIndex = start + 3;
-    int first = start + 4;
-    int i = BlockEnd(src, first, count);
-    if (owner) {
-        AppendLines(*owner, static_cast<size_t>(first), static_cast<size_t>(i));
-    } else {
-        Lines_.reserve(Lines_.size() + static_cast<size_t>(i - first));
-        for (int k = first; k < i; ++k)
-            Lines_.push_back({src[static_cast<size_t>(k)], {}});
-    }
-    if (count != i - first)
-        prompter.Warning(kCorruptedFileWarning);
-    CompiledValid = false;
-    ClearCompiled();
-    return i + 2;
-}
-
-void TEDITSection::WriteToLines(StringList& dest) {
-    WriteHeadToLines(dest);
-    for (const SectionLine& line : Lines_)
-        dest.push_back(line.Text);
-    dest.push_back(kEndOfSection);
-    dest.emplace_back();
-}
-
-void TEDITSection::WriteHeadToLines(StringList& dest) {
-    const RegionalSettings& regional = RegionalSettings::Current();
-    dest.push_back("[" + Properties.Name + "]");
-    dest.push_back("[" + Properties.Description + "]");
-    dest.push_back("[" + regional.FormatDateTime(Properties.CreatedOn) + "]");
-    dest.push_back("[" + regional.FormatDateTime(Properties.LastUpdate) + "]");
-    SaveLineIndex = static_cast<int>(dest.size());
-    dest.push_back("[" + std::to_string(Lines_.size()) + "]");
-}
-
-int TEDITSection::ReadCompiledFromLines(const StringList& src, int start, Prompter& prompter) {
-    return ReadCompiledBlock(src, nullptr, start, prompter);
-}
-
-int TEDITSection::TakeCompiledFromLines(StringList& src, int start, Prompter& prompter) {
-    return ReadCompiledBlock(src, &src, start, prompter);
-}
-
-int TEDITSection::ReadCompiledBlock(const StringList& src, StringList* owner, int start,
-                                    Prompter& prompter) {
-    int size = static_cast<int>(src.size());
-    int count = start < size ? BracketNumber(src[static_cast<size_t>(start)]) : -1;
-    int first = start + 1;
-    int i = BlockEnd(src, first, count);
-    // Which statement each line came from is not stored with the lines.
-    Compiled_.reserve(Compiled_.size() + static_cast<size_t>(std::max(0, i - first)));
-    for (int k = first; k < i; ++k)
-        AddCompiledText(owner ? std::move((*owner)[static_cast<size_t>(k)])
-                              : src[static_cast<size_t>(k)]);
-    if (count != i - first) {
-        ClearCompiled();
-        CompiledValid = false;
-        prompter.Warning(kCorruptedFileWarning);
-        return -1;
-    }
-    CompiledValid = !Compiled_.empty();
-    return i + 2;
-}
-
-void ReadSectionLines(const StringList& src, StringList& dest, int start, Prompter& prompter) {
-    int size = static_cast<int>(src.size());
-    if (start < 0 || start >= size)
-        return;
-    dest.clear();
-    int count = BracketNumber(src[static_cast<size_t>(start)]);
-    int end = BlockEnd(src, start + 1, count);
-    dest.assign(src.begin() + start + 1, src.begin() + end);
-    if (count != end - start - 1)
-        prompter.Warning(kCorruptedFileWarning);
-}
-
-void TEDITSection::Restore(const StringList& snapshot, StringList& dest, RestoreKind kind,
-                           Prompter& prompter) {
+void TEDITSection::Restore(const StringList* stored, StringList& dest, RestoreKind kind) {
     switch (kind) {
     case RestoreKind::PreviousUpdate:
         if (!PrevLines.empty())
@@ -342,12 +186,9 @@ void TEDITSection::Restore(const StringList& snapshot, StringList& dest, Restore
         dest = LineTexts();
         break;
     case RestoreKind::LastOpen:
-        if (OpenLineIndex > -1)
-            ReadSectionLines(snapshot, dest, OpenLineIndex, prompter);
-        break;
     case RestoreKind::LastSave:
-        if (SaveLineIndex > -1)
-            ReadSectionLines(snapshot, dest, SaveLineIndex, prompter);
+        if (stored)
+            dest = *stored;
         break;
     }
     CompiledValid = false;

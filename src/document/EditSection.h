@@ -8,10 +8,6 @@
 #include <string_view>
 #include <vector>
 
-namespace orvale {
-class Prompter;
-}
-
 struct TEDITSectionProperty {
     std::string Name;
     std::string Description;
@@ -127,28 +123,10 @@ public:
     // The text of compiled line K, to be changed in place (a change tag).
     std::string& EditCompiledText(size_t k) { return Compiled_[k].Text; }
 
-    // Reads the rest of a section block of a program file, Start being the index of the
-    // description line; returns the index just past the block. A date or count that does not
-    // match shows "WARNING: The File may be corrupted!" through Prompter.
-    int ReadFromLines(const StringList& src, int start, orvale::Prompter& prompter);
-    // Appends the block from the name line on and sets SaveLineIndex.
-    void WriteToLines(StringList& dest);
-    // The start of that block: the name, description, date and count lines (SaveLineIndex is
-    // set). The text lines, the end marker and an empty line complete it.
-    void WriteHeadToLines(StringList& dest);
-    // Reads a compiled-cache block whose count line is at Start and returns the index past
-    // the block's empty line. When the count does not match, the compiled lines are cleared,
-    // the warning is shown and the result is -1 (the caller stops reading the area).
-    int ReadCompiledFromLines(const StringList& src, int start, orvale::Prompter& prompter);
-    // As the two above, but the lines of the block are moved out of Src (left empty there)
-    // instead of copied: for a file text that is dropped once it has been read.
-    int TakeFromLines(StringList& src, int start, orvale::Prompter& prompter);
-    int TakeCompiledFromLines(StringList& src, int start, orvale::Prompter& prompter);
-
-    // Copies one retained version of the text into Dest. Snapshot is the document's file text
-    // (as opened for LastOpen, as saved for LastSave). Always discards the compiled cache.
-    void Restore(const StringList& snapshot, StringList& dest, RestoreKind kind,
-                 orvale::Prompter& prompter);
+    // Copies one retained version of the text into Dest. Stored is the section's text as the
+    // program file held it when it was opened (for LastOpen) or last saved (for LastSave), null
+    // when that is not kept. Always discards the compiled cache.
+    void Restore(const StringList* stored, StringList& dest, RestoreKind kind);
 
     // Finds Text in the lines (first occurrence per line). In definition mode the match must
     // stand as a whole word, before any comment and before the first of the operation names
@@ -157,11 +135,6 @@ public:
                   int& column) const;
 
 private:
-    // The readers above; with Owner (Src itself) the lines are moved instead of copied.
-    int ReadBlock(const StringList& src, StringList* owner, int start, orvale::Prompter& prompter);
-    int ReadCompiledBlock(const StringList& src, StringList* owner, int start,
-                          orvale::Prompter& prompter);
-
     std::vector<SectionLine> Lines_;
     std::vector<CompiledLine> Compiled_;
     bool TracksOrigins_ = false;
@@ -172,20 +145,7 @@ private:
 // Pos (0-based) of Line.
 bool IsDefinitionMatch(std::string_view line, size_t pos, size_t length);
 
-// Copies one stored section text out of file text: Start is the index of its count line.
-// Dest is emptied first; a count that does not match shows the corrupted-file warning.
-void ReadSectionLines(const StringList& src, StringList& dest, int start,
-                      orvale::Prompter& prompter);
-
 // For each line of Section, the text of its member line that no statement carries, as the
 // window shows it: columns 1-5 and columns 75 on, trimmed, joined by a blank when both hold
 // something; empty for a line without one (all empty when the section has no origins).
 StringList LineTags(const TEDITSection& section);
-
-// The value of a bracketed line: the line without its first and last characters.
-std::string BracketValue(std::string_view line);
-// A bracketed decimal number, or -1 when the value is not one.
-int BracketNumber(std::string_view line);
-
-inline constexpr const char* kCorruptedFileWarning = "WARNING: The File may be corrupted!";
-inline constexpr const char* kEndOfSection = "[End Of Sec]";

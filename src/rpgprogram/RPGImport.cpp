@@ -5,7 +5,6 @@
 #include "RPGProgram.h"
 
 #include "calvex/MemberLines.h"
-#include "platform/Prompter.h"
 #include "platform/TextFile.h"
 
 #include <string_view>
@@ -51,20 +50,21 @@ std::string LeftOutMessage(const std::vector<int>& leftOut) {
 
 } // namespace
 
-bool TRPGProgram::ImportFromFile(const std::string& fileName, ImportProgress* progress) {
+bool TRPGProgram::ImportFromFile(const std::string& fileName, orvale::Diagnostics& found,
+                                 ImportProgress* progress) {
     StringList lines;
     {
         BusyCursor busy(*this);
         std::string error;
         size_t zeroLine = 0;
         if (!orvale::ReadTextFile(fileName, lines, &error, &zeroLine)) {
-            Box.Error(error);
+            found.Error(error);
             return false;
         }
         // A zero byte ends a text file, and what follows it would be missing from the program
         // without a word: such a member is not imported.
         if (zeroLine > 0) {
-            Box.Error(ZeroByteMessage(fileName, zeroLine));
+            found.Error(ZeroByteMessage(fileName, zeroLine));
             return false;
         }
     }
@@ -73,9 +73,9 @@ bool TRPGProgram::ImportFromFile(const std::string& fileName, ImportProgress* pr
     BuildTree();
     bool supported = !fileName.empty() && fileName.back() == '3';
     if (supported)
-        ConvertSourceLines(progress);
+        ConvertSourceLines(progress, found);
     else
-        Box.Error(kVersionNotSupported);
+        found.Error(kVersionNotSupported);
     // Released, not just emptied: a large member should not stay in memory.
     StringList().swap(SourceLines);
     StringList().swap(SaveLines);
@@ -96,7 +96,7 @@ void TRPGProgram::ShowImportProgress(int index, ImportProgress* progress) {
     progress->ProcessMessages();
 }
 
-void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
+void TRPGProgram::ConvertSourceLines(ImportProgress* progress, orvale::Diagnostics& found) {
     const StringList& source = SourceLines;
     const int n = static_cast<int>(source.size());
     if (!Options().EditPrefix.empty())
@@ -223,7 +223,7 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
 
     TakeOriginTexts();
     if (!leftOut.empty())
-        Box.Warning(LeftOutMessage(leftOut));
+        found.Warning(LeftOutMessage(leftOut));
     if (PropertySection.LinesCount() == 0)
         InitProperties("", "");
     HistorySection.AddLine(HistoryEntry(FileName, "Converted", ""));

@@ -170,8 +170,12 @@ public:
     void EnableEditCommands(bool enabled);
     // Edit commands and the frame's edit buttons on exactly when the Source page is visible.
     void UpdateEditCommands();
-    // Converts an RPG/400 source member into this window's document, with a progress window.
+    // Converts an RPG/400 source member into this window's document, with a progress window,
+    // and shows what the conversion found wrong.
     void ImportSource(const std::string& fileName);
+    // Opens a program file into this window's document and shows what the file holds that is
+    // wrong; false when it could not be read at all.
+    bool OpenProgram(const std::string& fileName);
     // Compiles the modified sections (all of them with BuildAll) with the statistics window;
     // true when no compiled section reported a warning or an error.
     bool CompileProgram(bool buildAll);

@@ -34,6 +34,7 @@ void PlaceOver(QWidget& window, const QWidget& owner) {
 
 void TEditorsHolder::ImportSource(const std::string& fileName) {
     setEnabled(false);
+    orvale::Diagnostics found;
     {
         TFormConvProgress progress(*Document);
         PlaceOver(progress, *this);
@@ -44,13 +45,21 @@ void TEditorsHolder::ImportSource(const std::string& fileName) {
         // progress step, which for a member of thousands of subroutines costs the square of
         // their number.
         Document->Tree.BeginUpdate();
-        Document->ImportFromFile(fileName, &progress);
+        Document->ImportFromFile(fileName, found, &progress);
         Document->Tree.EndUpdate();
         progress.hide();
     }
     setEnabled(true);
+    found.ShowIn(Box);
     // The document has shown its new root; the tool bar follows.
     TreeProgramChange();
+}
+
+bool TEditorsHolder::OpenProgram(const std::string& fileName) {
+    orvale::Diagnostics found;
+    bool read = Document->LoadFromFile(fileName, found);
+    found.ShowIn(Box);
+    return read;
 }
 
 bool TEditorsHolder::CompileProgram(bool buildAll) {

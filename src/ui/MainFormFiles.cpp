@@ -75,7 +75,7 @@ void TMainForm::TileWhenAlone() {
 
 TEditorsHolder* TMainForm::LoadIntoNewWindow(const std::string& path) {
     TEditorsHolder* window = NewEditorWindow(path);
-    if (!window->Document->LoadFromFile(path)) {
+    if (!window->OpenProgram(path)) {
         // Nothing was read (the reason has been shown): an empty window under the file's
         // name could only overwrite the file.
         DiscardWindow(*window);

@@ -27,8 +27,8 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMimeData>
-#include <QPrintDialog>
 #include <QPalette>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QStyle>
 #include <QTabWidget>
@@ -163,12 +163,12 @@ int main(int argc, char** argv) {
     QCommandLineOption timeSelect(
         "time-select", "Times the showing of a subroutine of LINES lines and quits.", "LINES");
     QCommandLineOption dir("dir", "Program directory (prompt file, help pages).", "DIR");
-    QCommandLineOption palette("palette",
-                               "Desktop palette: light (with a white editor) or dark.", "KIND");
+    QCommandLineOption palette("palette", "Desktop palette: light (with a white editor) or dark.",
+                               "KIND");
     QCommandLineOption line("line", "Puts the caret on LINE (1-based) of the page shown.", "LINE");
     QCommandLineOption build("build", "Compiles every section first (the statistics skipped).");
-    parser.addOptions({select, page, sort, largeIcons, size, screenshot, timeSelect, dir, palette,
-                       line, build});
+    parser.addOptions(
+        {select, page, sort, largeIcons, size, screenshot, timeSelect, dir, palette, line, build});
     parser.process(app);
     if (parser.isSet(palette)) {
         QApplication::setStyle("Fusion");
@@ -222,7 +222,7 @@ int main(int argc, char** argv) {
             return Fail("no file " + files.front());
         if (file.back() == '3')
             window.ImportSource(file);
-        else if (!window.Document->LoadFromFile(file))
+        else if (!window.OpenProgram(file))
             return Fail("cannot open " + files.front());
     }
     window.setWindowTitle(ToQt(window.Document->FilePath + window.Document->FileName));

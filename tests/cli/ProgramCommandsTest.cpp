@@ -7,6 +7,7 @@
 #include "platform/TextFile.h"
 
 #include "calvex/support/SpecLine.h"
+#include "support/ShownIn.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include <sys/wait.h>
 
 using calvex::test::SpecLine;
+using orvale::test::ShownIn;
 using orvale::test::TempDir;
 
 namespace {
@@ -105,7 +107,8 @@ TEST(ProgramCommands, CorpusComesBackThroughImportAndBuild) {
         run = Cli(dir, "import " + Q(built) + " -o " + Q(dir.File("Q.RPG")));
         ASSERT_EQ(run.Status, 0) << run.Err;
         TRPGProgram first(box), second(box);
-        ASSERT_TRUE(first.LoadFromFile(program) && second.LoadFromFile(dir.File("Q.RPG")));
+        ASSERT_TRUE(first.LoadFromFile(program, ShownIn(box)) &&
+                    second.LoadFromFile(dir.File("Q.RPG"), ShownIn(box)));
         std::vector<const TEDITSection*> a = Sections(first), b = Sections(second);
         ASSERT_EQ(a.size(), b.size());
         for (size_t k = 0; k < a.size(); ++k) {

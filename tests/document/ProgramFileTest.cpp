@@ -5,6 +5,7 @@
 #include "platform/TextFile.h"
 
 #include "support/FakeProgramView.h"
+#include "support/ShownIn.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@ using orvale::RegionalSettings;
 using orvale::ScriptedPrompter;
 using orvale::test::FakeProgramView;
 using orvale::test::FileSizeLimit;
+using orvale::test::ShownIn;
 using orvale::test::TempDir;
 using Shown = ScriptedPrompter::Shown;
 
@@ -113,7 +115,7 @@ protected:
     // Reads Lines into a freshly built document and returns what ParseLines returned.
     int Parse(StringList lines) {
         Doc.SourceLines = std::move(lines);
-        return Doc.ParseLines();
+        return Doc.ParseLines(ShownIn(Box));
     }
 
     RegionalSettings Saved = RegionalSettings("%d/%m/%Y", "%H:%M:%S");
@@ -166,7 +168,7 @@ TEST_F(ProgramFileTest, RoundTripKeepsOddTextAndFolderOrder) {
     TEDITProgram copy(Box);
     copy.BuildTree();
     copy.SourceLines = Doc.SaveLines;
-    copy.ParseLines();
+    copy.ParseLines(ShownIn(Box));
     EXPECT_TRUE(Box.Messages.empty());
     EXPECT_EQ(copy.DescriptionSection.LineTexts(), Doc.DescriptionSection.LineTexts());
     EXPECT_EQ(copy.DescriptionSection.Properties.Description, "desc ] with [ brackets]");
@@ -195,7 +197,7 @@ TEST_F(ProgramFileTest, EmptyFolderIsSixLinesAndKeepsItsDescription) {
     TEDITProgram copy(Box);
     copy.BuildTree();
     copy.SourceLines = shuffled;
-    copy.ParseLines();
+    copy.ParseLines(ShownIn(Box));
     EXPECT_TRUE(Box.Messages.empty());
     EXPECT_EQ(copy.SubRoutinesFolder.Description, "Nothing yet");
     EXPECT_EQ(copy.MainRoutineNode->Text, "Main Routine");
@@ -253,7 +255,7 @@ TEST_F(ProgramFileTest, FolderChildWithBadImageStillReadsBackAfterSaving) {
     TEDITProgram copy(Box);
     copy.BuildTree();
     copy.SourceLines = Doc.SaveLines;
-    copy.ParseLines();
+    copy.ParseLines(ShownIn(Box));
     EXPECT_TRUE(Box.Messages.empty());
     ASSERT_EQ(copy.SubRoutinesNode->Count(), 2);
     EXPECT_EQ(copy.SubRoutinesNode->Child(1)->Section()->LineTexts(), StringList{"  beta"});
@@ -279,7 +281,7 @@ TEST_F(ProgramFileTest, UnknownFolderStopsReading) {
     other.BuildTree();
     file[52] = "[Header]";
     other.SourceLines = file;
-    other.ParseLines();
+    other.ParseLines(ShownIn(Box));
     EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted, kCorrupted}));
     EXPECT_EQ(other.HeaderSection.LinesCount(), 0);
 }
@@ -322,7 +324,7 @@ TEST_F(ProgramFileTest, WrongLineCountKeepsTheLinesAndReadsOn) {
     file = ExampleFile();
     file[7] = "[End Of Sec]";
     other.SourceLines = file;
-    other.ParseLines();
+    other.ParseLines(ShownIn(Box));
     EXPECT_TRUE(Box.Messages.empty());
     EXPECT_EQ(other.PropertySection.LineTexts(), StringList{"[End Of Sec]"});
     EXPECT_NE(other.FindSectionByName("CALC"), nullptr);
@@ -429,3 +431,144 @@ TEST_F(ProgramFileTest, SaveIntoAnUnwritableFolderFails) {
 }
 
 } // namespace
+
+// -- Section blocks, the unit of the tree text
+
+namespace {
+
+class SectionBlockTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Saved = RegionalSettings::Current();
+        RegionalSettings::SetCurrent(RegionalSettings("%d/%m/%Y", "%H:%M:%S"));
+    }
+    void TearDown() override { RegionalSettings::SetCurrent(Saved); }
+
+    int Read(TEDITSection& s, StringList file, int start) {
+        std::string dates[2];
+        return ReadFromLines(s, file, start, false, dates, Found);
+    }
+
+    RegionalSettings Saved = RegionalSettings("%d/%m/%Y", "%H:%M:%S");
+    orvale::Diagnostics Found;
+};
+
+const orvale::Diagnostic kCorruptedWarning{orvale::Diagnostic::Kind::Warning,
+                                           kCorruptedFileWarning};
+
+} // namespace
+
+TEST_F(SectionBlockTest, BlockWrittenAndReadBack) {
+    TEDITSection s("CALC", "Compute the totals");
+    s.Properties.CreatedOn = DateTime{1999, 12, 6, 10, 16, 2};
+    s.Properties.LastUpdate = DateTime{1999, 12, 6, 10, 16, 2};
+    s.AssignLines({"                Begsr(CALC)", "", "                Endsr()"});
+    StringList file{"[Begin Of Tree Program]", "[9]"};
+    ProgramTextWriter out(file);
+    WriteToLines(s, out);
+    EXPECT_EQ(file, (StringList{"[Begin Of Tree Program]", "[9]", "[CALC]", "[Compute the totals]",
+                                "[06/12/1999 10:16:02]", "[06/12/1999 10:16:02]", "[3]",
+                                "                Begsr(CALC)", "", "                Endsr()",
+                                "[End Of Sec]", ""}));
+    EXPECT_EQ(s.SaveLineIndex, 6);
+
+    TEDITSection r("CALC", "");
+    r.AssignCompiled({"stale"});
+    std::string dates[2];
+    EXPECT_EQ(ReadFromLines(r, file, 3, false, dates, Found), 12);
+    EXPECT_EQ(r.LineTexts(), s.LineTexts());
+    EXPECT_EQ(r.Properties.Description, "Compute the totals");
+    // The dates are the caller's to read, with the others of the file.
+    EXPECT_EQ(dates[0], "06/12/1999 10:16:02");
+    EXPECT_EQ(dates[1], "06/12/1999 10:16:02");
+    EXPECT_EQ(r.OpenLineIndex, 6);
+    EXPECT_TRUE(r.CompiledTexts().empty());
+    EXPECT_TRUE(Found.Empty());
+}
+
+TEST_F(SectionBlockTest, ACountThatDoesNotMatchWarnsAndKeepsTheLines) {
+    TEDITSection r("X", "");
+    EXPECT_EQ(Read(r, {"[d]", "[06/12/1999]", "[06/12/1999]", "[3]", "a", "[End Of Sec]", ""}, 0),
+              7);
+    EXPECT_EQ(r.LineTexts(), (StringList{"a"}));
+    EXPECT_EQ(Found.All(), std::vector<orvale::Diagnostic>{kCorruptedWarning});
+    // A missing end marker reads to the end of the text.
+    TEDITSection t("Y", "");
+    EXPECT_EQ(Read(t, {"[d]", "[06/12/1999]", "[06/12/1999]", "[1]", "a"}, 0), 7);
+    EXPECT_EQ(t.LineTexts(), (StringList{"a"}));
+}
+
+TEST_F(SectionBlockTest, CompiledBlockReadsOrIsDroppedWhole) {
+    TEDITSection s("Header", "");
+    StringList area{"[2]", "     H", "     H*", "[End Of Sec]", "", "[Next]"};
+    EXPECT_EQ(ReadCompiledFromLines(s, area, 0, false, Found), 5);
+    EXPECT_TRUE(s.CompiledValid);
+    EXPECT_EQ(s.CompiledTexts(), (StringList{"     H", "     H*"}));
+    EXPECT_FALSE(s.CompiledLinked());
+
+    TEDITSection bad("Header", "");
+    StringList wrong{"[3]", "     H", "[End Of Sec]", ""};
+    EXPECT_EQ(ReadCompiledFromLines(bad, wrong, 0, false, Found), -1);
+    EXPECT_TRUE(bad.CompiledTexts().empty());
+    EXPECT_FALSE(bad.CompiledValid);
+    EXPECT_EQ(Found.All(), std::vector<orvale::Diagnostic>{kCorruptedWarning});
+}
+
+// Taking a block reads what reading it gives and moves only the block's own lines out of the
+// file text: the markers around them stay for the reader of the next block.
+TEST_F(SectionBlockTest, TakingABlockReadsItAsReadingDoes) {
+    StringList file{"[d]",
+                    "[06/12/1999 10:16:02]",
+                    "[06/12/1999 10:16:02]",
+                    "[2]",
+                    "                Begsr(CALC)",
+                    "x",
+                    "[End Of Sec]",
+                    "",
+                    "[2]",
+                    "     C*",
+                    "     C",
+                    "[End Of Sec]",
+                    ""};
+    StringList copy = file;
+    TEDITSection read("CALC", ""), taken("CALC", "");
+    std::string readDates[2], takenDates[2];
+    EXPECT_EQ(ReadFromLines(taken, file, 0, true, takenDates, Found),
+              ReadFromLines(read, copy, 0, false, readDates, Found));
+    EXPECT_EQ(taken.LineTexts(), read.LineTexts());
+    EXPECT_EQ(takenDates[0], readDates[0]);
+    EXPECT_EQ(ReadCompiledFromLines(taken, file, 8, true, Found),
+              ReadCompiledFromLines(read, copy, 8, false, Found));
+    EXPECT_EQ(taken.CompiledTexts(), read.CompiledTexts());
+    EXPECT_TRUE(taken.CompiledValid);
+    EXPECT_EQ(copy, (StringList{"[d]", "[06/12/1999 10:16:02]", "[06/12/1999 10:16:02]", "[2]",
+                                "                Begsr(CALC)", "x", "[End Of Sec]", "", "[2]",
+                                "     C*", "     C", "[End Of Sec]", ""}));
+    EXPECT_EQ(file, (StringList{"[d]", "[06/12/1999 10:16:02]", "[06/12/1999 10:16:02]", "[2]", "",
+                                "", "[End Of Sec]", "", "[2]", "", "", "[End Of Sec]", ""}));
+    EXPECT_TRUE(Found.Empty());
+}
+
+TEST_F(SectionBlockTest, StoredTextOfARestorePoint) {
+    StringList saved{"[x]", "[2]", "one", "two", "[End Of Sec]", ""};
+    StringList text{"left alone"};
+    EXPECT_FALSE(ReadSectionLines(saved, 9, text, Found));
+    EXPECT_EQ(text, StringList{"left alone"});
+    EXPECT_TRUE(ReadSectionLines(saved, 1, text, Found));
+    EXPECT_EQ(text, (StringList{"one", "two"}));
+    EXPECT_TRUE(Found.Empty());
+    saved[1] = "[3]";
+    EXPECT_TRUE(ReadSectionLines(saved, 1, text, Found));
+    EXPECT_EQ(text, (StringList{"one", "two"}));
+    EXPECT_EQ(Found.All(), std::vector<orvale::Diagnostic>{kCorruptedWarning});
+}
+
+TEST(BracketLines, ValueDropsFirstAndLastCharacterWhateverTheyAre) {
+    EXPECT_EQ(BracketValue("[a]b]"), "a]b");
+    EXPECT_EQ(BracketValue("xyz"), "y");
+    EXPECT_EQ(BracketValue("[]"), "");
+    EXPECT_EQ(BracketNumber("[12]"), 12);
+    EXPECT_EQ(BracketNumber("[1a]"), -1);
+    EXPECT_EQ(BracketNumber("[]"), -1);
+    EXPECT_EQ(BracketNumber("[-3]"), -3);
+}

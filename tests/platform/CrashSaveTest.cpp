@@ -9,6 +9,7 @@
 #include "platform/SafeSave.h"
 #include "platform/TextFile.h"
 #include "rpgprogram/RPGProgram.h"
+#include "support/ShownIn.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 #include <thread>
 #include <unistd.h>
 
+using orvale::test::ShownIn;
 using orvale::test::TempDir;
 
 namespace {
@@ -64,7 +66,7 @@ void FillProgram(TRPGProgram& doc, int version) {
 int ProgramVersion(const std::string& path) {
     orvale::ScriptedPrompter quiet;
     TRPGProgram doc(quiet);
-    if (!doc.LoadFromFile(path) || !quiet.Messages.empty())
+    if (!doc.LoadFromFile(path, ShownIn(quiet)) || !quiet.Messages.empty())
         return -1;
     const StringList& lines = doc.MainRoutineSection.LineTexts();
     if (lines.size() != kLines || lines.front() != lines.back())

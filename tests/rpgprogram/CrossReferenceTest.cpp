@@ -3,10 +3,12 @@
 #include "rpgprogram/CrossReference.h"
 
 #include "ImportFixture.h"
+#include "support/ShownIn.h"
 
 #include <filesystem>
 #include <set>
 
+using orvale::test::ShownIn;
 using namespace orvale::test;
 
 namespace {
@@ -132,7 +134,7 @@ TEST_F(CrossReferenceTest, RealMembersListEveryUseAndNoneInComments) {
     std::set<UseRole> roles;
     for (const std::string& member : members) {
         TRPGProgram doc(Box);
-        ASSERT_TRUE(doc.ImportFromFile(member));
+        ASSERT_TRUE(doc.ImportFromFile(member, ShownIn(Box)));
         for (int k = 1; k <= 99; ++k) {
             std::string flag = (k < 10 ? "0" : "") + std::to_string(k);
             std::vector<TXrefUse> uses = IndicatorUses(doc, flag);

@@ -1,10 +1,12 @@
 // The indicator cross-reference of the "All Flags" groups.
 
 #include "ImportFixture.h"
+#include "support/ShownIn.h"
 
 #include <filesystem>
 
 using orvale::ColumnSort;
+using orvale::test::ShownIn;
 using namespace orvale::test;
 
 namespace {
@@ -107,7 +109,7 @@ TEST_F(FlagReportTest, OnePassFindsWhatTheSearchOneByOneFinds) {
     size_t rows = 0;
     for (const std::string& member : members) {
         TRPGProgram doc(Box);
-        ASSERT_TRUE(doc.ImportFromFile(member));
+        ASSERT_TRUE(doc.ImportFromFile(member, ShownIn(Box)));
         for (const Group& g : groups) {
             std::vector<std::string> expected, found;
             for (const std::string& name : g.Names) {

@@ -4,10 +4,12 @@
 #include "ImportFixture.h"
 
 #include "rpgprogram/RoundTripCheck.h"
+#include "support/ShownIn.h"
 
 #include <cstring>
 
 using orvale::Prompter;
+using orvale::test::ShownIn;
 using namespace orvale::test;
 
 namespace {
@@ -220,7 +222,7 @@ TEST_F(BuildTest, ReopenedProgramBuildsItsMemberAgain) {
     ASSERT_TRUE(Doc.SaveToFile(Dir.File("MEMBER.RPG")));
     TRPGProgram reopened(Box);
     reopened.FormGenRPG = &Form;
-    ASSERT_TRUE(reopened.LoadFromFile(Dir.File("MEMBER.RPG")));
+    ASSERT_TRUE(reopened.LoadFromFile(Dir.File("MEMBER.RPG"), ShownIn(Box)));
     EXPECT_TRUE(reopened.CompileAllSections(false));
     reopened.AssembleSource();
     TRoundTripReport report = CompareMemberRoundTrip(member, reopened.NameList, "&%");

@@ -5,9 +5,11 @@
 #include "rpgprogram/RoundTripCheck.h"
 
 #include "platform/SafeSave.h"
+#include "support/ShownIn.h"
 
 using orvale::Prompter;
 using orvale::ScriptedPrompter;
+using orvale::test::ShownIn;
 using namespace orvale::test;
 
 namespace {
@@ -79,7 +81,7 @@ TEST_F(ImportTest, EachSpecificationGoesToItsSection) {
     Doc.LogAdd = true;
     StringList member = FullMember();
     RecordingProgress progress(Doc);
-    ASSERT_TRUE(Doc.ImportFromFile(Write("MEMBER.RP3", member), &progress));
+    ASSERT_TRUE(Doc.ImportFromFile(Write("MEMBER.RP3", member), ShownIn(Box), &progress));
 
     EXPECT_EQ(Doc.HeaderSection.CompiledTexts(), StringList{kHeader});
     EXPECT_EQ(Doc.LogicalSection.CompiledTexts(), StringList{kDisk});
@@ -154,7 +156,7 @@ TEST_F(ImportTest, CancelDuringCalculationsKeepsWhatWasConverted) {
     // Header, files, extension skip, line counter, input: five steps; the sixth is the
     // calculation call.
     RecordingProgress progress(Doc, 6);
-    Doc.ImportFromFile(Write("MEMBER.RP3", FullMember()), &progress);
+    Doc.ImportFromFile(Write("MEMBER.RP3", FullMember()), ShownIn(Box), &progress);
     EXPECT_TRUE(Doc.ImportCancelled);
     EXPECT_EQ(Doc.MainRoutineSection.LinesCount(), 2);
     EXPECT_EQ(Doc.SubRoutinesNode->Count(), 0);
@@ -177,7 +179,7 @@ TEST_F(ImportTest, RefusedMembers) {
 
     TRPGProgram fresh(Box);
     Box.Clear();
-    EXPECT_FALSE(fresh.ImportFromFile(Dir.File("MISSING.RP3")));
+    EXPECT_FALSE(fresh.ImportFromFile(Dir.File("MISSING.RP3"), ShownIn(Box)));
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_NE(Box.Messages[0].Text.find("MISSING.RP3"), std::string::npos);
     EXPECT_FALSE(fresh.Opened);
@@ -188,7 +190,7 @@ TEST_F(ImportTest, RefusedMembers) {
     ASSERT_TRUE(orvale::WriteFileSafely(path, kHeader + "\r\n" + kSeton + "\r\nAB" +
                                                   std::string(1, '\0') + "CD\r\n" + kSeton));
     TRPGProgram zero(Box);
-    EXPECT_FALSE(zero.ImportFromFile(path));
+    EXPECT_FALSE(zero.ImportFromFile(path, ShownIn(Box)));
     EXPECT_EQ(Box.Messages,
               (std::vector<ScriptedPrompter::Shown>{
                   {Prompter::Kind::Error,
@@ -233,7 +235,7 @@ TEST_F(ImportTest, ExtensionLinesInSeveralRunsAreAllConverted) {
                       "** ",
                       "MONTUEWEDTHUFRISATSUN"};
     std::string path = Write("RUNS.RP3", member);
-    ASSERT_TRUE(Doc.ImportFromFile(path));
+    ASSERT_TRUE(Doc.ImportFromFile(path, ShownIn(Box)));
     EXPECT_EQ(Doc.ExtensionSection.CompiledTexts(), (StringList{kTable, second}));
     ASSERT_EQ(Doc.ArraysNode->Count(), 2);
     EXPECT_EQ(Doc.ArraysNode->Child(0)->Text, "TABMTH");
@@ -258,7 +260,7 @@ TEST_F(ImportTest, NewSubroutineIsFilledEvenWhenAnOutputHasItsName) {
 TEST_F(ImportTest, DataWithoutExtensionLinesIsKept) {
     StringList member{kSeton, "**", "FIRST RECORD", "SECOND RECORD"};
     std::string path = Write("DATA.RP3", member);
-    ASSERT_TRUE(Doc.ImportFromFile(path));
+    ASSERT_TRUE(Doc.ImportFromFile(path, ShownIn(Box)));
     ASSERT_EQ(Doc.ArraysNode->Count(), 1);
     EXPECT_EQ(Child(Doc.ArraysNode, 0)->LineTexts(), (StringList{"FIRST RECORD", "SECOND RECORD"}));
     TRoundTripReport report = CheckMemberRoundTrip(path, "&%", 2, Box);
@@ -354,7 +356,7 @@ TEST_F(ImportTest, EveryMemberLineIsTheOriginOfItsStatement) {
         TRPGProgram loaded(box);
         loaded.FormGenRPG = &Form;
         loaded.KeepOpen = keep;
-        ASSERT_TRUE(loaded.LoadFromFile(path));
+        ASSERT_TRUE(loaded.LoadFromFile(path, ShownIn(Box)));
         EXPECT_EQ(OriginList(loaded), origins) << "file text kept: " << keep;
         EXPECT_TRUE(box.Messages.empty());
     }

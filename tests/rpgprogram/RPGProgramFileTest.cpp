@@ -5,6 +5,7 @@
 #include "platform/TextFile.h"
 
 #include "support/FakeProgramView.h"
+#include "support/ShownIn.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@ using orvale::RegionalSettings;
 using orvale::ScriptedPrompter;
 using orvale::test::FakeProgramView;
 using orvale::test::FileSizeLimit;
+using orvale::test::ShownIn;
 using orvale::test::TempDir;
 using Shown = ScriptedPrompter::Shown;
 
@@ -102,7 +104,7 @@ protected:
     void LoadLines(TRPGProgram& doc, const StringList& lines) {
         std::string path = Dir.File("LOAD.RPG");
         ASSERT_TRUE(orvale::WriteTextFile(path, lines));
-        ASSERT_TRUE(doc.LoadFromFile(path));
+        ASSERT_TRUE(doc.LoadFromFile(path, ShownIn(Box)));
     }
 
     RegionalSettings Saved = RegionalSettings("%d/%m/%Y", "%H:%M:%S");
@@ -126,7 +128,7 @@ TEST_F(RPGProgramFileTest, SavedProgramLoadsBackWhole) {
     FakeProgramView view;
     TRPGProgram loaded(box);
     loaded.BindView(&view);
-    ASSERT_TRUE(loaded.LoadFromFile(path));
+    ASSERT_TRUE(loaded.LoadFromFile(path, ShownIn(Box)));
     EXPECT_TRUE(box.Messages.empty());
     StringList after = Snapshot(loaded);
     ASSERT_EQ(after.size(), before.size());
@@ -211,7 +213,7 @@ TEST_F(RPGProgramFileTest, CompiledAreaOptions) {
         // Loading a file without the area shows nothing and reads nothing.
         TRPGProgram loaded(Box);
         loaded.FormGenRPG = &Form;
-        ASSERT_TRUE(loaded.LoadFromFile(path));
+        ASSERT_TRUE(loaded.LoadFromFile(path, ShownIn(Box)));
         EXPECT_TRUE(Box.Messages.empty());
         EXPECT_TRUE(loaded.HeaderSection.CompiledTexts().empty());
         EXPECT_FALSE(loaded.HeaderSection.CompiledValid);
@@ -221,7 +223,7 @@ TEST_F(RPGProgramFileTest, CompiledAreaOptions) {
     Form.LoadComp = false;
     TRPGProgram loaded(Box);
     loaded.FormGenRPG = &Form;
-    ASSERT_TRUE(loaded.LoadFromFile(path));
+    ASSERT_TRUE(loaded.LoadFromFile(path, ShownIn(Box)));
     EXPECT_TRUE(Box.Messages.empty());
     for (TreeNode* n = loaded.Tree.First(); n; n = TProgramTree::Next(n)) {
         if (TEDITSection* s = n->Section()) {
@@ -248,7 +250,7 @@ TEST_F(RPGProgramFileTest, KeepOpenDecidesWhetherTheOpenedTextStays) {
     ASSERT_TRUE(Doc.SaveToFile(path));
     TRPGProgram loaded(Box);
     loaded.KeepOpen = false;
-    ASSERT_TRUE(loaded.LoadFromFile(path));
+    ASSERT_TRUE(loaded.LoadFromFile(path, ShownIn(Box)));
     EXPECT_TRUE(loaded.SourceLines.empty());
     EXPECT_EQ(loaded.FindSectionByName("CALC")->LinesCount(), 3);
 }
@@ -270,15 +272,15 @@ TEST_F(RPGProgramFileTest, TextsNotKeptChangeNothingInTheFileOrTheProgram) {
     TRPGProgram copied(Box), moved(Box);
     copied.FormGenRPG = moved.FormGenRPG = &Form;
     moved.KeepOpen = false;
-    ASSERT_TRUE(copied.LoadFromFile(kept));
-    ASSERT_TRUE(moved.LoadFromFile(kept));
+    ASSERT_TRUE(copied.LoadFromFile(kept, ShownIn(Box)));
+    ASSERT_TRUE(moved.LoadFromFile(kept, ShownIn(Box)));
     EXPECT_EQ(Snapshot(moved), Snapshot(copied));
     EXPECT_EQ(moved.HeaderSection.CompiledTexts(), Doc.HeaderSection.CompiledTexts());
     EXPECT_TRUE(Box.Messages.empty());
 }
 
 TEST_F(RPGProgramFileTest, UnreadableFileIsReportedAndChangesNothing) {
-    EXPECT_FALSE(Doc.LoadFromFile(Dir.File("MISSING.RPG")));
+    EXPECT_FALSE(Doc.LoadFromFile(Dir.File("MISSING.RPG"), ShownIn(Box)));
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Error);
     EXPECT_EQ(Box.Messages[0].BoxButtons, Prompter::Buttons::Ok);

@@ -6,6 +6,7 @@
 #include "platform/TextFile.h"
 #include "rpgprogram/RPGProgram.h"
 #include "support/QtApp.h"
+#include "support/ShownIn.h"
 #include "support/TempDir.h"
 #include "ui/ColSortListView.h"
 #include "ui/ExtRichEdit.h"
@@ -38,6 +39,7 @@ using orvale::Prompter;
 using orvale::RegionalSettings;
 using orvale::ScriptedPrompter;
 using orvale::test::FakeEditorFrame;
+using orvale::test::ShownIn;
 using orvale::test::TempDir;
 using Shown = ScriptedPrompter::Shown;
 
@@ -734,7 +736,7 @@ TEST_F(EditorWindow, ClosedProgramsGoToTheRecentList) {
     Doc().SaveToFile(Dir.File("PAYROLL.RPG"));
     Box.Clear();
     TEditorsHolder reopened(Box, Setup, &Frame);
-    ASSERT_TRUE(reopened.Document->LoadFromFile(Dir.File("PAYROLL.RPG")));
+    ASSERT_TRUE(reopened.Document->LoadFromFile(Dir.File("PAYROLL.RPG"), ShownIn(Box)));
     EXPECT_TRUE(reopened.close());
     EXPECT_TRUE(Box.Messages.empty());
     EXPECT_EQ(Frame.Reopened, (std::vector<std::string>{Dir.File("PAYROLL.RPG")}));
