@@ -74,6 +74,9 @@ struct PendingBanner {
     std::string Description;
     std::optional<orvale::DateTime> Created;
     std::optional<orvale::DateTime> Updated;
+    // The texts of the moments, for the import to read with those of the whole member.
+    std::string CreatedText;
+    std::string UpdatedText;
 
     // Takes the value of a "1SDS", "1CRT" or "1UPD" line; false for any other line.
     bool Read(std::string_view line, std::string_view prefix) {
@@ -82,13 +85,13 @@ struct PendingBanner {
             return true;
         }
         if (HasBannerCode(line, prefix, "1CRT")) {
-            if (auto moment = BannerMoment(line))
-                Created = moment;
+            CreatedText = BannerMomentText(line);
+            Created = BannerMoment(line);
             return true;
         }
         if (HasBannerCode(line, prefix, "1UPD")) {
-            if (auto moment = BannerMoment(line))
-                Updated = moment;
+            UpdatedText = BannerMomentText(line);
+            Updated = BannerMoment(line);
             return true;
         }
         return false;
@@ -98,11 +101,23 @@ struct PendingBanner {
     void ApplyTo(TEDITSection& section) {
         if (!Description.empty())
             section.Properties.Description = Description;
-        if (Created)
-            section.Properties.CreatedOn = *Created;
-        if (Updated)
-            section.Properties.LastUpdate = *Updated;
+        Apply(section.Properties.CreatedOn, section.Properties.UnreadCreatedOn,
+              section.BannerMoments[0], Created, CreatedText);
+        Apply(section.Properties.LastUpdate, section.Properties.UnreadLastUpdate,
+              section.BannerMoments[1], Updated, UpdatedText);
         *this = {};
+    }
+
+private:
+    // A moment no date format reads keeps its text in its place.
+    static void Apply(orvale::DateTime& moment, std::string& unread, std::string& banner,
+                      const std::optional<orvale::DateTime>& read, const std::string& text) {
+        if (text.empty())
+            return;
+        banner = text;
+        if (read)
+            moment = *read;
+        unread = read ? std::string() : text;
     }
 };
 

@@ -1,12 +1,10 @@
 #include "EditProgram.h"
 
 #include "platform/Prompter.h"
-#include "platform/RegionalSettings.h"
 
 #include <optional>
 
 using orvale::Prompter;
-using orvale::RegionalSettings;
 using orvale::TextPosition;
 
 TEDITProgram::TEDITProgram(Prompter& prompter) : Box(prompter) {
@@ -340,7 +338,6 @@ void TEDITProgram::ShowObjectList(TreeNode* node) {
                             {"Created On", 110, ColumnSort::DateTime},
                             {"Last Update", 110, ColumnSort::DateTime},
                             {"Description", 300, ColumnSort::Text}});
-    const RegionalSettings& regional = RegionalSettings::Current();
     for (int i = 0; i < node->Count(); ++i) {
         TreeNode* child = node->Child(i);
         orvale::ListItem item;
@@ -349,8 +346,7 @@ void TEDITProgram::ShowObjectList(TreeNode* node) {
         if (TEDITSection* section = child->Section()) {
             const TEDITSectionProperty& p = section->Properties;
             item.SubItems = {std::to_string(section->LinesCount()), p.Modified ? "Yes" : "No",
-                             regional.FormatDateTime(p.CreatedOn),
-                             regional.FormatDateTime(p.LastUpdate), p.Description};
+                             p.CreatedOnText(), p.LastUpdateText(), p.Description};
             item.Section = section;
         } else if (TEDITFolder* folder = child->Folder()) {
             item.SubItems = {"", "", "", "", folder->Description};

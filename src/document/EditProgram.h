@@ -16,6 +16,7 @@
 #include <vector>
 
 namespace orvale {
+class DateReader;
 class Prompter;
 } // namespace orvale
 
@@ -112,6 +113,11 @@ public:
     // "<object>,<action>,<user>,<now>,<more>"
     std::string HistoryEntry(const std::string& object, const std::string& action,
                              const std::string& more) const;
+    // Writes anew, in the current regional settings, the moment of each entry that Reader
+    // reads in other formats (a log written on another machine), so that the log reads and
+    // sorts as one; an entry whose moment does not read stays as it is. True when an entry
+    // changed.
+    bool RewriteHistoryDates(const orvale::DateReader& reader);
 
     // -- Look-ups over all tree nodes
     TEDITSection* FindSectionByName(const std::string& name) const;

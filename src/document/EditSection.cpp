@@ -2,6 +2,7 @@
 
 #include "ParseString.h"
 #include "WordDelimiter.h"
+#include "platform/RegionalSettings.h"
 
 #include <algorithm>
 
@@ -10,6 +11,18 @@ TEDITSection::TEDITSection(std::string name, std::string description) {
     Properties.Description = std::move(description);
     Properties.CreatedOn = orvale::DateTime::Now();
     Properties.LastUpdate = Properties.CreatedOn;
+}
+
+std::string TEDITSectionProperty::CreatedOnText() const {
+    if (!UnreadCreatedOn.empty())
+        return UnreadCreatedOn;
+    return orvale::RegionalSettings::Current().FormatDateTime(CreatedOn);
+}
+
+std::string TEDITSectionProperty::LastUpdateText() const {
+    if (!UnreadLastUpdate.empty())
+        return UnreadLastUpdate;
+    return orvale::RegionalSettings::Current().FormatDateTime(LastUpdate);
 }
 
 StringList TEDITSection::LineTexts() const {
@@ -111,6 +124,7 @@ void TEDITSection::SetLines(const StringList& source) {
     Lines_ = std::move(lines);
     TracksOrigins_ = TracksOrigins_ && !Lines_.empty();
     Properties.LastUpdate = orvale::DateTime::Now();
+    Properties.UnreadLastUpdate.clear();
     Properties.Modified = true;
     CompiledValid = false;
     ClearCompiled();

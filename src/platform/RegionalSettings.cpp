@@ -126,10 +126,9 @@ RegionalSettings::RegionalSettings(std::string dateFormat, std::string timeForma
     : DateFormat_(Normalise(dateFormat)), TimeFormat_(Normalise(timeFormat)), Am_(std::move(am)),
       Pm_(std::move(pm)) {}
 
-RegionalSettings RegionalSettings::FromEnvironment() {
-    locale_t loc = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
-    if (loc == static_cast<locale_t>(0))
-        loc = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(0));
+namespace {
+
+RegionalSettings FromLocaleHandle(locale_t loc) {
     std::string date = nl_langinfo_l(D_FMT, loc);
     std::string time = nl_langinfo_l(T_FMT, loc);
     std::string am = nl_langinfo_l(AM_STR, loc);
@@ -144,6 +143,29 @@ RegionalSettings RegionalSettings::FromEnvironment() {
     if (pm.empty())
         pm = "PM";
     return RegionalSettings(date, time, am, pm);
+}
+
+} // namespace
+
+RegionalSettings RegionalSettings::FromEnvironment() {
+    locale_t loc = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
+    if (loc == static_cast<locale_t>(0))
+        loc = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(0));
+    return FromLocaleHandle(loc);
+}
+
+std::optional<RegionalSettings> RegionalSettings::FromLocale(const std::string& name) {
+    locale_t loc = newlocale(LC_TIME_MASK, name.c_str(), static_cast<locale_t>(0));
+    if (loc == static_cast<locale_t>(0))
+        return std::nullopt;
+    return FromLocaleHandle(loc);
+}
+
+bool RegionalSettings::operator==(const RegionalSettings& other) const {
+    if (DateFormat_ != other.DateFormat_ || TimeFormat_ != other.TimeFormat_)
+        return false;
+    bool showsHalf = (DateFormat_ + TimeFormat_).find("%p") != std::string::npos;
+    return !showsHalf || (Am_ == other.Am_ && Pm_ == other.Pm_);
 }
 
 const RegionalSettings& RegionalSettings::Current() {

@@ -5,6 +5,7 @@
 #include "RPGProgram.h"
 
 #include "calvex/MemberLines.h"
+#include "platform/DateReader.h"
 #include "platform/TextFile.h"
 
 #include <string_view>
@@ -224,9 +225,55 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress, orvale::Diagnosti
     TakeOriginTexts();
     if (!leftOut.empty())
         found.Warning(LeftOutMessage(leftOut));
+    ReadMemberDates(found);
     if (PropertySection.LinesCount() == 0)
         InitProperties("", "");
     HistorySection.AddLine(HistoryEntry(FileName, "Converted", ""));
+}
+
+void TRPGProgram::ReadMemberDates(orvale::Diagnostics& found) {
+    // The banners' moments, read again as one set: the walks read each as they met it.
+    std::vector<TEDITSection*> dated;
+    std::vector<std::string_view> texts;
+    ForEachNode([&](TreeNode* node) {
+        TEDITSection* s = node->Section();
+        if (s && (!s->BannerMoments[0].empty() || !s->BannerMoments[1].empty())) {
+            dated.push_back(s);
+            for (const std::string& text : s->BannerMoments)
+                if (!text.empty())
+                    texts.push_back(text);
+        }
+        return true;
+    });
+    orvale::DateReader banners = orvale::DateReader::Choosing(texts);
+    int unread = 0;
+    for (TEDITSection* s : dated) {
+        TEDITSectionProperty& p = s->Properties;
+        for (int k = 0; k < 2; ++k) {
+            std::string& text = s->BannerMoments[k];
+            if (text.empty())
+                continue;
+            std::string& kept = k == 0 ? p.UnreadCreatedOn : p.UnreadLastUpdate;
+            if (auto reading = banners.Read(text)) {
+                (k == 0 ? p.CreatedOn : p.LastUpdate) = reading->Moment;
+                kept.clear();
+            } else {
+                kept = text;
+                ++unread;
+            }
+            std::string().swap(text);
+        }
+    }
+    if (unread > 0)
+        found.Warning(UnreadDatesWarning(unread));
+    // The log's moments were all written on the machine that built the member.
+    std::vector<std::string> whens;
+    for (const SectionLine& line : HistorySection.Lines()) {
+        Parser.Parse(line.Text, ",", false, false);
+        if (Parser.Tokens.size() > 3)
+            whens.push_back(Parser.Tokens[3]);
+    }
+    RewriteHistoryDates(orvale::DateReader::Choosing({whens.begin(), whens.end()}));
 }
 
 void TRPGProgram::TakeOriginTexts() {

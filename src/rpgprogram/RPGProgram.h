@@ -117,6 +117,9 @@ public:
     // Gives each origin left without its text during the walks its member line, moving the
     // line out of SourceLines: the member is not read again once the walks are done.
     void TakeOriginTexts();
+    // The dates of a member built on another machine: one warning for those no format reads
+    // (they keep their text), and the history log's moments in the current formats.
+    void ReadMemberDates(orvale::Diagnostics& found);
 
     // -- Build into RPG/400 source (RPGBuild.cpp)
     // Reads the pre-compiler definitions, the indicator prefix and the compile options.

@@ -27,9 +27,11 @@ struct CliRun {
     std::string Out, Err;
 };
 
-CliRun Cli(const TempDir& dir, const std::string& arguments) {
+// Runs the tool; Locale, when given, is the regional settings it runs under.
+CliRun Cli(const TempDir& dir, const std::string& arguments, const std::string& locale = {}) {
     std::string out = dir.File("stdout.txt"), err = dir.File("stderr.txt");
-    std::string command = std::string(ORVALE_BIN_DIR) + "/orvale-cli " + arguments + " >'" + out +
+    std::string command = (locale.empty() ? std::string() : "LC_ALL=" + locale + " ") +
+                          std::string(ORVALE_BIN_DIR) + "/orvale-cli " + arguments + " >'" + out +
                           "' 2>'" + err + "'";
     int raw = std::system(command.c_str());
     CliRun run;
@@ -253,6 +255,29 @@ TEST(ProgramCommands, BuildReportsFindingsAndFollowsTheOptions) {
     run = Cli(dir, "build " + Q(dir.File("BAD.RPG")));
     EXPECT_EQ(run.Status, 1);
     EXPECT_TRUE(Contains(run.Err, "warning: WARNING: The File may be corrupted!\n")) << run.Err;
+}
+
+// A program imported on a British machine is built on American, German and Japanese ones: none
+// of them finds its file damaged, and each writes the same member but for the banners' dates.
+TEST(ProgramCommands, AProgramImportedUnderOneLocaleBuildsUnderAnother) {
+    TempDir dir;
+    StringList member{SpecLine('H', {}), SpecLine('C', {{28, "SETON"}, {54, "  LR"}})};
+    ASSERT_TRUE(orvale::WriteTextFile(dir.File("M.RP3"), member));
+    CliRun run = Cli(dir, "import " + Q(dir.File("M.RP3")), "en_GB.UTF-8");
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    StringList imported = Lines(dir.File("M.RPG"));
+    for (const char* locale : {"en_US.UTF-8", "de_DE.UTF-8", "ja_JP.UTF-8", "en_GB.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        ASSERT_TRUE(orvale::WriteTextFile(dir.File("M.RPG"), imported));
+        run = Cli(dir, "build " + Q(dir.File("M.RPG")) + " -o " + Q(dir.File("B.RP3")), locale);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_EQ(run.Err, "");
+        StringList built = Lines(dir.File("B.RP3"));
+        std::erase_if(built, [](const std::string& line) {
+            return line.ends_with("1CRT") || line.ends_with("1UPD");
+        });
+        EXPECT_EQ(std::count(built.begin(), built.end(), member[1]), 1);
+    }
 }
 
 TEST(ProgramCommands, XrefListsFirstUses) {
