@@ -6,7 +6,7 @@
 
 namespace tessary {
 
-std::string RunPromptWindow(const std::string&, const std::string&) {
+std::string RunPromptWindow(const std::string&, const std::string&, const orvale::CodePage&) {
     return CancelResult;
 }
 

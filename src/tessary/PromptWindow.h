@@ -4,10 +4,14 @@
 // "CANCEL". Built with the window when the program has a user interface, and without it
 // (always "CANCEL") otherwise.
 
+#include "platform/CodePage.h"
+
 #include <string>
 
 namespace tessary {
 
-std::string RunPromptWindow(const std::string& dir, const std::string& text);
+// CodePage: that of Text, in which the result comes back.
+std::string RunPromptWindow(const std::string& dir, const std::string& text,
+                            const orvale::CodePage& codePage);
 
 } // namespace tessary

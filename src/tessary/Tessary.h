@@ -4,6 +4,7 @@
 // of the program directory. Every function takes the program directory first (with or without
 // its trailing separator) and writes its result into the last argument.
 
+#include "platform/CodePage.h"
 #include "platform/Export.h"
 
 #include <string>
@@ -17,8 +18,9 @@ ORVALE_EXPORT void GetTessaryDllVersion(std::string& version);
 // and its parameters after "(" up to but not including the closing ")"). Result: the rewritten
 // statement "CODE(v1, v2, ...)" when the user confirms, otherwise "CANCEL" (Cancel, Escape, the
 // close box, or no window system in the process); on "CANCEL" the editor leaves its text alone.
+// CodePage is that of the text and of the result.
 ORVALE_EXPORT void DoPromptHelp(const std::string& dir, const std::string& text,
-                                std::string& result);
+                                std::string& result, const orvale::CodePage& codePage);
 
 // 3: The one-line template of an operation, such as "ADD(Factor 1, Factor 2, Result)".
 ORVALE_EXPORT void GetOpCodeFormat(const std::string& dir, const std::string& code,

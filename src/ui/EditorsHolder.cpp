@@ -5,12 +5,12 @@
 
 #include "outside/Lumbro.h"
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
 #include "tessary/Tessary.h"
 #include "ui/ColSortListView.h"
 #include "ui/EditorFrame.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/Latin1.h"
 #include "ui/ProgramTreeModel.h"
 #include "ui/ProgramTreeView.h"
 #include "ui/SettingsGrids.h"
@@ -118,9 +118,10 @@ void NormalisePlainClipboard() {
 
 TEditorServices TEditorServices::Default() {
     TEditorServices services;
-    services.PromptHelp = [](const std::string& dir, const std::string& text) {
+    services.PromptHelp = [](const std::string& dir, const std::string& text,
+                             const orvale::CodePage& codePage) {
         std::string result;
-        DoPromptHelp(dir, text, result);
+        DoPromptHelp(dir, text, result, codePage);
         return result;
     };
     services.OpCodeFormat = [](const std::string& dir, const std::string& code) {
@@ -133,7 +134,9 @@ TEditorServices TEditorServices::Default() {
         GetOpCodeSymple(dir, code, symple);
         return symple;
     };
-    services.PrintDesign = [](StringList& lines) { return LumbroDesign(lines); };
+    services.PrintDesign = [](StringList& lines, const orvale::CodePage& codePage) {
+        return LumbroDesign(lines, codePage);
+    };
     services.RunDialog = [](QDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
     return services;
 }
@@ -154,6 +157,7 @@ TEditorsHolder::TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& s
     TreeModel->SetImages(ProgramTreeImages());
     TreeProgram->setModel(TreeModel);
     ListViewObject->SetImages(ProgramTreeImages());
+    SetTextEdge(Edge);
 
     SplitterTree = new QSplitter(Qt::Horizontal, this);
     SplitterTree->setObjectName("SplitterTree");
@@ -187,6 +191,15 @@ TEditorsHolder::TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& s
     // their own size.
     ApplyFontSizeIdx(kDefaultFontIndex);
     UpdateToolButtons();
+}
+
+void TEditorsHolder::SetTextEdge(const orvale::TextEdge& edge) {
+    Edge = edge;
+    RichEditSource->Edge = MemoRPGView->Edge = edge;
+    SourceColours->Edge = RpgColours->Edge = edge;
+    ListViewObject->Edge = edge;
+    SettingsGrids->Edge = edge;
+    TreeModel->Edge = edge;
 }
 
 TEditorsHolder::~TEditorsHolder() {
@@ -787,7 +800,7 @@ void TEditorsHolder::SetObjectColumns(const std::vector<orvale::ListColumn>& col
     QFontMetrics metrics(ListViewObject->font());
     double scale = std::max(1.0, metrics.horizontalAdvance(QLatin1Char('0')) / 6.0);
     for (const orvale::ListColumn& column : columns) {
-        QString caption = ToQt(column.Caption);
+        QString caption = Edge.ToQt(column.Caption);
         int width = column.Width <= 0 ? 0
                                       : std::max(static_cast<int>(column.Width * scale),
                                                  metrics.horizontalAdvance(caption) + 28);
@@ -822,8 +835,8 @@ void TEditorsHolder::ObjectListSelectionChanged() {
     // The item's object is looked up in the tree, so that a stale item never reaches a freed
     // section.
     TreeNode* node = (kind == 1 || kind == 2) ? Document->FindNodeByData(data) : nullptr;
-    std::string text = node ? DescriptionOf(node) : FromQt(item->text(0));
-    StatusPanel(MessagePanel)->setText(ToQt(text));
+    std::string text = node ? DescriptionOf(node) : Edge.FromQt(item->text(0));
+    StatusPanel(MessagePanel)->setText(Edge.ToQt(text));
 }
 
 void TEditorsHolder::ObjectListDoubleClicked(const void* data, const QString& caption) {
@@ -838,7 +851,7 @@ void TEditorsHolder::ObjectListDoubleClicked(const void* data, const QString& ca
     }
     TreeNode* node = data ? Document->FindNodeByData(data) : nullptr;
     if (!node)
-        node = Document->FindNodeByText(FromQt(caption));
+        node = Document->FindNodeByText(Edge.FromQt(caption));
     if (node)
         SelectNode(node);
 }

@@ -10,6 +10,7 @@
 
 #include "document/ProgramView.h"
 #include "platform/StringList.h"
+#include "qtedge/TextEdge.h"
 
 #include <QString>
 #include <QWidget>
@@ -62,13 +63,16 @@ struct TEditorSetup {
 // The outside services and modal steps the window uses. Default() binds the prompt-help and
 // print-layout libraries and runs dialogs modally; tests replace single entries.
 struct TEditorServices {
-    // Prompt help (program directory, statement at the cursor): the new statement or "CANCEL".
-    std::function<std::string(const std::string&, const std::string&)> PromptHelp;
+    // Prompt help (program directory, statement at the cursor, its code page): the new
+    // statement or "CANCEL".
+    std::function<std::string(const std::string&, const std::string&, const orvale::CodePage&)>
+        PromptHelp;
     // Operation-code template, and the code that names its help topic.
     std::function<std::string(const std::string&, const std::string&)> OpCodeFormat;
     std::function<std::string(const std::string&, const std::string&)> OpCodeSymple;
-    // The print-layout aid: may change the lines; true when the changed lines are to be taken.
-    std::function<bool(StringList&)> PrintDesign;
+    // The print-layout aid: may change the lines (of that code page); true when the changed
+    // lines are to be taken.
+    std::function<bool(StringList&, const orvale::CodePage&)> PrintDesign;
     // Runs a dialog modally; true when it was closed with OK.
     std::function<bool(QDialog&)> RunDialog;
 
@@ -83,6 +87,11 @@ public:
     TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& setup,
                    TEditorFrame* frame = nullptr, QWidget* parent = nullptr);
     ~TEditorsHolder() override;
+
+    // The code page of the program's text, which the window hands to every widget that shows
+    // some of it (SetTextEdge hands it anew).
+    orvale::TextEdge Edge;
+    void SetTextEdge(const orvale::TextEdge& edge);
 
     // -- Controls
     QWidget* PanelEditorHolder = nullptr;

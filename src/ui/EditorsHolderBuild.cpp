@@ -4,13 +4,13 @@
 #include "ui/EditorsHolder.h"
 
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/CompileFindings.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColumnRuler.h"
 #include "ui/ExtRichEdit.h"
 #include "ui/FormCompileStat.h"
 #include "ui/FormConvProgress.h"
-#include "ui/Latin1.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -37,6 +37,7 @@ void TEditorsHolder::ImportSource(const std::string& fileName) {
     orvale::Diagnostics found;
     {
         TFormConvProgress progress(*Document);
+        progress.Edge = Edge;
         PlaceOver(progress, *this);
         progress.show();
         QApplication::processEvents();
@@ -66,7 +67,8 @@ bool TEditorsHolder::CompileProgram(bool buildAll) {
     setEnabled(false);
     bool ok = false;
     {
-        TFormCompileStat statistics(*Document, ToQt(Document->FileName));
+        TFormCompileStat statistics(*Document, Edge.ToQt(Document->FileName));
+        statistics.Edge = Edge;
         statistics.ListErrors->clear();
         PlaceOver(statistics, *this);
         statistics.show();
@@ -92,10 +94,11 @@ void TEditorsHolder::AddFindingLines(TFormCompileStat& statistics) {
     for (int i = 0; i < statistics.ListErrors->count(); ++i)
         listed.insert(TFormCompileStat::RowSection(statistics.ListErrors->item(i)));
     for (const TCompileFinding& f : ProgramFindings(*Document)) {
-        if (!listed.contains(ToQt(f.Node->Text)))
+        if (!listed.contains(Edge.ToQt(f.Node->Text)))
             continue;
         QString where = f.Statement >= 0 ? QString("line %1: ").arg(f.Statement + 1) : QString();
-        statistics.AddFindingLine(ToQt(f.Node->Text), f.Statement, where + ToQt(f.Message));
+        statistics.AddFindingLine(Edge.ToQt(f.Node->Text), f.Statement,
+                                  where + Edge.ToQt(f.Message));
     }
 }
 
@@ -134,7 +137,7 @@ void TEditorsHolder::SpeedBtnPrnAidClick() {
         return;
     }
     StringList lines = RichEditSource->Lines();
-    if (!Services.PrintDesign(lines))
+    if (!Services.PrintDesign(lines, Edge.Page()))
         return;
     // The designed lines replace the text as one edit, so that the commit below stores them
     // (and the user can undo them).
@@ -146,7 +149,7 @@ void TEditorsHolder::SpeedBtnPrnAidClick() {
     }
     QTextCursor all = RichEditSource->textCursor();
     all.select(QTextCursor::Document);
-    all.insertText(ToQt(text));
+    all.insertText(Edge.ToQt(text));
     doc.CommitCurrent();
     StatusPanel(ModifiedPanel)->clear();
     doc.CompileSection(node, false, statistics);

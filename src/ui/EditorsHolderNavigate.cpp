@@ -5,13 +5,13 @@
 
 #include "ui/EditorsHolder.h"
 
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/CompileFindings.h"
 #include "rpgprogram/CrossReference.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColSortListView.h"
 #include "ui/ColumnRuler.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/Latin1.h"
 #include "ui/ProgramTreeModel.h"
 #include "ui/SourceHighlighter.h"
 
@@ -171,7 +171,7 @@ void TEditorsHolder::ShowCompileMarks() {
         mark.Error = mark.Error || f.Error;
         if (!mark.Message.isEmpty())
             mark.Message += '\n';
-        mark.Message += ToQt(f.Message);
+        mark.Message += Edge.ToQt(f.Message);
     }
     RichEditSource->SetLineMarks(std::move(marks));
 }
@@ -192,7 +192,7 @@ bool TEditorsHolder::GoToFinding(int step) {
         ->setText(QString("%1 of %2: %3  %4")
                       .arg(index + 1)
                       .arg(findings.size())
-                      .arg(ToQt(f.Node->Text), ToQt(f.Message)));
+                      .arg(Edge.ToQt(f.Node->Text), Edge.ToQt(f.Message)));
     return true;
 }
 
@@ -212,11 +212,11 @@ void TEditorsHolder::RpgViewLineActivated(int line) {
         return;
     }
     GoToPlace(node, statement);
-    StatusPanel(MessagePanel)->setText(ToQt(text).trimmed());
+    StatusPanel(MessagePanel)->setText(Edge.ToQt(text).trimmed());
 }
 
 void TEditorsHolder::CompileRowActivated(const QString& section, int statement) {
-    TreeNode* node = Document->FindNodeByText(FromQt(section));
+    TreeNode* node = Document->FindNodeByText(Edge.FromQt(section));
     if (!node || !node->Section())
         return;
     if (statement < 0) {
@@ -236,9 +236,9 @@ void TEditorsHolder::FillUses(QTreeWidget* list, const std::vector<TXrefUse>& us
     items.reserve(static_cast<qsizetype>(uses.size()));
     for (const TXrefUse& use : uses) {
         const std::string& code = use.Node->Section()->GetLine(use.Line);
-        auto* item = new QTreeWidgetItem({ToQt(use.Node->Text), QString::number(use.Line + 1),
+        auto* item = new QTreeWidgetItem({Edge.ToQt(use.Node->Text), QString::number(use.Line + 1),
                                           QString::number(use.Column + 1), RoleText(use.Role),
-                                          ToQt(code).trimmed()});
+                                          Edge.ToQt(code).trimmed()});
         item->setData(0, kNodeRole, QVariant::fromValue(reinterpret_cast<quintptr>(use.Node)));
         item->setData(0, kLineRole, use.Line);
         item->setData(0, kColumnRole, use.Column);
@@ -269,7 +269,7 @@ void TEditorsHolder::ShowFlagUses() {
         ListViewUses->clear();
         return;
     }
-    FillUses(ListViewUses, IndicatorUses(*Document, FromQt(row->text(0))));
+    FillUses(ListViewUses, IndicatorUses(*Document, Edge.FromQt(row->text(0))));
     ListViewUses->show();
 }
 
@@ -306,7 +306,7 @@ void TEditorsHolder::PopCrossReferenceClick() {
                 [this] { UseActivated(ListCrossRef); });
     }
     FormCrossRef->setWindowTitle(
-        QString("Cross Reference: %1 (%2 uses)").arg(ToQt(shown)).arg(uses.size()));
+        QString("Cross Reference: %1 (%2 uses)").arg(Edge.ToQt(shown)).arg(uses.size()));
     FillUses(ListCrossRef, uses);
     FormCrossRef->show();
     FormCrossRef->raise();
@@ -356,6 +356,6 @@ void TEditorsHolder::UpdateRestoreCommands() {
     for (auto [action, kind] : commands) {
         std::string reason;
         action->setEnabled(CanRestore(static_cast<int>(kind), &reason));
-        action->setStatusTip(ToQt(reason));
+        action->setStatusTip(Edge.ToQt(reason));
     }
 }

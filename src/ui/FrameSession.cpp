@@ -11,9 +11,9 @@
 
 #include "frame/ProgramDir.h"
 #include "platform/Prompter.h"
+#include "qtedge/FileNames.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/FileNames.h"
 #include "ui/FormEditOptions.h"
 #include "ui/FormGestSubSec.h"
 #include "ui/MainForm.h"
@@ -83,7 +83,7 @@ public:
         services.RunFileDialog = [this](QFileDialog& dialog) {
             if (Files.empty())
                 return false;
-            dialog.selectFile(PathToQt(Files.front()));
+            dialog.selectFile(orvale::PathToQt(Files.front()));
             Files.pop_front();
             return true;
         };
@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
         std::cerr << "orvale-session: --dir, --member and --screenshot are needed\n";
         return 2;
     }
-    std::string programDir = PathFromQt(args.value("dir"));
+    std::string programDir = orvale::PathFromQt(args.value("dir"));
     if (programDir.back() != '/')
         programDir += '/';
     std::string error;
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
     Settle(200);
 
     for (const QString& member : members) {
-        user.Files.push_back(PathFromQt(member));
+        user.Files.push_back(orvale::PathFromQt(member));
         frame.ProgOpenItem->trigger();
     }
     std::vector<TEditorsHolder*> windows = frame.EditorWindows();

@@ -3,11 +3,11 @@
 #include "frame/Options.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "qtedge/FileNames.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/EditorsHolder.h"
-#include "ui/FileNames.h"
 #include "ui/FormExport.h"
-#include "ui/Latin1.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -48,7 +48,7 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
     const TExportOptions& options = transfer.Options.Export;
     if (options.SaveOnExport) {
         std::string path = doc.Save();
-        window.setWindowTitle(PathToQt(path));
+        window.setWindowTitle(orvale::PathToQt(path));
         if (!doc.Modified)
             window.StatusPanel(TEditorsHolder::ModifiedPanel)->clear();
     } else {
@@ -90,11 +90,11 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
     TFormExport dialog(transfer.Box, transfer.Parent ? transfer.Parent : &window);
     dialog.ConvertedFile = source;
     dialog.RecordLength = ExportRecordLength(source, options.RecordLength);
-    dialog.EditFile->setText(PathToQt(orvale::ChangeFileExt(doc.FileName, ".MBR")));
-    dialog.EditFold->setText(PathToQt(transfer.Options.LastExportFolder));
+    dialog.EditFile->setText(orvale::PathToQt(orvale::ChangeFileExt(doc.FileName, ".MBR")));
+    dialog.EditFold->setText(orvale::PathToQt(transfer.Options.LastExportFolder));
     dialog.WorkingDir = transfer.ProgramDir;
     bool accepted = RunModal(transfer, dialog);
-    transfer.Options.LastExportFolder = PathFromQt(dialog.EditFold->text());
+    transfer.Options.LastExportFolder = orvale::PathFromQt(dialog.EditFold->text());
     return accepted && dialog.Done && !dialog.Cancelled;
 }
 
@@ -122,10 +122,10 @@ std::optional<TImportedMember> ImportFromHost(THostTransfer& transfer) {
     dialog.SetImportMode();
     dialog.RecordLength = ValidRecordLength(transfer.Options.Export.RecordLength);
     dialog.EditFile->clear();
-    dialog.EditFold->setText(PathToQt(transfer.Options.LastExportFolder));
+    dialog.EditFold->setText(orvale::PathToQt(transfer.Options.LastExportFolder));
     dialog.WorkingDir = transfer.ProgramDir;
     bool accepted = RunModal(transfer, dialog);
-    transfer.Options.LastExportFolder = PathFromQt(dialog.EditFold->text());
+    transfer.Options.LastExportFolder = orvale::PathFromQt(dialog.EditFold->text());
     if (!accepted || dialog.Cancelled)
         return std::nullopt;
     if (!dialog.Done || !orvale::FileExists(dialog.ConvertedFile)) {

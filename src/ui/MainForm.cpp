@@ -9,10 +9,10 @@
 #include "outside/Caddis.h"
 #include "outside/Verrow.h"
 #include "platform/Prompter.h"
+#include "qtedge/FileNames.h"
 #include "ui/ButtonBarImages.h"
 #include "ui/DialogFrame.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/FileNames.h"
 #include "ui/FormFind.h"
 #include "ui/FormGenRPG.h"
 #include "ui/HelpWindow.h"
@@ -76,12 +76,14 @@ TMainFormServices TMainFormServices::Default() {
         return dialog.exec() == QDialog::Accepted;
     };
     services.RunFileDialog = [](QFileDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
-    services.BrowseProgram = [] {
+    services.BrowseProgram = [](const orvale::CodePage& codePage) {
         std::string path;
-        VerrowBrowse(path);
+        VerrowBrowse(path, codePage);
         return path;
     };
-    services.ShowRepository = [] { CaddisShowRepository(); };
+    services.ShowRepository = [](const orvale::CodePage& codePage) {
+        CaddisShowRepository(codePage);
+    };
     services.Editor = TEditorServices::Default();
     services.Editor.RunDialog = services.RunDialog;
     return services;
@@ -305,7 +307,7 @@ void TMainForm::BuildEditMenu() {
             std::string reason;
             action->setEnabled(window && window->CanRestore(kind, &reason));
             if (!reason.empty())
-                reasons << QString::fromLatin1(reason.c_str());
+                reasons << Edge.ToQt(reason);
         }
         StatusBar->showMessage(reasons.join("  "));
     });
@@ -676,5 +678,5 @@ std::optional<std::string> TMainForm::RunFile(QFileDialog& dialog) {
     QStringList chosen = dialog.selectedFiles();
     if (!confirmed || chosen.isEmpty() || chosen.front().isEmpty())
         return std::nullopt;
-    return PathFromQt(chosen.front());
+    return orvale::PathFromQt(chosen.front());
 }

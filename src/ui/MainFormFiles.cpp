@@ -6,9 +6,9 @@
 
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "qtedge/FileNames.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/FileNames.h"
 #include "ui/FormGenRPG.h"
 #include "ui/HostTransfer.h"
 #include "ui/TreeImages.h"
@@ -25,7 +25,7 @@ namespace {
 
 // A path as a menu caption: its "&" are not mnemonics.
 QString MenuCaption(const std::string& path) {
-    return PathToQt(path).replace('&', "&&");
+    return orvale::PathToQt(path).replace('&', "&&");
 }
 
 } // namespace
@@ -40,7 +40,7 @@ TEditorsHolder* TMainForm::NewEditorWindow(const std::string& caption) {
     setup.ProgramDir = ProgramDir;
     auto* window = new TEditorsHolder(Box, setup, this);
     window->Services = Services.Editor;
-    window->setWindowTitle(PathToQt(caption));
+    window->setWindowTitle(orvale::PathToQt(caption));
     QMdiSubWindow* sub = MdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(ProgramTreeImages().value(0));
@@ -124,7 +124,7 @@ void TMainForm::FileBrowseItemClick() {
     if (FileCommandsLocked())
         return;
     LockFileCommands();
-    std::string path = Services.BrowseProgram ? Services.BrowseProgram() : std::string();
+    std::string path = Services.BrowseProgram ? Services.BrowseProgram(Edge.Page()) : std::string();
     if (!path.empty()) {
         if (orvale::FileExists(path))
             OpenProgramFile(path);
@@ -136,7 +136,7 @@ void TMainForm::FileBrowseItemClick() {
 
 void TMainForm::FileCaddisItemClick() {
     if (Services.ShowRepository)
-        Services.ShowRepository();
+        Services.ShowRepository(Edge.Page());
 }
 
 // -- Recent programs
@@ -159,7 +159,7 @@ void TMainForm::UpdateReopenMenu() {
     }
     for (const std::string& path : Options.Reopen.Paths()) {
         QAction* item = FileReopenItem->addAction(MenuCaption(path));
-        item->setStatusTip(PathToQt(path));
+        item->setStatusTip(orvale::PathToQt(path));
         connect(item, &QAction::triggered, this, [this, path] { ReopenClick(path); });
     }
 }
@@ -191,7 +191,7 @@ void TMainForm::SaveWindow(TEditorsHolder& window, bool saveAs) {
     std::string path = saveAs ? doc.SaveAs() : doc.Save();
     // A program still without a file (its save dialog was cancelled) keeps its caption.
     if (!doc.Untitled)
-        window.setWindowTitle(PathToQt(path));
+        window.setWindowTitle(orvale::PathToQt(path));
     // The mark goes only when the program is on disk: a failed or cancelled save keeps it.
     if (!doc.Modified)
         window.StatusPanel(TEditorsHolder::ModifiedPanel)->clear();
@@ -241,10 +241,10 @@ void TMainForm::FileCloseAllItemClick() {
 std::optional<std::string> TMainForm::ChooseSaveFile(const std::string& title,
                                                      const std::string& initialDir,
                                                      const std::string& fileName) {
-    MainSaveDialog->setWindowTitle(PathToQt(title));
+    MainSaveDialog->setWindowTitle(orvale::PathToQt(title));
     if (!initialDir.empty())
-        MainSaveDialog->setDirectory(PathToQt(initialDir));
-    MainSaveDialog->selectFile(PathToQt(fileName));
+        MainSaveDialog->setDirectory(orvale::PathToQt(initialDir));
+    MainSaveDialog->selectFile(orvale::PathToQt(fileName));
     return RunFile(*MainSaveDialog);
 }
 
@@ -318,8 +318,9 @@ void TMainForm::ProgSaveAsItemClick() {
     MainSaveDialog->setDefaultSuffix("RP3");
     std::string dir = window->Document->FilePath;
     if (!dir.empty())
-        MainSaveDialog->setDirectory(PathToQt(dir));
-    MainSaveDialog->selectFile(PathToQt(orvale::ChangeFileExt(window->Document->FileName, ".RP3")));
+        MainSaveDialog->setDirectory(orvale::PathToQt(dir));
+    MainSaveDialog->selectFile(
+        orvale::PathToQt(orvale::ChangeFileExt(window->Document->FileName, ".RP3")));
     std::optional<std::string> path = RunFile(*MainSaveDialog);
     SetFilterIndex(*MainSaveDialog, 1);
     MainSaveDialog->setDefaultSuffix("RPG");

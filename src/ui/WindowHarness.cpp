@@ -11,6 +11,8 @@
 #include "frame/ProgramDir.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "qtedge/FileNames.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/GenRPGOptions.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColSortListView.h"
@@ -18,7 +20,6 @@
 #include "ui/EditorsHolder.h"
 #include "ui/ExtRichEdit.h"
 #include "ui/HelpWindow.h"
-#include "ui/Latin1.h"
 #include "ui/MessageBoxPrompter.h"
 
 #include <QApplication>
@@ -77,8 +78,9 @@ public:
     std::optional<std::string> ChooseSaveFile(const std::string& title,
                                               const std::string& initialDir,
                                               const std::string& fileName) override {
-        return Chosen(QFileDialog::getSaveFileName(
-            Window, ToQt(title), ToQt(initialDir + "/" + fileName), "Quenby Files (*.RPG)"));
+        return Chosen(QFileDialog::getSaveFileName(Window, orvale::TextEdge().ToQt(title),
+                                                   orvale::PathToQt(initialDir + "/" + fileName),
+                                                   "Quenby Files (*.RPG)"));
     }
     std::optional<std::string> ChooseTextFileToImport() override {
         return Chosen(QFileDialog::getOpenFileName(Window, "Quenby - Import Text File"));
@@ -91,7 +93,7 @@ private:
     static std::optional<std::string> Chosen(const QString& path) {
         if (path.isEmpty())
             return std::nullopt;
-        return FromQt(path);
+        return orvale::PathFromQt(path);
     }
 
     std::string ProgramDir;
@@ -190,7 +192,7 @@ int main(int argc, char** argv) {
     }
 
     std::string programDir =
-        parser.isSet(dir) ? FromQt(parser.value(dir)) + "/" : CurrentProgramDir();
+        parser.isSet(dir) ? orvale::PathFromQt(parser.value(dir)) + "/" : CurrentProgramDir();
     TMessageBoxPrompter prompter;
     orvale::Prompter::SetDefault(&prompter);
     TFormGenRPG compilerOptions;
@@ -217,7 +219,7 @@ int main(int argc, char** argv) {
     if (files.isEmpty()) {
         window.Document->NewProgram();
     } else {
-        std::string file = FromQt(files.front());
+        std::string file = orvale::PathFromQt(files.front());
         if (!orvale::FileExists(file))
             return Fail("no file " + files.front());
         if (file.back() == '3')
@@ -225,14 +227,14 @@ int main(int argc, char** argv) {
         else if (!window.OpenProgram(file))
             return Fail("cannot open " + files.front());
     }
-    window.setWindowTitle(ToQt(window.Document->FilePath + window.Document->FileName));
+    window.setWindowTitle(orvale::PathToQt(window.Document->FilePath + window.Document->FileName));
     window.TreeProgramChange();
 
     if (parser.isSet(build)) {
         window.Services.RunDialog = [](QDialog&) { return true; };
         window.CompileProgram(true);
     }
-    if (parser.isSet(select) && !SelectByText(window, FromQt(parser.value(select))))
+    if (parser.isSet(select) && !SelectByText(window, window.Edge.FromQt(parser.value(select))))
         return Fail("no node " + parser.value(select));
     if (parser.isSet(page)) {
         const QStringList pages{"source", "objects", "setting", "rpg"};

@@ -175,13 +175,13 @@ TEST_F(PromptWindow, ExportedPromptRunsTheModalWindow) {
         QTest::keyClicks(result, "SUM");
         QTest::keyClick(result, Qt::Key_Return);
     });
-    DoPromptHelp(dir.Path(), "ADD(A,B", result);
+    DoPromptHelp(dir.Path(), "ADD(A,B", result, orvale::CodePage::Latin1());
     EXPECT_EQ(result, "ADD(A, B, SUM)");
 
     QTimer::singleShot(0, [] {
         if (QWidget* window = QApplication::activeModalWidget())
             QTest::keyClick(window, Qt::Key_Escape);
     });
-    DoPromptHelp(dir.Path(), "ADD(A,B", result);
+    DoPromptHelp(dir.Path(), "ADD(A,B", result, orvale::CodePage::Latin1());
     EXPECT_EQ(result, "CANCEL");
 }

@@ -236,7 +236,7 @@ TEST_F(EditorBuild, ProgressWindowOnlyAsksTheImportToStop) {
 
 TEST_F(EditorBuild, PrintDesignAidNeedsACleanSection) {
     int calls = 0;
-    Window->Services.PrintDesign = [&](StringList&) {
+    Window->Services.PrintDesign = [&](StringList&, const orvale::CodePage&) {
         ++calls;
         return false;
     };
@@ -256,7 +256,9 @@ TEST_F(EditorBuild, PrintDesignAidNeedsACleanSection) {
 TEST_F(EditorBuild, PrintDesignAidTakesTheDesignedLines) {
     StringList designed{"    OUTBegin(QPRINT,H,,,,,1P)", "        LConst('TITLE',20)"};
     StringList given;
-    Window->Services.PrintDesign = [&](StringList& lines) {
+    const orvale::CodePage* handed = nullptr;
+    Window->Services.PrintDesign = [&](StringList& lines, const orvale::CodePage& page) {
+        handed = &page;
         given = lines;
         lines = designed;
         return true;
@@ -265,6 +267,8 @@ TEST_F(EditorBuild, PrintDesignAidTakesTheDesignedLines) {
     Box.Clear();
     Window->SpeedBtnPrnAidClick();
     EXPECT_TRUE(Box.Messages.empty());
+    // The aid gets the lines in the code page of the window's program.
+    EXPECT_EQ(handed, &Window->Edge.Page());
     EXPECT_EQ(given, (StringList{"    OUTBegin(QPRINT,H,,,,,1P)", "        LConst('H',1)"}));
     EXPECT_EQ(Window->RichEditSource->Lines(), designed);
     // Stored in the section and compiled again.

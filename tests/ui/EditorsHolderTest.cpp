@@ -577,8 +577,11 @@ TEST_F(EditorWindow, PopupHasEveryItemAndShortCut) {
 TEST_F(EditorWindow, PromptHelpWorksOnTheStatementAtTheCaret) {
     std::vector<std::string> prompted, symples;
     std::string answer = "ADD(X, Y, Z)";
-    Window->Services.PromptHelp = [&](const std::string& dir, const std::string& text) {
+    Window->Services.PromptHelp = [&](const std::string& dir, const std::string& text,
+                                      const orvale::CodePage& page) {
         EXPECT_EQ(dir, Setup.ProgramDir);
+        // The statement is handed over in the code page of the window's program.
+        EXPECT_EQ(&page, &Window->Edge.Page());
         prompted.push_back(text);
         return answer;
     };
