@@ -89,12 +89,13 @@ size_t ByCodePage::ToPc(const unsigned char* record, size_t length, size_t first
     const bool mixed = Pair.Mixed();
     size_t i = 0;
     while (i < length) {
-        const unsigned char byte = record[i];
-        if (!mixed || byte != ShiftOut) {
-            int pc = Pair.FromHostSingle(byte);
-            if (pc < 0)
-                NoteLost(notes, firstColumn + i);
-            *out++ = pc < 0 ? ' ' : static_cast<char>(pc);
+        for (int pc; i < length && (pc = Pair.FromHostSingle(record[i])) >= 0; ++i)
+            *out++ = static_cast<char>(pc);
+        if (i == length)
+            break;
+        if (!mixed || record[i] != ShiftOut) {
+            NoteLost(notes, firstColumn + i);
+            *out++ = ' ';
             ++i;
             continue;
         }
@@ -139,6 +140,20 @@ size_t ByCodePage::ToPc(const unsigned char* record, size_t length, size_t first
 // shift-in; a run without them takes shift characters of its own.
 void ByCodePage::ToHost(const char* line, size_t size, size_t length, size_t firstColumn,
                         char* record, ColumnNotes& notes) {
+    // Most lines hold single-byte characters only: byte for byte, as through a table.
+    const auto* in = reinterpret_cast<const unsigned char*>(line);
+    size_t plain = 0;
+    while (plain < size && Pair.FromPcSingle(in[plain]).What == PcChar::Single)
+        ++plain;
+    if (plain == size) {
+        const size_t used = std::min(size, length);
+        for (size_t i = 0; i < used; ++i)
+            record[i] = static_cast<char>(Pair.FromPcSingle(in[i]).Host[0]);
+        std::memset(record + used, EbcdicBlank, length - used);
+        notes.Cut = size > length &&
+                    std::any_of(line + length, line + size, [](char c) { return c != ' '; });
+        return;
+    }
     Out.clear();
     bool inRun = false;
     bool freeBlank = false; // the last byte written is a blank of the text, not yet a shift-in
