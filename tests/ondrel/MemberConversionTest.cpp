@@ -58,9 +58,8 @@ struct Line {
 Line MakeLine(const std::string& host, const std::string& pc, const std::vector<Piece>& pieces,
               size_t length = 80) {
     // A code page given by its number alone is IBM's.
-    const std::string hostName = host.find_first_not_of("0123456789") == std::string::npos
-                                     ? "IBM" + host
-                                     : host;
+    const std::string hostName =
+        host.find_first_not_of("0123456789") == std::string::npos ? "IBM" + host : host;
     Line line;
     for (const Piece& piece : pieces) {
         std::string bytes = Iconv(hostName, pc, piece.Text);
@@ -213,10 +212,10 @@ TEST_F(Conversions, InvalidDoubleByteDataIsRefusedNamingWhereAndKeepsTheOldTarge
     }
     // Text that is not Big5: a lead byte without its second byte, a byte no character
     // begins with, a lead byte before a byte that cannot follow it.
-    for (const auto& [text, named] : std::vector<std::pair<std::string, std::string>>{
-             {"AB\xA4", "column 3: byte A4 "},
-             {"ABC\xFF\x41", "column 4: byte FF "},
-             {"A\xA4 B", "column 2: bytes A4 20 "}}) {
+    for (const auto& [text, named] :
+         std::vector<std::pair<std::string, std::string>>{{"AB\xA4", "column 3: byte A4 "},
+                                                          {"ABC\xFF\x41", "column 4: byte FF "},
+                                                          {"A\xA4 B", "column 2: bytes A4 20 "}}) {
         EXPECT_EQ(ToMember("A\r\n" + text + "\r\n", conversion, OndrelBadData), "");
         EXPECT_NE(Message.find("T.RP3: line 2, " + named + "not text of BIG5"), std::string::npos)
             << Message;
@@ -403,4 +402,37 @@ TEST(ConversionsCorpus, DoubleByteMembersAreStableOnceOnTheHost) {
         ++members;
     }
     EXPECT_EQ(members, 60);
+}
+
+namespace {
+int Calls = 0;
+void CancelAtTheSecondCall() {
+    if (++Calls == 2)
+        OndrelCancelOp();
+}
+} // namespace
+
+TEST_F(Conversions, CancelAndBadArgumentsWriteNoTarget) {
+    Put(dir.File("M.RP3"), "previous");
+    Put(dir.File("M.MBR"), std::string(92 * 3, '\xF0'));
+    EXPECT_TRUE(EBCDicToASCIIEx(dir.File("M.MBR"), dir.File("M.RP3"), Pages("IBM037", "", true),
+                                CancelAtTheSecondCall));
+    EXPECT_EQ(OndrelLastError(Message), OndrelCancelled);
+    EXPECT_EQ(Slurp(dir.File("M.RP3")), "previous");
+    Put(dir.File("T.RP3"), "A\r\nB\r\n");
+    Calls = 0;
+    ASCIIToEBCDicEx(dir.File("T.RP3"), dir.File("T.MBR"), Pages("IBM937"), CancelAtTheSecondCall);
+    EXPECT_EQ(OndrelLastError(Message), OndrelCancelled);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("T.MBR")));
+
+    EXPECT_FALSE(
+        EBCDicToASCIIEx(dir.File("none.MBR"), dir.File("M.RP3"), Pages("IBM937"), nullptr));
+    EXPECT_EQ(OndrelLastError(Message), OndrelSourceMissing);
+    EXPECT_NE(Message.find("none.MBR"), std::string::npos) << Message;
+    TOndrelConversion wide = Pages("IBM937", "", true);
+    wide.RecordLength = 256;
+    ASCIIToEBCDicEx(dir.File("T.RP3"), dir.File("T.MBR"), wide, nullptr);
+    EXPECT_EQ(OndrelLastError(Message), OndrelBadRecordLength);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("T.MBR")));
+    EXPECT_EQ(Slurp(dir.File("M.RP3")), "previous");
 }
