@@ -28,21 +28,29 @@ constexpr const char* XltHelp =
 
 constexpr const char* ToTextHelp =
     "Converts an EBCDIC member of fixed-length records into a text file of lines, one line per "
-    "record, through AStoPC.xlt of the program directory or --dir. A partial record at the end "
-    "is kept, padded with blanks. Exits 0 when the text file is written, 1 when it is written "
-    "with a warning (the partial record), 2 with a one-line message when nothing is written.";
+    "record, through AStoPC.xlt of the program directory or --dir. Without --record-length the "
+    "length is found from the member's records (those of RPG source carry their form type in "
+    "column 6), or is 80 when they do not tell it. A partial record at the end is kept, padded "
+    "with blanks. Exits 0 when the text file is written, 1 when it is written with a warning "
+    "(the partial record, or records that read as RPG source at another length than the one "
+    "given), 2 with a one-line message when nothing is written.";
 
 constexpr const char* ToEbcdicHelp =
     "Converts a text file into an EBCDIC member: every line becomes one record, cut or padded "
-    "with EBCDIC blanks, through PCtoAS.xlt of the program directory or --dir. Exits 0 when "
-    "the member is written, 1 when it is written with a warning (lines longer than the record "
-    "length lost text), 2 with a one-line message when nothing is written.";
+    "with EBCDIC blanks, through PCtoAS.xlt of the program directory or --dir. Without "
+    "--record-length the records are as long as the longest line, at least 80 bytes (said on "
+    "the error output when longer), so that no text is lost. Exits 0 when the member is "
+    "written, 1 when it is written with a warning (lines longer than the record length lost "
+    "text), 2 with a one-line message when nothing is written.";
+
+// The record length a member is written and read with when none is given.
+constexpr int kDefaultRecordLength = 80;
 
 struct ConvertOptions {
     std::string Source;
     std::string Target;
     std::string Dir;
-    int RecordLength = 80;
+    int RecordLength = 0; // 0: found from the file
 };
 
 std::string TablePath(const std::string& dir, const char* name) {
@@ -91,11 +99,28 @@ int RunToText(const ConvertOptions& options) {
     std::string table = TablePath(options.Dir, ondrel::HostToPcFile);
     if (TableMissing(table, status))
         return status;
+    const int asked = options.RecordLength == 0 ? kDefaultRecordLength : options.RecordLength;
+    TOndrelRecordFit fit;
+    if (!MemberRecordFit(options.Source, table, asked, fit))
+        return Outcome();
+    int length = asked;
+    std::string misread;
+    if (options.RecordLength == 0 && fit.Found != 0)
+        length = fit.Found;
+    else if (fit.Found != 0 && fit.Found != asked && fit.Share < OndrelSourceShare)
+        misread = options.Source + ": only " + std::to_string(fit.Share) +
+                  "% of the records read as RPG source in records of " + std::to_string(asked) +
+                  " bytes; in records of " + std::to_string(fit.Found) + " bytes " +
+                  std::to_string(fit.FoundShare) + "% do. Check --record-length.";
     // The member and its text are held whole, each in one fresh block: in huge pages their
     // first touch costs a few hundred page faults instead of some forty thousand.
     ReserveHeap(TextRoom(options.Source));
-    EBCDicToASCII(options.Source, options.Target, table, options.RecordLength, nullptr);
-    return Outcome();
+    EBCDicToASCII(options.Source, options.Target, table, length, nullptr);
+    int result = Outcome();
+    if (misread.empty() || result == Failure)
+        return result;
+    std::cerr << "orvale-cli: warning: " << misread << '\n';
+    return Findings;
 }
 
 int RunToEbcdic(const ConvertOptions& options) {
@@ -103,8 +128,17 @@ int RunToEbcdic(const ConvertOptions& options) {
     std::string table = TablePath(options.Dir, ondrel::PcToHostFile);
     if (TableMissing(table, status))
         return status;
+    int length = options.RecordLength;
+    if (length == 0) {
+        length = TextRecordLength(options.Source, kDefaultRecordLength);
+        if (length == 0)
+            return Outcome();
+        if (length != kDefaultRecordLength)
+            std::cerr << "orvale-cli: " << options.Target << ": records of " << length
+                      << " bytes, as long as the longest line\n";
+    }
     ReserveHeap(TextRoom(options.Source));
-    ASCIIToEBCDic(options.Source, options.Target, table, options.RecordLength, nullptr);
+    ASCIIToEBCDic(options.Source, options.Target, table, length, nullptr);
     return Outcome();
 }
 
@@ -122,7 +156,7 @@ void AddConvertCommand(CLI::App& app, const char* name, const char* help, const 
     command->add_option(source, options->Source)->required();
     command->add_option(target, options->Target)->required();
     command->add_option("--record-length", options->RecordLength,
-                        "Bytes per record, 1 to 255 (default 80)");
+                        "Bytes per record, 1 to 255 (default: see above)");
     command->add_option("--dir", options->Dir,
                         "Folder of the translation files (default: the program directory)");
     command->callback([options, run, &status] { status = run(*options); });
