@@ -129,6 +129,7 @@ TFormExport::TFormExport(orvale::Prompter& prompter, QWidget* parent)
     fields->addWidget(LabelSummary, 3, 0, 1, 3);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Animation, 1);
+    buttons->addStretch(1);
     buttons->addWidget(BtnOK);
     buttons->addWidget(BtnCancel);
     auto* layout = new QVBoxLayout(this);
