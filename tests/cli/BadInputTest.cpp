@@ -158,16 +158,17 @@ TEST(BadInput, AnEbcdicMemberCutInsideItsLastRecordKeepsThatRecord) {
     EXPECT_EQ(back[1], std::string("     C                     RET").append(50, ' '));
     EXPECT_EQ(Bytes(dir.File("T.MBR")), cut);
 
-    // Garbage as a member converts record by record; a line too long for its record is cut
-    // with a warning, never silently.
+    // Garbage as a member converts record by record; a line too long for the record length
+    // given is cut with a warning, never silently. Without a length, records hold it whole.
     Put(dir.File("W.RP3"), std::string(120, 'A') + "\r\n");
     run = Cli(dir, "text-to-ebcdic " + Q(dir.File("W.RP3")) + " " + Q(dir.File("W.MBR")) +
-                       " --dir " + Q(dir.Path()));
+                       " --dir " + Q(dir.Path()) + " --record-length 80");
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Err.find("lost the text past it"), std::string::npos) << run.Err;
     run = Cli(dir, "text-to-ebcdic " + Q(dir.File("W.RP3")) + " " + Q(dir.File("W.MBR")) +
-                       " --dir " + Q(dir.Path()) + " --record-length 120");
+                       " --dir " + Q(dir.Path()));
     EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(Bytes(dir.File("W.MBR")).size(), 120u);
 }
 
 } // namespace
