@@ -67,12 +67,9 @@ RecordVerdict JudgeRecords(std::string_view member, int length, const Translatio
         return verdict;
     const size_t size = static_cast<size_t>(length);
     const size_t span = std::min(member.size(), JudgedBytes);
-    // A partial last record is judged too when the whole member is at hand: the start of a
-    // line cut short, or the rest of a longer record.
-    const size_t end = span == member.size() ? span + size - LeastRecordLength : span;
     const auto* in = reinterpret_cast<const unsigned char*>(member.data());
-    for (size_t at = 0; at + size <= end; at += size) {
-        const Record record{in + at, std::min(size, span - at), table};
+    for (size_t at = 0; at + size <= span; at += size) {
+        const Record record{in + at, size, table};
         const size_t base = Dated(record) ? 12 : 0;
         if (Separator(record, base))
             break;
@@ -105,15 +102,10 @@ int FindRecordLength(std::string_view head, size_t memberSize, int asked,
     }
     if (most == 0)
         return 0;
-    // The length asked reads as source and finds half as many source lines as any other: in a
-    // member that short (a line or two, one cut short) what else is found is chance.
-    if (asked >= LeastRecordLength && asked <= 255 && found[asked] != 0 &&
-        found[asked] * 2 >= most)
-        return asked;
     // A length that divides the size is taken before one that does not, unless the member has
     // a partial last record: then its own length finds far more source lines than any length
     // that divides the size by chance.
-    const bool dividing = mostDividing * 2 > most;
+    const bool dividing = mostDividing * 2 >= most;
     if (dividing)
         most = mostDividing;
     auto candidate = [&](int length) {

@@ -39,12 +39,11 @@ RecordVerdict JudgeRecords(std::string_view member, int length, const Translatio
 // The record length of a member of MemberSize bytes whose first bytes are Head (JudgedBytes of
 // them, or the whole member), as its records tell it, Asked when they say nothing against it:
 // - a length reads as source when nearly all its records that are not blank do;
-// - Asked is taken when it reads as source and finds half as many source lines as any length;
 // - the right length finds the most source lines in the head: a multiple of it finds half as
 //   many or fewer, while a part of it (when the rest of every line is blank) finds as many, so
 //   of the lengths that find nearly the most, Asked is taken, or else the longest;
 // - only lengths that divide the member's size count, unless the member has a partial last
-//   record (no such length finds more than half as many source lines as another).
+//   record (no such length finds half as many source lines as another).
 // 0 when no length reads as source.
 int FindRecordLength(std::string_view head, size_t memberSize, int asked,
                      const TranslationTable& table);
