@@ -587,7 +587,8 @@ TEST_F(MainFormTest, AProgramGoesToTheHostFolderAndComesBack) {
     frame->ProgExportItem->trigger();
     EXPECT_EQ(User.DialogTitles, (std::vector<std::string>{"Password Dialog", "Compiling",
                                                            "Export EBCDIC AS/400 Member"}));
-    EXPECT_TRUE(orvale::FileExists(ProgramDir + "PAYROLL.RP3"));
+    // Its work files did not stay in the program directory.
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.RP3"));
     ASSERT_TRUE(orvale::FileExists(host + "/PAYROLL.MBR"));
     EXPECT_EQ(frame->Options.LastExportFolder, host);
 
@@ -600,7 +601,6 @@ TEST_F(MainFormTest, AProgramGoesToTheHostFolderAndComesBack) {
         member.BtnOK->click();
         return member.result() == QDialog::Accepted;
     });
-    std::filesystem::remove(ProgramDir + "PAYROLL.RP3");
     frame->BtnImport->click();
     ASSERT_EQ(frame->EditorWindows().size(), 2u);
     EXPECT_EQ(frame->ActiveWindow()->windowTitle(), "PAYROLL.RPG");
