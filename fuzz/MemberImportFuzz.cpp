@@ -32,7 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
 
     QuietPrompter box;
     TRPGProgram doc(box);
-    FUZZ_CHECK(doc.ImportFromFile(member));
+    // A member that shows a line only RPG IV has is refused with one error naming the line,
+    // and the document is not opened; any other text is imported.
+    if (!doc.ImportFromFile(member)) {
+        FUZZ_CHECK(box.Shown == 1 && box.Complaints == 1 && !doc.Opened);
+        FUZZ_CHECK(box.First.starts_with("ERROR: FUZZ.RP3 is an RPG IV member: line "));
+        return 0;
+    }
     FUZZ_CHECK(doc.SourceLines.empty());
     doc.CompileAllSections(true);
     doc.AssembleSource();

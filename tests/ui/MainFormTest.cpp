@@ -509,6 +509,24 @@ TEST_F(MainFormTest, ACancelledImportClosesItsWindow) {
     EXPECT_EQ(Box.Messages.back().BoxKind, Prompter::Kind::Error);
 }
 
+// An RPG IV member is refused with the line that shows it, and no window is left for it.
+TEST_F(MainFormTest, AnRpgIvMemberOpensNoWindow) {
+    auto frame = Start();
+    std::string source = Dir.File("NEWSTYLE.RP3");
+    orvale::WriteTextFile(source,
+                          {"     H DFTACTGRP(*NO)", "     C                   EVAL      X = 1"});
+    User.Files.push_back(source);
+    frame->ProgOpenItem->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->EditorWindows().empty());
+    ASSERT_FALSE(Box.Messages.empty());
+    EXPECT_EQ(Box.Messages.back().BoxKind, Prompter::Kind::Error);
+    EXPECT_NE(Box.Messages.back().Text.find("NEWSTYLE.RP3 is an RPG IV member: line 1"),
+              std::string::npos)
+        << Box.Messages.back().Text;
+    EXPECT_TRUE(frame->isEnabled());
+}
+
 // -- Commands handed to the active window
 
 TEST_F(MainFormTest, FindAndReplaceOpenOnTheWordAtTheCaret) {
