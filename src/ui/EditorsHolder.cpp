@@ -29,6 +29,7 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -292,6 +293,7 @@ void TEditorsHolder::BuildPages() {
     RichEditSource->SetPrompter(&Box);
     RichEditSource->setContextMenuPolicy(Qt::CustomContextMenu);
     RichEditSource->viewport()->installEventFilter(this);
+    RichEditSource->installEventFilter(this);
     TabSheetSource->layout()->addWidget(RichEditSource);
 
     ListViewObject = new TColSortListView(TabSheetObjects);
@@ -412,6 +414,7 @@ void TEditorsHolder::ConnectControls() {
                 if (Notifying == 0)
                     SelectNode(TreeModel->NodeOf(current));
             });
+    connect(TreeProgram, &TProgramTreeView::OpenRequested, this, &TEditorsHolder::OpenSelectedPage);
     connect(TreeProgram, &TProgramTreeView::NodeDropped, this,
             [this](TreeNode* dragged, TreeNode* target) {
                 if (Notifying == 0)
@@ -444,6 +447,10 @@ void TEditorsHolder::ConnectControls() {
 
     connect(SettingsGrids, &TSettingsGrids::ValueEdited, this, &TEditorsHolder::SettingEdited);
     connect(RichEditSource, &TExtRichEdit::TextEdited, this, &TEditorsHolder::SourceEdited);
+    // The frame's undo, redo, cut and copy follow what there is to act on.
+    for (auto available : {&QPlainTextEdit::undoAvailable, &QPlainTextEdit::redoAvailable,
+                           &QPlainTextEdit::copyAvailable})
+        connect(RichEditSource, available, this, [this] { ShowEditState(); });
     connect(RichEditSource, &TExtRichEdit::BackColorChanged, SourceColours,
             &TSourceHighlighter::SetBackground);
     connect(MemoRPGView, &TExtRichEdit::BackColorChanged, RpgColours,
@@ -514,6 +521,7 @@ void TEditorsHolder::UpdateEditCommands() {
     EnableEditCommands(source);
     if (Frame_)
         Frame_->EnableEditButtons(source);
+    ShowEditState();
 }
 
 void TEditorsHolder::Activated() {
@@ -576,6 +584,19 @@ bool TEditorsHolder::eventFilter(QObject* watched, QEvent* event) {
         // A click on a section leaves the caret in its text, ready for typing.
         RichEditSource->setFocus();
         return false;
+    }
+    if (RichEditSource && watched == RichEditSource && type == QEvent::KeyPress &&
+        !EditGroup.Sections.empty() && !EditGroup.Open) {
+        // The editor's own keys for undo and redo take back (or give again) the whole group.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) && !EditGroup.Undone) {
+            UndoEdit();
+            return true;
+        }
+        if (key->matches(QKeySequence::Redo) && EditGroup.Undone) {
+            RedoEdit();
+            return true;
+        }
     }
     if (RichEditSource && watched == RichEditSource->viewport() &&
         type == QEvent::MouseButtonPress) {

@@ -81,13 +81,16 @@ void TEditorsHolder::TreeProgramChange() {
         StatusPanel(MessagePanel)->setText(ToQt(DescriptionOf(node)));
     }
     doc.ShowSelected();
+    RememberForGroup();
     UpdateEditCommands();
     StatusPanel(ModifiedPanel)->clear();
     StatusPanel(CaretPanel)->setText("0: 0");
     UpdateToolButtons();
     ShowCompileMarks();
     ShowFlagUses();
-    if (ActivePage() == ProgramPage::Source)
+    // The tree keeps the focus while it is driven from the keyboard (Enter moves it onto the
+    // page); a click on it moves it by the mouse-up.
+    if (ActivePage() == ProgramPage::Source && !TreeProgram->hasFocus())
         RichEditSource->setFocus();
 }
 
@@ -289,13 +292,25 @@ void TEditorsHolder::PopPromptatCursorClick() {
     RichEditSource->SetCaretPos(caret.x(), caret.y());
 }
 
+std::string TEditorsHolder::CodeAtCursor() const {
+    // The statement's name wherever the caret is on its line, so that a name holding a
+    // delimiter (Z-ADD) is taken whole; a selection, or a line without one, goes by the word.
+    if (!RichEditSource->textCursor().hasSelection()) {
+        std::string line = RichEditSource->Line(RichEditSource->CaretPos().y());
+        std::string_view name = StatementName(line);
+        if (!name.empty())
+            return std::string(name);
+    }
+    return RichEditSource->WordAtCursor(false);
+}
+
 void TEditorsHolder::PopCommandSyntaxClick() {
-    std::string code = RichEditSource->WordAtCursor(false);
+    std::string code = CodeAtCursor();
     StatusPanel(MessagePanel)->setText(ToQt(Services.OpCodeFormat(Document->ProgramDir, code)));
 }
 
 void TEditorsHolder::PopTopicSearchClick() {
-    std::string code = RichEditSource->WordAtCursor(false);
+    std::string code = CodeAtCursor();
     // Every END... operation shares one help topic.
     std::string topic = UpperCase(code).rfind("END", 0) == 0
                             ? std::string("Endyy")

@@ -67,6 +67,8 @@ void TEditorsHolder::ForgetNode(TreeNode* node) {
     auto within = [node](const TreeNode* n) { return n == node || (n && n->HasAsParent(node)); };
     if (within(ShownSelection))
         ShownSelection = nullptr;
+    std::erase_if(EditGroup.Sections,
+                  [&](const TGroupedText& grouped) { return within(grouped.Node); });
     if (LastRpgViewSection) {
         for (TreeNode* n = node; n; n = n->Next(node))
             if (n->Section() == LastRpgViewSection)
@@ -78,6 +80,7 @@ void TEditorsHolder::TreeAboutToReset() {
     ++Notifying;
     ShownSelection = nullptr;
     LastRpgViewSection = nullptr;
+    DropEditGroup();
     TreeModel->AboutToReset();
 }
 
@@ -191,6 +194,11 @@ void TEditorsHolder::ReplaceEditorText(orvale::TextPosition from, orvale::TextPo
 void TEditorsHolder::SourceEdited() {
     StatusPanel(ModifiedPanel)->setText("Modified");
     Document->EditorModified = true;
+    // Typing after a grouped command: Undo takes back the typing, not the command.
+    if (ApplyingGroup == 0 && !EditGroup.Open && !EditGroup.Sections.empty()) {
+        DropEditGroup();
+        ShowEditState();
+    }
 }
 
 void TEditorsHolder::SettingEdited() {

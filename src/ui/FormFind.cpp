@@ -231,9 +231,14 @@ void TFormFind::BtnOKClick() {
         hide();
         if (Settings.SearchText != Settings.ReplaceText) {
             Settings.ReplaceAllRequested = false;
+            if (Window)
+                Window->BeginEditGroup();
             ReplaceOne(Settings.FromFirstSection, Settings.FromStart);
             if (Settings.ReplaceAllRequested)
                 ReplaceAll();
+            // A single replacement stays the editor's own last edit.
+            if (Window)
+                Window->EndEditGroup(Settings.ReplaceAllRequested ? kReplaceAllEdit : "");
         }
     }
     done(1);
@@ -242,7 +247,11 @@ void TFormFind::BtnOKClick() {
 void TFormFind::BtnAllClick() {
     // The button starts a command of its own, whatever an earlier one was answered.
     Settings.ReplaceAllRequested = false;
+    if (Window)
+        Window->BeginEditGroup();
     ReplaceAll();
+    if (Window)
+        Window->EndEditGroup(kReplaceAllEdit);
     done(8);
 }
 

@@ -153,3 +153,5 @@ inline constexpr const char* kDontJoke = "Don't Joke Please!";
 inline constexpr const char* kNothingToFind = "Nothing to find!";
 inline constexpr const char* kOperationComplete = "Operation Complete!";
 inline constexpr const char* kOperationAborted = "Operation Aborted! Possibly Error!";
+// What Edit > Undo takes back after a replacement across sections.
+inline constexpr const char* kReplaceAllEdit = "Replace All";

@@ -17,6 +17,7 @@
 #include "ui/FormFind.h"
 #include "ui/FormGenRPG.h"
 #include "ui/HelpWindow.h"
+#include "ui/Latin1.h"
 #include "ui/PasswordDlg.h"
 
 #include <QAction>
@@ -24,6 +25,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -212,6 +214,31 @@ void TMainForm::EnableEditCommands(bool enabled) {
 void TMainForm::EnableEditButtons(bool enabled) {
     for (QToolButton* button : {BtnCut, BtnCopy, BtnPaste, BtnFind, BtnUndo})
         button->setEnabled(enabled);
+}
+
+void TMainForm::ShowEditState(const QWidget* window, const TEditState& state) {
+    if (!window || window != ActiveWindow())
+        return;
+    EditUndoItem->setEnabled(state.Undo);
+    EditUndoItem->setText(state.UndoName.empty() ? "&Undo" : ToQt("&Undo " + state.UndoName));
+    BtnUndo->setEnabled(state.Undo);
+    EditRedoItem->setEnabled(state.Redo);
+    EditRedoItem->setText(state.RedoName.empty() ? "&Redo" : ToQt("&Redo " + state.RedoName));
+    for (QAction* item : {EditCutItem, EditCopyItem})
+        item->setEnabled(state.Selection);
+    for (QToolButton* button : {BtnCut, BtnCopy})
+        button->setEnabled(state.Selection);
+}
+
+void TMainForm::keyPressEvent(QKeyEvent* event) {
+    // The source editor's F1 asks for the topic at its caret; anywhere else it is the help's
+    // contents. (One binding of the key, so that Qt never finds two.)
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        HelpOrvaleItemClick();
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void TMainForm::LockFileCommands() {

@@ -264,6 +264,7 @@ public:
     void AddToReopenList(const std::string& path) override;
     void EnableEditCommands(bool enabled) override;
     void EnableEditButtons(bool enabled) override;
+    void ShowEditState(const QWidget* window, const TEditState& state) override;
     void SetFontSizeIdx(int index) override;
     void ShowHelpKeyword(const std::string& keyword) override;
     bool ExecPrintDialog(QPrinter& printer) override;
@@ -283,6 +284,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // F1 that no editor took: the help at its contents.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildMenus();

@@ -44,6 +44,10 @@ TEditorsHolder* TMainForm::NewEditorWindow(const std::string& caption) {
     QMdiSubWindow* sub = MdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(ProgramTreeImages().value(0));
+    // The window menu's Close would take the keys of File > Close a second time.
+    if (QMenu* system = sub->systemMenu())
+        for (QAction* item : system->actions())
+            item->setShortcuts({});
     // A closed window leaves the menus to the ones still open.
     connect(sub, &QObject::destroyed, this, [this] { UpdateMenuItems(); });
     connect(window, &QWidget::windowTitleChanged, this, [this] { UpdateCaption(); });

@@ -258,9 +258,10 @@ void TMainForm::BuildSearchAndProgramMenus() {
 
     ProgramMenu = MainMenu->addMenu("&Program");
     ProgramMenu->setObjectName("ProgramMenu");
-    ProgCompileItem =
-        Item(ProgramMenu, "ProgCompileItem", "Co&mpile", "Compile the modified sections");
-    ProgBuildAllItem = Item(ProgramMenu, "ProgBuildAllItem", "&Build All", "Compile every section");
+    ProgCompileItem = Item(ProgramMenu, "ProgCompileItem", "Co&mpile",
+                           "Compile the modified sections", QKeySequence(Qt::CTRL | Qt::Key_F9));
+    ProgBuildAllItem = Item(ProgramMenu, "ProgBuildAllItem", "&Build All", "Compile every section",
+                            QKeySequence(Qt::Key_F9));
     ProgramMenu->addSeparator();
     ProgExportItem = Item(ProgramMenu, "ProgExportItem", "&Export To AS/400",
                           "Build the member and copy it into the members folder");
@@ -341,7 +342,9 @@ void TMainForm::BuildWindowAndHelpMenus() {
 
     HelpMenu = MainMenu->addMenu("&Help");
     HelpMenu->setObjectName("HelpMenu");
-    HelpOrvaleItem = Item(HelpMenu, "HelpOrvaleItem", "Orvale features", "What Orvale offers");
+    // F1 is the source editor's topic search; the frame takes the F1 no editor took
+    // (keyPressEvent), so the menu only names the key.
+    HelpOrvaleItem = Item(HelpMenu, "HelpOrvaleItem", "Orvale features\tF1", "What Orvale offers");
     HelpOpCodesItem =
         SubMenu(HelpMenu, "HelpOpCodesItem", "Operation Codes", "Help on the operation codes");
     RPGStandard =
@@ -350,7 +353,6 @@ void TMainForm::BuildWindowAndHelpMenus() {
         Item(HelpOpCodesItem, "OrvaleSpecial", "Orvale Special", "The statement forms of Orvale");
     HelpMenu->addSeparator();
     HelpAboutItem = Item(HelpMenu, "HelpAboutItem", "&About", "About Orvale");
-    HelpOrvaleItem->setShortcut(QKeySequence::HelpContents);
     connect(HelpOrvaleItem, &QAction::triggered, this, &TMainForm::HelpOrvaleItemClick);
     connect(RPGStandard, &QAction::triggered, this, [this] { OpenHelp(kRPGOpCodesKeyword); });
     connect(OrvaleSpecial, &QAction::triggered, this, [this] { OpenHelp(kOrvaleOpCodesKeyword); });

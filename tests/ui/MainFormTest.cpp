@@ -124,11 +124,11 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
     auto frame = Start();
     // Without a program the desktop shows the application's name alone.
     EXPECT_EQ(frame->windowTitle(), "");
-    EXPECT_EQ(Captions(frame->FileMenu),
-              (std::vector<std::string>{"&New", "&Open...", "&Browse...", "Re&pository", "&Reopen",
-                                        "&Save", "Save &As...", "Sa&ve All", "&Close", "Clos&e All",
-                                        "&Print...", "Print Pre&view...", "Export to P&DF...",
-                                        "E&xit"}));
+    EXPECT_EQ(
+        Captions(frame->FileMenu),
+        (std::vector<std::string>{"&New", "&Open...", "&Browse...", "Re&pository", "&Reopen",
+                                  "&Save", "Save &As...", "Sa&ve All", "&Close", "Clos&e All",
+                                  "&Print...", "Print Pre&view...", "Export to P&DF...", "E&xit"}));
     EXPECT_EQ(
         Captions(frame->EditMenu),
         (std::vector<std::string>{"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Select &All",
@@ -147,13 +147,12 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
               (std::vector<std::string>{"Co&mpile", "&Build All", "&Export To AS/400",
                                         "&Create from Source...", "&Import From AS/400",
                                         "&Save Source As...", "&Print Source",
-                                        "Source Print Pre&view...",
-                                        "Export Source to P&DF..."}));
+                                        "Source Print Pre&view...", "Export Source to P&DF..."}));
     EXPECT_EQ(Captions(frame->OptionsMenu),
               (std::vector<std::string>{"&Button Bar", "&Editor", "&Undo", "&History Log",
                                         "&Compiler", "E&xport", "Change &PassWord"}));
     EXPECT_EQ(Captions(frame->HelpMenu),
-              (std::vector<std::string>{"Orvale features", "Operation Codes", "&About"}));
+              (std::vector<std::string>{"Orvale features\tF1", "Operation Codes", "&About"}));
     EXPECT_EQ(Captions(frame->HelpOpCodesItem),
               (std::vector<std::string>{"&RPG Standard", "Orvale Special"}));
 
@@ -168,6 +167,8 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
     EXPECT_EQ(frame->SearchFindItem->shortcut(), K("Ctrl+F"));
     EXPECT_EQ(frame->SearchReplaceItem->shortcut(), K("Ctrl+R"));
     EXPECT_EQ(frame->SearchSAgainItem->shortcut(), K("F3"));
+    EXPECT_EQ(frame->ProgCompileItem->shortcut(), K("Ctrl+F9"));
+    EXPECT_EQ(frame->ProgBuildAllItem->shortcut(), K("F9"));
     EXPECT_TRUE(frame->FileNewItem->shortcut().isEmpty());
 
     EXPECT_EQ(frame->FormGenRPG->windowTitle(), "Generate RPG/400 Source");
@@ -204,7 +205,8 @@ TEST_F(MainFormTest, CommandsFollowTheOpenWindows) {
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(frame->EditCutItem->isEnabled());
     window->SelectNode(window->Document->MainRoutineNode);
-    EXPECT_TRUE(frame->EditCutItem->isEnabled());
+    // (Cut and copy wait for a selection.)
+    EXPECT_TRUE(frame->EditPasteItem->isEnabled());
     EXPECT_TRUE(frame->SearchFindItem->isEnabled());
     EXPECT_TRUE(frame->Restore->menuAction()->isEnabled());
     EXPECT_TRUE(frame->BtnFind->isEnabled());
