@@ -10,6 +10,7 @@
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColSortListView.h"
 #include "ui/ColumnRuler.h"
+#include "ui/DialogFrame.h"
 #include "ui/ExtRichEdit.h"
 #include "ui/Latin1.h"
 #include "ui/ProgramTreeModel.h"
@@ -258,6 +259,9 @@ void TEditorsHolder::UseActivated(QTreeWidget* list) {
     if (!Document->Tree.Contains(node))
         return;
     GoToPlace(node, item->data(0, kLineRole).toInt(), item->data(0, kColumnRole).toInt());
+    // The list of uses, a window of its own, moves off the line it led to.
+    if (list == ListCrossRef && FormCrossRef->isVisible())
+        MoveClearOf(*FormCrossRef, RichEditSource->CaretLineRect());
 }
 
 void TEditorsHolder::ShowFlagUses() {
@@ -310,6 +314,7 @@ void TEditorsHolder::PopCrossReferenceClick() {
     FillUses(ListCrossRef, uses);
     FormCrossRef->show();
     FormCrossRef->raise();
+    MoveClearOf(*FormCrossRef, RichEditSource->CaretLineRect());
 }
 
 bool TEditorsHolder::CanRestore(int kind, std::string* reason) const {

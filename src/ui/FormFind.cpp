@@ -215,8 +215,6 @@ void TFormFind::ReadSettings() {
     s.IncludeOutput = CheckOutP->isChecked();
     s.ReplaceMode = !ComboTextReplace->isHidden();
     s.Prompt = CheckPrompt->isChecked();
-    if (Window)
-        s.Origin = Window->mapToGlobal(QPoint(Window->TreePanelWidth() + 10, 60));
 }
 
 // -- Buttons
@@ -298,7 +296,7 @@ TExtRichEdit::ReplaceResult TFormFind::EditorReplace(bool fromStart) {
     ShowMatch();
     const TFindSettings& s = Settings;
     return Window->RichEditSource->ReplaceNext(s.SearchText, s.ReplaceText, fromStart, s.MatchCase,
-                                               s.WholeWord, s.Prompt, s.Origin);
+                                               s.WholeWord, s.Prompt);
 }
 
 std::string TFormFind::WhereLooked() const {
