@@ -77,6 +77,10 @@ struct TEditorServices {
     static TEditorServices Default();
 };
 
+struct TCompileFinding;
+// What the message panel says after a compile: its errors and warnings, or that there are none.
+std::string FindingsSummary(const std::vector<TCompileFinding>& findings);
+
 class TEditorsHolder : public QWidget, public orvale::ProgramView {
     Q_OBJECT
 public:

@@ -444,8 +444,10 @@ bool TEditorsHolder::CloseQuery() {
     if (!doc.CloseProgram())
         return false;
     Closed = true;
-    if (Frame_ && !doc.Untitled && !Discarding)
-        Frame_->AddToReopenList(doc.FilePath + doc.FileName);
+    // Only a program that is on disk: an imported one never saved has no file to reopen.
+    std::string path = doc.FilePath + doc.FileName;
+    if (Frame_ && !doc.Untitled && !Discarding && orvale::FileExists(path))
+        Frame_->AddToReopenList(path);
     EnableEditCommands(false);
     if (Frame_)
         Frame_->EnableEditButtons(false);

@@ -21,6 +21,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -243,6 +245,58 @@ TEST_F(MainFormTest, NewProgramCaptionCountsTheOpenWindows) {
               "                Begsr(*INZSR)");
 }
 
+TEST_F(MainFormTest, ANewProgramHasOneNameEverywhere) {
+    auto frame = Start();
+    frame->FileNewItem->trigger();
+    TEditorsHolder* window = frame->ActiveWindow();
+    ASSERT_NE(window, nullptr);
+    TRPGProgram& doc = *window->Document;
+    EXPECT_EQ(window->windowTitle(), "NoName1.RPG");
+    EXPECT_EQ(doc.Tree.Root()->Text, "NoName1.RPG");
+    EXPECT_TRUE(doc.Untitled);
+    // The save question names it so too; its save dialog offers it, in the folder last used
+    // for programs.
+    frame->OpenProgramFile(MakeProgram("OTHER.RPG"));
+    frame->MdiArea->setActiveSubWindow(frame->SubWindowOf(window));
+    Box.Queue(Prompter::Answer::Yes);
+    User.Files.push_back(std::nullopt);
+    frame->FileCloseItem->trigger();
+    QApplication::processEvents();
+    ASSERT_FALSE(Box.Messages.empty());
+    EXPECT_EQ(Box.Messages.back().Text, "Save changes to file NoName1.RPG?");
+    ASSERT_FALSE(User.FileDialogs.empty());
+    EXPECT_EQ(frame->MainSaveDialog->directory().absolutePath().toStdString(), Dir.Path());
+    EXPECT_EQ(frame->Options.LastProgramFolder, Dir.Path() + "/");
+}
+
+TEST_F(MainFormTest, TheRecentListHoldsOnlyProgramsOnDisk) {
+    auto frame = Start();
+    // A program named but never written (as an imported one is) leaves nothing to reopen.
+    frame->FileNewItem->trigger();
+    TRPGProgram& doc = *frame->ActiveWindow()->Document;
+    doc.SetFileName(Dir.File("NEVER.RPG"));
+    doc.Untitled = false;
+    Box.Queue(Prompter::Answer::No);
+    frame->FileCloseItem->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(Captions(frame->FileReopenItem), std::vector<std::string>{"Void"});
+}
+
+TEST_F(MainFormTest, TheMainWindowComesBackAsItWasLeft) {
+    {
+        auto frame = Start();
+        frame->resize(700, 500);
+        frame->move(40, 30);
+        frame->OptionsButtonBarItem->trigger();
+        ASSERT_EQ(frame->PanelButt->height(), TMainForm::kFoldedButtonBarHeight);
+        frame->close();
+    }
+    auto frame = Start();
+    EXPECT_EQ(frame->size(), QSize(700, 500));
+    EXPECT_EQ(frame->PanelButt->height(), TMainForm::kFoldedButtonBarHeight);
+    EXPECT_FALSE(frame->OptionsButtonBarItem->isChecked());
+}
+
 TEST_F(MainFormTest, ButtonBarFoldsAndItsCheckMarkFollowsItsHeight) {
     auto frame = Start();
     EXPECT_EQ(frame->PanelButt->height(), TMainForm::kButtonBarHeight);
@@ -338,7 +392,7 @@ TEST_F(MainFormTest, ReopenOpensTheProgramOrReportsItGone) {
     frame->FileReopenItem->actions().front()->trigger();
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Error);
-    EXPECT_EQ(Box.Messages[0].Text, "Sorry can't find selected program!");
+    EXPECT_EQ(Box.Messages[0].Text, "Sorry can't find selected program!\n" + gone);
     EXPECT_TRUE(frame->EditorWindows().empty());
     EXPECT_EQ(Captions(frame->FileReopenItem), std::vector<std::string>{kept});
 
@@ -373,7 +427,8 @@ TEST_F(MainFormTest, BrowseOpensWhatThePickerChose) {
     User.Browsed = {Dir.File("MISSING.RPG"), path, ""};
     frame->FileBrowseItem->trigger();
     ASSERT_EQ(Box.Messages.size(), 1u);
-    EXPECT_EQ(Box.Messages[0].Text, "Sorry can't find selected program!");
+    EXPECT_EQ(Box.Messages[0].Text,
+              "Sorry can't find selected program!\n" + Dir.File("MISSING.RPG"));
     EXPECT_TRUE(frame->EditorWindows().empty());
     frame->FileBrowseItem->trigger();
     EXPECT_EQ(WindowCaptions(*frame), std::vector<std::string>{path});
@@ -441,7 +496,7 @@ TEST_F(MainFormTest, ARefusedCloseStopsCloseAllAndTheFrame) {
     QApplication::processEvents();
     EXPECT_EQ(WindowCaptions(*frame), (std::vector<std::string>{"NoName1.RPG", "NoName2.RPG"}));
     ASSERT_EQ(Box.Messages.size(), 2u);
-    EXPECT_EQ(Box.Messages[0].Text, "Save changes to file NoName.RPG?");
+    EXPECT_EQ(Box.Messages[0].Text, "Save changes to file NoName3.RPG?");
     EXPECT_FALSE(frame->FileCommandsLocked());
 
     // The frame does not close either, and writes no options.
@@ -608,6 +663,58 @@ TEST_F(MainFormTest, AProgramGoesToTheHostFolderAndComesBack) {
     EXPECT_EQ(frame->ActiveWindow()->windowTitle(), "PAYROLL.RPG");
     EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.RP3"));
     EXPECT_TRUE(Contains(frame->ActiveWindow()->Document->HistorySection.Lines, ",Converted,"));
+}
+
+TEST_F(MainFormTest, AnImportedProgramIsKeptWhereTheUserSays) {
+    std::string host = Dir.File("host");
+    std::string kept = Dir.File("kept");
+    std::filesystem::create_directory(host);
+    std::filesystem::create_directory(kept);
+    std::filesystem::create_directory(Dir.File("src"));
+    auto frame = Start();
+    frame->OpenProgramFile(MakeProgram("src/PAYROLL.RPG"));
+    User.Dialogs.push_back(FrameUser::Ok()); // the compile statistics
+    User.Dialogs.push_back([&](QDialog& dialog) {
+        auto& member = dynamic_cast<TFormExport&>(dialog);
+        member.EditFold->setText(QString::fromStdString(host));
+        member.BtnOK->click();
+        return member.result() == QDialog::Accepted;
+    });
+    frame->ProgExportItem->trigger();
+    ASSERT_TRUE(orvale::FileExists(host + "/PAYROLL.MBR"));
+    auto import = [&] {
+        User.Dialogs.push_back([&](QDialog& dialog) {
+            auto& member = dynamic_cast<TFormExport&>(dialog);
+            member.EditFile->setText("PAYROLL.MBR");
+            member.BtnOK->click();
+            return member.result() == QDialog::Accepted;
+        });
+        User.FileDialogs.clear();
+        frame->BtnImport->click();
+    };
+
+    // Asked where: the program is named there and saved there, never in the program
+    // directory.
+    User.Files.push_back(kept + "/PAYROLL.RPG");
+    import();
+    ASSERT_EQ(User.FileDialogs.size(), 1u);
+    EXPECT_EQ(User.FileDialogs[0].Title, "Orvale - Keep the Imported Program As");
+    TRPGProgram& doc = *frame->ActiveWindow()->Document;
+    EXPECT_FALSE(doc.Untitled);
+    EXPECT_EQ(doc.FilePath + doc.FileName, kept + "/PAYROLL.RPG");
+    EXPECT_EQ(frame->ActiveWindow()->windowTitle().toStdString(), kept + "/PAYROLL.RPG");
+    frame->FileSaveItem->trigger();
+    EXPECT_TRUE(orvale::FileExists(kept + "/PAYROLL.RPG"));
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.RPG"));
+    EXPECT_EQ(frame->Options.LastProgramFolder, kept + "/");
+
+    // Not answered: the program has no place yet, and its first save asks, in the folder last
+    // used.
+    import();
+    TRPGProgram& later = *frame->ActiveWindow()->Document;
+    EXPECT_TRUE(later.Untitled);
+    EXPECT_EQ(later.FileName, "PAYROLL.RPG");
+    EXPECT_EQ(frame->MainSaveDialog->directory().absolutePath().toStdString(), kept);
 }
 
 // -- Options
