@@ -109,10 +109,15 @@ void NormalisePlainClipboard() {
 
 TEditorServices TEditorServices::Default() {
     TEditorServices services;
-    services.PromptHelp = [](const std::string& dir, const std::string& text) {
+    services.PromptHelp = [](const std::string& dir, char formType, const std::string& text) {
         std::string result;
-        DoPromptHelp(dir, text, result);
+        DoStatementPromptHelp(dir, formType, text, result);
         return result;
+    };
+    services.StatementFormat = [](const std::string& dir, char formType, const std::string& name) {
+        std::string format;
+        GetStatementFormat(dir, formType, name, format);
+        return format;
     };
     services.OpCodeFormat = [](const std::string& dir, const std::string& code) {
         std::string format;

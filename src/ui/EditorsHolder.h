@@ -64,8 +64,12 @@ struct TEditorSetup {
 // The outside services and modal steps the window uses. Default() binds the prompt-help and
 // print-layout libraries and runs dialogs modally; tests replace single entries.
 struct TEditorServices {
-    // Prompt help (program directory, statement at the cursor): the new statement or "CANCEL".
-    std::function<std::string(const std::string&, const std::string&)> PromptHelp;
+    // Prompt help (program directory, form type of the section, statement at the cursor): the
+    // new statement or "CANCEL".
+    std::function<std::string(const std::string&, char, const std::string&)> PromptHelp;
+    // Template of a statement of a specification section (program directory, form type,
+    // name); empty when the section has no such statement.
+    std::function<std::string(const std::string&, char, const std::string&)> StatementFormat;
     // Operation-code template, and the code that names its help topic.
     std::function<std::string(const std::string&, const std::string&)> OpCodeFormat;
     std::function<std::string(const std::string&, const std::string&)> OpCodeSymple;
@@ -227,6 +231,9 @@ public:
     bool RightButtonPress(Qt::KeyboardModifiers modifiers, const QPoint& globalPos);
     // The operation code (or statement name) the help commands work on.
     std::string CodeAtCursor() const;
+    // The form type of the section on show ('F', 'E', 'L', 'I', 'O', 'C', 'H'), 0 for a
+    // section of no statements (description, pre-compiler directives).
+    char ShownFormType() const;
 
     // -- Going to places
     // Shows the section of Node on the Source page with the caret at (Column, Line) and the

@@ -5,8 +5,10 @@
 #include "ui/EditorsHolder.h"
 
 #include "document/ParseString.h"
+#include "frame/HelpIndex.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "rpgprogram/CrossReference.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColSortListView.h"
 #include "ui/EditorFrame.h"
@@ -41,6 +43,12 @@ constexpr size_t kMaxNameLength = 10;
 constexpr const char* kPromptCancelled = "CANCEL";
 
 enum SectionKind { SubRoutineKind = 0, ArrayKind = 1, OutputKind = 2 };
+
+// The specification sections' statements have their own templates and help pages.
+bool IsTableSection(char formType) {
+    return formType == 'F' || formType == 'E' || formType == 'L' || formType == 'I' ||
+           formType == 'O';
+}
 
 bool HasFocusWithin(const QWidget* widget) {
     const QWidget* focus = QApplication::focusWidget();
@@ -266,23 +274,37 @@ void TEditorsHolder::PopCutClick() {
     RichEditSource->cut();
 }
 
+char TEditorsHolder::ShownFormType() const {
+    return SectionFormType(*Document, SelectedNode());
+}
+
 void TEditorsHolder::PopPromptatCursorClick() {
     // The statement of the caret's line is prompted wherever the caret stands on it; a
     // selection, or a line without a statement, goes by the word at the cursor.
     const QPoint caret = RichEditSource->CaretPos();
     const std::string line = RichEditSource->Line(caret.y());
     const TextSpan call = StatementCallSpan(line);
-    if (RichEditSource->textCursor().hasSelection() || call.Length == 0) {
-        std::string statement = RichEditSource->WordAtCursor(true);
-        std::string result = Services.PromptHelp(Document->ProgramDir, statement);
-        if (result != kPromptCancelled)
-            RichEditSource->ReplaceWordAtCursor(result, true);
+    const bool byWord = RichEditSource->textCursor().hasSelection() || call.Length == 0;
+    const std::string statement =
+        byWord ? RichEditSource->WordAtCursor(true) : line.substr(call.Start, call.Length);
+    const char formType = ShownFormType();
+    std::string_view trimmed = TrimView(statement);
+    if (formType == 0 || trimmed.empty() || trimmed.front() == '#' || trimmed.front() == '+' ||
+        trimmed.starts_with("/*")) {
+        // Directives, comments and continuations are written as they stand.
+        StatusPanel(MessagePanel)
+            ->setText(formType == 0 ? "This section holds no statements to prompt."
+                                    : "Nothing to prompt here: a statement has a name and "
+                                      "its parameters in parentheses.");
         return;
     }
-    const std::string statement = line.substr(call.Start, call.Length);
-    std::string result = Services.PromptHelp(Document->ProgramDir, statement);
+    std::string result = Services.PromptHelp(Document->ProgramDir, formType, statement);
     if (result == kPromptCancelled)
         return;
+    if (byWord) {
+        RichEditSource->ReplaceWordAtCursor(result, true);
+        return;
+    }
     std::string styled = InStyleOf(statement, result);
     if (styled == statement)
         return;
@@ -306,16 +328,32 @@ std::string TEditorsHolder::CodeAtCursor() const {
 
 void TEditorsHolder::PopCommandSyntaxClick() {
     std::string code = CodeAtCursor();
-    StatusPanel(MessagePanel)->setText(ToQt(Services.OpCodeFormat(Document->ProgramDir, code)));
+    char formType = ShownFormType();
+    std::string format;
+    if (IsTableSection(formType) && Services.StatementFormat) {
+        format = Services.StatementFormat(Document->ProgramDir, formType, code);
+        if (format.empty())
+            format = UpperCase(code) + " is not a statement of this section.";
+    } else {
+        format = Services.OpCodeFormat(Document->ProgramDir, code);
+    }
+    StatusPanel(MessagePanel)->setText(ToQt(format));
 }
 
 void TEditorsHolder::PopTopicSearchClick() {
     std::string code = CodeAtCursor();
-    // Every END... operation shares one help topic.
-    std::string topic = UpperCase(code).rfind("END", 0) == 0
-                            ? std::string("Endyy")
-                            : Services.OpCodeSymple(Document->ProgramDir, code);
-    std::string keyword = "IDH_OpCod_" + UpperCase(topic);
+    char formType = ShownFormType();
+    std::string keyword;
+    if (IsTableSection(formType) && Services.StatementFormat &&
+        !Services.StatementFormat(Document->ProgramDir, formType, code).empty()) {
+        keyword = StatementHelpKeyword(code);
+    } else {
+        // Every END... operation shares one help topic.
+        std::string topic = UpperCase(code).rfind("END", 0) == 0
+                                ? std::string("Endyy")
+                                : Services.OpCodeSymple(Document->ProgramDir, code);
+        keyword = "IDH_OpCod_" + UpperCase(topic);
+    }
     if (Frame_)
         Frame_->ShowHelpKeyword(keyword);
 }
