@@ -57,7 +57,7 @@ array and output file. The <b>History</b> section logs who changed which section
 <p>Select a section in the tree; its statements show on the Source page. One statement per
 line: its name, its parameters in parentheses, the conditioning indicators in braces in front
 and a comment after <code>/*</code>:</p>
-<p><code>{N50} CHAIN(CUSNO, CUSTMAST,,,,60)  /* read the customer</code></p>
+<p><code>{N50} CHAIN(CUSNO, CUSTMAST,,,60)  /* read the customer</code></p>
 <p>Tab indents by the tab width, Enter keeps the indentation, Backspace steps back a level
 (Options &gt; Editor). What you type is stored in the section when you leave it, or at once
 with <b>Update Section</b> in the editor's menu (right button). <b>Edit &gt; Restore</b> gives

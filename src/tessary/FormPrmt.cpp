@@ -14,6 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tessary {
 
 namespace {
@@ -78,6 +80,8 @@ void SetRows(QTableWidget* grid, int rows) {
 void SetCell(QTableWidget* grid, int row, const std::string& text) {
     auto* item = new QTableWidgetItem(ToQt(text));
     item->setFlags(Qt::ItemIsEnabled);
+    // A note longer than its column shows whole under the mouse.
+    item->setToolTip(ToQt(text));
     grid->setItem(row, 0, item);
 }
 
@@ -224,7 +228,15 @@ void TFPrmtH::BtnCancelClick() {
 void TFPrmtH::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     int warning = LabelWarning->isHidden() ? 0 : LabelWarning->sizeHint().height();
-    resize(width(), 19 * StringValu->rowCount() + 76 + warning);
+    // Wide enough for the longest note, as far as the screen allows.
+    int notes = 0;
+    for (int row = 1; row < StringNote->rowCount(); ++row)
+        if (QTableWidgetItem* note = StringNote->item(row, 0))
+            notes = std::max(notes, StringNote->fontMetrics().horizontalAdvance(note->text()));
+    int wanted = NameWidth + ValueWidth + LengthWidth + notes + 24;
+    int room = screen() ? screen()->availableGeometry().width() * 9 / 10 : wanted;
+    resize(std::clamp(wanted, width(), std::max(width(), room)),
+           19 * StringValu->rowCount() + 76 + warning);
     // In the middle of the screen the window is shown on.
     if (QScreen* screen = this->screen()) {
         QRect area = screen->availableGeometry();
