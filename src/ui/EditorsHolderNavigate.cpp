@@ -131,6 +131,12 @@ void TEditorsHolder::BuildNavigation() {
     // What can be restored changes with commits and saves the menu does not see, so the
     // commands are judged when the menu opens.
     connect(PopupSource, &QMenu::aboutToShow, this, &TEditorsHolder::UpdateRestoreCommands);
+    // Cut and copy need a selection, as the frame's do.
+    connect(PopupSource, &QMenu::aboutToShow, this, [this] {
+        bool selection = RichEditSource->textCursor().hasSelection();
+        PopCut->setEnabled(selection);
+        PopCopy->setEnabled(selection);
+    });
     connect(PopRestoreSection, &QMenu::aboutToShow, this, [this] {
         UpdateRestoreCommands();
         QStringList reasons;

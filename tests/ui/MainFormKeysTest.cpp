@@ -205,6 +205,13 @@ TEST_F(MainFormKeys, UndoCutAndCopyFollowWhatThereIsToActOn) {
     editor->setTextCursor(select);
     EXPECT_EQ(enabled(), std::vector<bool>(6, true));
 
+    // The editor's own menu follows the selection too.
+    emit window->PopupSource->aboutToShow();
+    EXPECT_TRUE(window->PopCut->isEnabled() && window->PopCopy->isEnabled());
+    editor->SetCaretPos(0, 0);
+    emit window->PopupSource->aboutToShow();
+    EXPECT_FALSE(window->PopCut->isEnabled() || window->PopCopy->isEnabled());
+
     // Another section: the state of its own editor text.
     window->SelectNode(window->Document->FindNodeByText("Description"));
     EXPECT_EQ(enabled(), std::vector<bool>(6, false));
