@@ -95,21 +95,40 @@ const LineOrigin* TEDITSection::OriginAt(int index) const {
     return origin.Has() ? &origin : nullptr;
 }
 
+namespace {
+
+// The tag of a member line: columns 1-5 and from column 75 on, trimmed, joined by a blank.
+std::string TagOf(const LineOrigin* origin) {
+    if (!origin)
+        return {};
+    std::string_view text = origin->Text;
+    std::string_view left = TrimView(text.substr(0, std::min(text.size(), size_t{5})));
+    std::string_view right = text.size() > 74 ? TrimView(text.substr(74)) : std::string_view();
+    std::string tag(left);
+    if (!left.empty() && !right.empty())
+        tag += ' ';
+    tag.append(right);
+    return tag;
+}
+
+} // namespace
+
 StringList LineTags(const TEDITSection& section) {
     StringList tags(section.Lines.size());
-    for (int k = 0; k < section.LinesCount(); ++k) {
-        const LineOrigin* origin = section.OriginAt(k);
-        if (!origin)
-            continue;
-        std::string_view text = origin->Text;
-        std::string_view left = TrimView(text.substr(0, std::min(text.size(), size_t{5})));
-        std::string_view right = text.size() > 74 ? TrimView(text.substr(74)) : std::string_view();
-        std::string& tag = tags[static_cast<size_t>(k)];
-        tag.assign(left);
-        if (!left.empty() && !right.empty())
-            tag += ' ';
-        tag.append(right);
-    }
+    for (int k = 0; k < section.LinesCount(); ++k)
+        tags[static_cast<size_t>(k)] = TagOf(section.OriginAt(k));
+    return tags;
+}
+
+StringList LineTagsFor(const TEDITSection& section, const StringList& lines) {
+    // Origins out of step with the lines are read as none, as everywhere else.
+    static const std::vector<LineOrigin> none;
+    const bool inStep = section.Origins.size() == section.Lines.size();
+    std::vector<LineOrigin> origins =
+        CarryOrigins(section.Lines, inStep ? section.Origins : none, lines);
+    StringList tags(lines.size());
+    for (size_t k = 0; k < lines.size() && k < origins.size(); ++k)
+        tags[k] = TagOf(origins[k].Has() ? &origins[k] : nullptr);
     return tags;
 }
 

@@ -10,4 +10,8 @@ std::string RunPromptWindow(const std::string&, const std::string&) {
     return CancelResult;
 }
 
+std::string RunPromptWindow(const std::string&, const std::string&, const TPromptRows&) {
+    return CancelResult;
+}
+
 } // namespace tessary

@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -38,6 +39,7 @@ class TSourceHighlighter;
 struct TXrefUse;
 class TEDITSection;
 class TEditorFrame;
+struct TEditState;
 class TExtRichEdit;
 class TFormGenRPG;
 class TProgramTreeModel;
@@ -62,8 +64,12 @@ struct TEditorSetup {
 // The outside services and modal steps the window uses. Default() binds the prompt-help and
 // print-layout libraries and runs dialogs modally; tests replace single entries.
 struct TEditorServices {
-    // Prompt help (program directory, statement at the cursor): the new statement or "CANCEL".
-    std::function<std::string(const std::string&, const std::string&)> PromptHelp;
+    // Prompt help (program directory, form type of the section, statement at the cursor): the
+    // new statement or "CANCEL".
+    std::function<std::string(const std::string&, char, const std::string&)> PromptHelp;
+    // Template of a statement of a specification section (program directory, form type,
+    // name); empty when the section has no such statement.
+    std::function<std::string(const std::string&, char, const std::string&)> StatementFormat;
     // Operation-code template, and the code that names its help topic.
     std::function<std::string(const std::string&, const std::string&)> OpCodeFormat;
     std::function<std::string(const std::string&, const std::string&)> OpCodeSymple;
@@ -74,6 +80,10 @@ struct TEditorServices {
 
     static TEditorServices Default();
 };
+
+struct TCompileFinding;
+// What the message panel says after a compile: its errors and warnings, or that there are none.
+std::string FindingsSummary(const std::vector<TCompileFinding>& findings);
 
 class TEditorsHolder : public QWidget, public orvale::ProgramView {
     Q_OBJECT
@@ -219,6 +229,11 @@ public:
     // A right-button press in the source editor with the clipboard option on; true when the
     // press was taken.
     bool RightButtonPress(Qt::KeyboardModifiers modifiers, const QPoint& globalPos);
+    // The operation code (or statement name) the help commands work on.
+    std::string CodeAtCursor() const;
+    // The form type of the section on show ('F', 'E', 'L', 'I', 'O', 'C', 'H'), 0 for a
+    // section of no statements (description, pre-compiler directives).
+    char ShownFormType() const;
 
     // -- Going to places
     // Shows the section of Node on the Source page with the caret at (Column, Line) and the
@@ -240,6 +255,22 @@ public:
     bool CanRestore(int kind, std::string* reason = nullptr) const;
     // The restore commands enabled as the shown section allows.
     void UpdateRestoreCommands();
+
+    // -- Undo
+    // What the source editor can undo, redo, cut and copy now.
+    TEditState EditState() const;
+    // Edit > Undo and Redo, and the editor's own keys for them: the editor's last edit, or a
+    // command's changes to several sections as one step.
+    void UndoEdit();
+    void RedoEdit();
+    // A command that changes several sections (Replace All) opens a group before its first
+    // change and closes it after its last, naming it: one Undo then gives every section it
+    // changed its text back, also the sections no longer on show. A group closed without a
+    // name, or without a change, leaves the editor's own undo alone.
+    void BeginEditGroup();
+    void EndEditGroup(const std::string& name);
+    // The editor's text is shown: Enter in the tree moves the focus onto the page on show.
+    void OpenSelectedPage();
 
     // -- Tree panel width
     // The width the panel takes in a window Width wide: at least 20, at most Width - 20.
@@ -318,6 +349,14 @@ private:
     void ShowTreeSelection(TreeNode* node);
     // Asks the document to close; true when the window may go (the close steps ran).
     bool CloseQuery();
+    // The frame's undo, redo, cut and copy as the editor allows.
+    void ShowEditState();
+    // Within an open group: the section now on show, as its text was before the group changed
+    // it.
+    void RememberForGroup();
+    // Applies the group's texts before (Undo) or after it; false when a section changed since.
+    bool ApplyEditGroup(bool undo);
+    void DropEditGroup();
 
     orvale::Prompter& Box;
     TEditorFrame* Frame_;
@@ -334,4 +373,19 @@ private:
     bool Discarding = false;
     // The finding gone to last with F8, for stepping through several on one statement.
     int LastFinding = -1;
+    // The sections a command changed as one step, with their texts before and after it.
+    struct TGroupedText {
+        TreeNode* Node = nullptr;
+        StringList Before;
+        StringList After;
+    };
+    struct TEditGroup {
+        std::string Name;
+        std::vector<TGroupedText> Sections;
+        bool Open = false;
+        // Undo took it back: Redo gives it again.
+        bool Undone = false;
+    };
+    TEditGroup EditGroup;
+    int ApplyingGroup = 0;
 };

@@ -10,6 +10,7 @@
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColSortListView.h"
 #include "ui/ColumnRuler.h"
+#include "ui/DialogFrame.h"
 #include "ui/ExtRichEdit.h"
 #include "ui/Latin1.h"
 #include "ui/ProgramTreeModel.h"
@@ -130,6 +131,12 @@ void TEditorsHolder::BuildNavigation() {
     // What can be restored changes with commits and saves the menu does not see, so the
     // commands are judged when the menu opens.
     connect(PopupSource, &QMenu::aboutToShow, this, &TEditorsHolder::UpdateRestoreCommands);
+    // Cut and copy need a selection, as the frame's do.
+    connect(PopupSource, &QMenu::aboutToShow, this, [this] {
+        bool selection = RichEditSource->textCursor().hasSelection();
+        PopCut->setEnabled(selection);
+        PopCopy->setEnabled(selection);
+    });
     connect(PopRestoreSection, &QMenu::aboutToShow, this, [this] {
         UpdateRestoreCommands();
         QStringList reasons;
@@ -258,6 +265,9 @@ void TEditorsHolder::UseActivated(QTreeWidget* list) {
     if (!Document->Tree.Contains(node))
         return;
     GoToPlace(node, item->data(0, kLineRole).toInt(), item->data(0, kColumnRole).toInt());
+    // The list of uses, a window of its own, moves off the line it led to.
+    if (list == ListCrossRef && FormCrossRef->isVisible())
+        MoveClearOf(*FormCrossRef, RichEditSource->CaretLineRect());
 }
 
 void TEditorsHolder::ShowFlagUses() {
@@ -310,6 +320,7 @@ void TEditorsHolder::PopCrossReferenceClick() {
     FillUses(ListCrossRef, uses);
     FormCrossRef->show();
     FormCrossRef->raise();
+    MoveClearOf(*FormCrossRef, RichEditSource->CaretLineRect());
 }
 
 bool TEditorsHolder::CanRestore(int kind, std::string* reason) const {

@@ -21,6 +21,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -124,11 +126,11 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
     auto frame = Start();
     // Without a program the desktop shows the application's name alone.
     EXPECT_EQ(frame->windowTitle(), "");
-    EXPECT_EQ(Captions(frame->FileMenu),
-              (std::vector<std::string>{"&New", "&Open...", "&Browse...", "Re&pository", "&Reopen",
-                                        "&Save", "Save &As...", "Sa&ve All", "&Close", "Clos&e All",
-                                        "&Print...", "Print Pre&view...", "Export to P&DF...",
-                                        "E&xit"}));
+    EXPECT_EQ(
+        Captions(frame->FileMenu),
+        (std::vector<std::string>{"&New", "&Open...", "&Browse...", "Re&pository", "&Reopen",
+                                  "&Save", "Save &As...", "Sa&ve All", "&Close", "Clos&e All",
+                                  "&Print...", "Print Pre&view...", "Export to P&DF...", "E&xit"}));
     EXPECT_EQ(
         Captions(frame->EditMenu),
         (std::vector<std::string>{"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Select &All",
@@ -147,13 +149,12 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
               (std::vector<std::string>{"Co&mpile", "&Build All", "&Export To AS/400",
                                         "&Create from Source...", "&Import From AS/400",
                                         "&Save Source As...", "&Print Source",
-                                        "Source Print Pre&view...",
-                                        "Export Source to P&DF..."}));
+                                        "Source Print Pre&view...", "Export Source to P&DF..."}));
     EXPECT_EQ(Captions(frame->OptionsMenu),
               (std::vector<std::string>{"&Button Bar", "&Editor", "&Undo", "&History Log",
                                         "&Compiler", "E&xport", "Change &PassWord"}));
     EXPECT_EQ(Captions(frame->HelpMenu),
-              (std::vector<std::string>{"Orvale features", "Operation Codes", "&About"}));
+              (std::vector<std::string>{"Orvale features\tF1", "Operation Codes", "&About"}));
     EXPECT_EQ(Captions(frame->HelpOpCodesItem),
               (std::vector<std::string>{"&RPG Standard", "Orvale Special"}));
 
@@ -168,6 +169,8 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
     EXPECT_EQ(frame->SearchFindItem->shortcut(), K("Ctrl+F"));
     EXPECT_EQ(frame->SearchReplaceItem->shortcut(), K("Ctrl+R"));
     EXPECT_EQ(frame->SearchSAgainItem->shortcut(), K("F3"));
+    EXPECT_EQ(frame->ProgCompileItem->shortcut(), K("Ctrl+F9"));
+    EXPECT_EQ(frame->ProgBuildAllItem->shortcut(), K("F9"));
     EXPECT_TRUE(frame->FileNewItem->shortcut().isEmpty());
 
     EXPECT_EQ(frame->FormGenRPG->windowTitle(), "Generate RPG/400 Source");
@@ -204,7 +207,8 @@ TEST_F(MainFormTest, CommandsFollowTheOpenWindows) {
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(frame->EditCutItem->isEnabled());
     window->SelectNode(window->Document->MainRoutineNode);
-    EXPECT_TRUE(frame->EditCutItem->isEnabled());
+    // (Cut and copy wait for a selection.)
+    EXPECT_TRUE(frame->EditPasteItem->isEnabled());
     EXPECT_TRUE(frame->SearchFindItem->isEnabled());
     EXPECT_TRUE(frame->Restore->menuAction()->isEnabled());
     EXPECT_TRUE(frame->BtnFind->isEnabled());
@@ -239,6 +243,58 @@ TEST_F(MainFormTest, NewProgramCaptionCountsTheOpenWindows) {
     EXPECT_EQ(window->Document->UserName, kUser);
     EXPECT_EQ(window->Document->InitSubRoutineSection.Lines.front(),
               "                Begsr(*INZSR)");
+}
+
+TEST_F(MainFormTest, ANewProgramHasOneNameEverywhere) {
+    auto frame = Start();
+    frame->FileNewItem->trigger();
+    TEditorsHolder* window = frame->ActiveWindow();
+    ASSERT_NE(window, nullptr);
+    TRPGProgram& doc = *window->Document;
+    EXPECT_EQ(window->windowTitle(), "NoName1.RPG");
+    EXPECT_EQ(doc.Tree.Root()->Text, "NoName1.RPG");
+    EXPECT_TRUE(doc.Untitled);
+    // The save question names it so too; its save dialog offers it, in the folder last used
+    // for programs.
+    frame->OpenProgramFile(MakeProgram("OTHER.RPG"));
+    frame->MdiArea->setActiveSubWindow(frame->SubWindowOf(window));
+    Box.Queue(Prompter::Answer::Yes);
+    User.Files.push_back(std::nullopt);
+    frame->FileCloseItem->trigger();
+    QApplication::processEvents();
+    ASSERT_FALSE(Box.Messages.empty());
+    EXPECT_EQ(Box.Messages.back().Text, "Save changes to file NoName1.RPG?");
+    ASSERT_FALSE(User.FileDialogs.empty());
+    EXPECT_EQ(frame->MainSaveDialog->directory().absolutePath().toStdString(), Dir.Path());
+    EXPECT_EQ(frame->Options.LastProgramFolder, Dir.Path() + "/");
+}
+
+TEST_F(MainFormTest, TheRecentListHoldsOnlyProgramsOnDisk) {
+    auto frame = Start();
+    // A program named but never written (as an imported one is) leaves nothing to reopen.
+    frame->FileNewItem->trigger();
+    TRPGProgram& doc = *frame->ActiveWindow()->Document;
+    doc.SetFileName(Dir.File("NEVER.RPG"));
+    doc.Untitled = false;
+    Box.Queue(Prompter::Answer::No);
+    frame->FileCloseItem->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(Captions(frame->FileReopenItem), std::vector<std::string>{"Void"});
+}
+
+TEST_F(MainFormTest, TheMainWindowComesBackAsItWasLeft) {
+    {
+        auto frame = Start();
+        frame->resize(700, 500);
+        frame->move(40, 30);
+        frame->OptionsButtonBarItem->trigger();
+        ASSERT_EQ(frame->PanelButt->height(), TMainForm::kFoldedButtonBarHeight);
+        frame->close();
+    }
+    auto frame = Start();
+    EXPECT_EQ(frame->size(), QSize(700, 500));
+    EXPECT_EQ(frame->PanelButt->height(), TMainForm::kFoldedButtonBarHeight);
+    EXPECT_FALSE(frame->OptionsButtonBarItem->isChecked());
 }
 
 TEST_F(MainFormTest, ButtonBarFoldsAndItsCheckMarkFollowsItsHeight) {
@@ -336,7 +392,7 @@ TEST_F(MainFormTest, ReopenOpensTheProgramOrReportsItGone) {
     frame->FileReopenItem->actions().front()->trigger();
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Error);
-    EXPECT_EQ(Box.Messages[0].Text, "Sorry can't find selected program!");
+    EXPECT_EQ(Box.Messages[0].Text, "Sorry can't find selected program!\n" + gone);
     EXPECT_TRUE(frame->EditorWindows().empty());
     EXPECT_EQ(Captions(frame->FileReopenItem), std::vector<std::string>{kept});
 
@@ -371,7 +427,8 @@ TEST_F(MainFormTest, BrowseOpensWhatThePickerChose) {
     User.Browsed = {Dir.File("MISSING.RPG"), path, ""};
     frame->FileBrowseItem->trigger();
     ASSERT_EQ(Box.Messages.size(), 1u);
-    EXPECT_EQ(Box.Messages[0].Text, "Sorry can't find selected program!");
+    EXPECT_EQ(Box.Messages[0].Text,
+              "Sorry can't find selected program!\n" + Dir.File("MISSING.RPG"));
     EXPECT_TRUE(frame->EditorWindows().empty());
     frame->FileBrowseItem->trigger();
     EXPECT_EQ(WindowCaptions(*frame), std::vector<std::string>{path});
@@ -439,7 +496,7 @@ TEST_F(MainFormTest, ARefusedCloseStopsCloseAllAndTheFrame) {
     QApplication::processEvents();
     EXPECT_EQ(WindowCaptions(*frame), (std::vector<std::string>{"NoName1.RPG", "NoName2.RPG"}));
     ASSERT_EQ(Box.Messages.size(), 2u);
-    EXPECT_EQ(Box.Messages[0].Text, "Save changes to file NoName.RPG?");
+    EXPECT_EQ(Box.Messages[0].Text, "Save changes to file NoName3.RPG?");
     EXPECT_FALSE(frame->FileCommandsLocked());
 
     // The frame does not close either, and writes no options.
@@ -624,6 +681,58 @@ TEST_F(MainFormTest, AProgramGoesToTheHostFolderAndComesBack) {
     EXPECT_EQ(frame->ActiveWindow()->windowTitle(), "PAYROLL.RPG");
     EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.RP3"));
     EXPECT_TRUE(Contains(frame->ActiveWindow()->Document->HistorySection.Lines, ",Converted,"));
+}
+
+TEST_F(MainFormTest, AnImportedProgramIsKeptWhereTheUserSays) {
+    std::string host = Dir.File("host");
+    std::string kept = Dir.File("kept");
+    std::filesystem::create_directory(host);
+    std::filesystem::create_directory(kept);
+    std::filesystem::create_directory(Dir.File("src"));
+    auto frame = Start();
+    frame->OpenProgramFile(MakeProgram("src/PAYROLL.RPG"));
+    User.Dialogs.push_back(FrameUser::Ok()); // the compile statistics
+    User.Dialogs.push_back([&](QDialog& dialog) {
+        auto& member = dynamic_cast<TFormExport&>(dialog);
+        member.EditFold->setText(QString::fromStdString(host));
+        member.BtnOK->click();
+        return member.result() == QDialog::Accepted;
+    });
+    frame->ProgExportItem->trigger();
+    ASSERT_TRUE(orvale::FileExists(host + "/PAYROLL.MBR"));
+    auto import = [&] {
+        User.Dialogs.push_back([&](QDialog& dialog) {
+            auto& member = dynamic_cast<TFormExport&>(dialog);
+            member.EditFile->setText("PAYROLL.MBR");
+            member.BtnOK->click();
+            return member.result() == QDialog::Accepted;
+        });
+        User.FileDialogs.clear();
+        frame->BtnImport->click();
+    };
+
+    // Asked where: the program is named there and saved there, never in the program
+    // directory.
+    User.Files.push_back(kept + "/PAYROLL.RPG");
+    import();
+    ASSERT_EQ(User.FileDialogs.size(), 1u);
+    EXPECT_EQ(User.FileDialogs[0].Title, "Orvale - Keep the Imported Program As");
+    TRPGProgram& doc = *frame->ActiveWindow()->Document;
+    EXPECT_FALSE(doc.Untitled);
+    EXPECT_EQ(doc.FilePath + doc.FileName, kept + "/PAYROLL.RPG");
+    EXPECT_EQ(frame->ActiveWindow()->windowTitle().toStdString(), kept + "/PAYROLL.RPG");
+    frame->FileSaveItem->trigger();
+    EXPECT_TRUE(orvale::FileExists(kept + "/PAYROLL.RPG"));
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.RPG"));
+    EXPECT_EQ(frame->Options.LastProgramFolder, kept + "/");
+
+    // Not answered: the program has no place yet, and its first save asks, in the folder last
+    // used.
+    import();
+    TRPGProgram& later = *frame->ActiveWindow()->Document;
+    EXPECT_TRUE(later.Untitled);
+    EXPECT_EQ(later.FileName, "PAYROLL.RPG");
+    EXPECT_EQ(frame->MainSaveDialog->directory().absolutePath().toStdString(), kept);
 }
 
 // -- Options
