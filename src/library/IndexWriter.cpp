@@ -1,0 +1,313 @@
+// Writing members into the index, and reading them on every core for it.
+
+#include "library/IndexStore.h"
+#include "library/UseCodec.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace orvale::library {
+
+const char* const kTablesDdl = R"(
+CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT) WITHOUT ROWID;
+CREATE TABLE members(id INTEGER PRIMARY KEY, path TEXT NOT NULL, srcfile TEXT, lib TEXT,
+  name TEXT, type TEXT, kind INTEGER, text TEXT, lines INTEGER, size INTEGER, time INTEGER,
+  names BLOB);
+CREATE TABLE binaries(path TEXT PRIMARY KEY, size INTEGER, time INTEGER) WITHOUT ROWID;
+CREATE TABLE refs(name TEXT NOT NULL, member INTEGER NOT NULL, uses BLOB NOT NULL,
+  PRIMARY KEY(name, member)) WITHOUT ROWID;
+CREATE TABLE copies(member INTEGER, line INTEGER, lib TEXT, file TEXT, name TEXT);
+CREATE TABLE renames(member INTEGER, file TEXT, format TEXT);
+CREATE TABLE ddsformats(member INTEGER, format TEXT, line INTEGER, based_on TEXT);
+CREATE TABLE ddsfields(member INTEGER, format TEXT, field TEXT, line INTEGER, length INTEGER,
+  decimals INTEGER, type TEXT, ref_file TEXT, ref_field TEXT);
+)";
+
+const char* const kIndexesDdl = R"(
+CREATE UNIQUE INDEX members_path ON members(path);
+CREATE INDEX members_name ON members(name);
+CREATE INDEX copies_member ON copies(member);
+CREATE INDEX renames_file ON renames(file);
+CREATE INDEX renames_member ON renames(member);
+CREATE INDEX ddsformats_member ON ddsformats(member);
+CREATE INDEX ddsfields_member ON ddsfields(member);
+)";
+
+struct IndexWriter::Impl {
+    SqliteDb& Db;
+    bool Bulk;
+    SqliteStmt Member, Ref, Copy, Rename, Format, Field, Binary, Unbinary;
+    SqliteStmt NamesOf, DropRef, DropMember, DropCopies, DropRenames, DropFormats, DropFields;
+    struct RefRow {
+        std::string Name;
+        std::int64_t Member;
+        std::string Uses;
+    };
+    std::vector<RefRow> Rows;
+
+    explicit Impl(SqliteDb& db, bool bulk) : Db(db), Bulk(bulk) {}
+};
+
+IndexWriter::IndexWriter(SqliteDb& db, bool bulk) : P(std::make_unique<Impl>(db, bulk)) {}
+
+IndexWriter::~IndexWriter() = default;
+
+bool IndexWriter::Prepare(std::string& error) {
+    Impl& p = *P;
+    struct {
+        SqliteStmt& Stmt;
+        const char* Sql;
+    } statements[] = {
+        {p.Member, "INSERT INTO members(id, path, srcfile, lib, name, type, kind, text, lines, "
+                   "size, time, names) VALUES(?,?,?,?,?,?,?,?,?,?,?,?)"},
+        {p.Ref, "INSERT OR REPLACE INTO refs(name, member, uses) VALUES(?,?,?)"},
+        {p.Copy, "INSERT INTO copies(member, line, lib, file, name) VALUES(?,?,?,?,?)"},
+        {p.Rename, "INSERT INTO renames(member, file, format) VALUES(?,?,?)"},
+        {p.Format, "INSERT INTO ddsformats(member, format, line, based_on) VALUES(?,?,?,?)"},
+        {p.Field, "INSERT INTO ddsfields(member, format, field, line, length, decimals, type, "
+                  "ref_file, ref_field) VALUES(?,?,?,?,?,?,?,?,?)"},
+        {p.Binary, "INSERT OR REPLACE INTO binaries(path, size, time) VALUES(?,?,?)"},
+        {p.Unbinary, "DELETE FROM binaries WHERE path = ?"},
+        {p.NamesOf, "SELECT names FROM members WHERE id = ?"},
+        {p.DropRef, "DELETE FROM refs WHERE name = ? AND member = ?"},
+        {p.DropMember, "DELETE FROM members WHERE id = ?"},
+        {p.DropCopies, "DELETE FROM copies WHERE member = ?"},
+        {p.DropRenames, "DELETE FROM renames WHERE member = ?"},
+        {p.DropFormats, "DELETE FROM ddsformats WHERE member = ?"},
+        {p.DropFields, "DELETE FROM ddsfields WHERE member = ?"},
+    };
+    for (auto& s : statements)
+        if (s.Stmt.Prepare(p.Db, s.Sql) != SQLITE_OK) {
+            error = p.Db.Error();
+            return false;
+        }
+    return true;
+}
+
+namespace {
+
+int Run(SqliteStmt& stmt, int& error) {
+    int rc = stmt.Step();
+    stmt.Reset();
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW && error == SQLITE_OK)
+        error = rc;
+    return rc;
+}
+
+} // namespace
+
+void IndexWriter::Add(std::int64_t id, const TMemberRecord& record, TMemberFacts& facts) {
+    Impl& p = *P;
+    std::string names;
+    GroupUsesByName(facts.Uses, [&](const std::string& name, const std::string& uses) {
+        names += name;
+        names += '\n';
+        if (p.Bulk) {
+            p.Rows.push_back({name, id, uses});
+            return;
+        }
+        p.Ref.Bind(1, name);
+        p.Ref.Bind(2, id);
+        p.Ref.BindBlob(3, uses);
+        Run(p.Ref, Error);
+    });
+    SqliteStmt& m = p.Member;
+    m.Bind(1, id);
+    m.Bind(2, record.Path);
+    m.Bind(3, record.SourceFile);
+    m.Bind(4, record.Library);
+    m.Bind(5, record.Name);
+    m.Bind(6, record.Type);
+    m.Bind(7, static_cast<std::int64_t>(record.Kind));
+    m.Bind(8, record.Text);
+    m.Bind(9, static_cast<std::int64_t>(record.Lines));
+    m.Bind(10, static_cast<std::int64_t>(record.Size));
+    m.Bind(11, record.Time);
+    m.BindBlob(12, names);
+    Run(m, Error);
+    for (const TCopyDirective& c : facts.Copies) {
+        p.Copy.Bind(1, id);
+        p.Copy.Bind(2, static_cast<std::int64_t>(c.Line));
+        p.Copy.Bind(3, c.Library);
+        p.Copy.Bind(4, c.File);
+        p.Copy.Bind(5, c.Member);
+        Run(p.Copy, Error);
+    }
+    for (const TFormatOfFile& r : facts.FormatsOfFiles) {
+        p.Rename.Bind(1, id);
+        p.Rename.Bind(2, r.File);
+        p.Rename.Bind(3, r.Format);
+        Run(p.Rename, Error);
+    }
+    for (const TDdsFormat& f : facts.Formats) {
+        p.Format.Bind(1, id);
+        p.Format.Bind(2, f.Name);
+        p.Format.Bind(3, static_cast<std::int64_t>(f.Line));
+        p.Format.Bind(4, f.BasedOn);
+        Run(p.Format, Error);
+    }
+    for (const TDdsField& f : facts.Fields) {
+        SqliteStmt& s = p.Field;
+        s.Bind(1, id);
+        s.Bind(2, f.Format);
+        s.Bind(3, f.Name);
+        s.Bind(4, static_cast<std::int64_t>(f.Line));
+        s.Bind(5, static_cast<std::int64_t>(f.Length));
+        s.Bind(6, static_cast<std::int64_t>(f.Decimals));
+        s.Bind(7, std::string_view(&f.Type, 1));
+        if (f.Referenced) {
+            s.Bind(8, f.RefFile);
+            s.Bind(9, f.RefField);
+        }
+        Run(s, Error);
+    }
+}
+
+void IndexWriter::Remove(std::int64_t id) {
+    Impl& p = *P;
+    p.NamesOf.Bind(1, id);
+    std::string names;
+    if (p.NamesOf.Step() == SQLITE_ROW)
+        names = std::string(p.NamesOf.Blob(0));
+    p.NamesOf.Reset();
+    size_t start = 0;
+    while (start < names.size()) {
+        size_t end = names.find('\n', start);
+        if (end == std::string::npos)
+            end = names.size();
+        p.DropRef.Bind(1, std::string_view(names).substr(start, end - start));
+        p.DropRef.Bind(2, id);
+        Run(p.DropRef, Error);
+        start = end + 1;
+    }
+    for (SqliteStmt* s :
+         {&p.DropMember, &p.DropCopies, &p.DropRenames, &p.DropFormats, &p.DropFields}) {
+        s->Bind(1, id);
+        Run(*s, Error);
+    }
+}
+
+void IndexWriter::AddBinary(const TScannedFile& file) {
+    P->Binary.Bind(1, file.Path);
+    P->Binary.Bind(2, static_cast<std::int64_t>(file.Size));
+    P->Binary.Bind(3, file.Time);
+    Run(P->Binary, Error);
+}
+
+void IndexWriter::RemoveBinary(const std::string& path) {
+    P->Unbinary.Bind(1, path);
+    Run(P->Unbinary, Error);
+}
+
+bool IndexWriter::Finish(std::string& error) {
+    Impl& p = *P;
+    if (p.Bulk) {
+        // In key order the table grows at its end, page after page.
+        std::sort(p.Rows.begin(), p.Rows.end(), [](const Impl::RefRow& a, const Impl::RefRow& b) {
+            int c = a.Name.compare(b.Name);
+            return c != 0 ? c < 0 : a.Member < b.Member;
+        });
+        SqliteStmt insert(p.Db, "INSERT INTO refs(name, member, uses) VALUES(?,?,?)");
+        for (const Impl::RefRow& row : p.Rows) {
+            insert.Bind(1, row.Name);
+            insert.Bind(2, row.Member);
+            insert.BindBlob(3, row.Uses);
+            Run(insert, Error);
+            if (Error != SQLITE_OK)
+                break;
+        }
+        std::vector<Impl::RefRow>().swap(p.Rows);
+    }
+    if (Error != SQLITE_OK) {
+        error = sqlite3_errstr(Error);
+        return false;
+    }
+    return true;
+}
+
+bool ReadMembers(const std::string& root, const std::vector<std::string>& paths,
+                 const std::function<void(size_t, TReadResult&)>& consume,
+                 IndexProgress* progress) {
+    const size_t count = paths.size();
+    if (count == 0)
+        return true;
+    // Results wait in a window of slots, so that readers ahead of the writer hold a bounded
+    // number of members.
+    constexpr size_t kWindow = 256;
+    std::vector<TReadResult> slots(std::min(count, kWindow));
+    std::vector<char> ready(slots.size(), 0);
+    std::mutex mutex;
+    std::condition_variable readyChanged, consumedChanged;
+    std::atomic<size_t> next{0};
+    size_t consumed = 0;
+    std::atomic<bool> stop{false};
+
+    auto worker = [&] {
+        TFileBuffer buffer;
+        while (!stop) {
+            size_t i = next++;
+            if (i >= count)
+                return;
+            {
+                std::unique_lock lock(mutex);
+                consumedChanged.wait(lock, [&] { return stop || i < consumed + slots.size(); });
+                if (stop)
+                    return;
+            }
+            TReadResult result;
+            result.Errno = ReadLibraryFile(root, paths[i], buffer, result.File);
+            if (result.Errno == 0) {
+                result.Binary = IsBinary(buffer.View());
+                if (!result.Binary)
+                    AnalyseMember(paths[i], buffer.View(), result.Record, result.Facts);
+                result.Record.Size = result.File.Size;
+                result.Record.Time = result.File.Time;
+            }
+            std::lock_guard lock(mutex);
+            slots[i % slots.size()] = std::move(result);
+            ready[i % slots.size()] = 1;
+            readyChanged.notify_all();
+        }
+    };
+    unsigned threads = std::max(1u, std::thread::hardware_concurrency());
+    threads = static_cast<unsigned>(std::min<size_t>(threads, count));
+    std::vector<std::thread> pool;
+    for (unsigned t = 0; t < threads; ++t)
+        pool.emplace_back(worker);
+
+    bool cancelled = false;
+    for (size_t i = 0; i < count; ++i) {
+        TReadResult result;
+        {
+            std::unique_lock lock(mutex);
+            readyChanged.wait(lock, [&] { return ready[i % slots.size()] != 0; });
+            result = std::move(slots[i % slots.size()]);
+            ready[i % slots.size()] = 0;
+            ++consumed;
+            consumedChanged.notify_all();
+        }
+        consume(i, result);
+        if (progress && (i % 64 == 0 || i + 1 == count)) {
+            progress->Progress(i + 1, count);
+            if (progress->Cancelled()) {
+                cancelled = true;
+                break;
+            }
+        }
+    }
+    {
+        std::lock_guard lock(mutex);
+        stop = true;
+        consumedChanged.notify_all();
+    }
+    for (std::thread& t : pool)
+        t.join();
+    return !cancelled;
+}
+
+} // namespace orvale::library
