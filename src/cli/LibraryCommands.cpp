@@ -37,8 +37,10 @@ constexpr const char* IndexHelp =
 
 constexpr const char* MembersHelp =
     "Lists the members of the library DIR: path, source file, member, type, kind, lines, "
-    "changed and text, one a line (tab-separated), or one JSON object a line with --json. Exits "
-    "0 when there are members, 1 when there are none, 2 on bad input.";
+    "changed and text, one a line (tab-separated), or one JSON object a line with --json. The "
+    "index is built when there is none and brought up to date when files were added, removed "
+    "or renamed (after editing members in place, run library index). Exits 0 when there are "
+    "members, 1 when there are none, 2 on bad input.";
 
 constexpr const char* FindHelp =
     "Prints every line of the library's members that holds TEXT, as a plain search of the "
@@ -50,7 +52,9 @@ constexpr const char* WhereUsedHelp =
     "subroutine, program, data area, copy member, key or parameter list) with its role: "
     "declares, defines, calls, copies, reads, changes, updates, writes, deletes or uses. A file "
     "brings in the uses of its record formats. NAME may be FILE,MEMBER for the /COPY of that "
-    "source file's member. Exits 0 with hits, 1 with none, 2 on bad input.";
+    "source file's member. The answer comes from the index, which is built when there is none "
+    "and brought up to date when files were added, removed or renamed or a member of the answer "
+    "changed. Exits 0 with hits, 1 with none, 2 on bad input.";
 
 int Fail(const std::string& message) {
     std::cerr << "orvale-cli: " << message << '\n';
@@ -98,6 +102,20 @@ bool OpenIndex(LibraryIndex& index, const std::string& dir, TRefreshReport& repo
     if (!ok)
         Fail(error);
     return ok;
+}
+
+// Opens the index of Dir for a query: built when there is none, refreshed when a folder of
+// the library changed (files added, removed or renamed).
+bool OpenIndexForQuery(LibraryIndex& index, const std::string& dir) {
+    std::string error;
+    if (!index.Open(dir, error)) {
+        Fail(error);
+        return false;
+    }
+    if (index.Ready() && index.FoldersCurrent())
+        return true;
+    TRefreshReport report;
+    return OpenIndex(index, dir, report);
 }
 
 std::string ChangedText(std::int64_t nanoseconds) {
@@ -190,8 +208,7 @@ int RunIndex(const IndexArgs& a) {
 
 int RunMembers(const IndexArgs& a) {
     LibraryIndex index;
-    TRefreshReport report;
-    if (!OpenIndex(index, a.Dir, report))
+    if (!OpenIndexForQuery(index, a.Dir))
         return Failure;
     std::vector<TMemberInfo> members = index.Members();
     for (const TMemberInfo& m : members) {
@@ -307,11 +324,18 @@ int RunWhereUsed(const WhereUsedArgs& a) {
     if (a.Name.empty() || a.Name.find_first_of(" \t\r\n") != std::string::npos)
         return Fail("'" + a.Name + "': not a name");
     LibraryIndex index;
-    TRefreshReport report;
-    if (!OpenIndex(index, a.Dir, report))
+    if (!OpenIndexForQuery(index, a.Dir))
         return Failure;
-    std::vector<THit> hits = index.WhereUsed(a.Name, a.Kind.empty() ? nullptr : &kind);
-    index.FillTexts(hits);
+    const NameKind* wanted = a.Kind.empty() ? nullptr : &kind;
+    std::vector<THit> hits = index.WhereUsed(a.Name, wanted);
+    if (!index.FillTexts(hits)) {
+        // A member of the answer changed since the index was made: bring it up to date.
+        TRefreshReport report;
+        if (!OpenIndex(index, a.Dir, report))
+            return Failure;
+        hits = index.WhereUsed(a.Name, wanted);
+        index.FillTexts(hits);
+    }
     std::string out;
     for (const THit& h : hits) {
         std::string_view op = OperationText(h.Op);

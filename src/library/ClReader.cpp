@@ -2,6 +2,7 @@
 
 #include "library/Columns.h"
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,8 @@ namespace {
 
 // One parameter of a command: KEYWORD(value) or a positional value.
 struct Param {
-    std::string Keyword; // upper case, empty for a positional value
-    std::string Value;   // as written, without the keyword's parentheses
+    std::string Keyword;    // upper case, empty for a positional value
+    std::string_view Value; // as written, without the keyword's parentheses
 };
 
 struct Command {
@@ -76,14 +77,14 @@ Command ParseCommand(std::string_view text) {
         if (text[i] == '(') {
             // A positional list: (&A &B)
             size_t end = GroupEnd(text, i);
-            command.Params.push_back({{}, std::string(text.substr(i + 1, end - i - 1))});
+            command.Params.push_back({{}, text.substr(i + 1, end > i ? end - i - 1 : 0)});
             i = end + 1;
             continue;
         }
         if (text[i] == '\'') {
             size_t close = text.find('\'', i + 1);
             size_t end = close == std::string_view::npos ? text.size() : close + 1;
-            command.Params.push_back({{}, std::string(text.substr(start, end - start))});
+            command.Params.push_back({{}, text.substr(start, end - start)});
             i = end;
             continue;
         }
@@ -93,10 +94,10 @@ Command ParseCommand(std::string_view text) {
         if (i < text.size() && text[i] == '(') {
             size_t end = GroupEnd(text, i);
             command.Params.push_back(
-                {UpperName(word), std::string(text.substr(i + 1, end > i ? end - i - 1 : 0))});
+                {UpperName(word), text.substr(i + 1, end > i ? end - i - 1 : 0)});
             i = end + 1;
         } else {
-            command.Params.push_back({{}, std::string(word)});
+            command.Params.push_back({{}, word});
         }
     }
     return command;
@@ -125,35 +126,36 @@ public:
     void Read(std::string_view text) {
         LineReader lines(text);
         std::string_view line;
-        std::string statement;
-        int start = 0;
         bool inComment = false;
         while (lines.Next(line)) {
             std::string code = StripComments(line, inComment);
             std::string_view trimmed = TrimBlanks(code);
-            if (statement.empty() && trimmed.empty())
+            if (Statement.empty() && trimmed.empty())
                 continue;
-            if (statement.empty())
-                start = lines.LineNumber();
-            bool more = false;
-            if (!trimmed.empty() && (trimmed.back() == '+' || trimmed.back() == '-')) {
-                more = true;
-                bool plus = trimmed.back() == '+';
-                trimmed.remove_suffix(1);
-                // With + the next line's leading blanks are dropped; with - they are kept.
-                statement.append(plus ? TrimBlanks(trimmed) : trimmed);
-                if (!plus)
-                    statement += ' ';
-            } else {
-                statement.append(statement.empty() ? trimmed : TrimBlanks(code));
-            }
-            if (more && statement.size() < 65536)
+            std::string_view body = code;
+            while (!body.empty() && IsBlankChar(body.back()))
+                body.remove_suffix(1);
+            bool more = !body.empty() && (body.back() == '+' || body.back() == '-');
+            bool plus = more && body.back() == '+';
+            if (more)
+                body.remove_suffix(1); // the blanks before the mark are part of the text
+            // After + the next line's leading blanks are dropped; after - they are kept.
+            std::string_view part = body;
+            if (Statement.empty() || !Minus)
+                while (!part.empty() && IsBlankChar(part.front()))
+                    part.remove_prefix(1);
+            Segments.emplace_back(Statement.size(), lines.LineNumber());
+            Statement.append(part);
+            Minus = more && !plus;
+            if (more && Statement.size() < 65536)
                 continue;
-            Process(statement, start);
-            statement.clear();
+            Process(Statement, 0);
+            Statement.clear();
+            Segments.clear();
+            Minus = false;
         }
-        if (!statement.empty())
-            Process(statement, start);
+        if (!Statement.empty())
+            Process(Statement, 0);
     }
 
 private:
@@ -191,23 +193,67 @@ private:
         Facts.Uses.push_back({std::move(name), line, kind, role, OperationCode(op), via});
     }
 
-    void Object(std::string_view value, int line, NameKind kind, NameRole role, const char* op) {
+    // The line of the member that holds the character at P of the statement (the first line
+    // of the statement for text that is no part of it, as a literal unquoted).
+    int LineAt(const char* p) const {
+        int line = Segments.empty() ? 0 : Segments.front().second;
+        if (p < Statement.data() || p > Statement.data() + Statement.size())
+            return line;
+        auto offset = static_cast<size_t>(p - Statement.data());
+        for (const auto& [start, number] : Segments)
+            if (start <= offset)
+                line = number;
+        return line;
+    }
+
+    void Object(std::string_view value, NameKind kind, NameRole role, const char* op) {
         bool variable = false;
         std::string name = ObjectName(value, variable);
         if (variable && kind != NameKind::Program)
             return;
-        Use(std::move(name), line, kind, role, op, variable ? CallVia::Variable : CallVia::Name);
+        Use(std::move(name), LineAt(value.data()), kind, role, op,
+            variable ? CallVia::Variable : CallVia::Name);
     }
 
-    void Process(std::string_view text, int line, int depth = 0) {
+    // A command in a quoted literal, to be run later (SBMJOB RQSDTA, QCMDEXC, a CHGVAR of a
+    // command string): its calls are calls too.
+    void QuotedCommand(std::string_view literal, int depth) {
+        if (literal.size() < 2 || literal.front() != '\'' || depth >= 4)
+            return;
+        std::string_view inner = TrimBlanks(literal.substr(1, literal.size() - 2));
+        if (!StartsWithNoCase(inner, "CALL ") && !StartsWithNoCase(inner, "TFRCTL "))
+            return;
+        std::string unquoted;
+        for (size_t i = 0; i < inner.size(); ++i) {
+            unquoted += inner[i];
+            if (inner[i] == '\'' && i + 1 < inner.size() && inner[i + 1] == '\'')
+                ++i;
+        }
+        int line = LineAt(literal.data());
+        Literals.push_back(std::move(unquoted));
+        size_t before = Facts.Uses.size();
+        Process(Literals.back(), depth + 1);
+        for (size_t i = before; i < Facts.Uses.size(); ++i)
+            Facts.Uses[i].Line = line;
+    }
+
+    void Process(std::string_view text, int depth) {
         Command c = ParseCommand(text);
         const std::string& n = c.Name;
+        int line = LineAt(text.data());
         if (n == "CALL" || n == "TFRCTL") {
-            Object(c.Value("PGM", 0), line, NameKind::Program, NameRole::Calls, n.c_str());
-        } else if (n == "SBMJOB") {
-            std::string_view inner = c.Value("CMD", 0);
-            if (!inner.empty() && depth < 4)
-                Process(inner, line, depth + 1);
+            std::string_view program = c.Value("PGM", 0);
+            if (!program.empty())
+                Object(program, NameKind::Program, NameRole::Calls, n.c_str());
+        } else if (n == "SBMJOB" || n == "IF" || n == "ELSE" || n == "MONMSG" || n == "WHEN" ||
+                   n == "OTHERWISE") {
+            // The commands these run: SBMJOB CMD(...), IF ... THEN(...), ELSE CMD(...),
+            // MONMSG ... EXEC(...).
+            for (const Param& p : c.Params)
+                if ((p.Keyword == "CMD" || p.Keyword == "THEN" || p.Keyword == "EXEC" ||
+                     (p.Keyword.empty() && n == "ELSE")) &&
+                    !p.Value.empty() && depth < 4)
+                    Process(p.Value, depth + 1);
         } else if (n == "DCLF") {
             bool variable = false;
             DeclaredFile = ObjectName(c.Value("FILE", 0), variable);
@@ -215,24 +261,41 @@ private:
         } else if (n == "RCVF" || n == "SNDF" || n == "SNDRCVF") {
             NameRole role = n == "RCVF" ? NameRole::Reads : NameRole::Writes;
             Use(DeclaredFile, line, NameKind::File, role, n.c_str());
-            Object(c.Value("RCDFMT", 99), line, NameKind::Format, role, n.c_str());
+            std::string_view format = c.Value("RCDFMT", 99);
+            if (!format.empty())
+                Object(format, NameKind::Format, role, n.c_str());
         } else if (n == "OVRDBF" || n == "OVRPRTF" || n == "OVRDSPF") {
-            Object(c.Value("FILE", 0), line, NameKind::File, NameRole::Uses, "OVRDBF");
-            Object(c.Value("TOFILE", 1), line, NameKind::File, NameRole::Uses, "OVRDBF");
+            for (std::string_view f : {c.Value("FILE", 0), c.Value("TOFILE", 1)})
+                if (!f.empty())
+                    Object(f, NameKind::File, NameRole::Uses, "OVRDBF");
         } else if (n == "CPYF") {
-            Object(c.Value("FROMFILE", 0), line, NameKind::File, NameRole::Reads, "CPYF");
-            Object(c.Value("TOFILE", 1), line, NameKind::File, NameRole::Writes, "CPYF");
+            if (std::string_view from = c.Value("FROMFILE", 0); !from.empty())
+                Object(from, NameKind::File, NameRole::Reads, "CPYF");
+            if (std::string_view to = c.Value("TOFILE", 1); !to.empty())
+                Object(to, NameKind::File, NameRole::Writes, "CPYF");
         } else if (n == "RTVDTAARA" || n == "CHGDTAARA" || n == "CRTDTAARA" || n == "DLTDTAARA") {
             NameRole role = n == "RTVDTAARA"   ? NameRole::Reads
                             : n == "CHGDTAARA" ? NameRole::Writes
                             : n == "CRTDTAARA" ? NameRole::Defines
                                                : NameRole::Deletes;
-            Object(c.Value("DTAARA", 0), line, NameKind::DataArea, role, n.c_str());
+            if (std::string_view area = c.Value("DTAARA", 0); !area.empty())
+                Object(area, NameKind::DataArea, role, n.c_str());
         }
+        for (const Param& p : c.Params)
+            if (!p.Value.empty() && p.Value.front() == '\'')
+                QuotedCommand(p.Value, depth);
+            else if (p.Keyword == "RQSDTA" || p.Keyword == "VALUE" || p.Keyword == "CMD")
+                QuotedCommand(TrimBlanks(p.Value), depth);
     }
 
     TMemberFacts& Facts;
     std::string DeclaredFile;
+    std::string Statement;
+    // Where each line's text starts in Statement, and the line.
+    std::vector<std::pair<size_t, int>> Segments;
+    bool Minus = false;
+    // Commands unquoted from literals, kept while they are read.
+    std::deque<std::string> Literals;
 };
 
 } // namespace

@@ -134,8 +134,8 @@ std::vector<THit> LibraryIndex::WhereUsed(std::string_view text, const NameKind*
         copyFile = copy.File;
         copyOnly = true;
     }
-    SqliteStmt rows(db, "SELECT m.path, r.uses, r.member FROM refs r JOIN members m ON "
-                        "m.id = r.member WHERE r.name = ?");
+    SqliteStmt rows(db, "SELECT m.path, r.uses, r.member, m.size, m.time FROM refs r JOIN "
+                        "members m ON m.id = r.member WHERE r.name = ?");
     auto collect = [&](const std::string& n, const std::set<std::int64_t>* only,
                        const NameKind* want) {
         rows.Bind(1, n);
@@ -146,7 +146,16 @@ std::vector<THit> LibraryIndex::WhereUsed(std::string_view text, const NameKind*
             for (const TStoredUse& u : DecodeUses(rows.Blob(1))) {
                 if (want && u.Kind != *want)
                     continue;
-                hits.push_back({path, u.Line, n, u.Kind, u.Role, u.Op, u.Via, {}});
+                hits.push_back({path,
+                                u.Line,
+                                n,
+                                u.Kind,
+                                u.Role,
+                                u.Op,
+                                u.Via,
+                                {},
+                                static_cast<std::uint64_t>(rows.Int(3)),
+                                rows.Int(4)});
             }
         }
         rows.Reset();
@@ -221,7 +230,7 @@ std::vector<THit> LibraryIndex::UsesIn(std::string_view member) {
     std::vector<THit> hits;
     if (!S->EnsureOpen())
         return hits;
-    SqliteStmt m(S->Db, "SELECT id, names FROM members WHERE path = ?");
+    SqliteStmt m(S->Db, "SELECT id, names, size, time FROM members WHERE path = ?");
     m.Bind(1, member);
     if (m.Step() != SQLITE_ROW)
         return hits;
@@ -249,15 +258,20 @@ std::vector<THit> LibraryIndex::UsesIn(std::string_view member) {
     return hits;
 }
 
-void LibraryIndex::FillTexts(std::vector<THit>& hits) {
+bool LibraryIndex::FillTexts(std::vector<THit>& hits) {
     std::map<std::string, std::vector<THit*>> byMember;
     for (THit& h : hits)
         byMember[h.Member].push_back(&h);
     TFileBuffer buffer;
+    bool current = true;
     for (auto& [member, list] : byMember) {
         TScannedFile read;
-        if (ReadLibraryFile(S->Root, member, buffer, read) != 0)
+        if (ReadLibraryFile(S->Root, member, buffer, read) != 0) {
+            current = false;
             continue;
+        }
+        if (read.Size != list.front()->MemberSize || read.Time != list.front()->MemberTime)
+            current = false;
         std::sort(list.begin(), list.end(),
                   [](const THit* a, const THit* b) { return a->Line < b->Line; });
         std::string_view text = buffer.View();
@@ -282,6 +296,22 @@ void LibraryIndex::FillTexts(std::vector<THit>& hits) {
             ++line;
         }
     }
+    return current;
+}
+
+bool LibraryIndex::FoldersCurrent() {
+    if (!S->EnsureOpen())
+        return false;
+    SqliteStmt folders(S->Db, "SELECT path, time FROM folders");
+    bool any = false;
+    while (folders.Step() == SQLITE_ROW) {
+        any = true;
+        std::string_view path = folders.Text(0);
+        std::string full = path.empty() ? S->Root : S->Root + "/" + std::string(path);
+        if (PathTime(full) != folders.Int(1))
+            return false;
+    }
+    return any;
 }
 
 std::optional<TMemberInfo> LibraryIndex::ResolveCopy(std::string_view member,

@@ -65,8 +65,20 @@ bool RefreshIndexInPlace(LibraryIndex::State& s, const TLibraryScan& scan, TRefr
         if (!k.Seen)
             gone.emplace_back(path, k);
     report.Skipped.insert(report.Skipped.end(), scan.Skipped.begin(), scan.Skipped.end());
+    bool foldersChanged = false;
+    {
+        std::unordered_map<std::string, std::int64_t> stored;
+        SqliteStmt folders(db, "SELECT path, time FROM folders");
+        while (folders.Step() == SQLITE_ROW)
+            stored[std::string(folders.Text(0))] = folders.Int(1);
+        foldersChanged = stored.size() != scan.Folders.size();
+        for (const TScannedFile& f : scan.Folders) {
+            auto it = stored.find(f.Path);
+            foldersChanged = foldersChanged || it == stored.end() || it->second != f.Time;
+        }
+    }
 
-    if (!toRead.empty() || !gone.empty()) {
+    if (!toRead.empty() || !gone.empty() || foldersChanged) {
         if (db.Exec("BEGIN IMMEDIATE") != SQLITE_OK) {
             error = s.DbPath + ": " + db.Error();
             return false;
@@ -94,6 +106,7 @@ bool RefreshIndexInPlace(LibraryIndex::State& s, const TLibraryScan& scan, TRefr
             if (max.Step() == SQLITE_ROW)
                 nextId = max.Int(0);
         }
+        writer.SetFolders(scan.Folders);
         bool finished = ReadMembers(
             s.Root, toRead, [&](size_t, TReadResult& r) { ApplyRead(writer, nextId++, r, report); },
             progress);

@@ -45,6 +45,8 @@ public:
     void Remove(std::int64_t id);
     void AddBinary(const TScannedFile& file);
     void RemoveBinary(const std::string& path);
+    // The library's folders and their times, in place of those kept.
+    void SetFolders(const std::vector<TScannedFile>& folders);
     // The first error met, or SQLITE_OK.
     int Status() const { return Error; }
     bool Finish(std::string& error);

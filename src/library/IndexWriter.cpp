@@ -19,6 +19,7 @@ CREATE TABLE members(id INTEGER PRIMARY KEY, path TEXT NOT NULL, srcfile TEXT, l
   name TEXT, type TEXT, kind INTEGER, text TEXT, lines INTEGER, size INTEGER, time INTEGER,
   names BLOB);
 CREATE TABLE binaries(path TEXT PRIMARY KEY, size INTEGER, time INTEGER) WITHOUT ROWID;
+CREATE TABLE folders(path TEXT PRIMARY KEY, time INTEGER) WITHOUT ROWID;
 CREATE TABLE refs(name TEXT NOT NULL, member INTEGER NOT NULL, uses BLOB NOT NULL,
   PRIMARY KEY(name, member)) WITHOUT ROWID;
 CREATE TABLE copies(member INTEGER, line INTEGER, lib TEXT, file TEXT, name TEXT);
@@ -202,6 +203,18 @@ void IndexWriter::AddBinary(const TScannedFile& file) {
 void IndexWriter::RemoveBinary(const std::string& path) {
     P->Unbinary.Bind(1, path);
     Run(P->Unbinary, Error);
+}
+
+void IndexWriter::SetFolders(const std::vector<TScannedFile>& folders) {
+    Impl& p = *P;
+    SqliteStmt clear(p.Db, "DELETE FROM folders");
+    Run(clear, Error);
+    SqliteStmt insert(p.Db, "INSERT OR REPLACE INTO folders(path, time) VALUES(?,?)");
+    for (const TScannedFile& f : folders) {
+        insert.Bind(1, f.Path);
+        insert.Bind(2, f.Time);
+        Run(insert, Error);
+    }
 }
 
 bool IndexWriter::Finish(std::string& error) {

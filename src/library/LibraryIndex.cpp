@@ -276,6 +276,11 @@ std::string LibraryIndex::WorkFolder(const std::string& dataRoot) const {
 }
 
 bool LibraryIndex::Ready() {
+    if (S->Private)
+        return S->EnsureOpen();
+    std::string detail;
+    if (CheckIndex(S->DbPath, S->Root, detail) != IndexState::Good)
+        return false;
     return S->EnsureOpen();
 }
 
@@ -319,6 +324,7 @@ bool BuildInto(const std::string& path, const std::string& root, const TLibraryS
         error = "cancelled";
         return false;
     }
+    writer.SetFolders(scan.Folders);
     if (!writer.Finish(error))
         return false;
     SqliteStmt meta(db, "INSERT INTO meta(key, value) VALUES(?, ?)");

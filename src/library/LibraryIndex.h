@@ -66,6 +66,9 @@ struct THit {
     std::uint8_t Op = 0;
     CallVia Via = CallVia::Name;
     std::string Text; // the line, filled by FillTexts
+    // The member's size and time as indexed.
+    std::uint64_t MemberSize = 0;
+    std::int64_t MemberTime = 0;
 };
 
 // A /COPY directive of a member and the member it names, when the library holds it.
@@ -119,7 +122,8 @@ public:
     // Brings the index up to date with the folder. False with Error when the index cannot be
     // written or read at all (the cache folder is unusable).
     bool Refresh(TRefreshReport& report, std::string& error, IndexProgress* progress = nullptr);
-    // Whether the index has been built (a refresh ran here or earlier).
+    // Whether there is an index of this library of this version to query (a refresh ran here
+    // or earlier).
     bool Ready();
     // What the last Open or Refresh had to tell: an index rebuilt, in use elsewhere, ...
     std::vector<std::string> TakeNotices();
@@ -135,8 +139,13 @@ public:
     std::vector<THit> WhereUsed(std::string_view name, const NameKind* kind = nullptr);
     // The uses of every name in one member (its path), in line order.
     std::vector<THit> UsesIn(std::string_view member);
-    // Reads each hit's line from its member.
-    void FillTexts(std::vector<THit>& hits);
+    // Reads each hit's line from its member; false when a member is no longer as indexed
+    // (a refresh and a new query then give the true lines).
+    bool FillTexts(std::vector<THit>& hits);
+    // Whether no folder of the library changed since the last refresh: no file was added,
+    // removed or renamed. A quick check before a query; members edited in place are seen by
+    // the next refresh.
+    bool FoldersCurrent();
 
     // The /COPY directives of one member (or of all with an empty path), resolved.
     std::vector<TCopyLink> Copies(std::string_view member = {});

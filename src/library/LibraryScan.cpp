@@ -74,6 +74,7 @@ public:
                     Skip(path, errno);
                     continue;
                 }
+                Scan.Folders.push_back({path, 0, TimeOf(st)});
                 folders.emplace_back(std::move(path), sub);
             } else if (S_ISREG(st.st_mode)) {
                 Scan.Files.push_back(
@@ -100,6 +101,11 @@ private:
 
 } // namespace
 
+std::int64_t PathTime(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? TimeOf(st) : -1;
+}
+
 std::string CanonicalLibrary(const std::string& root, std::string& error) {
     char resolved[PATH_MAX];
     if (!::realpath(root.c_str(), resolved)) {
@@ -125,6 +131,7 @@ bool ScanLibrary(const std::string& root, TLibraryScan& scan, std::string& error
     ::fstat(fd, &st);
     Walker walker(scan);
     walker.Visited.insert({st.st_dev, st.st_ino});
+    scan.Folders.push_back({"", 0, TimeOf(st)});
     walker.Walk(fd, {}, 0);
     std::sort(scan.Files.begin(), scan.Files.end(),
               [](const TScannedFile& a, const TScannedFile& b) { return a.Path < b.Path; });

@@ -27,7 +27,14 @@ struct TSkippedPath {
 struct TLibraryScan {
     std::vector<TScannedFile> Files; // sorted by path
     std::vector<TSkippedPath> Skipped;
+    // The folders walked ("" the library itself) with their times: a folder's time changes
+    // when a file is added to it, removed from it or renamed in it.
+    std::vector<TScannedFile> Folders;
 };
+
+// The modification time of a path (a folder or a file) in nanoseconds, following links; -1
+// when it cannot be told.
+std::int64_t PathTime(const std::string& path);
 
 // Walks the folder Root. False with Error when Root itself is no folder that can be read.
 bool ScanLibrary(const std::string& root, TLibraryScan& scan, std::string& error);
