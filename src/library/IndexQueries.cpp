@@ -9,8 +9,15 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <unordered_map>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orvale::library {
 
@@ -134,31 +141,56 @@ std::vector<THit> LibraryIndex::WhereUsed(std::string_view text, const NameKind*
         copyFile = copy.File;
         copyOnly = true;
     }
-    SqliteStmt rows(db, "SELECT m.path, r.uses, r.member, m.size, m.time FROM refs r JOIN "
-                        "members m ON m.id = r.member WHERE r.name = ?");
+    SqliteStmt rows(db, "SELECT uses FROM refs WHERE name = ?");
+    SqliteStmt memberRow(db, "SELECT path, size, time FROM members WHERE id = ?");
+    struct Place {
+        std::string Path;
+        std::uint64_t Size;
+        std::int64_t Time;
+    };
+    std::unordered_map<std::int64_t, std::optional<Place>> places;
+    auto placeOf = [&](std::int64_t id) -> const std::optional<Place>& {
+        auto it = places.find(id);
+        if (it != places.end())
+            return it->second;
+        std::optional<Place> place;
+        memberRow.Bind(1, id);
+        if (memberRow.Step() == SQLITE_ROW)
+            place = Place{std::string(memberRow.Text(0)),
+                          static_cast<std::uint64_t>(memberRow.Int(1)), memberRow.Int(2)};
+        memberRow.Reset();
+        return places[id] = std::move(place);
+    };
+    // Calls F(member, use) for each use of N.
+    auto each = [&](const std::string& n, auto&& f) {
+        rows.Bind(1, n);
+        if (rows.Step() == SQLITE_ROW)
+            ForEachMemberUses(rows.Blob(0), [&](std::int64_t member, std::string_view uses) {
+                for (const TStoredUse& u : DecodeUses(uses))
+                    f(member, u);
+            });
+        rows.Reset();
+    };
     auto collect = [&](const std::string& n, const std::set<std::int64_t>* only,
                        const NameKind* want) {
-        rows.Bind(1, n);
-        while (rows.Step() == SQLITE_ROW) {
-            if (only && !only->count(rows.Int(2)))
-                continue;
-            std::string path(rows.Text(0));
-            for (const TStoredUse& u : DecodeUses(rows.Blob(1))) {
-                if (want && u.Kind != *want)
-                    continue;
-                hits.push_back({path,
-                                u.Line,
-                                n,
-                                u.Kind,
-                                u.Role,
-                                u.Op,
-                                u.Via,
-                                {},
-                                static_cast<std::uint64_t>(rows.Int(3)),
-                                rows.Int(4)});
-            }
-        }
-        rows.Reset();
+        each(n, [&](std::int64_t member, const TStoredUse& u) {
+            if ((only && !only->count(member)) || (want && u.Kind != *want))
+                return;
+            const std::optional<Place>& place = placeOf(member);
+            if (!place)
+                return;
+            hits.push_back({place->Path,
+                            u.Line,
+                            n,
+                            u.Kind,
+                            u.Role,
+                            u.Op,
+                            u.Via,
+                            {},
+                            place->Size,
+                            place->Time,
+                            u.Offset});
+        });
     };
     NameKind copyKind = NameKind::Copy;
     collect(name, nullptr, copyOnly ? &copyKind : kind);
@@ -180,14 +212,10 @@ std::vector<THit> LibraryIndex::WhereUsed(std::string_view text, const NameKind*
     // A file brings in its record formats, in the members that declare it.
     if (!copyOnly && (!kind || *kind == NameKind::File)) {
         std::set<std::int64_t> declaring;
-        {
-            SqliteStmt d(db, "SELECT r.member, r.uses FROM refs r WHERE r.name = ?");
-            d.Bind(1, name);
-            while (d.Step() == SQLITE_ROW)
-                for (const TStoredUse& u : DecodeUses(d.Blob(1)))
-                    if (u.Kind == NameKind::File && u.Role == NameRole::Declares)
-                        declaring.insert(d.Int(0));
-        }
+        each(name, [&](std::int64_t member, const TStoredUse& u) {
+            if (u.Kind == NameKind::File && u.Role == NameRole::Declares)
+                declaring.insert(member);
+        });
         std::map<std::string, std::set<std::int64_t>> formats; // format -> members (all: empty)
         if (!declaring.empty()) {
             SqliteStmt f(db, "SELECT DISTINCT f.format FROM ddsformats f JOIN members m ON "
@@ -227,74 +255,124 @@ std::vector<THit> LibraryIndex::WhereUsed(std::string_view text, const NameKind*
 }
 
 std::vector<THit> LibraryIndex::UsesIn(std::string_view member) {
+    // Read from the member itself: always what it holds now, and a member is read in no time.
     std::vector<THit> hits;
-    if (!S->EnsureOpen())
+    TFileBuffer buffer;
+    TScannedFile read;
+    if (S->Root.empty() || ReadLibraryFile(S->Root, std::string(member), buffer, read) != 0 ||
+        IsBinary(buffer.View()))
         return hits;
-    SqliteStmt m(S->Db, "SELECT id, names, size, time FROM members WHERE path = ?");
-    m.Bind(1, member);
-    if (m.Step() != SQLITE_ROW)
-        return hits;
-    std::int64_t id = m.Int(0);
-    std::string names(m.Blob(1));
-    SqliteStmt r(S->Db, "SELECT uses FROM refs WHERE name = ? AND member = ?");
-    size_t start = 0;
-    while (start < names.size()) {
-        size_t end = names.find('\n', start);
-        if (end == std::string::npos)
-            end = names.size();
-        std::string name = names.substr(start, end - start);
-        r.Bind(1, name);
-        r.Bind(2, id);
-        if (r.Step() == SQLITE_ROW)
-            for (const TStoredUse& u : DecodeUses(r.Blob(0)))
-                hits.push_back(
-                    {std::string(member), u.Line, name, u.Kind, u.Role, u.Op, u.Via, {}});
-        r.Reset();
-        start = end + 1;
-    }
+    TMemberRecord record;
+    TMemberFacts facts;
+    AnalyseMember(member, buffer.View(), record, facts);
+    for (const TUse& u : facts.Uses)
+        hits.push_back({std::string(member),
+                        u.Line,
+                        u.Name,
+                        u.Kind,
+                        u.Role,
+                        u.Op,
+                        u.Via,
+                        {},
+                        read.Size,
+                        read.Time});
     std::sort(hits.begin(), hits.end(), [](const THit& a, const THit& b) {
         return std::tie(a.Line, a.Name) < std::tie(b.Line, b.Name);
     });
     return hits;
 }
 
+namespace {
+
+// The line of Fd that starts at Offset, read alone (a line may be long: it is read on until
+// its end).
+bool ReadLineAt(int fd, std::uint64_t offset, std::string& line) {
+    line.clear();
+    char chunk[512];
+    for (;;) {
+        ssize_t n = ::pread(fd, chunk, sizeof chunk, static_cast<off_t>(offset + line.size()));
+        if (n < 0)
+            return false;
+        const void* end = std::memchr(chunk, '\n', static_cast<size_t>(n));
+        size_t take = end ? static_cast<size_t>(static_cast<const char*>(end) - chunk)
+                          : static_cast<size_t>(n);
+        line.append(chunk, take);
+        if (end || n == 0 || line.size() > kMaxMemberBytes)
+            break;
+    }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
+}
+
+// Fills the hits' texts from the whole text of their member.
+void FillFromText(std::string_view text, std::vector<THit*>& list) {
+    std::sort(list.begin(), list.end(),
+              [](const THit* a, const THit* b) { return a->Line < b->Line; });
+    size_t pos = 0;
+    int line = 1;
+    size_t k = 0;
+    while (k < list.size() && pos <= text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        while (k < list.size() && list[k]->Line <= line) {
+            std::string_view l = text.substr(pos, end - pos);
+            if (!l.empty() && l.back() == '\r')
+                l.remove_suffix(1);
+            if (list[k]->Line == line)
+                list[k]->Text = l;
+            ++k;
+        }
+        if (end == text.size())
+            break;
+        pos = end + 1;
+        ++line;
+    }
+}
+
+} // namespace
+
 bool LibraryIndex::FillTexts(std::vector<THit>& hits) {
     std::map<std::string, std::vector<THit*>> byMember;
     for (THit& h : hits)
         byMember[h.Member].push_back(&h);
-    TFileBuffer buffer;
     bool current = true;
+    TFileBuffer buffer;
     for (auto& [member, list] : byMember) {
-        TScannedFile read;
-        if (ReadLibraryFile(S->Root, member, buffer, read) != 0) {
+        bool offsets = std::all_of(list.begin(), list.end(),
+                                   [](const THit* h) { return h->Offset > 0 || h->Line == 1; });
+        if (!offsets) {
+            TScannedFile read;
+            if (ReadLibraryFile(S->Root, member, buffer, read) != 0) {
+                current = false;
+                continue;
+            }
+            current = current && read.Size == list.front()->MemberSize &&
+                      read.Time == list.front()->MemberTime;
+            FillFromText(buffer.View(), list);
+            continue;
+        }
+        // Each line read alone where the index says it starts: a name used in a thousand
+        // members costs a thousand small reads, not the members' whole text.
+        std::string full = S->Root + "/" + member;
+        int fd = ::open(full.c_str(), O_RDONLY | O_CLOEXEC | O_NOATIME);
+        if (fd < 0 && errno == EPERM)
+            fd = ::open(full.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
             current = false;
             continue;
         }
-        if (read.Size != list.front()->MemberSize || read.Time != list.front()->MemberTime)
+        struct stat st {};
+        ::fstat(fd, &st);
+        std::int64_t time =
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+        if (static_cast<std::uint64_t>(st.st_size) != list.front()->MemberSize ||
+            time != list.front()->MemberTime)
             current = false;
-        std::sort(list.begin(), list.end(),
-                  [](const THit* a, const THit* b) { return a->Line < b->Line; });
-        std::string_view text = buffer.View();
-        size_t pos = 0;
-        int line = 1;
-        size_t k = 0;
-        while (k < list.size() && pos <= text.size()) {
-            size_t end = text.find('\n', pos);
-            if (end == std::string_view::npos)
-                end = text.size();
-            while (k < list.size() && list[k]->Line == line) {
-                std::string_view l = text.substr(pos, end - pos);
-                if (!l.empty() && l.back() == '\r')
-                    l.remove_suffix(1);
-                list[k++]->Text = l;
-            }
-            while (k < list.size() && list[k]->Line < line)
-                ++k;
-            if (end == text.size())
-                break;
-            pos = end + 1;
-            ++line;
-        }
+        for (THit* h : list)
+            ReadLineAt(fd, h->Offset, h->Text);
+        ::close(fd);
     }
     return current;
 }

@@ -5,6 +5,7 @@
 
 #include "library/LibraryIndex.h"
 #include "library/Sqlite.h"
+#include "library/UseCodec.h"
 
 #include <functional>
 #include <string>
@@ -40,7 +41,8 @@ public:
     IndexWriter(SqliteDb& db, bool bulk);
     ~IndexWriter();
     bool Prepare(std::string& error);
-    void Add(std::int64_t id, const TMemberRecord& record, TMemberFacts& facts);
+    void Add(std::int64_t id, const TMemberRecord& record, const TMemberFacts& facts,
+             const TPackedUses& uses);
     // Drops a member and everything the index keeps of it.
     void Remove(std::int64_t id);
     void AddBinary(const TScannedFile& file);
@@ -64,6 +66,7 @@ struct TReadResult {
     bool Binary = false; // the content is no text
     TMemberRecord Record;
     TMemberFacts Facts;
+    TPackedUses Uses; // the facts' uses, grouped by name (the readers do it, on every core)
 };
 
 // Reads and analyses the files of Root named by Paths on every core; Consume gets each result

@@ -9,7 +9,9 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <set>
 #include <thread>
+#include <unordered_map>
 
 namespace orvale::library {
 
@@ -20,8 +22,7 @@ CREATE TABLE members(id INTEGER PRIMARY KEY, path TEXT NOT NULL, srcfile TEXT, l
   names BLOB);
 CREATE TABLE binaries(path TEXT PRIMARY KEY, size INTEGER, time INTEGER) WITHOUT ROWID;
 CREATE TABLE folders(path TEXT PRIMARY KEY, time INTEGER) WITHOUT ROWID;
-CREATE TABLE refs(name TEXT NOT NULL, member INTEGER NOT NULL, uses BLOB NOT NULL,
-  PRIMARY KEY(name, member)) WITHOUT ROWID;
+CREATE TABLE refs(name TEXT PRIMARY KEY, uses BLOB NOT NULL) WITHOUT ROWID;
 CREATE TABLE copies(member INTEGER, line INTEGER, lib TEXT, file TEXT, name TEXT);
 CREATE TABLE renames(member INTEGER, file TEXT, format TEXT);
 CREATE TABLE ddsformats(member INTEGER, format TEXT, line INTEGER, based_on TEXT);
@@ -43,13 +44,36 @@ struct IndexWriter::Impl {
     SqliteDb& Db;
     bool Bulk;
     SqliteStmt Member, Ref, Copy, Rename, Format, Field, Binary, Unbinary;
-    SqliteStmt NamesOf, DropRef, DropMember, DropCopies, DropRenames, DropFormats, DropFields;
+    SqliteStmt NamesOf, DropMember, DropCopies, DropRenames, DropFormats, DropFields;
+    // The uses added keep each name once and the encoded uses in one arena; at the end they
+    // are gathered into one record a name (merged into the record the index holds when the
+    // load is not a bulk one).
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    std::unordered_map<std::string, std::uint32_t, NameHash, std::equal_to<>> NameIds;
+    std::vector<std::string_view> Names; // by id, viewing NameIds' keys
     struct RefRow {
-        std::string Name;
-        std::int64_t Member;
-        std::string Uses;
+        std::uint32_t Name;
+        std::uint32_t Member;
+        std::uint64_t Offset; // in Arena
+        std::uint32_t Length;
     };
     std::vector<RefRow> Rows;
+    std::string Arena;
+    // Members removed, and the names they used, whose records lose them.
+    std::set<std::int64_t> Removed;
+    std::set<std::string> RemovedNames;
+
+    std::uint32_t NameId(std::string_view name) {
+        auto it = NameIds.find(name);
+        if (it == NameIds.end()) {
+            it = NameIds.emplace(std::string(name), static_cast<std::uint32_t>(Names.size())).first;
+            Names.push_back(it->first);
+        }
+        return it->second;
+    }
 
     explicit Impl(SqliteDb& db, bool bulk) : Db(db), Bulk(bulk) {}
 };
@@ -66,7 +90,7 @@ bool IndexWriter::Prepare(std::string& error) {
     } statements[] = {
         {p.Member, "INSERT INTO members(id, path, srcfile, lib, name, type, kind, text, lines, "
                    "size, time, names) VALUES(?,?,?,?,?,?,?,?,?,?,?,?)"},
-        {p.Ref, "INSERT OR REPLACE INTO refs(name, member, uses) VALUES(?,?,?)"},
+        {p.Ref, "INSERT OR REPLACE INTO refs(name, uses) VALUES(?,?)"},
         {p.Copy, "INSERT INTO copies(member, line, lib, file, name) VALUES(?,?,?,?,?)"},
         {p.Rename, "INSERT INTO renames(member, file, format) VALUES(?,?,?)"},
         {p.Format, "INSERT INTO ddsformats(member, format, line, based_on) VALUES(?,?,?,?)"},
@@ -75,7 +99,6 @@ bool IndexWriter::Prepare(std::string& error) {
         {p.Binary, "INSERT OR REPLACE INTO binaries(path, size, time) VALUES(?,?,?)"},
         {p.Unbinary, "DELETE FROM binaries WHERE path = ?"},
         {p.NamesOf, "SELECT names FROM members WHERE id = ?"},
-        {p.DropRef, "DELETE FROM refs WHERE name = ? AND member = ?"},
         {p.DropMember, "DELETE FROM members WHERE id = ?"},
         {p.DropCopies, "DELETE FROM copies WHERE member = ?"},
         {p.DropRenames, "DELETE FROM renames WHERE member = ?"},
@@ -102,21 +125,15 @@ int Run(SqliteStmt& stmt, int& error) {
 
 } // namespace
 
-void IndexWriter::Add(std::int64_t id, const TMemberRecord& record, TMemberFacts& facts) {
+void IndexWriter::Add(std::int64_t id, const TMemberRecord& record, const TMemberFacts& facts,
+                      const TPackedUses& uses) {
     Impl& p = *P;
-    std::string names;
-    GroupUsesByName(facts.Uses, [&](const std::string& name, const std::string& uses) {
-        names += name;
-        names += '\n';
-        if (p.Bulk) {
-            p.Rows.push_back({name, id, uses});
-            return;
-        }
-        p.Ref.Bind(1, name);
-        p.Ref.Bind(2, id);
-        p.Ref.BindBlob(3, uses);
-        Run(p.Ref, Error);
+    ForEachPacked(uses.Packed, [&](std::string_view name, std::string_view encoded) {
+        p.Rows.push_back({p.NameId(name), static_cast<std::uint32_t>(id), p.Arena.size(),
+                          static_cast<std::uint32_t>(encoded.size())});
+        p.Arena.append(encoded);
     });
+    const std::string& names = uses.Names;
     SqliteStmt& m = p.Member;
     m.Bind(1, id);
     m.Bind(2, record.Path);
@@ -181,11 +198,11 @@ void IndexWriter::Remove(std::int64_t id) {
         size_t end = names.find('\n', start);
         if (end == std::string::npos)
             end = names.size();
-        p.DropRef.Bind(1, std::string_view(names).substr(start, end - start));
-        p.DropRef.Bind(2, id);
-        Run(p.DropRef, Error);
+        if (end > start)
+            p.RemovedNames.insert(names.substr(start, end - start));
         start = end + 1;
     }
+    p.Removed.insert(id);
     for (SqliteStmt* s :
          {&p.DropMember, &p.DropCopies, &p.DropRenames, &p.DropFormats, &p.DropFields}) {
         s->Bind(1, id);
@@ -219,23 +236,61 @@ void IndexWriter::SetFolders(const std::vector<TScannedFile>& folders) {
 
 bool IndexWriter::Finish(std::string& error) {
     Impl& p = *P;
-    if (p.Bulk) {
-        // In key order the table grows at its end, page after page.
-        std::sort(p.Rows.begin(), p.Rows.end(), [](const Impl::RefRow& a, const Impl::RefRow& b) {
-            int c = a.Name.compare(b.Name);
-            return c != 0 ? c < 0 : a.Member < b.Member;
-        });
-        SqliteStmt insert(p.Db, "INSERT INTO refs(name, member, uses) VALUES(?,?,?)");
-        for (const Impl::RefRow& row : p.Rows) {
-            insert.Bind(1, row.Name);
-            insert.Bind(2, row.Member);
-            insert.BindBlob(3, row.Uses);
-            Run(insert, Error);
-            if (Error != SQLITE_OK)
-                break;
+    // The names in order: a bulk load writes the table from its first key to its last.
+    for (const std::string& name : p.RemovedNames)
+        p.NameId(name);
+    std::vector<std::uint32_t> order(p.Names.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return p.Names[a] < p.Names[b]; });
+    // The rows came in member order; a counting sort by name keeps that order within a name.
+    std::vector<size_t> start(p.Names.size() + 1, 0);
+    for (const Impl::RefRow& row : p.Rows)
+        ++start[row.Name + 1];
+    for (size_t n = 1; n < start.size(); ++n)
+        start[n] += start[n - 1];
+    std::vector<size_t> end(start.begin(), start.end() - 1);
+    std::vector<std::uint32_t> byName(p.Rows.size());
+    for (std::uint32_t i = 0; i < p.Rows.size(); ++i)
+        byName[end[p.Rows[i].Name]++] = i;
+
+    SqliteStmt current(p.Db, "SELECT uses FROM refs WHERE name = ?");
+    SqliteStmt drop(p.Db, "DELETE FROM refs WHERE name = ?");
+    std::string record;
+    for (std::uint32_t n : order) {
+        std::string_view name = p.Names[n];
+        record.clear();
+        std::int64_t previous = 0;
+        if (!p.Bulk) {
+            // What the index holds of the name, without the members removed. Members added
+            // have ids above all of those.
+            current.BindStatic(1, name);
+            if (current.Step() == SQLITE_ROW)
+                ForEachMemberUses(current.Blob(0), [&](std::int64_t member, std::string_view u) {
+                    if (!p.Removed.count(member))
+                        AppendMemberUses(record, previous, member, u);
+                });
+            current.Reset();
         }
-        std::vector<Impl::RefRow>().swap(p.Rows);
+        for (size_t k = start[n]; k < start[n + 1]; ++k) {
+            const Impl::RefRow& row = p.Rows[byName[k]];
+            AppendMemberUses(record, previous, row.Member,
+                             std::string_view(p.Arena).substr(row.Offset, row.Length));
+        }
+        if (record.empty()) {
+            drop.BindStatic(1, name);
+            Run(drop, Error);
+            continue;
+        }
+        p.Ref.BindStatic(1, name);
+        p.Ref.BindStaticBlob(2, record);
+        Run(p.Ref, Error);
+        if (Error != SQLITE_OK)
+            break;
     }
+    std::vector<Impl::RefRow>().swap(p.Rows);
+    std::string().swap(p.Arena);
     if (Error != SQLITE_OK) {
         error = sqlite3_errstr(Error);
         return false;
@@ -276,8 +331,11 @@ bool ReadMembers(const std::string& root, const std::vector<std::string>& paths,
             result.Errno = ReadLibraryFile(root, paths[i], buffer, result.File);
             if (result.Errno == 0) {
                 result.Binary = IsBinary(buffer.View());
-                if (!result.Binary)
+                if (!result.Binary) {
                     AnalyseMember(paths[i], buffer.View(), result.Record, result.Facts);
+                    result.Uses = PackUses(result.Facts.Uses, buffer.View());
+                    std::vector<TUse>().swap(result.Facts.Uses);
+                }
                 result.Record.Size = result.File.Size;
                 result.Record.Time = result.File.Time;
             }

@@ -209,7 +209,7 @@ void ApplyRead(IndexWriter& writer, std::int64_t id, TReadResult& r, TRefreshRep
         report.Skipped.push_back({r.File.Path, "binary file"});
         return;
     }
-    writer.Add(id, r.Record, r.Facts);
+    writer.Add(id, r.Record, r.Facts, r.Uses);
     ++report.Read;
 }
 
@@ -327,6 +327,7 @@ bool BuildInto(const std::string& path, const std::string& root, const TLibraryS
     writer.SetFolders(scan.Folders);
     if (!writer.Finish(error))
         return false;
+
     SqliteStmt meta(db, "INSERT INTO meta(key, value) VALUES(?, ?)");
     for (auto [key, value] : {std::pair<std::string, std::string>{kSchemaKey, SchemaValue()},
                               {"root", root},
@@ -340,6 +341,7 @@ bool BuildInto(const std::string& path, const std::string& root, const TLibraryS
         error = path + ": " + db.Error();
         return false;
     }
+
     AddKindCounts(db, report);
     report.Built = true;
     return true;

@@ -66,9 +66,10 @@ struct THit {
     std::uint8_t Op = 0;
     CallVia Via = CallVia::Name;
     std::string Text; // the line, filled by FillTexts
-    // The member's size and time as indexed.
+    // The member's size and time as indexed, and where the line starts in it (0 unknown).
     std::uint64_t MemberSize = 0;
     std::int64_t MemberTime = 0;
+    std::uint64_t Offset = 0;
 };
 
 // A /COPY directive of a member and the member it names, when the library holds it.

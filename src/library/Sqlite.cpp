@@ -54,6 +54,14 @@ void SqliteStmt::BindBlob(int index, std::string_view bytes) {
     sqlite3_bind_blob(Stmt, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
 }
 
+void SqliteStmt::BindStatic(int index, std::string_view text) {
+    sqlite3_bind_text(Stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+}
+
+void SqliteStmt::BindStaticBlob(int index, std::string_view bytes) {
+    sqlite3_bind_blob(Stmt, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_STATIC);
+}
+
 void SqliteStmt::BindNull(int index) {
     sqlite3_bind_null(Stmt, index);
 }

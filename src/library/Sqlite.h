@@ -46,6 +46,9 @@ public:
     void Bind(int index, std::int64_t value);
     void Bind(int index, std::string_view text);
     void BindBlob(int index, std::string_view bytes);
+    // Bind without a copy: the bytes must stay until the statement is stepped and reset.
+    void BindStatic(int index, std::string_view text);
+    void BindStaticBlob(int index, std::string_view bytes);
     void BindNull(int index);
     // SQLITE_ROW, SQLITE_DONE or an error code.
     int Step();
