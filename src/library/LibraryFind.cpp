@@ -41,6 +41,26 @@ bool IsWordChar(char c) {
            c == '_';
 }
 
+// The line ends in [P, P + N): byte counters in blocks that the compiler turns into vector
+// compares (std::count widens every count to 64 bits and runs at a fraction of the speed).
+size_t CountLineEnds(const char* p, size_t n) {
+    constexpr size_t kWidth = 32;
+    size_t total = 0;
+    while (n >= kWidth) {
+        size_t blocks = std::min<size_t>(n / kWidth, 255);
+        unsigned char counts[kWidth] = {};
+        for (size_t b = 0; b < blocks; ++b, p += kWidth)
+            for (size_t j = 0; j < kWidth; ++j)
+                counts[j] = static_cast<unsigned char>(counts[j] + (p[j] == '\n'));
+        for (unsigned char c : counts)
+            total += c;
+        n -= blocks * kWidth;
+    }
+    for (; n > 0; --n, ++p)
+        total += *p == '\n';
+    return total;
+}
+
 bool InScope(const std::string& path, const TFindOptions& o) {
     if (!o.Members.empty() &&
         std::find(o.Members.begin(), o.Members.end(), path) == o.Members.end())
@@ -143,7 +163,7 @@ std::vector<TFindHit> FindInText(std::string_view text, const TFindOptions& o) {
         size_t lineStart =
             nl ? static_cast<size_t>(static_cast<const char*>(nl) - base) + 1 : counted;
         if (lineStart > counted) {
-            line += static_cast<int>(std::count(base + counted, base + lineStart, '\n'));
+            line += static_cast<int>(CountLineEnds(base + counted, lineStart - counted));
             counted = lineStart;
         }
         size_t column = at - lineStart + 1;
@@ -176,7 +196,7 @@ bool FindInLibrary(const std::string& root, const TFindOptions& options,
     if (!CheckFindOptions(options, error))
         return false;
     TLibraryScan scan;
-    if (!ScanLibrary(root, scan, error))
+    if (!ScanLibrary(root, scan, error, false))
         return false;
     summary.Skipped = scan.Skipped;
     std::vector<const TScannedFile*> files;

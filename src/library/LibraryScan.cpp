@@ -37,9 +37,9 @@ std::string Reason(int error) {
 
 class Walker {
 public:
-    explicit Walker(TLibraryScan& scan) : Scan(scan) {}
+    Walker(TLibraryScan& scan, int rootFd, bool times) : Scan(scan), RootFd(rootFd), Times(times) {}
 
-    // Walks the open folder Fd (owned) whose path relative to the library is Prefix.
+    // Walks the folder Fd (owned) whose path relative to the library is Prefix.
     void Walk(int fd, const std::string& prefix, int depth) {
         DIR* dir = ::fdopendir(fd);
         if (!dir) {
@@ -47,13 +47,17 @@ public:
             ::close(fd);
             return;
         }
-        std::vector<std::pair<std::string, int>> folders;
-        errno = 0;
+        std::vector<std::string> folders;
         while (dirent* entry = ::readdir(dir)) {
             const char* name = entry->d_name;
             if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
                 continue;
             std::string path = prefix.empty() ? std::string(name) : prefix + '/' + name;
+            // A search needs no size and time: a regular file is taken as the folder lists it.
+            if (!Times && entry->d_type == DT_REG) {
+                Scan.Files.push_back({std::move(path), 0, 0});
+                continue;
+            }
             struct stat st {};
             // Links are followed: a library may gather source files from elsewhere.
             if (::fstatat(::dirfd(dir), name, &st, 0) != 0) {
@@ -69,13 +73,8 @@ public:
                     Scan.Skipped.push_back({path, "folders nested too deep"});
                     continue;
                 }
-                int sub = ::openat(::dirfd(dir), name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-                if (sub < 0) {
-                    Skip(path, errno);
-                    continue;
-                }
                 Scan.Folders.push_back({path, 0, TimeOf(st)});
-                folders.emplace_back(std::move(path), sub);
+                folders.push_back(std::move(path));
             } else if (S_ISREG(st.st_mode)) {
                 Scan.Files.push_back(
                     {std::move(path), static_cast<std::uint64_t>(st.st_size), TimeOf(st)});
@@ -84,9 +83,16 @@ public:
             }
         }
         ::closedir(dir);
-        // Subfolders after the folder is closed: a deep tree holds one descriptor a level.
-        for (auto& [path, sub] : folders)
+        // Subfolders once the folder is closed, each opened when its turn comes: a folder of
+        // thousands of folders holds no descriptor for each.
+        for (const std::string& path : folders) {
+            int sub = ::openat(RootFd, path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (sub < 0) {
+                Skip(path, errno);
+                continue;
+            }
             Walk(sub, path, depth + 1);
+        }
     }
 
     std::set<std::pair<dev_t, ino_t>> Visited;
@@ -97,6 +103,8 @@ private:
     void Skip(const std::string& path, int error) { Scan.Skipped.push_back({path, Reason(error)}); }
 
     TLibraryScan& Scan;
+    int RootFd;
+    bool Times;
 };
 
 } // namespace
@@ -120,7 +128,7 @@ std::string CanonicalLibrary(const std::string& root, std::string& error) {
     return resolved;
 }
 
-bool ScanLibrary(const std::string& root, TLibraryScan& scan, std::string& error) {
+bool ScanLibrary(const std::string& root, TLibraryScan& scan, std::string& error, bool times) {
     scan = {};
     int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
@@ -129,10 +137,12 @@ bool ScanLibrary(const std::string& root, TLibraryScan& scan, std::string& error
     }
     struct stat st {};
     ::fstat(fd, &st);
-    Walker walker(scan);
+    int rootFd = ::dup(fd);
+    Walker walker(scan, rootFd, times);
     walker.Visited.insert({st.st_dev, st.st_ino});
     scan.Folders.push_back({"", 0, TimeOf(st)});
     walker.Walk(fd, {}, 0);
+    ::close(rootFd);
     std::sort(scan.Files.begin(), scan.Files.end(),
               [](const TScannedFile& a, const TScannedFile& b) { return a.Path < b.Path; });
     std::sort(scan.Skipped.begin(), scan.Skipped.end(),

@@ -37,7 +37,9 @@ struct TLibraryScan {
 std::int64_t PathTime(const std::string& path);
 
 // Walks the folder Root. False with Error when Root itself is no folder that can be read.
-bool ScanLibrary(const std::string& root, TLibraryScan& scan, std::string& error);
+// Without Times the files' sizes and times are left 0 (a search needs none of them).
+bool ScanLibrary(const std::string& root, TLibraryScan& scan, std::string& error,
+                 bool times = true);
 
 // The absolute, canonical form of a library folder (links resolved), or empty with Error.
 std::string CanonicalLibrary(const std::string& root, std::string& error);
