@@ -216,23 +216,47 @@ std::vector<THit> LibraryIndex::WhereUsed(std::string_view text, const NameKind*
             if (u.Kind == NameKind::File && u.Role == NameRole::Declares)
                 declaring.insert(member);
         });
-        std::map<std::string, std::set<std::int64_t>> formats; // format -> members (all: empty)
+        // The file's formats by its data description, in the members that declare it; the
+        // formats a member names for it (RENAME, SFILE) in that member. A format a member
+        // renamed is, there, the other file's of that name.
+        std::map<std::string, std::set<std::int64_t>> described, named, renamed;
         if (!declaring.empty()) {
             SqliteStmt f(db, "SELECT DISTINCT f.format FROM ddsformats f JOIN members m ON "
                              "m.id = f.member WHERE m.name = ? AND m.kind = ?");
             f.Bind(1, name);
             f.Bind(2, static_cast<std::int64_t>(MemberKind::Dds));
             while (f.Step() == SQLITE_ROW)
-                formats[std::string(f.Text(0))] = declaring;
+                described[std::string(f.Text(0))] = declaring;
         }
-        SqliteStmt r(db, "SELECT format, member FROM renames WHERE file = ?");
+        SqliteStmt r(db, "SELECT format, member, external FROM renames WHERE file = ?");
         r.Bind(1, name);
-        while (r.Step() == SQLITE_ROW)
-            formats[std::string(r.Text(0))].insert(r.Int(1));
+        while (r.Step() == SQLITE_ROW) {
+            named[std::string(r.Text(0))].insert(r.Int(1));
+            if (std::string external(r.Text(2)); !external.empty()) {
+                described[external].erase(r.Int(1));
+                renamed[external].insert(r.Int(1));
+            }
+        }
         NameKind format = NameKind::Format;
-        for (auto& [f, members] : formats)
+        std::uint8_t rename = OperationCode("RENAME");
+        auto keep = [&](const std::string& f, const std::set<std::int64_t>& members,
+                        int renameLines) { // -1 none of them, 0 all, 1 only them
+            size_t from = hits.size();
+            collect(f, &members, &format);
+            auto drop = [&](const THit& h) {
+                return (renameLines < 0 && h.Op == rename) || (renameLines > 0 && h.Op != rename);
+            };
+            hits.erase(
+                std::remove_if(hits.begin() + static_cast<std::ptrdiff_t>(from), hits.end(), drop),
+                hits.end());
+        };
+        for (auto& [f, members] : described)
             if (f != name)
-                collect(f, &members, &format);
+                keep(f, members, -1);
+        for (auto& [f, members] : named)
+            keep(f, members, 0);
+        for (auto& [f, members] : renamed)
+            keep(f, members, 1);
     }
     std::sort(hits.begin(), hits.end(), [](const THit& a, const THit& b) {
         if (a.Member != b.Member)

@@ -24,7 +24,7 @@ CREATE TABLE binaries(path TEXT PRIMARY KEY, size INTEGER, time INTEGER) WITHOUT
 CREATE TABLE folders(path TEXT PRIMARY KEY, time INTEGER) WITHOUT ROWID;
 CREATE TABLE refs(name TEXT PRIMARY KEY, uses BLOB NOT NULL) WITHOUT ROWID;
 CREATE TABLE copies(member INTEGER, line INTEGER, lib TEXT, file TEXT, name TEXT);
-CREATE TABLE renames(member INTEGER, file TEXT, format TEXT);
+CREATE TABLE renames(member INTEGER, file TEXT, format TEXT, external TEXT);
 CREATE TABLE ddsformats(member INTEGER, format TEXT, line INTEGER, based_on TEXT);
 CREATE TABLE ddsfields(member INTEGER, format TEXT, field TEXT, line INTEGER, length INTEGER,
   decimals INTEGER, type TEXT, ref_file TEXT, ref_field TEXT);
@@ -92,7 +92,7 @@ bool IndexWriter::Prepare(std::string& error) {
                    "size, time, names) VALUES(?,?,?,?,?,?,?,?,?,?,?,?)"},
         {p.Ref, "INSERT OR REPLACE INTO refs(name, uses) VALUES(?,?)"},
         {p.Copy, "INSERT INTO copies(member, line, lib, file, name) VALUES(?,?,?,?,?)"},
-        {p.Rename, "INSERT INTO renames(member, file, format) VALUES(?,?,?)"},
+        {p.Rename, "INSERT INTO renames(member, file, format, external) VALUES(?,?,?,?)"},
         {p.Format, "INSERT INTO ddsformats(member, format, line, based_on) VALUES(?,?,?,?)"},
         {p.Field, "INSERT INTO ddsfields(member, format, field, line, length, decimals, type, "
                   "ref_file, ref_field) VALUES(?,?,?,?,?,?,?,?,?)"},
@@ -160,6 +160,7 @@ void IndexWriter::Add(std::int64_t id, const TMemberRecord& record, const TMembe
         p.Rename.Bind(1, id);
         p.Rename.Bind(2, r.File);
         p.Rename.Bind(3, r.Format);
+        p.Rename.Bind(4, r.External);
         Run(p.Rename, Error);
     }
     for (const TDdsFormat& f : facts.Formats) {

@@ -146,7 +146,8 @@ std::vector<TFindHit> FindInText(std::string_view text, const TFindOptions& o) {
         needle = n;
     }
     const size_t length = needle.size();
-    if (length == 0 || hay.size() < length)
+    // A text across a line end stands on no line.
+    if (length == 0 || hay.size() < length || needle.find('\n') != std::string::npos)
         return hits;
     const char* base = hay.data();
     size_t pos = 0;

@@ -86,8 +86,26 @@ struct Votes {
     int RpgIII = 0, RpgIV = 0, Dds = 0, Cl = 0;
 };
 
+// Columns 7-17 of a calculation: a control level and conditioning indicators, or blanks.
+bool LooksLikeIndicators(std::string_view line) {
+    for (size_t c = 7; c <= 17; ++c) {
+        char ch = Col(line, c);
+        if (ch != ' ' && ch != 'N' && !(ch >= '0' && ch <= '9') &&
+            !(c <= 8 && (ch == 'L' || ch == 'R' || ch == 'S' || ch == 'A' || ch == 'O')))
+            return false;
+    }
+    return true;
+}
+
+bool AllDigitsOrBlank(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return c == ' ' || (c >= '0' && c <= '9'); });
+}
+
+// Prose has small letters in column 6 and no operation in the columns of one: the form type
+// is taken as written, in capitals.
 void VoteFixedLine(std::string_view line, Votes& v) {
-    char form = UpperCol(line, 6);
+    char form = Col(line, 6);
     switch (form) {
     case 'A':
         v.Dds += 2;
@@ -99,7 +117,9 @@ void VoteFixedLine(std::string_view line, Votes& v) {
             v.RpgIV += 2;
         return;
     case 'E':
-        if (!ColsBlank(line, 11, 40))
+        // An array or table: a name in 27-32 and numbers of entries and a length.
+        if (!ColsBlank(line, 27, 32) && !ColsBlank(line, 36, 42) &&
+            AllDigitsOrBlank(Cols(line, 33, 42)))
             v.RpgIII += 2;
         return;
     case 'C': {
@@ -109,10 +129,11 @@ void VoteFixedLine(std::string_view line, Votes& v) {
         bool three = Col(line, 28) != ' ' && calvex::OpCodeTable::Instance().Find(op3);
         std::string op4 = RpgIVOp(line);
         bool four = Col(line, 26) != ' ' && IsRpgIVOpCode(op4);
+        int weight = LooksLikeIndicators(line) ? 2 : 1;
         if (three && !four)
-            ++v.RpgIII;
+            v.RpgIII += weight;
         else if (four && !three)
-            ++v.RpgIV;
+            v.RpgIV += weight;
         return;
     }
     case 'I':

@@ -103,10 +103,12 @@ struct TCopyDirective {
     std::string Member;
 };
 
-// A record format of a file known to a program by another name (RENAME, SFILE, ...).
+// A record format a program names for one of its files (a RENAME's new name, an SFILE's
+// subfile), with the file's own name of the format a RENAME replaces.
 struct TFormatOfFile {
     std::string File;
     std::string Format;
+    std::string External; // RENAME only
 };
 
 struct TMemberFacts {

@@ -298,15 +298,13 @@ void Reader::FileLine(std::string_view line, int number) {
         if (keyword == "RENAME") {
             Add(external, number, NameKind::Format, NameRole::Uses, op);
             Add(entry, number, NameKind::Format, NameRole::Defines, op);
-            if (!LastFile.empty()) {
-                Facts.FormatsOfFiles.push_back({LastFile, external});
-                Facts.FormatsOfFiles.push_back({LastFile, entry});
-            }
+            if (!LastFile.empty() && !entry.empty())
+                Facts.FormatsOfFiles.push_back({LastFile, entry, external});
         } else if (keyword == "SFILE") {
             Add(entry, number, NameKind::Format, NameRole::Uses, op);
             AddNames(Cols(line, 47, 52), number, NameRole::Uses, op);
             if (!LastFile.empty() && !entry.empty())
-                Facts.FormatsOfFiles.push_back({LastFile, entry});
+                Facts.FormatsOfFiles.push_back({LastFile, entry, {}});
         } else if (keyword == "IGNORE" || keyword == "INCLUD") {
             Add(external, number, NameKind::Format, NameRole::Uses, OperationCode("IGNORE"));
         } else if (keyword == "INFDS" || keyword == "INFSR") {
