@@ -161,6 +161,7 @@ char* TFileBuffer::Reserve(size_t size) {
 
 int ReadLibraryFile(const std::string& root, const std::string& path, TFileBuffer& text,
                     TScannedFile& read) {
+    read.Path = path;
     std::string full = root + '/' + path;
     // The access time of a member is the owner's business: reading must leave no trace.
     int fd = ::open(full.c_str(), O_RDONLY | O_CLOEXEC | O_NOATIME);
@@ -169,7 +170,6 @@ int ReadLibraryFile(const std::string& root, const std::string& path, TFileBuffe
     if (fd < 0)
         return errno;
     int result = 0;
-    read.Path = path;
     for (int attempt = 0; attempt < 3; ++attempt) {
         struct stat before {};
         if (::fstat(fd, &before) != 0) {
