@@ -130,7 +130,8 @@ public:
             }
         }
         EndEntry();
-        if (!FileDeclared)
+        // A description of comments alone still stands for its file, on its first line.
+        if (!FileDeclared && lines.LineNumber() > 0)
             DeclareFile(1);
     }
 

@@ -574,8 +574,9 @@ std::vector<TFileField> LibraryIndex::FieldsOfFile(std::string_view text) {
             const DdsFile* based = resolver.File(basedOn);
             if (!based)
                 continue;
+            const std::string& own = format;
             bool sameName = std::any_of(based->Formats.begin(), based->Formats.end(),
-                                        [&](const auto& f) { return f.first == format; });
+                                        [&](const auto& f) { return f.first == own; });
             for (const DdsField& d : based->Fields) {
                 if (sameName && d.Format != format)
                     continue;

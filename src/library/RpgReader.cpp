@@ -629,6 +629,20 @@ bool ParseCopyOperand(std::string_view operand, TCopyDirective& copy) {
     return true;
 }
 
+bool ParseCopyLine(std::string_view line, TCopyDirective& copy) {
+    std::string_view text = TrimBlanks(line);
+    // Columns 1-5 may hold a sequence number before the directive in column 7.
+    if (Col(line, 7) == '/' && !StartsWithNoCase(text, "/"))
+        text = TrimBlanks(line.substr(6));
+    if (!text.empty() && text.front() == '#')
+        text = TrimBlanks(text.substr(1));
+    if (text.size() > 6 && StartsWithNoCase(text, "/COPY") && IsBlankChar(text[5]))
+        return ParseCopyOperand(text.substr(5), copy);
+    if (text.size() > 9 && StartsWithNoCase(text, "/INCLUDE") && IsBlankChar(text[8]))
+        return ParseCopyOperand(text.substr(8), copy);
+    return false;
+}
+
 void ReadRpgIII(std::string_view text, TMemberFacts& facts) {
     Reader reader(facts);
     reader.Read(text);

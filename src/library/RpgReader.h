@@ -18,4 +18,8 @@ void ReadRpgIII(std::string_view text, TMemberFacts& facts);
 // false when it names no member.
 bool ParseCopyOperand(std::string_view operand, TCopyDirective& copy);
 
+// The /COPY (or /INCLUDE) a line holds, as a member has it (from column 7, or anywhere in free
+// form) or as a program's statement ("#/COPY FILE,MEMBER"); false when it holds none.
+bool ParseCopyLine(std::string_view line, TCopyDirective& copy);
+
 } // namespace orvale::library

@@ -588,6 +588,17 @@ bool TEditorsHolder::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (RichEditSource && watched == RichEditSource->viewport() &&
+        type == QEvent::MouseButtonRelease) {
+        // Ctrl+click on a /COPY line opens its copy member.
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier) &&
+            Services.OpenCopyMember) {
+            int line = RichEditSource->cursorForPosition(mouse->position().toPoint()).blockNumber();
+            if (OpenCopyMemberAt(line))
+                return true;
+        }
+    }
+    if (RichEditSource && watched == RichEditSource->viewport() &&
         type == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton &&

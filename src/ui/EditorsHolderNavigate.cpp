@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -34,6 +35,8 @@ namespace {
 constexpr int kNodeRole = Qt::UserRole + 1;
 constexpr int kLineRole = Qt::UserRole + 2;
 constexpr int kColumnRole = Qt::UserRole + 3;
+// A line of the library's cross-reference: the member it opens.
+constexpr int kMemberRole = Qt::UserRole + 4;
 
 QTreeWidget* NewUsesList(QWidget* parent, const char* name) {
     auto* list = new QTreeWidget(parent);
@@ -100,6 +103,11 @@ void TEditorsHolder::BuildNavigation() {
     PopCrossReference->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4));
     PopCrossReference->setShortcutContext(Qt::WidgetShortcut);
     RichEditSource->addAction(PopCrossReference);
+    PopOpenCopyMember = new QAction("&Open Copy Member", this);
+    PopOpenCopyMember->setObjectName("PopOpenCopyMember");
+    PopOpenCopyMember->setShortcut(QKeySequence(Qt::Key_F3));
+    PopOpenCopyMember->setShortcutContext(Qt::WidgetShortcut);
+    RichEditSource->addAction(PopOpenCopyMember);
     PopNextError = new QAction("Next &Error", this);
     PopNextError->setObjectName("PopNextError");
     PopNextError->setShortcut(QKeySequence(Qt::Key_F8));
@@ -113,12 +121,14 @@ void TEditorsHolder::BuildNavigation() {
     }
     QAction* after = PopUpdateSection;
     PopupSource->insertAction(after, PopCrossReference);
+    PopupSource->insertAction(after, PopOpenCopyMember);
     PopupSource->insertSeparator(after);
     PopupSource->insertAction(after, PopNextError);
     PopupSource->insertAction(after, PopPrevError);
     PopupSource->insertSeparator(after);
 
     connect(PopCrossReference, &QAction::triggered, this, &TEditorsHolder::PopCrossReferenceClick);
+    connect(PopOpenCopyMember, &QAction::triggered, this, [this] { OpenCopyMemberAt(); });
     connect(PopNextError, &QAction::triggered, this, [this] { GoToFinding(1); });
     connect(PopPrevError, &QAction::triggered, this, [this] { GoToFinding(-1); });
     connect(MemoRPGView, &TExtRichEdit::LineDoubleClicked, this,
@@ -253,6 +263,11 @@ void TEditorsHolder::UseActivated(QTreeWidget* list) {
     QTreeWidgetItem* item = list->currentItem();
     if (!item)
         return;
+    if (QByteArray member = item->data(0, kMemberRole).toByteArray(); !member.isEmpty()) {
+        if (Services.OpenLibraryPlace)
+            Services.OpenLibraryPlace(member.toStdString(), item->data(0, kLineRole).toInt());
+        return;
+    }
     auto* node = reinterpret_cast<TreeNode*>(item->data(0, kNodeRole).value<quintptr>());
     // The list may be older than the tree: a section deleted since is not gone to.
     if (!Document->Tree.Contains(node))
@@ -308,8 +323,35 @@ void TEditorsHolder::PopCrossReferenceClick() {
     FormCrossRef->setWindowTitle(
         QString("Cross Reference: %1 (%2 uses)").arg(ToQt(shown)).arg(uses.size()));
     FillUses(ListCrossRef, uses);
+    // The field in the program's copy members and externally described files.
+    if (Services.LibraryFields)
+        for (const TLibraryXrefRow& row : Services.LibraryFields(*this, word)) {
+            auto* item = new QTreeWidgetItem(ListCrossRef,
+                                             {ToQt(row.Place),
+                                              row.Line > 0 ? QString::number(row.Line) : QString(),
+                                              QString(), ToQt(row.Role), ToQt(row.Text).trimmed()});
+            item->setData(0, kMemberRole, QByteArray::fromStdString(row.Member));
+            item->setData(0, kLineRole, row.Line);
+            item->setToolTip(0, ToQt(row.Place));
+            item->setTextAlignment(1, Qt::AlignRight);
+        }
     FormCrossRef->show();
     FormCrossRef->raise();
+}
+
+bool TEditorsHolder::OpenCopyMemberAt(int line) {
+    if (line < 0)
+        line = RichEditSource->textCursor().blockNumber();
+    QTextBlock block = RichEditSource->document()->findBlockByNumber(line);
+    if (!block.isValid())
+        return false;
+    std::string text = FromQt(block.text());
+    if (Services.OpenCopyMember && Services.OpenCopyMember(*this, text))
+        return true;
+    StatusPanel(MessagePanel)
+        ->setText(Services.OpenCopyMember ? "No copy member of the library is named on this line"
+                                          : "No library is open (File > Open Library...)");
+    return false;
 }
 
 bool TEditorsHolder::CanRestore(int kind, std::string* reason) const {

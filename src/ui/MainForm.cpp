@@ -16,6 +16,7 @@
 #include "ui/FormFind.h"
 #include "ui/FormGenRPG.h"
 #include "ui/HelpWindow.h"
+#include "ui/LibraryFrame.h"
 #include "ui/PasswordDlg.h"
 
 #include <QAction>
@@ -119,6 +120,7 @@ TMainForm::TMainForm(orvale::Prompter& prompter, TMainFormServices services, QWi
     FormGenRPG = new TFormGenRPGWindow(this);
     UseDialogFrame(*FormGenRPG);
     UpdateReopenMenu();
+    Library = new TLibraryFrame(*this);
 
     connect(MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::SubWindowActivated);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,

@@ -207,6 +207,14 @@ TEST(RpgReader, CopyDirectivesNameASourceFileAndALibraryWhenTheyGiveThem) {
     EXPECT_THAT(uses, Contains("2 copies copy ERRORS"));
 
     TCopyDirective copy;
+    ASSERT_TRUE(ParseCopyLine("#/COPY QCPYSRC,DATES", copy)) << "a program's statement";
+    EXPECT_EQ(copy.File, "QCPYSRC");
+    ASSERT_TRUE(ParseCopyLine(SpecLine('C', {{1, "00100"}, {7, "/COPY LIB/F,M"}}), copy));
+    EXPECT_EQ(copy.Library, "LIB");
+    ASSERT_TRUE(ParseCopyLine("  /include protos", copy));
+    EXPECT_EQ(copy.Member, "PROTOS");
+    EXPECT_FALSE(ParseCopyLine(SpecLine('C', {{7, "* /COPY X,Y"}}), copy));
+    EXPECT_FALSE(ParseCopyLine("/COPYX A", copy));
     EXPECT_FALSE(ParseCopyOperand("", copy));
     EXPECT_FALSE(ParseCopyOperand("QRPGSRC,", copy));
     EXPECT_FALSE(ParseCopyOperand("'/ifs/path.rpgle'", copy));
