@@ -161,7 +161,7 @@ void TLibraryFrame::BuildMenus() {
     OpenLibraryItem = new QAction("Open &Library...", this);
     OpenLibraryItem->setObjectName("FileOpenLibraryItem");
     OpenLibraryItem->setStatusTip("Open a folder of members as a library");
-    RecentLibrariesMenu = new QMenu("Recent Li&braries", file);
+    RecentLibrariesMenu = new QMenu("Recent L&ibraries", file);
     RecentLibrariesMenu->setObjectName("FileRecentLibrariesItem");
     RecentLibrariesMenu->menuAction()->setStatusTip("Open a library opened before");
     file->insertAction(before, OpenLibraryItem);
@@ -180,16 +180,17 @@ void TLibraryFrame::BuildMenus() {
     Frame.SearchMenu->addAction(FindInLibraryItem);
     Frame.SearchMenu->addAction(WhereUsedItem);
 
-    CompareItem = new QAction("Co&mpare With...", this);
+    CompareItem = new QAction("Compare &With...", this);
     CompareItem->setObjectName("ProgCompareItem");
     CompareItem->setStatusTip("Compare the member or program with another member or a file");
     Frame.ProgramMenu->addSeparator();
     Frame.ProgramMenu->addAction(CompareItem);
 
     ShowPanelItem = Panel->toggleViewAction();
-    ShowPanelItem->setText("Library &Panel");
-    ShowPanelItem->setObjectName("WindowLibraryPanelItem");
-    Frame.WindowMenu->insertAction(Frame.WindowMenu->actions().value(0), ShowPanelItem);
+    ShowPanelItem->setText("Library &Members");
+    ShowPanelItem->setObjectName("FileLibraryPanelItem");
+    ShowPanelItem->setStatusTip("Show or hide the members of the open library");
+    file->insertAction(before, ShowPanelItem);
 
     for (QAction* action : {FindInLibraryItem, WhereUsedItem})
         Frame.addAction(action); // the keys work in every window of the frame
