@@ -164,6 +164,7 @@ private:
             }
             if (DefinitionIsPrototype)
                 Prototype(Definition, Cols(line, 44, 80));
+            ExternalName(Cols(line, 44, 80), number);
             return;
         }
         case 'C': {
@@ -213,6 +214,18 @@ private:
         }
         return {};
     }
+
+    // EXTNAME(FILE[:FORMAT]) of a data structure: its subfields are the file's record's.
+    void ExternalName(std::string_view keywords, int line) {
+        bool found = false;
+        std::string file = KeywordValue(keywords, "EXTNAME", found);
+        if (size_t colon = file.find(':'); colon != std::string::npos)
+            file.resize(colon);
+        if (!file.empty())
+            Use(TrimBlanksString(file), line, NameKind::File, NameRole::Uses, "DS");
+    }
+
+    static std::string TrimBlanksString(const std::string& s) { return std::string(TrimBlanks(s)); }
 
     void Prototype(const std::string& name, std::string_view keywords) {
         bool found = false;
@@ -282,6 +295,10 @@ private:
                 statement.size() - TrimBlanks(statement).size() + 7);
             std::string name = FirstName(after, e);
             Prototype(name, after.substr(e));
+            return;
+        }
+        if (StartsWithNoCase(upperStatement, "DCL-DS ")) {
+            ExternalName(statement, line);
             return;
         }
         if (StartsWithNoCase(upperStatement, "DCL-C ")) {

@@ -334,6 +334,7 @@ void TEditorsHolder::PopCrossReferenceClick() {
             item->setData(0, kLineRole, row.Line);
             item->setToolTip(0, ToQt(row.Place));
             item->setTextAlignment(1, Qt::AlignRight);
+            ListCrossRef->resizeColumnToContents(0);
         }
     FormCrossRef->show();
     FormCrossRef->raise();

@@ -1,5 +1,6 @@
 #include "ui/LibraryFrame.h"
 
+#include "calvex/MemberRoundTrip.h"
 #include "library/LibraryIndex.h"
 #include "library/MemberClassify.h"
 #include "library/RecentLibraries.h"
@@ -233,7 +234,11 @@ bool TLibraryFrame::OpenLibrary(const std::string& folder) {
     }
     FindDock->SetLibrary(Panel->Root());
     WhereDock->SetIndex(&Panel->Index());
-    Panel->show();
+    if (Panel->isHidden()) {
+        Panel->show();
+        // The members' texts need room: the panel takes some two fifths of the frame.
+        Frame.resizeDocks({Panel}, {std::max(480, Frame.width() * 2 / 5)}, Qt::Horizontal);
+    }
     Panel->raise();
     AddRecentLibrary(RecentFile(), Panel->Root());
     UpdateRecentMenu();
@@ -279,8 +284,10 @@ QWidget* TLibraryFrame::OpenMember(const std::string& member, int line) {
             }
             return window;
         }
+    // A program of RPG III is worked on as a program; a copy member is a piece of one, read
+    // where it stands.
     std::optional<TMemberInfo> info = Panel->Index().Member(member);
-    if (info && info->Kind == MemberKind::RpgIII)
+    if (info && info->Kind == MemberKind::RpgIII && info->Type.rfind("COPY", 0) != 0)
         return OpenProgram(member, line);
     return OpenReadOnly(member, line);
 }
@@ -513,7 +520,10 @@ void TLibraryFrame::CompareWithClick() {
             doc.CommitCurrent();
         doc.CompileAllSections(false);
         doc.AssembleSource();
-        left = doc.NameList;
+        // The banner lines a build adds are no part of what was written.
+        for (const std::string& l : doc.NameList)
+            if (!calvex::IsAddedBanner(l, doc.IndicatorPrefix))
+                left.push_back(l);
         leftTitle = ToQt(doc.FileName) + " (the program's source)";
     } else {
         left = viewer->Lines();

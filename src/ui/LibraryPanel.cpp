@@ -205,7 +205,7 @@ TLibraryPanel::TLibraryPanel(QWidget* parent)
     ListMembers->setModel(Filter);
     ListMembers->sortByColumn(SourceFileColumn, Qt::AscendingOrder);
     ListMembers->header()->setStretchLastSection(false);
-    ListMembers->header()->setSectionResizeMode(TextColumn, QHeaderView::Stretch);
+    ListMembers->header()->setSectionResizeMode(QHeaderView::Interactive);
 
     auto* filters = new QHBoxLayout;
     filters->addWidget(EditFilter, 2);
@@ -361,6 +361,7 @@ void TLibraryPanel::Reload() {
     ApplyFilter();
     for (int c : {SourceFileColumn, MemberColumn, TypeColumn, LinesColumn, ChangedColumn})
         ListMembers->resizeColumnToContents(c);
+    ListMembers->setColumnWidth(TextColumn, std::max(ListMembers->columnWidth(TextColumn), 240));
     if (!current.empty())
         for (int row = 0; row < Filter->rowCount(); ++row)
             if (Filter->index(row, 0).data(kPathRole).toByteArray().toStdString() == current) {

@@ -28,6 +28,7 @@ TEST(RpgIVReader, FixedFormCallsAndPrototypesNameTheirPrograms) {
         SpecLine('D', {{7, "GetRate"}, {24, "PR"}, {44, "EXTPGM('RATEPGM')"}}),
         SpecLine('D', {{7, "Self"}, {24, "PR"}, {44, "EXTPGM"}}),
         SpecLine('D', {{7, "Proc"}, {24, "PR"}}),
+        SpecLine('D', {{7, "CUST"}, {22, "E"}, {24, "DS"}, {44, "EXTNAME(CUSTF:CUSTR)"}}),
         SpecLine('C', {{26, "CALL"}, {36, "'PGMA'"}}),
         SpecLine('C', {{26, "CALL"}, {36, "PGMNAME"}}),
         SpecLine('C', {{26, "CALLP(E)"}, {36, "GetRate(X)"}}),
@@ -36,13 +37,14 @@ TEST(RpgIVReader, FixedFormCallsAndPrototypesNameTheirPrograms) {
         SpecLine(' ', {{7, "/COPY QRPGLESRC,PROTOS"}}),
     });
     EXPECT_THAT(uses, Contains("1 declares file CUSTF"));
-    EXPECT_THAT(uses, Contains("6 calls program PGMA CALL"));
-    EXPECT_THAT(uses, Contains("7 calls program PGMC CALL via named constant"));
-    EXPECT_THAT(uses, Contains("8 calls program RATEPGM CALLP"));
-    EXPECT_THAT(uses, Contains("9 calls program SELF CALLP"));
-    EXPECT_THAT(uses, Contains("11 copies copy PROTOS"));
+    EXPECT_THAT(uses, Contains("6 uses file CUSTF DS"));
+    EXPECT_THAT(uses, Contains("7 calls program PGMA CALL"));
+    EXPECT_THAT(uses, Contains("8 calls program PGMC CALL via named constant"));
+    EXPECT_THAT(uses, Contains("9 calls program RATEPGM CALLP"));
+    EXPECT_THAT(uses, Contains("10 calls program SELF CALLP"));
+    EXPECT_THAT(uses, Contains("12 copies copy PROTOS"));
     // A procedure is no program.
-    EXPECT_THAT(uses, Not(Contains("10 calls program PROC CALLP")));
+    EXPECT_THAT(uses, Not(Contains("11 calls program PROC CALLP")));
 }
 
 TEST(RpgIVReader, FreeFormStatementsCallPrototypesWithOrWithoutCallp) {
@@ -53,6 +55,7 @@ TEST(RpgIVReader, FreeFormStatementsCallPrototypesWithOrWithoutCallp) {
         "  order char(10);",
         "end-pr;",
         "dcl-c NEXT 'NEXTPGM';",
+        "dcl-ds cust extname('CUSTF') qualified end-ds;",
         "dcl-pr Follow extpgm(NEXT) end-pr;",
         "// Ship(comment);",
         "callp(e) Ship(ord);",
@@ -62,11 +65,12 @@ TEST(RpgIVReader, FreeFormStatementsCallPrototypesWithOrWithoutCallp) {
         "/include qrpglesrc,common",
     });
     EXPECT_THAT(uses, Contains("2 declares file ORDERS"));
-    EXPECT_THAT(uses, Contains("9 calls program SHIPPGM CALLP"));
+    EXPECT_THAT(uses, Contains("7 uses file CUSTF DS"));
     EXPECT_THAT(uses, Contains("10 calls program SHIPPGM CALLP"));
-    EXPECT_THAT(uses, Contains("12 calls program NEXTPGM CALLP"));
-    EXPECT_THAT(uses, Contains("13 copies copy COMMON"));
-    EXPECT_THAT(uses, Not(Contains("8 calls program SHIPPGM CALLP")));
+    EXPECT_THAT(uses, Contains("11 calls program SHIPPGM CALLP"));
+    EXPECT_THAT(uses, Contains("13 calls program NEXTPGM CALLP"));
+    EXPECT_THAT(uses, Contains("14 copies copy COMMON"));
+    EXPECT_THAT(uses, Not(Contains("9 calls program SHIPPGM CALLP")));
 }
 
 TEST(RpgIVReader, FreeBlocksOfAFixedFormMemberAreReadAsStatements) {
