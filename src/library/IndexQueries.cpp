@@ -394,8 +394,33 @@ bool LibraryIndex::FillTexts(std::vector<THit>& hits) {
         if (static_cast<std::uint64_t>(st.st_size) != list.front()->MemberSize ||
             time != list.front()->MemberTime)
             current = false;
-        for (THit* h : list)
-            ReadLineAt(fd, h->Offset, h->Text);
+        // The hits of a member are read in one stretch when they lie close enough together.
+        std::uint64_t first = list.front()->Offset, last = first;
+        for (const THit* h : list) {
+            first = std::min(first, h->Offset);
+            last = std::max(last, h->Offset);
+        }
+        std::uint64_t span = last - first + 1024;
+        std::string stretch;
+        if (list.size() > 1 && span <= (1u << 20)) {
+            stretch.resize(static_cast<size_t>(span));
+            ssize_t n = ::pread(fd, stretch.data(), stretch.size(), static_cast<off_t>(first));
+            stretch.resize(n > 0 ? static_cast<size_t>(n) : 0);
+        }
+        for (THit* h : list) {
+            std::string_view view(stretch);
+            size_t at = static_cast<size_t>(h->Offset - first);
+            size_t end = at < view.size() ? view.find('\n', at) : std::string_view::npos;
+            if (end == std::string_view::npos) {
+                // Past the stretch, or a line that runs beyond it.
+                ReadLineAt(fd, h->Offset, h->Text);
+                continue;
+            }
+            std::string_view line = view.substr(at, end - at);
+            if (!line.empty() && line.back() == '\r')
+                line.remove_suffix(1);
+            h->Text = line;
+        }
         ::close(fd);
     }
     return current;

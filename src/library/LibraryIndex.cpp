@@ -88,6 +88,9 @@ std::string SchemaValue() {
 enum class IndexState { Good, Missing, Damaged, OtherVersion, OtherLibrary, Busy };
 
 // Whether the database at Path is an index of Root of this version.
+// Whether the open database Db is an index of Root of this version.
+IndexState CheckOpenIndex(SqliteDb& db, const std::string& root, std::string& detail);
+
 IndexState CheckIndex(const std::string& path, const std::string& root, std::string& detail) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
@@ -98,6 +101,10 @@ IndexState CheckIndex(const std::string& path, const std::string& root, std::str
         return IndexState::Damaged;
     }
     sqlite3_busy_timeout(db.Handle(), 2000);
+    return CheckOpenIndex(db, root, detail);
+}
+
+IndexState CheckOpenIndex(SqliteDb& db, const std::string& root, std::string& detail) {
     SqliteStmt meta;
     int rc = meta.Prepare(db, "SELECT key, value FROM meta");
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
@@ -276,12 +283,10 @@ std::string LibraryIndex::WorkFolder(const std::string& dataRoot) const {
 }
 
 bool LibraryIndex::Ready() {
-    if (S->Private)
-        return S->EnsureOpen();
-    std::string detail;
-    if (CheckIndex(S->DbPath, S->Root, detail) != IndexState::Good)
+    if (!S->EnsureOpen())
         return false;
-    return S->EnsureOpen();
+    std::string detail;
+    return S->Private || CheckOpenIndex(S->Db, S->Root, detail) == IndexState::Good;
 }
 
 std::vector<std::string> LibraryIndex::TakeNotices() {
