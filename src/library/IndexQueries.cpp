@@ -2,6 +2,7 @@
 // and the fields of externally described files.
 
 #include "library/IndexStore.h"
+#include "library/MemberClassify.h"
 #include "library/RpgReader.h"
 #include "library/UseCodec.h"
 
@@ -82,17 +83,20 @@ const TMemberInfo* BestCopy(const std::vector<TMemberInfo>& candidates, std::str
                             const TCopyDirective& copy) {
     // Without a source file the compiler looks in QRPGSRC.
     std::string file = copy.File.empty() ? std::string("QRPGSRC") : copy.File;
+    // Without a library named, the program's own library comes first, as in a library list.
+    std::string own = SplitMemberPath(member).Library;
     const TMemberInfo* best = nullptr;
-    std::tuple<int, int, int, size_t> bestRank;
+    std::tuple<int, int, int, int, size_t> bestRank;
     for (const TMemberInfo& c : candidates) {
         if (c.Path == member)
             continue;
         int fileMiss = c.SourceFile == file ? 0 : 1;
         int libraryMiss = copy.Library.empty() || c.Library == copy.Library ? 0 : 1;
+        int ownMiss = copy.Library.empty() && c.Library != own ? 1 : 0;
         // A data description or control language of that name is no source to copy.
         int kindMiss = c.Kind == MemberKind::Dds || c.Kind == MemberKind::Cl ? 1 : 0;
-        std::tuple<int, int, int, size_t> rank{fileMiss, libraryMiss, kindMiss,
-                                               FolderDistance(member, c.Path)};
+        std::tuple<int, int, int, int, size_t> rank{fileMiss, libraryMiss, ownMiss, kindMiss,
+                                                    FolderDistance(member, c.Path)};
         if (!best || rank < bestRank) {
             best = &c;
             bestRank = rank;

@@ -269,3 +269,61 @@ TEST_F(LibraryIndexTest, AnIndexAnotherOrvaleHoldsLeavesThisRunAnIndexOfItsOwn) 
 }
 
 } // namespace
+
+namespace {
+
+// Libraries laid out as FILE_LIB folders: a /COPY that names a library takes that library's
+// source file; without one, the nearest folder's member of that name.
+TEST(LibraryIndexCopies, ALibraryNamedByTheCopyIsTheOneItsMemberIsTakenFrom) {
+    TestLibrary lib;
+    std::string copy = Member({SpecLine('C', {{28, "EXSR"}, {33, "X"}})});
+    lib.Write("QRPGSRC_PROD/PGM.RPG", Member({SpecLine(' ', {{7, "/COPY TEST/QCPYSRC,DATES"}}),
+                                              SpecLine(' ', {{7, "/COPY QCPYSRC,DATES"}}),
+                                              SpecLine(' ', {{7, "/COPY ERRS"}})}));
+    lib.Write("QCPYSRC_ADEV/DATES.RPG", copy);
+    lib.Write("QCPYSRC_PROD/DATES.RPG", copy);
+    lib.Write("QCPYSRC_TEST/DATES.RPG", copy);
+    lib.Write("QRPGSRC_PROD/ERRS.RPG", copy);
+    lib.Write("FAR/AWAY/ERRS.RPG", copy);
+    LibraryIndex index;
+    std::string error;
+    ASSERT_TRUE(index.Open(lib.Root(), error, lib.Cache()));
+    TRefreshReport report;
+    ASSERT_TRUE(index.Refresh(report, error)) << error;
+    std::vector<TCopyLink> links = index.Copies("QRPGSRC_PROD/PGM.RPG");
+    ASSERT_EQ(links.size(), 3u);
+    EXPECT_EQ(links[0].Target, "QCPYSRC_TEST/DATES.RPG");
+    // Three libraries hold QCPYSRC,DATES: the program's own library's.
+    EXPECT_EQ(links[1].Target, "QCPYSRC_PROD/DATES.RPG");
+    // /COPY ERRS names QRPGSRC: the member beside the program.
+    EXPECT_EQ(links[2].Target, "QRPGSRC_PROD/ERRS.RPG");
+    auto members = index.MembersNamed("dates");
+    ASSERT_EQ(members.size(), 3u);
+    EXPECT_EQ(members[1].Library, "PROD");
+    EXPECT_EQ(members[1].SourceFile, "QCPYSRC");
+}
+
+// References that run in a circle end: a field of a file that refers to itself through
+// another file has the attributes found before the circle closes, or none.
+TEST(LibraryIndexFields, ReferencesInACircleEnd) {
+    TestLibrary lib;
+    lib.Write("QDDSSRC/A.PF",
+              Member({SpecLine('A', {{45, "REF(B)"}}), SpecLine('A', {{17, "R"}, {19, "AR"}}),
+                      SpecLine('A', {{19, "F1"}, {29, "R"}})}));
+    lib.Write("QDDSSRC/B.PF",
+              Member({SpecLine('A', {{45, "REF(A)"}}), SpecLine('A', {{17, "R"}, {19, "BR"}}),
+                      SpecLine('A', {{19, "F1"}, {29, "R"}})}));
+    LibraryIndex index;
+    std::string error;
+    ASSERT_TRUE(index.Open(lib.Root(), error, lib.Cache()));
+    TRefreshReport report;
+    ASSERT_TRUE(index.Refresh(report, error)) << error;
+    std::vector<TFileField> fields = index.FieldsOfFile("A");
+    ASSERT_EQ(fields.size(), 1u);
+    EXPECT_EQ(fields[0].Length, 0);
+    // Where-used of a field names the descriptions that define it.
+    NameKind field = NameKind::Field;
+    EXPECT_EQ(index.WhereUsed("F1", &field).size(), 2u);
+}
+
+} // namespace

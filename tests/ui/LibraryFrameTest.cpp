@@ -23,8 +23,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QTextBlock>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -154,6 +157,73 @@ TEST_F(LibraryFrameTest, ACopyLineOpensItsCopyMember) {
     for (const auto* w : Frame->EditorWindows())
         shown = shown || Library->MemberOf(w) == "QCPYSRC/DATES.RPG";
     EXPECT_TRUE(shown);
+}
+
+TEST_F(LibraryFrameTest, TheProgramWindowOpensCopyMembersAndShowsTheLibraryInItsCrossReference) {
+    auto* program = qobject_cast<TEditorsHolder*>(Library->OpenMember("QRPGSRC/CUS001.RPG", 2));
+    ASSERT_NE(program, nullptr);
+    QWidget* before = Frame->MdiArea->activeSubWindow()->widget();
+    // F3 on the /COPY line.
+    ASSERT_THAT(program->RichEditSource->textCursor().block().text().toStdString(),
+                HasSubstr("/COPY"));
+    EXPECT_EQ(program->PopOpenCopyMember->shortcut(), QKeySequence(Qt::Key_F3));
+    program->PopOpenCopyMember->trigger();
+    QWidget* copy = Frame->MdiArea->activeSubWindow()->widget();
+    EXPECT_NE(copy, before);
+    EXPECT_EQ(Library->MemberOf(copy), "QCPYSRC/DATES.RPG");
+    // Ctrl+click on the /COPY line does the same.
+    Frame->MdiArea->setActiveSubWindow(Frame->SubWindowOf(program));
+    QPoint at = program->RichEditSource->cursorRect().center();
+    QTest::mouseClick(program->RichEditSource->viewport(), Qt::LeftButton, Qt::ControlModifier, at);
+    EXPECT_EQ(Frame->MdiArea->activeSubWindow()->widget(), copy);
+    // On a line that names no copy member, the window says so.
+    Frame->MdiArea->setActiveSubWindow(Frame->SubWindowOf(program));
+    EXPECT_FALSE(program->OpenCopyMemberAt(0));
+    EXPECT_THAT(program->StatusPanel(TEditorsHolder::MessagePanel)->text().toStdString(),
+                HasSubstr("No copy member"));
+
+    // Shift+F4 on CUSNO: the program's uses, then the copy member's and the file's.
+    program->OpenCopyMemberAt(-1); // the caret stays; nothing opens twice
+    TreeNode* node = nullptr;
+    program->Document->ForEachNode([&](TreeNode* n) {
+        if (!node && n->Section())
+            for (const std::string& l : n->Section()->Lines)
+                if (l.find("CUSNO") != std::string::npos) {
+                    node = n;
+                    break;
+                }
+        return true;
+    });
+    ASSERT_NE(node, nullptr);
+    program->SelectNode(node);
+    int line = 0;
+    const StringList& lines = node->Section()->Lines;
+    while (lines[static_cast<size_t>(line)].find("CUSNO") == std::string::npos)
+        ++line;
+    program->GoToPlace(node, line,
+                       static_cast<int>(lines[static_cast<size_t>(line)].find("CUSNO")));
+    program->PopCrossReference->trigger();
+    QTreeWidget* list = program->ListCrossRef;
+    ASSERT_NE(list, nullptr);
+    QStringList places;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        places << list->topLevelItem(i)->text(0);
+    EXPECT_TRUE(places.contains("copy member QCPYSRC/DATES.RPG")) << places.join("|").toStdString();
+    EXPECT_TRUE(places.contains("file CUSTF, format CUSTR"));
+}
+
+TEST_F(LibraryFrameTest, ARefreshShowsMembersAddedAndDropsMembersRemoved) {
+    Write("QCLSRC/LATER.CLP", Lines({"PGM", "ENDPGM"}));
+    std::filesystem::remove(Dir.File("lib/QCLSRC/NIGHT.CLP"));
+    Library->Panel->Refresh();
+    Library->Panel->WaitForRefresh();
+    QAbstractItemModel* model = Library->Panel->ListMembers->model();
+    QStringList names;
+    for (int row = 0; row < model->rowCount(); ++row)
+        names << model->index(row, 1).data().toString();
+    EXPECT_TRUE(names.contains("LATER"));
+    EXPECT_FALSE(names.contains("NIGHT"));
+    EXPECT_EQ(Library->Panel->LastReport().Removed, 1u);
 }
 
 TEST_F(LibraryFrameTest, WhereUsedListsRolesAndSavesThemAsCsv) {
