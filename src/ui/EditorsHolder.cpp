@@ -603,6 +603,28 @@ bool TEditorsHolder::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    if (RichEditSource && watched == RichEditSource &&
+        (type == QEvent::ShortcutOverride || type == QEvent::KeyPress)) {
+        // F3 on a /COPY line opens its copy member instead of searching again.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F3 && key->modifiers() == Qt::NoModifier && CaretOnCopyLine()) {
+            event->accept();
+            if (type == QEvent::KeyPress)
+                OpenCopyMemberAt();
+            return true;
+        }
+    }
+    if (RichEditSource && watched == RichEditSource->viewport() &&
+        type == QEvent::MouseButtonRelease) {
+        // Ctrl+click on a /COPY line opens its copy member.
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier) &&
+            Services.OpenCopyMember) {
+            int line = RichEditSource->cursorForPosition(mouse->position().toPoint()).blockNumber();
+            if (OpenCopyMemberAt(line))
+                return true;
+        }
+    }
     if (RichEditSource && watched == RichEditSource->viewport() &&
         type == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);

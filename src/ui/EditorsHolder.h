@@ -40,6 +40,7 @@ struct TXrefUse;
 class TEDITSection;
 class TEditorFrame;
 struct TEditState;
+class TEditorsHolder;
 class TExtRichEdit;
 class TFormGenRPG;
 class TProgramTreeModel;
@@ -51,6 +52,16 @@ class TreeNode;
 namespace orvale {
 class Prompter;
 }
+
+// A line of the library's cross-reference of a field: its use in a copy member of the program,
+// or its definition in an externally described file.
+struct TLibraryXrefRow {
+    std::string Place; // "copy member QCPYSRC/DATES.RPG", "file CUSTF, format CUSTR"
+    int Line = 0;      // from 1
+    std::string Role;
+    std::string Text;   // the line, or the field's length, decimals and type
+    std::string Member; // the member a double click opens, relative to the library
+};
 
 // What the frame hands a new window: the logged-in user, the indentation width of the
 // options, the compiler-options form and the program directory (with its trailing separator).
@@ -77,6 +88,13 @@ struct TEditorServices {
     std::function<bool(StringList&)> PrintDesign;
     // Runs a dialog modally; true when it was closed with OK.
     std::function<bool(QDialog&)> RunDialog;
+    // The library's part (none while no library serves the window): the copy member a /COPY
+    // line names opened (false when the library holds none), a field's uses in the program's
+    // copy members and its definitions in the externally described files, and a place in a
+    // member of the library opened.
+    std::function<bool(TEditorsHolder&, const std::string&)> OpenCopyMember;
+    std::function<std::vector<TLibraryXrefRow>(TEditorsHolder&, const std::string&)> LibraryFields;
+    std::function<void(const std::string&, int)> OpenLibraryPlace;
 
     static TEditorServices Default();
 };
@@ -153,6 +171,7 @@ public:
     QAction* PopExpAllSection = nullptr;
     QAction* PopPrintSection = nullptr;
     QAction* PopCrossReference = nullptr;
+    QAction* PopOpenCopyMember = nullptr;
     QAction* PopNextError = nullptr;
     QAction* PopPrevError = nullptr;
 
@@ -246,6 +265,10 @@ public:
     void ShowCompileMarks();
     // The uses of the field name at the caret.
     void PopCrossReferenceClick();
+    // Whether the caret stands on a /COPY line.
+    bool CaretOnCopyLine() const;
+    // Opens the copy member a /COPY line of the section names (the caret's line with -1).
+    bool OpenCopyMemberAt(int line = -1);
     // A line of the RPG/400 page was double-clicked: an error or warning line leads to its
     // statement.
     void RpgViewLineActivated(int line);

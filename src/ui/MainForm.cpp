@@ -18,6 +18,7 @@
 #include "ui/FormGenRPG.h"
 #include "ui/HelpWindow.h"
 #include "ui/Latin1.h"
+#include "ui/LibraryFrame.h"
 #include "ui/PasswordDlg.h"
 
 #include <QAction>
@@ -86,6 +87,7 @@ TMainForm::TMainForm(orvale::Prompter& prompter, TMainFormServices services, QWi
     FormGenRPG = new TFormGenRPGWindow(this);
     UseDialogFrame(*FormGenRPG);
     UpdateReopenMenu();
+    Library = new TLibraryFrame(*this);
 
     connect(MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::SubWindowActivated);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,

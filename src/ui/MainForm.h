@@ -31,6 +31,7 @@ class QStatusBar;
 class QToolButton;
 class TFormFind;
 class TFormGenRPGWindow;
+class TLibraryFrame;
 class TRPGProgram;
 class THelpWindow;
 
@@ -86,6 +87,8 @@ public:
     TFormGenRPGWindow* FormGenRPG = nullptr;
     // Made when the help is first opened.
     THelpWindow* HelpWindow = nullptr;
+    // The library of members: its menus, panel, docks and the members opened from it.
+    TLibraryFrame* Library = nullptr;
 
     // -- Controls
     QMenuBar* MainMenu = nullptr;

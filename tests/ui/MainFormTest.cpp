@@ -126,11 +126,12 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
     auto frame = Start();
     // Without a program the desktop shows the application's name alone.
     EXPECT_EQ(frame->windowTitle(), "");
-    EXPECT_EQ(
-        Captions(frame->FileMenu),
-        (std::vector<std::string>{"&New", "&Open...", "&Browse...", "Re&pository", "&Reopen",
-                                  "&Save", "Save &As...", "Sa&ve All", "&Close", "Clos&e All",
-                                  "&Print...", "Print Pre&view...", "Export to P&DF...", "E&xit"}));
+    EXPECT_EQ(Captions(frame->FileMenu),
+              (std::vector<std::string>{"&New", "&Open...", "&Browse...", "Re&pository",
+                                        "Open &Library...", "Recent L&ibraries", "Library &Members",
+                                        "&Reopen", "&Save", "Save &As...", "Sa&ve All", "&Close",
+                                        "Clos&e All", "&Print...", "Print Pre&view...",
+                                        "Export to P&DF...", "E&xit"}));
     EXPECT_EQ(
         Captions(frame->EditMenu),
         (std::vector<std::string>{"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Select &All",
@@ -144,12 +145,13 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
               (std::vector<std::string>{"&Selected Text", "All Sectio&n"}));
     EXPECT_EQ(Captions(frame->SearchMenu),
               (std::vector<std::string>{"&Find...", "&Replace...", "&Search Again",
-                                        "Next &Error\tF8", "Pre&vious Error\tShift+F8"}));
+                                        "Next &Error\tF8", "Pre&vious Error\tShift+F8",
+                                        "Find in &Library...", "&Where Used..."}));
     EXPECT_EQ(Captions(frame->ProgramMenu),
-              (std::vector<std::string>{"Co&mpile", "&Build All", "&Export To AS/400",
-                                        "&Create from Source...", "&Import From AS/400",
-                                        "&Save Source As...", "&Print Source",
-                                        "Source Print Pre&view...", "Export Source to P&DF..."}));
+              (std::vector<std::string>{
+                  "Co&mpile", "&Build All", "&Export To AS/400", "&Create from Source...",
+                  "&Import From AS/400", "&Save Source As...", "&Print Source",
+                  "Source Print Pre&view...", "Export Source to P&DF...", "Compare &With..."}));
     EXPECT_EQ(Captions(frame->OptionsMenu),
               (std::vector<std::string>{"&Button Bar", "&Editor", "&Undo", "&History Log",
                                         "&Compiler", "E&xport", "Change &PassWord"}));
