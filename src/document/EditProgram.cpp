@@ -265,6 +265,22 @@ void TEDITProgram::CommitCurrent() {
     CurrentNode = Tree.Selected();
 }
 
+void TEDITProgram::ReplaceSectionText(TreeNode* node, const StringList& lines) {
+    TEDITSection* section = node ? node->Section() : nullptr;
+    if (!section || section == &PropertySection || section == &HistorySection || Closing)
+        return;
+    if (node == CurrentNode && node == Tree.Selected() && View) {
+        View->SetEditorLines(lines);
+        View->SetEditorTags(LineTagsFor(*section, lines));
+        EditorModified = true;
+        return;
+    }
+    if (LogModify)
+        AddHistoryEntry(HistoryEntry(section->Properties.Name, "Modify", " "));
+    section->SetLines(lines);
+    Modified = true;
+}
+
 void TEDITProgram::ShowInEditor(TEDITSection& section) {
     if (View) {
         View->SetEditorLines(section.LineTexts());
@@ -466,6 +482,8 @@ void TEDITProgram::RestoreSelected(int kind) {
     section->Restore(stored ? &*stored : nullptr, lines, static_cast<RestoreKind>(kind));
     if (lines != before) {
         View->SetEditorLines(lines);
+        // The lines that stand as they were keep their tags in the margin.
+        View->SetEditorTags(LineTagsFor(*section, lines));
         // The restored text is pending like an edit, so the next commit stores it.
         EditorModified = true;
     }

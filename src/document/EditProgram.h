@@ -101,6 +101,10 @@ public:
     // -- Editing and showing
     void CommitCurrent();
     void ShowSelected();
+    // Gives Node's section the text Lines as an edit of the user would: the section on show
+    // gets it as a pending edit of the editor (with the tags its lines keep), any other one
+    // at once, with its history entry. For commands that change sections not on show.
+    void ReplaceSectionText(TreeNode* node, const StringList& lines);
     // Active: 0 hides every page, 1 Source, 2 Objects, 3 Setting, 4 RPG/400.
     void ShowPages(bool sourceVisible, bool objectsVisible, bool settingVisible,
                    bool rpgViewVisible, int active);

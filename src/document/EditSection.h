@@ -162,3 +162,7 @@ bool IsDefinitionMatch(std::string_view line, size_t pos, size_t length);
 // window shows it: columns 1-5 and columns 75 on, trimmed, joined by a blank when both hold
 // something; empty for a line without one (all empty when the section has no origins).
 StringList LineTags(const TEDITSection& section);
+// The tags LineTags would give Section once Lines became its text (a restored or replaced
+// text): the lines that stand unchanged keep theirs, and a line that replaces another keeps
+// the one of the line it replaces.
+StringList LineTagsFor(const TEDITSection& section, const StringList& lines);

@@ -4,6 +4,7 @@
 
 #include "RPGProgram.h"
 
+#include "ImportChecks.h"
 #include "calvex/MemberLines.h"
 #include "platform/DateReader.h"
 #include "platform/TextFile.h"
@@ -41,14 +42,6 @@ std::string ZeroByteMessage(const std::string& fileName, size_t line) {
            ": a source member is text, and the lines after it would be lost!";
 }
 
-std::string LeftOutMessage(const std::vector<int>& leftOut) {
-    std::string count = std::to_string(leftOut.size());
-    std::string first = std::to_string(leftOut.front() + 1);
-    return "WARNING: " + count + (leftOut.size() == 1 ? " line is" : " lines are") +
-           " not an RPG III specification and " + (leftOut.size() == 1 ? "is" : "are") +
-           " kept as written (the first is line " + first + ")!";
-}
-
 } // namespace
 
 bool TRPGProgram::ImportFromFile(const std::string& fileName, orvale::Diagnostics& found,
@@ -68,15 +61,23 @@ bool TRPGProgram::ImportFromFile(const std::string& fileName, orvale::Diagnostic
             found.Error(ZeroByteMessage(fileName, zeroLine));
             return false;
         }
+        // An RPG IV member would become a program of raw lines that builds out of order.
+        if (std::optional<std::string> refusal = orvale::RpgIvRefusal(fileName, lines)) {
+            found.Error(*refusal);
+            return false;
+        }
     }
     SourceLines = std::move(lines);
     SetFileName(orvale::ChangeFileExt(fileName, ".RPG"));
     BuildTree();
     bool supported = !fileName.empty() && fileName.back() == '3';
+    bool empty = SourceLines.empty();
     if (supported)
         ConvertSourceLines(progress, found);
     else
         found.Error(kVersionNotSupported);
+    if (supported && empty)
+        found.Warning(orvale::EmptyMemberWarning(fileName));
     // Released, not just emptied: a large member should not stay in memory.
     StringList().swap(SourceLines);
     StringList().swap(SaveLines);
@@ -110,8 +111,9 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress, orvale::Diagnosti
     int i = 0;
     // Where each run of extension lines begins: a member may hold more than one.
     std::vector<int> extensionStarts;
-    // Lines no walk takes (not RPG III specifications), carried as raw lines.
+    // Lines no walk takes, carried as raw lines (the walks keep the stray lines found here).
     std::vector<int> leftOut;
+    const calvex::StrayLines strays = calvex::FindStrayLines(source);
     auto shown = [&] { ShowImportProgress(i, progress); };
     // Every section the walks fill takes its origins' texts from the member at the end.
     ForEachNode([](TreeNode* node) {
@@ -223,8 +225,8 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress, orvale::Diagnosti
     }
 
     TakeOriginTexts();
-    if (!leftOut.empty())
-        found.Warning(LeftOutMessage(leftOut));
+    for (const std::string& warning : orvale::StrayLineWarnings(strays, leftOut))
+        found.Warning(warning);
     ReadMemberDates(found);
     if (PropertySection.LinesCount() == 0)
         InitProperties("", "");

@@ -14,6 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tessary {
 
 namespace {
@@ -69,6 +71,8 @@ void SetRows(QTableWidget* grid, int rows) {
 void SetCell(const orvale::TextEdge& edge, QTableWidget* grid, int row, const std::string& text) {
     auto* item = new QTableWidgetItem(edge.ToQt(text));
     item->setFlags(Qt::ItemIsEnabled);
+    // A note longer than its column shows whole under the mouse.
+    item->setToolTip(edge.ToQt(text));
     grid->setItem(row, 0, item);
 }
 
@@ -92,6 +96,13 @@ TFPrmtH::TFPrmtH(QWidget* parent) : QDialog(parent) {
     captions->addWidget(MakeCaption(PanelCap, "Parameter Value", ValueWidth));
     captions->addWidget(MakeCaption(PanelCap, "Len", LengthWidth));
     captions->addWidget(MakeCaption(PanelCap, "Help Notes", 0), 1);
+    LabelWarning = new QLabel(this);
+    LabelWarning->setObjectName("LabelWarning");
+    LabelWarning->setWordWrap(true);
+    LabelWarning->setMargin(4);
+    LabelWarning->setStyleSheet(QStringLiteral("QLabel { color: #a00000; font-weight: bold; }"));
+    LabelWarning->hide();
+    layout->addWidget(LabelWarning);
     layout->addWidget(PanelCap);
 
     auto* grids = new QHBoxLayout;
@@ -135,12 +146,18 @@ TFPrmtH::TFPrmtH(QWidget* parent) : QDialog(parent) {
 }
 
 void TFPrmtH::Fill(const std::string& dir, const std::string& text) {
+    Fill(dir, text, PreparePrompt(dir, text));
+}
+
+void TFPrmtH::Fill(const std::string& dir, const std::string& text, const TPromptRows& rows) {
     ProgramDir_ = dir;
     WorkText = text;
     Answered = false;
-    TPromptRows rows = PreparePrompt(dir, text);
+    Rows = rows;
     OpCode_ = rows.Code;
     setWindowTitle(Edge.ToQt(rows.Caption));
+    LabelWarning->setText(Edge.ToQt(rows.Warning));
+    LabelWarning->setVisible(!rows.Warning.empty());
 
     const int count = static_cast<int>(rows.RowCount()) + 1;
     for (QTableWidget* grid : {StringName, StringValu, StringLeng, StringNote})
@@ -188,7 +205,7 @@ void TFPrmtH::BtnOkClick() {
         QLineEdit* editor = ValueEditor(row);
         values.push_back(editor ? Edge.FromQt(editor->text()) : std::string());
     }
-    WorkText = BuildPromptResult(OpCode_, values);
+    WorkText = PromptResult(Rows, values);
     Answered = true;
     accept();
 }
@@ -201,7 +218,16 @@ void TFPrmtH::BtnCancelClick() {
 
 void TFPrmtH::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    resize(width(), 19 * StringValu->rowCount() + 76);
+    int warning = LabelWarning->isHidden() ? 0 : LabelWarning->sizeHint().height();
+    // Wide enough for the longest note, as far as the screen allows.
+    int notes = 0;
+    for (int row = 1; row < StringNote->rowCount(); ++row)
+        if (QTableWidgetItem* note = StringNote->item(row, 0))
+            notes = std::max(notes, StringNote->fontMetrics().horizontalAdvance(note->text()));
+    int wanted = NameWidth + ValueWidth + LengthWidth + notes + 24;
+    int room = screen() ? screen()->availableGeometry().width() * 9 / 10 : wanted;
+    resize(std::clamp(wanted, width(), std::max(width(), room)),
+           19 * StringValu->rowCount() + 76 + warning);
     // In the middle of the screen the window is shown on.
     if (QScreen* screen = this->screen()) {
         QRect area = screen->availableGeometry();
@@ -244,12 +270,17 @@ bool TFPrmtH::PreviewKey(QKeyEvent* event) {
 
 std::string RunPromptWindow(const std::string& dir, const std::string& text,
                             const orvale::CodePage& codePage) {
+    return RunPromptWindow(dir, text, PreparePrompt(dir, text), codePage);
+}
+
+std::string RunPromptWindow(const std::string& dir, const std::string& text,
+                            const TPromptRows& rows, const orvale::CodePage& codePage) {
     // Widgets need a widget application; a process without one has nothing to show.
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return CancelResult;
     TFPrmtH form(QApplication::activeWindow());
     form.Edge = orvale::TextEdge(codePage);
-    form.Fill(dir, text);
+    form.Fill(dir, text, rows);
     form.exec();
     return form.WorkText;
 }

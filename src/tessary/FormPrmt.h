@@ -11,6 +11,7 @@
 
 #include <string>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -29,6 +30,8 @@ public:
     // Fills the grids for the statement Text, from the parameter file of Dir, and sets the
     // caption. Row 0 of every grid lies under the caption panel; parameters start at row 1.
     void Fill(const std::string& dir, const std::string& text);
+    // Fills the grids with Rows (any statement's), for the argument text Text.
+    void Fill(const std::string& dir, const std::string& text, const TPromptRows& rows);
 
     const std::string& ProgramDir() const { return ProgramDir_; }
     // The resolved code that heads the result.
@@ -44,6 +47,8 @@ public:
     QTableWidget* StringLeng = nullptr;
     QTableWidget* StringNote = nullptr;
     QWidget* PanelCap = nullptr;
+    // What the user must know before filling the rows in; hidden when there is nothing.
+    QLabel* LabelWarning = nullptr;
     QPushButton* BtnOk = nullptr;
     QPushButton* BtnCancel = nullptr;
 
@@ -64,6 +69,7 @@ private:
 
     std::string ProgramDir_;
     std::string OpCode_;
+    TPromptRows Rows;
     bool Answered = false; // closed by OK or Cancel rather than by the close box
 };
 

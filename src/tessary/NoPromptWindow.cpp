@@ -10,4 +10,9 @@ std::string RunPromptWindow(const std::string&, const std::string&, const orvale
     return CancelResult;
 }
 
+std::string RunPromptWindow(const std::string&, const std::string&, const TPromptRows&,
+                            const orvale::CodePage&) {
+    return CancelResult;
+}
+
 } // namespace tessary

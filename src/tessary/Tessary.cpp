@@ -2,6 +2,7 @@
 
 #include "PromptHelp.h"
 #include "PromptWindow.h"
+#include "StatementPrompt.h"
 
 #include <new>
 
@@ -35,6 +36,25 @@ void GetOpCodeSymple(const std::string& dir, const std::string& code, std::strin
         symple = tessary::OpCodeSymple(dir, code);
     } catch (const std::bad_alloc&) {
         symple = code;
+    }
+}
+
+void DoStatementPromptHelp(const std::string& dir, char formType, const std::string& text,
+                           std::string& result, const orvale::CodePage& codePage) {
+    try {
+        result = tessary::RunPromptWindow(
+            dir, text, tessary::PrepareStatementPrompt(dir, formType, text), codePage);
+    } catch (...) {
+        result = tessary::CancelResult;
+    }
+}
+
+void GetStatementFormat(const std::string& dir, char formType, const std::string& name,
+                        std::string& format) {
+    try {
+        format = tessary::StatementFormat(dir, formType, name);
+    } catch (const std::bad_alloc&) {
+        format.clear();
     }
 }
 }

@@ -29,4 +29,18 @@ ORVALE_EXPORT void GetOpCodeFormat(const std::string& dir, const std::string& co
 // 4: The code the template is headed by (IFEQ gives IFxx), used to name the help topic.
 ORVALE_EXPORT void GetOpCodeSymple(const std::string& dir, const std::string& code,
                                    std::string& symple);
+
+// 5: DoPromptHelp for any statement of a section of form type FormType ('F', 'E', 'L', 'I',
+// 'O' for the specification statements, 'C' for operation codes): the statements of the
+// specification sections are prompted with their parameters' names, lengths and notes, a raw
+// RPG(...) line as one value, and an unknown name or operation code says so in the window.
+// CodePage is that of the text and of the result.
+ORVALE_EXPORT void DoStatementPromptHelp(const std::string& dir, char formType,
+                                         const std::string& text, std::string& result,
+                                         const orvale::CodePage& codePage);
+
+// 6: The template of a statement of a section of FormType, "FILE(File Name, Device, ...)";
+// empty when the section has no such statement.
+ORVALE_EXPORT void GetStatementFormat(const std::string& dir, char formType,
+                                      const std::string& name, std::string& format);
 }

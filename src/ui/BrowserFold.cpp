@@ -18,8 +18,8 @@ QPoint TBrowserFold::PlaceOver(const QRect& foreground, const QSize& dialog) {
 std::optional<std::string> TBrowserFold::Execute(QWidget* foreground,
                                                  const std::string& startFolder) {
     QFileDialog dialog(foreground, Title);
-    // The toolkit's own dialog, so that it can be placed over the asking window.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The desktop's own folder dialog, as the file dialogs use; the desktop places it (the
+    // placing below is for the toolkit's dialog, where the desktop offers none).
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

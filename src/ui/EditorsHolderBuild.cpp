@@ -32,6 +32,20 @@ void PlaceOver(QWidget& window, const QWidget& owner) {
 
 } // namespace
 
+std::string FindingsSummary(const std::vector<TCompileFinding>& findings) {
+    size_t errors = 0;
+    for (const TCompileFinding& f : findings)
+        errors += f.Error ? 1 : 0;
+    size_t warnings = findings.size() - errors;
+    if (findings.empty())
+        return "Compiled: no error or warning.";
+    auto count = [](size_t n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    return "Compiled: " + count(errors, "error", "errors") + ", " +
+           count(warnings, "warning", "warnings") + "; F8 goes to the next one.";
+}
+
 void TEditorsHolder::ImportSource(const std::string& fileName) {
     setEnabled(false);
     orvale::Diagnostics found;
@@ -77,6 +91,9 @@ bool TEditorsHolder::CompileProgram(bool buildAll) {
         statistics.hide();
         AddFindingLines(statistics);
         ShowCompileMarks();
+        // What the message panel said of an older compile (a finding gone to, an error line)
+        // gives way to what this one found.
+        StatusPanel(MessagePanel)->setText(Edge.ToQt(FindingsSummary(ProgramFindings(*Document))));
         // The figures stay up until the user has read them; a line of the list leads to its
         // section and statement meanwhile.
         statistics.Finish();

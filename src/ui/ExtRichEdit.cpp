@@ -240,31 +240,23 @@ bool TExtRichEdit::FindNext(const std::string& text, bool fromStart, bool matchC
     return true;
 }
 
-QPoint TExtRichEdit::ConfirmationPoint(QPoint origin) const {
-    QPoint caret = CaretPos();
-    QFontInfo shown(font());
-    int pointSize = shown.pointSize();
-    int pixelHeight = std::abs(shown.pixelSize());
-    int x = caret.x() * pointSize * 9 / 10 + origin.x();
-    int y = (caret.y() - FirstVisibleLine()) * pixelHeight * 11 / 10 + origin.y() - 40;
-    if (const QScreen* display = screen())
-        x = std::min(x, display->geometry().width() - 360);
-    if (y < 0)
-        y += 180;
-    return {x, y};
+QRect TExtRichEdit::CaretLineRect() const {
+    QRect caret = cursorRect();
+    QRect line(0, caret.top(), viewport()->width(), caret.height());
+    return QRect(viewport()->mapToGlobal(line.topLeft()), line.size());
 }
 
 TExtRichEdit::ReplaceResult TExtRichEdit::ReplaceNext(const std::string& search,
                                                       const std::string& replacement,
                                                       bool fromStart, bool matchCase,
-                                                      bool wholeWord, bool prompt, QPoint origin) {
+                                                      bool wholeWord, bool prompt) {
     if (!FindNext(search, fromStart, matchCase, wholeWord))
         return ReplaceResult::NotFound;
     ReplaceResult result = ReplaceResult::Replaced;
     if (prompt) {
-        QPoint at = ConfirmationPoint(origin);
+        QRect line = CaretLineRect();
         orvale::Prompter& asker = ActivePrompter();
-        asker.PlaceNextBox(at.x(), at.y());
+        asker.KeepNextBoxClearOf(line.left(), line.top(), line.right(), line.bottom());
         result = ResultOf(asker.Show(orvale::Prompter::Kind::Confirmation,
                                      "Replace this occurrence of " + search + "?",
                                      orvale::Prompter::Buttons::YesNoCancelAll));

@@ -218,8 +218,6 @@ void TFormFind::ReadSettings() {
     s.IncludeOutput = CheckOutP->isChecked();
     s.ReplaceMode = !ComboTextReplace->isHidden();
     s.Prompt = CheckPrompt->isChecked();
-    if (Window)
-        s.Origin = Window->mapToGlobal(QPoint(Window->TreePanelWidth() + 10, 60));
 }
 
 // -- Buttons
@@ -234,9 +232,14 @@ void TFormFind::BtnOKClick() {
         hide();
         if (Settings.SearchText != Settings.ReplaceText) {
             Settings.ReplaceAllRequested = false;
+            if (Window)
+                Window->BeginEditGroup();
             ReplaceOne(Settings.FromFirstSection, Settings.FromStart);
             if (Settings.ReplaceAllRequested)
                 ReplaceAll();
+            // A single replacement stays the editor's own last edit.
+            if (Window)
+                Window->EndEditGroup(Settings.ReplaceAllRequested ? kReplaceAllEdit : "");
         }
     }
     done(1);
@@ -245,7 +248,11 @@ void TFormFind::BtnOKClick() {
 void TFormFind::BtnAllClick() {
     // The button starts a command of its own, whatever an earlier one was answered.
     Settings.ReplaceAllRequested = false;
+    if (Window)
+        Window->BeginEditGroup();
     ReplaceAll();
+    if (Window)
+        Window->EndEditGroup(kReplaceAllEdit);
     done(8);
 }
 
@@ -292,7 +299,7 @@ TExtRichEdit::ReplaceResult TFormFind::EditorReplace(bool fromStart) {
     ShowMatch();
     const TFindSettings& s = Settings;
     return Window->RichEditSource->ReplaceNext(s.SearchText, s.ReplaceText, fromStart, s.MatchCase,
-                                               s.WholeWord, s.Prompt, s.Origin);
+                                               s.WholeWord, s.Prompt);
 }
 
 std::string TFormFind::WhereLooked() const {

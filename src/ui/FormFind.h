@@ -53,9 +53,6 @@ struct TFindSettings {
     // The user answered "All" to a replace confirmation: every further match is replaced
     // without asking.
     bool ReplaceAllRequested = false;
-    // Screen point the replace confirmation is placed from: beside the window's tree, level
-    // with the top of its editor.
-    QPoint Origin;
 };
 
 class TFormFind : public QDialog {
@@ -114,7 +111,7 @@ public:
     // Scope "Active Section" clears and disables the include boxes, "All Program" ticks and
     // enables them, "Global" ticks and disables them.
     void RadioScopeClick(int scope);
-    // Takes the controls into Settings (the confirmation origin from the window).
+    // Takes the controls into Settings.
     void ReadSettings();
     bool Find(bool fromFirstSection, bool fromStart);
     void ReplaceOne(bool fromFirstSection, bool fromStart);
@@ -157,3 +154,5 @@ inline constexpr const char* kDontJoke = "Don't Joke Please!";
 inline constexpr const char* kNothingToFind = "Nothing to find!";
 inline constexpr const char* kOperationComplete = "Operation Complete!";
 inline constexpr const char* kOperationAborted = "Operation Aborted! Possibly Error!";
+// What Edit > Undo takes back after a replacement across sections.
+inline constexpr const char* kReplaceAllEdit = "Replace All";

@@ -1,6 +1,9 @@
 #include "ui/HostTransfer.h"
 
+#include "calvex/MemberRoundTrip.h"
+#include "frame/MemberName.h"
 #include "frame/Options.h"
+#include "ondrel/Ondrel.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
 #include "qtedge/FileNames.h"
@@ -82,20 +85,34 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
         return false;
 
     window.LastRpgViewSection = nullptr;
-    std::string source = transfer.ProgramDir + orvale::ChangeFileExt(doc.FileName, ".RP3");
-    // The member would be made from whatever an earlier export left there.
+    // The built source is a work file of this export only: it goes with it.
+    QTemporaryDir work;
+    if (!work.isValid()) {
+        transfer.Box.Error(std::string(kNoWorkFolder) + "\n" + orvale::PathFromQt(work.errorString()));
+        return false;
+    }
+    std::string source =
+        orvale::PathFromQt(work.path()) + "/" + orvale::ChangeFileExt(doc.FileName, ".RP3");
     if (!doc.WriteSource(source))
         return false;
 
     TFormExport dialog(transfer.Box, transfer.Parent ? transfer.Parent : &window);
     dialog.ConvertedFile = source;
-    dialog.RecordLength = ExportRecordLength(source, options.RecordLength);
-    dialog.EditFile->setText(orvale::PathToQt(orvale::ChangeFileExt(doc.FileName, ".MBR")));
+    TMemberPreview preview = PreviewMember(source, doc.IndicatorPrefix);
+    dialog.ShowPreview(preview, ExportRecordLength(preview, options.RecordLength));
+    std::string member = orvale::MemberNameFor(doc.FileName);
+    dialog.EditFile->setText(orvale::PathToQt(orvale::MemberFileName(member)));
     dialog.EditFold->setText(orvale::PathToQt(transfer.Options.LastExportFolder));
     dialog.WorkingDir = transfer.ProgramDir;
     bool accepted = RunModal(transfer, dialog);
     transfer.Options.LastExportFolder = orvale::PathFromQt(dialog.EditFold->text());
-    return accepted && dialog.Done && !dialog.Cancelled;
+    if (!accepted || !dialog.Done || dialog.Cancelled)
+        return false;
+    if (auto sent = orvale::MemberNameOf(orvale::PathFromQt(dialog.EditFile->text())))
+        member = *sent;
+    transfer.Box.Information(
+        ExportedMemberMessage(member, dialog.Destination, dialog.RecordsSent, dialog.RecordLength));
+    return true;
 }
 
 namespace {
@@ -104,17 +121,38 @@ int ValidRecordLength(int length) {
     return std::clamp(length, 1, 255);
 }
 
+size_t TrimmedLength(const std::string& line) {
+    size_t end = line.find_last_not_of(' ');
+    return end == std::string::npos ? 0 : end + 1;
+}
+
 } // namespace
 
-int ExportRecordLength(const std::string& sourceFile, int option) {
-    size_t longest = 0;
+TMemberPreview PreviewMember(const std::string& sourceFile, const std::string& bannerPrefix) {
+    TMemberPreview preview;
+    preview.BannerPrefix = bannerPrefix;
     StringList lines;
-    if (orvale::ReadTextFile(sourceFile, lines))
-        for (const std::string& line : lines) {
-            size_t end = line.find_last_not_of(' ');
-            longest = std::max(longest, end == std::string::npos ? 0 : end + 1);
-        }
-    return ValidRecordLength(std::max(option, static_cast<int>(std::min<size_t>(longest, 255))));
+    if (!orvale::ReadTextFile(sourceFile, lines))
+        return preview;
+    preview.Lines = lines.size();
+    for (const std::string& line : lines) {
+        const size_t length = TrimmedLength(line);
+        preview.Longest = std::max(preview.Longest, length);
+        if (calvex::IsAddedBanner(line, bannerPrefix))
+            ++preview.BannerLines;
+        else
+            preview.LongestWithoutBanners = std::max(preview.LongestWithoutBanners, length);
+    }
+    return preview;
+}
+
+int ExportRecordLength(const TMemberPreview& preview, int option) {
+    return ValidRecordLength(
+        std::max(option, static_cast<int>(std::min<size_t>(preview.Longest, 255))));
+}
+
+int ExportRecordLength(const std::string& sourceFile, int option) {
+    return ExportRecordLength(PreviewMember(sourceFile, {}), option);
 }
 
 std::optional<TImportedMember> ImportFromHost(THostTransfer& transfer) {

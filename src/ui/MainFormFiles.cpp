@@ -15,11 +15,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QStandardPaths>
 
 namespace {
 
@@ -44,6 +47,10 @@ TEditorsHolder* TMainForm::NewEditorWindow(const std::string& caption) {
     QMdiSubWindow* sub = MdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(ProgramTreeImages().value(0));
+    // The window menu's Close would take the keys of File > Close a second time.
+    if (QMenu* system = sub->systemMenu())
+        for (QAction* item : system->actions())
+            item->setShortcuts({});
     // A closed window leaves the menus to the ones still open.
     connect(sub, &QObject::destroyed, this, [this] { UpdateMenuItems(); });
     connect(window, &QWidget::windowTitleChanged, this, [this] { UpdateCaption(); });
@@ -93,7 +100,12 @@ void TMainForm::FileNewItemClick() {
     LockFileCommands();
     std::string caption = "NoName" + std::to_string(MdiArea->subWindowList().size() + 1) + ".RPG";
     TEditorsHolder* window = NewEditorWindow(caption);
-    window->Document->NewProgram();
+    TRPGProgram& doc = *window->Document;
+    doc.NewProgram();
+    // One name for the program: the caption's, in the tree and in the save question too.
+    doc.SetFileName(caption);
+    if (TreeNode* root = doc.Tree.Root())
+        doc.Tree.SetText(root, caption);
     ApplyOptionsToWindow(*window);
     TileWhenAlone();
     UnlockFileCommands();
@@ -111,8 +123,10 @@ void TMainForm::FileOpenItemClick() {
 
 void TMainForm::OpenProgramFile(const std::string& path) {
     if (!path.empty()) {
-        if (TEditorsHolder* window = LoadIntoNewWindow(path))
+        if (TEditorsHolder* window = LoadIntoNewWindow(path)) {
             ApplyOptionsToWindow(*window);
+            RememberProgramFolder(path);
+        }
         // The window puts it back on top when it closes.
         Options.Reopen.Remove(path);
         UpdateReopenMenu();
@@ -129,7 +143,7 @@ void TMainForm::FileBrowseItemClick() {
         if (orvale::FileExists(path))
             OpenProgramFile(path);
         else
-            Box.Error(kCantFindProgram);
+            Box.Error(CantFindProgramMessage(path));
     }
     UnlockFileCommands();
 }
@@ -137,6 +151,27 @@ void TMainForm::FileBrowseItemClick() {
 void TMainForm::FileCaddisItemClick() {
     if (Services.ShowRepository)
         Services.ShowRepository(Edge.Page());
+}
+
+std::string TMainForm::ProgramFolder() const {
+    auto folder = [](std::string dir) {
+        if (!dir.empty() && dir.back() != '/')
+            dir += '/';
+        return dir;
+    };
+    const std::string& last = Options.LastProgramFolder;
+    if (!last.empty() && QFileInfo(orvale::PathToQt(last)).isDir())
+        return folder(last);
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return folder(orvale::PathFromQt(documents));
+    return folder(orvale::PathFromQt(QDir::homePath()));
+}
+
+void TMainForm::RememberProgramFolder(const std::string& path) {
+    std::string folder = orvale::ExtractFilePath(path);
+    if (!folder.empty())
+        Options.LastProgramFolder = folder;
 }
 
 // -- Recent programs
@@ -173,9 +208,10 @@ void TMainForm::ReopenClick(const std::string& path) {
             QApplication::processEvents();
             ApplyOptionsToWindow(*window);
             TileWhenAlone();
+            RememberProgramFolder(path);
         }
     } else {
-        Box.Error(kCantFindProgram);
+        Box.Error(CantFindProgramMessage(path));
     }
     // Gone either way: the window puts it back when it closes.
     Options.Reopen.Remove(path);
@@ -192,6 +228,8 @@ void TMainForm::SaveWindow(TEditorsHolder& window, bool saveAs) {
     // A program still without a file (its save dialog was cancelled) keeps its caption.
     if (!doc.Untitled)
         window.setWindowTitle(orvale::PathToQt(path));
+    if (!doc.Untitled && !doc.Modified)
+        RememberProgramFolder(path);
     // The mark goes only when the program is on disk: a failed or cancelled save keeps it.
     if (!doc.Modified)
         window.StatusPanel(TEditorsHolder::ModifiedPanel)->clear();
@@ -242,8 +280,8 @@ std::optional<std::string> TMainForm::ChooseSaveFile(const std::string& title,
                                                      const std::string& initialDir,
                                                      const std::string& fileName) {
     MainSaveDialog->setWindowTitle(orvale::PathToQt(title));
-    if (!initialDir.empty())
-        MainSaveDialog->setDirectory(orvale::PathToQt(initialDir));
+    MainSaveDialog->setDirectory(
+        orvale::PathToQt(initialDir.empty() ? ProgramFolder() : initialDir));
     MainSaveDialog->selectFile(orvale::PathToQt(fileName));
     return RunFile(*MainSaveDialog);
 }
@@ -293,11 +331,24 @@ void TMainForm::ProgOpenItemClick() {
 void TMainForm::ProgImportItemClick() {
     THostTransfer transfer{Options, ProgramDir, Box, this, Services.RunDialog};
     ImportFromHost(transfer, [this](const std::string& converted) {
-        // The converted file lives in a work folder that goes after the import: the program is
-        // saved in the program directory, as it always was.
-        if (TEditorsHolder* window =
-                ImportIntoNewWindow(converted, ImportedProgramCaption(converted)))
-            window->Document->SetFileName(ImportedProgramPath(ProgramDir, converted));
+        // The converted file lives in a work folder that goes after the import: the user says
+        // where the program is to be kept before it is made.
+        std::string caption = ImportedProgramCaption(converted);
+        std::optional<std::string> place = ChooseSaveFile(kSaveImportedTitle, {}, caption);
+        TEditorsHolder* window = ImportIntoNewWindow(converted, place ? *place : caption);
+        if (!window)
+            return;
+        TRPGProgram& doc = *window->Document;
+        if (place) {
+            doc.SetFileName(*place);
+            RememberProgramFolder(*place);
+        } else {
+            // No place yet: the first save asks for one, in the folder offered now.
+            doc.SetFileName(ProgramFolder() + caption);
+            doc.Untitled = true;
+        }
+        if (TreeNode* root = doc.Tree.Root())
+            doc.Tree.SetText(root, doc.FileName);
     });
 }
 

@@ -8,6 +8,7 @@
 
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -30,6 +31,7 @@ public:
     // The next box, and only that one, opens with its top-left corner at (x, y) on the screen
     // instead of centred on its parent.
     void PlaceNextBox(int x, int y) override;
+    void KeepNextBoxClearOf(int left, int top, int right, int bottom) override;
 
     // Called with every box right before it runs, so that tests can answer it.
     void SetBeforeExec(std::function<void(QMessageBox&)> hook) { BeforeExec = std::move(hook); }
@@ -42,5 +44,6 @@ public:
 private:
     QPointer<QWidget> Parent;
     std::optional<QPoint> NextPlace;
+    std::optional<QRect> KeepClear;
     std::function<void(QMessageBox&)> BeforeExec;
 };

@@ -5,9 +5,10 @@
 //
 //   orvale-window [FILE] [--select TEXT] [--page source|objects|setting|rpg]
 //                 [--sort COLUMN]... [--large-icons] [--size WxH] [--screenshot PNG]
-//                 [--time-select LINES]
+//                 [--time-select LINES] [--export-dialog PNG]
 
 #include "frame/HelpIndex.h"
+#include "frame/Options.h"
 #include "frame/ProgramDir.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
@@ -19,7 +20,9 @@
 #include "ui/EditorFrame.h"
 #include "ui/EditorsHolder.h"
 #include "ui/ExtRichEdit.h"
+#include "ui/FormExport.h"
 #include "ui/HelpWindow.h"
+#include "ui/HostTransfer.h"
 #include "ui/MessageBoxPrompter.h"
 
 #include <QApplication>
@@ -33,6 +36,7 @@
 #include <QPrinter>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 
@@ -144,6 +148,32 @@ int TimeSelect(TEditorsHolder& window, int lines) {
     return shown ? 0 : 1;
 }
 
+// Export To AS/400 on the window with the options as they come (the save left out: the program
+// may have no file yet), into a members folder that goes afterwards; its dialog, once shown, is
+// saved as PNG and cancelled. Questions of the compile are answered yes.
+int ShotExportDialog(TEditorsHolder& window, const std::string& programDir, const QString& png) {
+    QTemporaryDir members;
+    TOptions options;
+    options.Export.SaveOnExport = false;
+    options.LastExportFolder = orvale::PathFromQt(members.path()) + "/";
+    orvale::ScriptedPrompter yes;
+    window.Services.RunDialog = [](QDialog&) { return true; };
+    bool saved = false;
+    THostTransfer transfer{options, programDir, yes, &window, [&](QDialog& dialog) {
+                               dialog.show();
+                               QTimer::singleShot(300, &dialog, [&] {
+                                   saved = dialog.grab().save(png, "PNG");
+                                   dialog.reject();
+                               });
+                               return dialog.exec() == QDialog::Accepted;
+                           }};
+    ExportToHost(window, transfer);
+    window.DiscardChanges();
+    if (!saved)
+        return Fail("no export dialog saved to " + png);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -169,8 +199,10 @@ int main(int argc, char** argv) {
                                "KIND");
     QCommandLineOption line("line", "Puts the caret on LINE (1-based) of the page shown.", "LINE");
     QCommandLineOption build("build", "Compiles every section first (the statistics skipped).");
-    parser.addOptions(
-        {select, page, sort, largeIcons, size, screenshot, timeSelect, dir, palette, line, build});
+    QCommandLineOption exportDialog(
+        "export-dialog", "Runs Export To AS/400, saves its dialog as PNG and quits.", "PNG");
+    parser.addOptions({select, page, sort, largeIcons, size, screenshot, timeSelect, dir, palette,
+                       line, build, exportDialog});
     parser.process(app);
     if (parser.isSet(palette)) {
         QApplication::setStyle("Fusion");
@@ -250,6 +282,8 @@ int main(int argc, char** argv) {
         editor->SetCaretPos(0, parser.value(line).toInt() - 1);
         editor->setFocus();
     }
+    if (parser.isSet(exportDialog))
+        return ShotExportDialog(window, programDir, parser.value(exportDialog));
     for (const QString& column : parser.values(sort))
         window.ListViewObject->ColumnClick(column.toInt());
     if (parser.isSet(largeIcons))

@@ -206,6 +206,30 @@ TEST(ProgramCommands, FailuresNameTheFileAndTheReason) {
     EXPECT_TRUE(Contains(run.Out, "orvale-cli")) << run.Out;
 }
 
+// An RPG IV member is not imported at all; an empty one makes an empty program, with a
+// warning, that builds back to an empty member.
+TEST(ProgramCommands, ImportRefusesRpgIvAndWarnsOfAnEmptyMember) {
+    TempDir dir;
+    ASSERT_TRUE(orvale::WriteTextFile(
+        dir.File("NEW.RP3"),
+        {SpecLine('H', {{15, "1"}}), SpecLine('D', {{7, "COUNT"}, {24, "S"}, {39, "5P 0"}})}));
+    CliRun run = Cli(dir, "import " + Q(dir.File("NEW.RP3")));
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(Contains(run.Err, "NEW.RP3 is an RPG IV member: line 2 holds a definition "
+                                  "specification (D)"))
+        << run.Err;
+    EXPECT_FALSE(orvale::FileExists(dir.File("NEW.RPG")));
+    EXPECT_EQ(Cli(dir, "check " + Q(dir.File("NEW.RP3"))).Status, 2);
+
+    ASSERT_TRUE(orvale::WriteTextFile(dir.File("EMPTY.RP3"), StringList{}));
+    run = Cli(dir, "import " + Q(dir.File("EMPTY.RP3")));
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(Contains(run.Err, "EMPTY.RP3 holds no lines")) << run.Err;
+    run = Cli(dir, "build " + Q(dir.File("EMPTY.RPG")) + " --all -o " + Q(dir.File("OUT.RP3")));
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(std::filesystem::file_size(dir.File("OUT.RP3")), 0u);
+}
+
 TEST(ProgramCommands, BuildReportsFindingsAndFollowsTheOptions) {
     TempDir dir;
     {

@@ -194,6 +194,30 @@ TEST_F(EditorBuild, CompileShowsTheStatisticsUntilRead) {
     EXPECT_TRUE(errorLines.isEmpty());
 }
 
+TEST_F(EditorBuild, AMendedErrorLeavesNoStaleMessageBehind) {
+    Doc().NewProgram();
+    TEDITSection* bad = Doc().AddSubRoutine("BAD", "");
+    bad->SetLines({"                Begsr(BAD)", "    NOSUCHOP(X)", "                Endsr()"});
+    Window->Services.RunDialog = [](QDialog&) { return true; };
+    auto message = [&] {
+        return Window->StatusPanel(TEditorsHolder::MessagePanel)->text().toStdString();
+    };
+    Window->CompileProgram(true);
+    EXPECT_EQ(message(), "Compiled: 1 error, 0 warnings; F8 goes to the next one.");
+    ASSERT_TRUE(Window->GoToFinding(1));
+    EXPECT_NE(message().find("**ERROR: Invalid operating code!"), std::string::npos);
+
+    // Mended and built again: the panel says so, and F8 finds nothing to go to.
+    Window->SelectNode(Doc().FindNodeByText("BAD"));
+    Window->RichEditSource->SetLines(
+        {"                Begsr(BAD)", "    Z-ADD(1,X)", "                Endsr()"});
+    Doc().EditorModified = true;
+    Window->CompileProgram(true);
+    EXPECT_EQ(message(), "Compiled: no error or warning.");
+    EXPECT_FALSE(Window->GoToFinding(1));
+    EXPECT_EQ(message(), "No error or warning in the compiled sections");
+}
+
 TEST_F(EditorBuild, StatisticsWindowStaysWhileTheCompileRuns) {
     Doc().NewProgram();
     TFormCompileStat form(Doc(), "PAYROLL.RPG");
