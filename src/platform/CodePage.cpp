@@ -1,5 +1,7 @@
 #include "CodePage.h"
 
+#include "TextRules.h"
+
 #include <algorithm>
 
 namespace orvale {
@@ -33,13 +35,6 @@ private:
     std::string Name_ = "ISO-8859-1";
 };
 
-bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
-        return upper(x) == upper(y);
-    });
-}
-
 } // namespace
 
 const CodePage& CodePage::Latin1() {
@@ -49,7 +44,7 @@ const CodePage& CodePage::Latin1() {
 
 std::unique_ptr<CodePage> CodePage::Named(std::string_view name) {
     for (std::string_view known : {"ISO-8859-1", "ISO8859-1", "LATIN1", "LATIN-1"})
-        if (SameName(name, known))
+        if (SameText(name, known))
             return std::make_unique<Latin1CodePage>();
     return nullptr;
 }

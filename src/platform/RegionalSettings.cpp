@@ -1,5 +1,7 @@
 #include "RegionalSettings.h"
 
+#include "TextRules.h"
+
 #include <cctype>
 #include <clocale>
 #include <langinfo.h>
@@ -97,21 +99,10 @@ bool ReadNumber(std::string_view text, size_t& pos, int maxDigits, int& value,
 bool MatchWord(std::string_view text, size_t& pos, const std::string& word) {
     if (word.empty() || text.size() - pos < word.size())
         return false;
-    for (size_t i = 0; i < word.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(text[pos + i])) !=
-            std::toupper(static_cast<unsigned char>(word[i])))
-            return false;
+    if (!SameText(text.substr(pos, word.size()), word))
+        return false;
     pos += word.size();
     return true;
-}
-
-std::string_view Trim(std::string_view text) {
-    size_t b = 0, e = text.size();
-    while (b < e && static_cast<unsigned char>(text[b]) <= ' ')
-        ++b;
-    while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ')
-        --e;
-    return text.substr(b, e - b);
 }
 
 RegionalSettings& CurrentSettings() {
@@ -331,7 +322,7 @@ std::string RegionalSettings::FormatDateTime(const DateTime& moment) const {
 }
 
 std::optional<DateTime> RegionalSettings::ParseDateTime(std::string_view text) const {
-    text = Trim(text);
+    text = TrimView(text);
     if (text.empty())
         return std::nullopt;
     DateTime m{};

@@ -336,10 +336,10 @@ void TEditorsHolder::PopCrossReferenceClick() {
     // The field in the program's copy members and externally described files.
     if (Services.LibraryFields)
         for (const TLibraryXrefRow& row : Services.LibraryFields(*this, word)) {
-            auto* item = new QTreeWidgetItem(ListCrossRef,
-                                             {Edge.ToQt(row.Place),
-                                              row.Line > 0 ? QString::number(row.Line) : QString(),
-                                              QString(), Edge.ToQt(row.Role), Edge.ToQt(row.Text).trimmed()});
+            auto* item = new QTreeWidgetItem(
+                ListCrossRef,
+                {Edge.ToQt(row.Place), row.Line > 0 ? QString::number(row.Line) : QString(),
+                 QString(), Edge.ToQt(row.Role), Edge.ToQt(row.Text).trimmed()});
             item->setData(0, kMemberRole, QByteArray::fromStdString(row.Member));
             item->setData(0, kLineRole, row.Line);
             item->setToolTip(0, Edge.ToQt(row.Place));

@@ -4,11 +4,11 @@
 
 #include "ui/EditorsHolder.h"
 
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColSortListView.h"
 #include "ui/EditorFrame.h"
 #include "ui/ExtRichEdit.h"
-#include "qtedge/TextEdge.h"
 
 #include <QLabel>
 #include <QTableWidget>
@@ -121,9 +121,9 @@ bool TEditorsHolder::ApplyEditGroup(bool undo) {
             (grouped.Node == shown ? editor : grouped.Node->Section()->LineTexts()) == expected)
             continue;
         StatusPanel(MessagePanel)
-            ->setText(Edge.ToQt(EditGroup.Name + " cannot be " + (undo ? "undone" : "redone") + ": " +
-                           (present ? grouped.Node->Text : std::string("a section")) +
-                           " has changed since."));
+            ->setText(Edge.ToQt(EditGroup.Name + " cannot be " + (undo ? "undone" : "redone") +
+                                ": " + (present ? grouped.Node->Text : std::string("a section")) +
+                                " has changed since."));
         DropEditGroup();
         ShowEditState();
         return false;
@@ -141,7 +141,7 @@ bool TEditorsHolder::ApplyEditGroup(bool undo) {
     size_t count = EditGroup.Sections.size();
     StatusPanel(MessagePanel)
         ->setText(Edge.ToQt(EditGroup.Name + (undo ? " undone in " : " done again in ") +
-                       std::to_string(count) + (count == 1 ? " section." : " sections.")));
+                            std::to_string(count) + (count == 1 ? " section." : " sections.")));
     ShowCompileMarks();
     ShowEditState();
     return true;

@@ -4,11 +4,11 @@
 
 #include "ui/EditorsHolder.h"
 
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColSortListView.h"
 #include "ui/EditorFrame.h"
 #include "ui/ExtRichEdit.h"
-#include "qtedge/TextEdge.h"
 #include "ui/ProgramTreeModel.h"
 #include "ui/ProgramTreeView.h"
 #include "ui/SettingsGrids.h"

@@ -88,7 +88,8 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
     // The built source is a work file of this export only: it goes with it.
     QTemporaryDir work;
     if (!work.isValid()) {
-        transfer.Box.Error(std::string(kNoWorkFolder) + "\n" + orvale::PathFromQt(work.errorString()));
+        transfer.Box.Error(std::string(kNoWorkFolder) + "\n" +
+                           orvale::PathFromQt(work.errorString()));
         return false;
     }
     std::string source =

@@ -370,7 +370,8 @@ bool TLibraryFrame::OpenCopyMember(const std::string& member, const std::string&
     std::optional<TMemberInfo> target = Panel->Index().ResolveCopy(member, copy);
     if (!target) {
         ShowMessage("The library holds no copy member " +
-                    LibraryEdge().ToQt((copy.File.empty() ? "" : copy.File + ",") + copy.Member) + ".");
+                    LibraryEdge().ToQt((copy.File.empty() ? "" : copy.File + ",") + copy.Member) +
+                    ".");
         return false;
     }
     OpenMember(target->Path);

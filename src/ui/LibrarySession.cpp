@@ -18,11 +18,11 @@
 
 #include "frame/ProgramDir.h"
 #include "platform/Prompter.h"
+#include "qtedge/FileNames.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/CompareWindow.h"
 #include "ui/EditorsHolder.h"
 #include "ui/ExtRichEdit.h"
-#include "qtedge/FileNames.h"
 #include "ui/LibraryFindDock.h"
 #include "ui/LibraryFrame.h"
 #include "ui/LibraryPanel.h"

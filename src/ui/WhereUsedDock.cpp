@@ -117,9 +117,9 @@ int TWhereUsedDock::Show(const QString& name) {
         QString operation = LibraryEdge().ToQt(op);
         if (h.Via != CallVia::Name)
             operation += (operation.isEmpty() ? "" : ", ") + QString(CallViaText(h.Via));
-        auto* item =
-            new QTreeWidgetItem({member, QString::number(h.Line), RoleText(h.Role),
-                                 NameKindText(h.Kind), LibraryEdge().ToQt(h.Name), operation, LibraryEdge().ToQt(h.Text)});
+        auto* item = new QTreeWidgetItem({member, QString::number(h.Line), RoleText(h.Role),
+                                          NameKindText(h.Kind), LibraryEdge().ToQt(h.Name),
+                                          operation, LibraryEdge().ToQt(h.Text)});
         item->setData(0, kMemberRole, QByteArray::fromStdString(h.Member));
         item->setData(0, kLineRole, h.Line);
         item->setTextAlignment(1, Qt::AlignRight);
@@ -146,7 +146,9 @@ bool TWhereUsedDock::SaveCsv(const std::string& path, std::string& error) const 
         if (h.Via != CallVia::Name)
             op += (op.empty() ? "" : " ") + std::string(CallViaText(h.Via));
         // The texts are the members' ISO-8859-1; a CSV file is read as UTF-8 today.
-        auto utf8 = [](const std::string& s) { return LibraryEdge().ToQt(s).toUtf8().toStdString(); };
+        auto utf8 = [](const std::string& s) {
+            return LibraryEdge().ToQt(s).toUtf8().toStdString();
+        };
         lines.push_back(
             CsvField(
                 QFile::decodeName(QByteArray::fromStdString(h.Member)).toUtf8().toStdString()) +
