@@ -57,13 +57,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string prefix(options.Prefix, options.PrefixLength);
 
     TEDITSection preCompiler("Pre Compiler", "");
-    preCompiler.Lines = Lines(in.Part());
+    preCompiler.AssignLines(Lines(in.Part()));
     TEDITSection extension("Extension", "");
-    extension.Lines = Lines(in.Part());
+    extension.AssignLines(Lines(in.Part()));
     StringList names = Lines(in.Part());
     TEDITSection section(names.empty() ? std::string("SECTION") : names[0],
                          names.size() > 1 ? names[1] : std::string());
-    section.Lines = Lines(in.Rest());
+    section.AssignLines(Lines(in.Rest()));
     TreeNode arraysNode("Arrays");
     for (size_t k = 0; k < names.size(); ++k)
         if (k != 1)
@@ -79,8 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         CompileRPG3GetPreComp(preCompiler, definitions, "");
         CompileRPG3Source(&result, withArraysNode ? &arraysNode : nullptr, section, definitions,
                           kind, options, batch);
-        FUZZ_CHECK(result.Errors == CountStarting(section.Compiled, "**ERROR: "));
-        FUZZ_CHECK(result.Warnings == CountStarting(section.Compiled, "      **WARNING: "));
+        FUZZ_CHECK(result.Errors == CountStarting(section.CompiledTexts(), "**ERROR: "));
+        FUZZ_CHECK(result.Warnings == CountStarting(section.CompiledTexts(), "      **WARNING: "));
     }
     FUZZ_CHECK(section.CompiledValid);
     FUZZ_CHECK(result.NameLength <= 50);

@@ -22,23 +22,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     // A member with a zero byte is refused with one error and the document is not opened; the
     // text before the byte is then walked like any other member.
     if (size_t zero = text.find('\0'); zero != std::string_view::npos) {
-        QuietPrompter refused;
-        TRPGProgram doc(refused);
-        FUZZ_CHECK(!doc.ImportFromFile(orvale::fuzz::WriteScratchFile("FUZZ.RP3", text)));
-        FUZZ_CHECK(refused.Shown == 1 && refused.Complaints == 1 && !doc.Opened);
+        QuietPrompter box;
+        TRPGProgram doc(box);
+        orvale::Diagnostics refused;
+        FUZZ_CHECK(!doc.ImportFromFile(orvale::fuzz::WriteScratchFile("FUZZ.RP3", text), refused));
+        FUZZ_CHECK(refused.All().size() == 1 && refused.Errors() == 1 && !doc.Opened);
+        FUZZ_CHECK(box.Shown == 0);
         text = text.substr(0, zero);
     }
     std::string member = orvale::fuzz::WriteScratchFile("FUZZ.RP3", text);
 
     QuietPrompter box;
     TRPGProgram doc(box);
+    orvale::Diagnostics found;
     // A member that shows a line only RPG IV has is refused with one error naming the line,
-    // and the document is not opened; any other text is imported.
-    if (!doc.ImportFromFile(member)) {
-        FUZZ_CHECK(box.Shown == 1 && box.Complaints == 1 && !doc.Opened);
-        FUZZ_CHECK(box.First.starts_with("ERROR: FUZZ.RP3 is an RPG IV member: line "));
+    // and the document is not opened; any other text is imported without an error.
+    if (!doc.ImportFromFile(member, found)) {
+        FUZZ_CHECK(found.All().size() == 1 && found.Errors() == 1 && !doc.Opened);
+        FUZZ_CHECK(
+            found.All().front().Text.starts_with("ERROR: FUZZ.RP3 is an RPG IV member: line "));
+        FUZZ_CHECK(box.Shown == 0);
         return 0;
     }
+    FUZZ_CHECK(found.Errors() == 0);
     FUZZ_CHECK(doc.SourceLines.empty());
     doc.CompileAllSections(true);
     doc.AssembleSource();
@@ -49,6 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     TRPGProgram again(box2);
     again.SourceLines = doc.NameList;
     again.BuildTree();
-    again.ConvertSourceLines(nullptr);
+    orvale::Diagnostics foundAgain;
+    again.ConvertSourceLines(nullptr, foundAgain);
     return 0;
 }

@@ -25,7 +25,7 @@ void BM_ConvertMember(benchmark::State& state) {
     for (auto _ : state) {
         auto sections = std::make_unique<MemberSections>();
         ImportMember(member, *sections);
-        benchmark::DoNotOptimize(sections->MainRoutine.Lines.data());
+        benchmark::DoNotOptimize(sections->MainRoutine.Lines().data());
         // Freeing the sections is the document's business, not the conversion's.
         state.PauseTiming();
         sections.reset();

@@ -21,7 +21,10 @@ TRPGProgram& Program() {
         auto* d = new TRPGProgram(box);
         d->SourceLines = orvale::bench::GenerateMember(kMemberLines);
         d->BuildTree();
-        d->ConvertSourceLines(nullptr);
+        {
+            orvale::Diagnostics found;
+            d->ConvertSourceLines(nullptr, found);
+        }
         d->SourceLines.clear();
         return d;
     }();

@@ -36,8 +36,11 @@ void BM_ImportMember(benchmark::State& state) {
         doc->SourceLines = Member();
         state.ResumeTiming();
         doc->BuildTree();
-        doc->ConvertSourceLines(nullptr);
-        benchmark::DoNotOptimize(doc->MainRoutineSection.Lines.data());
+        {
+            orvale::Diagnostics found;
+            doc->ConvertSourceLines(nullptr, found);
+        }
+        benchmark::DoNotOptimize(doc->MainRoutineSection.Lines().data());
         // Freeing the program belongs to closing its window, not to the import.
         state.PauseTiming();
         doc.reset();
@@ -75,7 +78,10 @@ void ImportAtSize(benchmark::State& state, bool routines) {
         auto first = std::make_unique<TRPGProgram>(box);
         first->SourceLines = member;
         first->BuildTree();
-        first->ConvertSourceLines(nullptr);
+        {
+            orvale::Diagnostics found;
+            first->ConvertSourceLines(nullptr, found);
+        }
     }
     for (auto _ : state) {
         state.PauseTiming();
@@ -83,8 +89,11 @@ void ImportAtSize(benchmark::State& state, bool routines) {
         doc->SourceLines = member;
         state.ResumeTiming();
         doc->BuildTree();
-        doc->ConvertSourceLines(nullptr);
-        benchmark::DoNotOptimize(doc->MainRoutineSection.Lines.data());
+        {
+            orvale::Diagnostics found;
+            doc->ConvertSourceLines(nullptr, found);
+        }
+        benchmark::DoNotOptimize(doc->MainRoutineSection.Lines().data());
         state.PauseTiming();
         subroutines = static_cast<size_t>(doc->SubRoutinesNode->Count());
         doc.reset();
@@ -122,7 +131,10 @@ BENCHMARK(BM_ImportRoutineMember)
 void ImportForBuild(TRPGProgram& doc, const StringList& member) {
     doc.SourceLines = member;
     doc.BuildTree();
-    doc.ConvertSourceLines(nullptr);
+    {
+        orvale::Diagnostics found;
+        doc.ConvertSourceLines(nullptr, found);
+    }
     StringList().swap(doc.SourceLines);
 }
 

@@ -24,13 +24,16 @@ std::string MakeProgram(const orvale::test::TempDir& dir, int lines) {
     for (int r = 0; r < routines; ++r) {
         std::string name = "SR" + std::to_string(r);
         TEDITSection* s = doc.AddSubRoutine(name, "Routine " + name);
-        s->Lines.reserve(kLinesPerRoutine);
-        s->Lines.push_back("                Begsr(" + name + ")");
+        StringList text;
+        text.reserve(kLinesPerRoutine);
+        text.push_back("                Begsr(" + name + ")");
         for (int i = 2; i < kLinesPerRoutine; ++i)
-            s->Lines.push_back("                  ADD(TOTAL " + std::to_string(i) + " TOTAL)");
-        s->Lines.push_back("                Endsr()");
-        s->Compiled.assign(kLinesPerRoutine,
-                           "     C                     ADD  1         TOTAL            " + name);
+            text.push_back("                  ADD(TOTAL " + std::to_string(i) + " TOTAL)");
+        text.push_back("                Endsr()");
+        s->AssignLines(std::move(text));
+        s->AssignCompiled(
+            StringList(kLinesPerRoutine,
+                       "     C                     ADD  1         TOTAL            " + name));
         s->CompiledValid = true;
     }
     std::string path = dir.File("BIG.RPG");
@@ -48,8 +51,9 @@ void BM_LoadProgram(benchmark::State& state) {
         orvale::test::FakeProgramView view;
         TRPGProgram doc(box);
         doc.BindView(&view);
-        doc.LoadFromFile(path);
-        if (!box.Messages.empty() || view.Items.empty())
+        orvale::Diagnostics found;
+        doc.LoadFromFile(path, found);
+        if (!found.Empty() || !box.Messages.empty() || view.Items.empty())
             state.SkipWithError("the program did not load cleanly");
         benchmark::DoNotOptimize(doc.Tree.Root());
     }
@@ -68,7 +72,8 @@ void BM_SaveProgram(benchmark::State& state) {
     std::string path = MakeProgram(dir, static_cast<int>(state.range(0)));
     orvale::ScriptedPrompter box;
     TRPGProgram doc(box);
-    doc.LoadFromFile(path);
+    orvale::Diagnostics found;
+    doc.LoadFromFile(path, found);
     for (auto _ : state)
         doc.SaveToFile(path);
     state.SetComplexityN(state.range(0));

@@ -41,13 +41,16 @@ std::string MakeProgram(const orvale::test::TempDir& dir, int lines) {
     for (int r = 0; r < routines; ++r) {
         std::string name = "SR" + std::to_string(r);
         TEDITSection* s = doc.AddSubRoutine(name, "Routine " + name);
-        s->Lines.reserve(kLinesPerRoutine);
-        s->Lines.push_back("                Begsr(" + name + ")");
+        StringList text;
+        text.reserve(kLinesPerRoutine);
+        text.push_back("                Begsr(" + name + ")");
         for (int i = 2; i < kLinesPerRoutine; ++i)
-            s->Lines.push_back("                  ADD(TOTAL " + std::to_string(i) + " TOTAL)");
-        s->Lines.push_back("                Endsr()");
-        s->Compiled.assign(kLinesPerRoutine,
-                           "     C                     ADD  1         TOTAL            " + name);
+            text.push_back("                  ADD(TOTAL " + std::to_string(i) + " TOTAL)");
+        text.push_back("                Endsr()");
+        s->AssignLines(std::move(text));
+        s->AssignCompiled(
+            StringList(kLinesPerRoutine,
+                       "     C                     ADD  1         TOTAL            " + name));
         s->CompiledValid = true;
     }
     std::string path = dir.File("BIG.RPG");
@@ -117,11 +120,12 @@ struct RoutineProgram {
         orvale::WriteTextFile(Member, member);
         orvale::ScriptedPrompter box;
         TRPGProgram doc(box);
-        ImportMs = MillisecondsOf([&] { doc.ImportFromFile(Member); });
+        orvale::Diagnostics found;
+        ImportMs = MillisecondsOf([&] { doc.ImportFromFile(Member, found); });
         Subroutines = doc.SubRoutinesNode->Count();
         doc.SaveToFile(Program);
         TRPGProgram loaded(box);
-        LoadMs = MillisecondsOf([&] { loaded.LoadFromFile(Program); });
+        LoadMs = MillisecondsOf([&] { loaded.LoadFromFile(Program, found); });
     }
     static RoutineProgram& Of(int lines) {
         static std::map<int, std::unique_ptr<RoutineProgram>> made;

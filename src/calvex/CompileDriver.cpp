@@ -115,8 +115,8 @@ extern "C" {
 void CompileRPG3GetPreComp(const TEDITSection& preCompiler, StringList& definitions,
                            const std::string& /*unused*/) {
     definitions.clear();
-    for (const std::string& text : preCompiler.Lines) {
-        std::string line = UpperCase(text);
+    for (const SectionLine& text : preCompiler.Lines()) {
+        std::string line = UpperCase(text.Text);
         size_t comment = line.find("/*");
         if (comment != std::string::npos)
             line.erase(comment);
@@ -136,29 +136,28 @@ void CompileRPG3Source(TCompileResult* result, const TreeNode* arraysNode, TEDIT
     switches.CommentLines = options.LComm != 0;
     switches.BlankLines = options.BLines != 0;
 
-    section.Compiled.clear();
-    section.CompiledFrom.clear();
+    section.ClearCompiled();
     section.CompileNotes.clear();
     int errors = 0;
     int warnings = 0;
     auto append = [&](ResultLine line, int from) {
         errors += line.Error ? 1 : 0;
         warnings += line.Warning ? 1 : 0;
-        section.Compiled.push_back(std::move(line.Text));
-        section.CompiledFrom.push_back(from);
+        section.AddCompiled(std::move(line.Text), from);
     };
 
+    StringList banner;
     if (section.LinesCount() > 0) {
-        BannerSwitches banner;
-        banner.Frames = options.LComm != 0;
-        banner.Description = options.SDesc != 0;
-        banner.Created = options.CDate != 0;
-        banner.Updated = options.UDate != 0;
-        WriteSectionBanner(section, formType, OptionsPrefix(options), banner, section.Compiled);
+        BannerSwitches switches;
+        switches.Frames = options.LComm != 0;
+        switches.Description = options.SDesc != 0;
+        switches.Created = options.CDate != 0;
+        switches.Updated = options.UDate != 0;
+        WriteSectionBanner(section, formType, OptionsPrefix(options), switches, banner);
     }
-    section.CompiledFrom.assign(section.Compiled.size(), -1);
-    section.Compiled.reserve(section.Compiled.size() + section.Lines.size());
-    section.CompiledFrom.reserve(section.Compiled.capacity());
+    section.ReserveCompiled(banner.size() + section.Lines().size());
+    for (std::string& line : banner)
+        section.AddCompiled(std::move(line), -1);
 
     ParsedStatement statement;
     for (int k = 0; k < section.LinesCount(); ++k) {
@@ -168,8 +167,7 @@ void CompileRPG3Source(TCompileResult* result, const TreeNode* arraysNode, TEDIT
         // the options leave out what it is (comments, blank lines, trailing comments).
         if (origin && origin->Statement == StatementHash(line) && switches.CodeComments) {
             if (!IsLeftOut(line, switches)) {
-                section.Compiled.push_back(origin->Text);
-                section.CompiledFrom.push_back(k);
+                section.AddCompiled(origin->Text, k);
             }
             continue;
         }
@@ -202,17 +200,20 @@ void CompileRPG3Source(TCompileResult* result, const TreeNode* arraysNode, TEDIT
 
 void CompileRPG3Spec(TCompileResult* result, TEDITSection& section, const std::string& prefix,
                      bool /*unused*/) {
-    section.Compiled.clear();
-    if (section.LinesCount() > 0)
-        WriteSpecBlock(section, prefix, section.Compiled);
+    section.ClearCompiled();
+    if (section.LinesCount() > 0) {
+        StringList block;
+        WriteSpecBlock(section, prefix, block);
+        for (std::string& line : block)
+            section.AddCompiledText(std::move(line));
+    }
     section.CompiledValid = true;
     FillResult(result, section, section.LinesCount(), 0, 0);
 }
 
 void CompileRPG3Array(TCompileResult* result, const TEDITSection& extension, TEDITSection& array,
                       const std::string& prefix, bool /*unused*/) {
-    array.Compiled.clear();
-    array.CompiledFrom.clear();
+    array.ClearCompiled();
     array.CompileNotes.clear();
     std::string_view code = BannerPrefix(prefix);
     const std::string& name = array.Properties.Name;
@@ -226,13 +227,12 @@ void CompileRPG3Array(TCompileResult* result, const TEDITSection& extension, TED
     bool carried = IsCarriedArray(name);
     int records = carried ? lines : TableRecordCount(extension, name);
     if (records < 0) {
-        array.Compiled.emplace_back(kNoTableDefinition);
-        array.CompiledFrom.push_back(-1);
+        array.AddCompiled(std::string(kNoTableDefinition), -1);
         errors = 1;
     } else {
         const LineOrigin& head = array.HeadOrigin;
         if (head.Has() && head.Statement == StatementHash(description)) {
-            array.Compiled.push_back(head.Text);
+            array.AddCompiled(head.Text, -1);
         } else {
             std::string label = ArrayLabel(name);
             std::string separator = "** " + label + " ";
@@ -242,9 +242,8 @@ void CompileRPG3Array(TCompileResult* result, const TEDITSection& extension, TED
                 separator.append(74 - separator.size(), ' ');
             separator.append(code);
             separator += "1ARY";
-            array.Compiled.push_back(std::move(separator));
+            array.AddCompiled(std::move(separator), -1);
         }
-        array.CompiledFrom.push_back(-1);
         // Every record the section holds is written: the compiler reads what the member holds,
         // and a count that does not match the declaration is the programmer's to see, in the
         // statistics, never a line of the member.
@@ -252,13 +251,13 @@ void CompileRPG3Array(TCompileResult* result, const TEDITSection& extension, TED
             const std::string& line = array.GetLine(i);
             const LineOrigin* origin = array.OriginAt(i);
             if (origin && origin->Statement == StatementHash(line))
-                array.Compiled.push_back(origin->Text);
+                array.AddCompiled(origin->Text, i);
             else if (origin)
-                array.Compiled.push_back(
-                    WithLineTags(line.substr(0, std::min(line.size(), size_t{74})), origin->Text));
+                array.AddCompiled(
+                    WithLineTags(line.substr(0, std::min(line.size(), size_t{74})), origin->Text),
+                    i);
             else
-                array.Compiled.push_back(line.substr(0, std::min(line.size(), size_t{74})));
-            array.CompiledFrom.push_back(i);
+                array.AddCompiled(line.substr(0, std::min(line.size(), size_t{74})), i);
         }
         if (!carried && records != lines) {
             array.CompileNotes.push_back(RecordCountNote(lines, records));

@@ -85,6 +85,9 @@ struct PendingBanner {
     std::string Description;
     std::optional<orvale::DateTime> Created;
     std::optional<orvale::DateTime> Updated;
+    // The texts of the moments, for the import to read with those of the whole member.
+    std::string CreatedText;
+    std::string UpdatedText;
 
     // Takes the value of a "1SDS", "1CRT" or "1UPD" line; false for any other line.
     bool Read(std::string_view line, std::string_view prefix) {
@@ -93,13 +96,13 @@ struct PendingBanner {
             return true;
         }
         if (HasBannerCode(line, prefix, "1CRT")) {
-            if (auto moment = BannerMoment(line))
-                Created = moment;
+            CreatedText = BannerMomentText(line);
+            Created = BannerMoment(line);
             return true;
         }
         if (HasBannerCode(line, prefix, "1UPD")) {
-            if (auto moment = BannerMoment(line))
-                Updated = moment;
+            UpdatedText = BannerMomentText(line);
+            Updated = BannerMoment(line);
             return true;
         }
         return false;
@@ -109,11 +112,23 @@ struct PendingBanner {
     void ApplyTo(TEDITSection& section) {
         if (!Description.empty())
             section.Properties.Description = Description;
-        if (Created)
-            section.Properties.CreatedOn = *Created;
-        if (Updated)
-            section.Properties.LastUpdate = *Updated;
+        Apply(section.Properties.CreatedOn, section.Properties.UnreadCreatedOn,
+              section.BannerMoments[0], Created, CreatedText);
+        Apply(section.Properties.LastUpdate, section.Properties.UnreadLastUpdate,
+              section.BannerMoments[1], Updated, UpdatedText);
         *this = {};
+    }
+
+private:
+    // A moment no date format reads keeps its text in its place.
+    static void Apply(orvale::DateTime& moment, std::string& unread, std::string& banner,
+                      const std::optional<orvale::DateTime>& read, const std::string& text) {
+        if (text.empty())
+            return;
+        banner = text;
+        if (read)
+            moment = *read;
+        unread = read ? std::string() : text;
     }
 };
 
@@ -189,7 +204,7 @@ int ConvertRPG3Header(const StringList& source, int start, TEDITSection& header,
             for (const auto& [code, section] : programSections)
                 if (HasBannerCode(line, prefix, code)) {
                     section->AddLine(BannerText(line));
-                    section->Compiled.push_back(line);
+                    section->AddCompiledText(line);
                 }
             continue;
         }
@@ -272,7 +287,7 @@ int ConvertRPG3Exten(const StringList& source, StringList& tableNames, int start
         if (!IsCommentOrDirective(line) && !IsBannerLine(line, prefix) &&
             TakesCompileTimeData(line)) {
             tableNames.emplace_back(TrimmedColumns(line, 27, 32));
-            tableLines.emplace_back(extension.Lines.size() - 1, i);
+            tableLines.emplace_back(extension.Lines().size() - 1, i);
         }
     }
     extension.CompiledValid = true;
@@ -323,7 +338,7 @@ int ConvertRPG3Exten(const StringList& source, StringList& tableNames, int start
     // next to its array.
     for (size_t t = given; t < tableLines.size(); ++t) {
         auto [index, sourceIndex] = tableLines[t];
-        std::string_view statement = TrimView(extension.Lines[index]);
+        std::string_view statement = TrimView(extension.Lines()[index].Text);
         if (statement.starts_with("Tab(") || statement.starts_with("FileArray("))
             extension.ReconvertLine(static_cast<int>(index),
                                     RawFallback(Line(source, sourceIndex)));
@@ -373,7 +388,7 @@ int ConvertRPG3Calcs(const StringList& source, StringList& subroutineNames, int 
         if (!banner)
             Store(mainRoutine, std::move(statement), line, i);
         else
-            mainRoutine.Compiled.push_back(line);
+            mainRoutine.AddCompiledText(line);
     }
     mainRoutine.CompiledValid = true;
 
@@ -501,7 +516,7 @@ int ConvertRPG3Array(const StringList& source, int start, TEDITSection& array,
     // The separator is member text (a comment of its own may follow the "**"): it is given back
     // as written while the description read from it stands.
     array.HeadOrigin = {separator, start, StatementHash(array.Properties.Description)};
-    array.Compiled.push_back(separator);
+    array.AddCompiledText(separator);
     int i = start + 1;
     for (; i < LineCount(source) && !IsDataSeparator(Line(source, i)); ++i) {
         const std::string& line = Line(source, i);

@@ -54,7 +54,8 @@ std::string ArrayLabel(std::string_view name) {
 
 int TableRecordCount(const TEDITSection& extension, std::string_view arrayName) {
     TParseString parser;
-    for (const std::string& line : extension.Lines) {
+    for (const SectionLine& record : extension.Lines()) {
+        const std::string& line = record.Text;
         size_t open = line.find('(');
         size_t close = line.find(')');
         if (open == std::string::npos || close == std::string::npos)

@@ -241,8 +241,10 @@ int RunImport(const ImportArgs& a) {
     // A command keeps no restore points; the memory goes to the member.
     doc.SetUndoOptions(false, false, false);
     ProgressBar bar;
-    bool imported = doc.ImportFromFile(a.Member, &bar);
+    Diagnostics found;
+    bool imported = doc.ImportFromFile(a.Member, found, &bar);
     bar.Finish();
+    found.ShowIn(box);
     if (!imported)
         return Failure;
     std::string target = a.Output.empty() ? doc.FilePath + doc.FileName : a.Output;
@@ -257,7 +259,10 @@ int RunImport(const ImportArgs& a) {
 bool OpenProgram(TRPGProgram& doc, CountingPrompter& box, const std::string& path) {
     std::string absolute = std::filesystem::absolute(path).string();
     doc.ProgramDir = ExtractFilePath(absolute);
-    if (!doc.LoadFromFile(path))
+    Diagnostics found;
+    bool read = doc.LoadFromFile(path, found);
+    found.ShowIn(box);
+    if (!read)
         return false;
     if (box.Errors > 0) {
         Fail(path + ": not a program file, or a damaged one");

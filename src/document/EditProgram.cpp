@@ -1,10 +1,10 @@
 #include "EditProgram.h"
 
 #include "platform/Prompter.h"
-#include "platform/RegionalSettings.h"
+
+#include <optional>
 
 using orvale::Prompter;
-using orvale::RegionalSettings;
 using orvale::TextPosition;
 
 TEDITProgram::TEDITProgram(Prompter& prompter) : Box(prompter) {
@@ -283,7 +283,7 @@ void TEDITProgram::ReplaceSectionText(TreeNode* node, const StringList& lines) {
 
 void TEDITProgram::ShowInEditor(TEDITSection& section) {
     if (View) {
-        View->SetEditorLines(section.Lines);
+        View->SetEditorLines(section.LineTexts());
         View->SetEditorTags(LineTags(section));
     }
     ShowPages(true, false, false, true, 1);
@@ -354,7 +354,6 @@ void TEDITProgram::ShowObjectList(TreeNode* node) {
                             {"Created On", 110, ColumnSort::DateTime},
                             {"Last Update", 110, ColumnSort::DateTime},
                             {"Description", 300, ColumnSort::Text}});
-    const RegionalSettings& regional = RegionalSettings::Current();
     for (int i = 0; i < node->Count(); ++i) {
         TreeNode* child = node->Child(i);
         orvale::ListItem item;
@@ -363,8 +362,7 @@ void TEDITProgram::ShowObjectList(TreeNode* node) {
         if (TEDITSection* section = child->Section()) {
             const TEDITSectionProperty& p = section->Properties;
             item.SubItems = {std::to_string(section->LinesCount()), p.Modified ? "Yes" : "No",
-                             regional.FormatDateTime(p.CreatedOn),
-                             regional.FormatDateTime(p.LastUpdate), p.Description};
+                             p.CreatedOnText(), p.LastUpdateText(), p.Description};
             item.Section = section;
         } else if (TEDITFolder* folder = child->Folder()) {
             item.SubItems = {"", "", "", "", folder->Description};
@@ -471,8 +469,17 @@ void TEDITProgram::RestoreSelected(int kind) {
         return;
     StringList before = View->EditorLines();
     StringList lines = before;
-    section->Restore(kind == 3 ? SaveLines : SourceLines, lines, static_cast<RestoreKind>(kind),
-                     Box);
+    // The section's text as the file held it, for the two restore points that come from it.
+    std::optional<StringList> stored;
+    int index = kind == 3 ? section->SaveLineIndex : section->OpenLineIndex;
+    if (kind >= 2 && index > -1) {
+        orvale::Diagnostics found;
+        StringList text;
+        if (ReadSectionLines(kind == 3 ? SaveLines : SourceLines, index, text, found))
+            stored = std::move(text);
+        found.ShowIn(Box);
+    }
+    section->Restore(stored ? &*stored : nullptr, lines, static_cast<RestoreKind>(kind));
     if (lines != before) {
         View->SetEditorLines(lines);
         // The lines that stand as they were keep their tags in the margin.

@@ -3,8 +3,10 @@
 #include "document/EditFolder.h"
 #include "document/EditSection.h"
 #include "document/ParseString.h"
+#include "document/ProgramFile.h"
 #include "document/ProgramTree.h"
 #include "document/ProgramView.h"
+#include "platform/Diagnostics.h"
 #include "platform/StringList.h"
 
 #include <functional>
@@ -14,8 +16,8 @@
 #include <vector>
 
 namespace orvale {
+class DateReader;
 class Prompter;
-class SafeFileWriter;
 } // namespace orvale
 
 // The tree-program document: the fixed sections and folders of a program, the section tree
@@ -115,6 +117,11 @@ public:
     // "<object>,<action>,<user>,<now>,<more>"
     std::string HistoryEntry(const std::string& object, const std::string& action,
                              const std::string& more) const;
+    // Writes anew, in the current regional settings, the moment of each entry that Reader
+    // reads in other formats (a log written on another machine), so that the log reads and
+    // sorts as one; an entry whose moment does not read stays as it is. True when an entry
+    // changed.
+    bool RewriteHistoryDates(const orvale::DateReader& reader);
 
     // -- Look-ups over all tree nodes
     TEDITSection* FindSectionByName(const std::string& name) const;
@@ -124,9 +131,11 @@ public:
     TreeNode* FindNext(const std::string& text, TreeNode* start, bool includeAll,
                        bool caseSensitive, bool definitionMode, int& line, int& column) const;
 
-    // -- File
+    // -- File (the text itself is made and read in ProgramFile)
+    // SaveLines := the tree text.
     void WriteLines();
-    int ParseLines();
+    // Reads the tree text of SourceLines; returns the index where its areas begin.
+    int ParseLines(orvale::Diagnostics& found);
     // Writes the tree text only. A failed write is reported and leaves Modified set.
     bool SaveToFile(const std::string& fileName);
     // Asks to save a modified program and empties the document; false when cancelled (or
@@ -158,23 +167,16 @@ public:
             if (!f(n))
                 return;
     }
-    // A whole save: commits, writes the tree text into SaveLines, lets AppendArea add to it
-    // (the compiled area of the RPG document) and writes the file after a backup. A failed
-    // write is reported and leaves SaveLines, Modified and the files on disk as they were.
-    bool SaveWith(const std::string& fileName, const std::function<void()>& appendArea);
+    // A whole save: commits, writes the tree text, lets AppendArea add to it (the compiled
+    // area of the RPG document) and writes the file after a backup. The text is kept in
+    // SaveLines, or, with KeepSave off, goes to the file as it is made, so that a large program
+    // is never held twice. A failed write is reported and leaves SaveLines, Modified and the
+    // files on disk as they were.
+    bool SaveWith(const std::string& fileName,
+                  const std::function<void(ProgramTextWriter&)>& appendArea);
     // What a derived document adds to the file text of the saves this class makes itself (the
     // save when a program is closed): the RPG document's line origins, which are no cache.
-    std::function<void()> OwnSaveArea;
-    // While a save whose text is not kept (KeepSave off) is writing, hands what SaveLines holds
-    // to the file and empties it, so that a large program is never held twice; otherwise does
-    // nothing. The writers of the file text call it after each block.
-    void FlushSaveLines();
-    // Adds Lines to the file text after what SaveLines holds. While a save is writing its text
-    // straight to the file, they go there as they stand instead of being copied first.
-    void AppendSaveLines(const StringList& lines);
-    // The file such a save is writing, or null: a writer of the file text may put a line there
-    // in pieces, once FlushSaveLines has handed over what came before it.
-    orvale::SafeFileWriter* SaveWriter() const { return SaveStream; }
+    std::function<void(ProgramTextWriter&)> OwnSaveArea;
     // Sections the document created for folders; released with their nodes.
     TEDITSection* NewSection(const std::string& name, const std::string& description);
     void ReleaseSection(TEDITSection* section);
@@ -195,12 +197,10 @@ public:
 
 private:
     std::unordered_map<const TEDITSection*, std::unique_ptr<TEDITSection>> FolderSections;
-    orvale::SafeFileWriter* SaveStream = nullptr; // the file a save is writing, see FlushSaveLines
     std::vector<TreeNode**> NodeSlots;
     int BusyDepth = 0;
 };
 
-inline constexpr const char* kWrongFormatError = "ERROR: Wrong format or File damaged!";
 inline constexpr const char* kSectionNotFoundError = "ERROR: Section not Found!";
 inline constexpr const char* kCantChangePropertyError = "Sorry can't change this property!";
 inline constexpr const char* kSaveProgramTitle = "Quenby - Save Program";

@@ -6,10 +6,7 @@
 
 #include <string>
 #include <string_view>
-
-namespace orvale {
-class Prompter;
-}
+#include <vector>
 
 struct TEDITSectionProperty {
     std::string Name;
@@ -18,20 +15,40 @@ struct TEDITSectionProperty {
     orvale::DateTime LastUpdate;
     // Set by SetLines since the document was created or opened; never stored in a file.
     bool Modified = false;
+    // The text a moment was stored as when no date format reads it (a file or a member written
+    // on another machine): kept, shown and written back as it stands, so that it is never
+    // lost nor read as another day. Empty while the moment holds.
+    std::string UnreadCreatedOn;
+    std::string UnreadLastUpdate;
+
+    // The moments as the current regional settings write them, or the texts kept.
+    std::string CreatedOnText() const;
+    std::string LastUpdateText() const;
 };
 
 // Restore points of a section's text.
 enum class RestoreKind { PreviousUpdate = 0, LastUpdate = 1, LastOpen = 2, LastSave = 3 };
 
+// One fixed-column RPG III line produced for a section by an import or a compile.
+struct CompiledLine {
+    std::string Text;
+    // Index of the statement line it was compiled from; -1 for a line the compile adds (banner
+    // and separator lines) and for every line of a section whose compiled lines do not know
+    // their statements (see TEDITSection::CompiledLinked).
+    int From = -1;
+};
+
 // One named block of text lines with its properties, the text before its last update (for
 // the restore commands) and a cache of the fixed-column RPG III lines last produced for it.
 // The conversion library reads and extends sections that the program creates, so both are
 // built from this one definition.
+//
+// The lines are records (SectionLine, CompiledLine) that only the operations below change, so
+// that what a line carries cannot fall out of step with it.
 class TEDITSection {
 public:
     TEDITSection(std::string name, std::string description);
 
-    StringList Lines;
     StringList PrevLines;
     TEDITSectionProperty Properties;
     // Index of this section's line-count line in the file text as read at open / last written.
@@ -40,12 +57,8 @@ public:
     // First visible editor line when the section was last left.
     int TopLine = 0;
     bool KeepPrevious = true;
-    StringList Compiled;
+    // True while the compiled lines belong to the current text.
     bool CompiledValid = false;
-    // The member line each statement line came from: empty, or one entry per line of Lines
-    // (an entry without an origin for a line the user added). Kept in step with Lines by the
-    // operations below; a list out of step is read as none.
-    std::vector<LineOrigin> Origins;
     // The "**" separator line an array's data came after, with the hash of the description
     // read from it.
     LineOrigin HeadOrigin;
@@ -53,59 +66,80 @@ public:
     // text empty, and the import moves the member line in once every walk is done, instead of
     // holding a third copy of the member (beside the compiled lines) until then.
     bool OriginTextsPending = false;
-    // Parallel to Compiled when filled by a compile: the index in Lines of the statement each
-    // compiled line was made from, -1 for the banner and separator lines the compile adds.
-    std::vector<int> CompiledFrom;
+    // The texts of the moments a member's banner lines gave the section, kept by an import
+    // until it reads the dates of the whole member at once (they were all written on one
+    // machine, so a text that reads two ways is read as its neighbours are).
+    std::string BannerMoments[2];
     // What the last compile found that is not a line of the member (a data block whose count
     // of records differs from its declaration): counted as warnings, shown with the statistics.
     StringList CompileNotes;
 
-    const std::string& GetLine(int index) const { return Lines[static_cast<size_t>(index)]; }
-    int LinesCount() const { return static_cast<int>(Lines.size()); }
-    void AddLine(std::string s) {
-        Lines.push_back(std::move(s));
-        if (!Origins.empty())
-            Origins.resize(Lines.size());
-        CompiledValid = false;
-    }
+    // -- Text lines
+    const std::vector<SectionLine>& Lines() const { return Lines_; }
+    const std::string& GetLine(int index) const { return Lines_[static_cast<size_t>(index)].Text; }
+    int LinesCount() const { return static_cast<int>(Lines_.size()); }
+    // The text alone, as a list.
+    StringList LineTexts() const;
+    void GetLines(StringList& dest) const { dest = LineTexts(); }
+    void AddLine(std::string s);
     // A statement converted from a member line: Line is its origin, Ordinal its index in the
     // member, and Line also becomes a compiled line (the member line is what it compiles to).
     void AddConverted(std::string statement, const std::string& line, int ordinal);
     // Replaces the statement of a converted line, the origin staying.
     void ReconvertLine(int index, std::string statement);
-    // The origin of line Index, or null when it has none.
-    const LineOrigin* OriginAt(int index) const;
     void DeleteLine(int index);
     // Removes the line and appends S at the end (the replaced line moves to the end).
     void ReplaceLine(int index, std::string s);
-    // The commit of an edit.
+    // The commit of an edit: the lines that stand unchanged keep what they carry.
     void SetLines(const StringList& source);
-    void GetLines(StringList& dest) const { dest = Lines; }
+    // Replaces the whole text with lines that carry nothing, without the effects of an edit
+    // (last update, previous text, modified flag): a text read or made by the program itself.
+    void AssignLines(StringList lines);
+    // Appends lines that carry nothing, moved out of Lines from First to End.
+    void AppendLines(StringList& lines, size_t first, size_t end);
     void SetKeepPrevious(bool flag);
     void ClearAll();
+    // Gives back the room the lists grew beyond what they hold.
+    void ShrinkToFit();
 
-    // Reads the rest of a section block of a program file, Start being the index of the
-    // description line; returns the index just past the block. A date or count that does not
-    // match shows "WARNING: The File may be corrupted!" through Prompter.
-    int ReadFromLines(const StringList& src, int start, orvale::Prompter& prompter);
-    // Appends the block from the name line on and sets SaveLineIndex.
-    void WriteToLines(StringList& dest);
-    // The start of that block: the name, description, date and count lines (SaveLineIndex is
-    // set). The text lines, the end marker and an empty line complete it.
-    void WriteHeadToLines(StringList& dest);
-    // Reads a compiled-cache block whose count line is at Start and returns the index past
-    // the block's empty line. When the count does not match, Compiled is cleared, the warning
-    // is shown and the result is -1 (the caller stops reading the area).
-    int ReadCompiledFromLines(const StringList& src, int start, orvale::Prompter& prompter);
-    // As the two above, but the lines of the block are moved out of Src (left empty there)
-    // instead of copied: for a file text that is dropped once it has been read.
-    int TakeFromLines(StringList& src, int start, orvale::Prompter& prompter);
-    int TakeCompiledFromLines(StringList& src, int start, orvale::Prompter& prompter);
+    // -- Origins of the lines
+    // The origin of line Index, or null when it has none.
+    const LineOrigin* OriginAt(int index) const;
+    // The origin of line Index, to be completed in place (its member line, its place).
+    LineOrigin& EditOrigin(int index) { return Lines_[static_cast<size_t>(index)].Origin; }
+    // Whether the section keeps origins for its lines (its text came from a member, or from a
+    // file that kept them): only then has it entries to write in the line-origin area.
+    bool TracksOrigins() const { return TracksOrigins_; }
+    // Gives each line its origin; false, changing nothing, unless there is one per line.
+    bool SetOrigins(std::vector<LineOrigin> origins);
+    // Forgets every origin (the lines are then compiled from their statements alone).
+    void DropOrigins();
 
-    // Copies one retained version of the text into Dest. Snapshot is the document's file text
-    // (as opened for LastOpen, as saved for LastSave). Always discards the compiled cache.
-    void Restore(const StringList& snapshot, StringList& dest, RestoreKind kind,
-                 orvale::Prompter& prompter);
+    // -- Compiled lines
+    const std::vector<CompiledLine>& Compiled() const { return Compiled_; }
+    size_t CompiledCount() const { return Compiled_.size(); }
+    const std::string& CompiledText(size_t k) const { return Compiled_[k].Text; }
+    // The compiled text alone, as a list.
+    StringList CompiledTexts() const;
+    // Whether each compiled line knows the statement it was made from (a compile made them);
+    // lines read from a file or taken from a member by an import do not.
+    bool CompiledLinked() const { return CompiledLinked_; }
+    // Empties the compiled lines (CompiledValid is left to the caller).
+    void ClearCompiled();
+    // A line of a compile, made from statement From (-1: added by the compile).
+    void AddCompiled(std::string text, int from);
+    // A line whose statement is not known.
+    void AddCompiledText(std::string text);
+    // Replaces the compiled lines with lines whose statements are not known.
+    void AssignCompiled(StringList lines);
+    void ReserveCompiled(size_t count) { Compiled_.reserve(count); }
+    // The text of compiled line K, to be changed in place (a change tag).
+    std::string& EditCompiledText(size_t k) { return Compiled_[k].Text; }
+
+    // Copies one retained version of the text into Dest. Stored is the section's text as the
+    // program file held it when it was opened (for LastOpen) or last saved (for LastSave), null
+    // when that is not kept. Always discards the compiled cache.
+    void Restore(const StringList* stored, StringList& dest, RestoreKind kind);
 
     // Finds Text in the lines (first occurrence per line). In definition mode the match must
     // stand as a whole word, before any comment and before the first of the operation names
@@ -114,20 +148,15 @@ public:
                   int& column) const;
 
 private:
-    // The readers above; with Owner (Src itself) the lines are moved instead of copied.
-    int ReadBlock(const StringList& src, StringList* owner, int start, orvale::Prompter& prompter);
-    int ReadCompiledBlock(const StringList& src, StringList* owner, int start,
-                          orvale::Prompter& prompter);
+    std::vector<SectionLine> Lines_;
+    std::vector<CompiledLine> Compiled_;
+    bool TracksOrigins_ = false;
+    bool CompiledLinked_ = true;
 };
 
 // The definition-mode test of FindText for the occurrence of a text of Length characters at
 // Pos (0-based) of Line.
 bool IsDefinitionMatch(std::string_view line, size_t pos, size_t length);
-
-// Copies one stored section text out of file text: Start is the index of its count line.
-// Dest is emptied first; a count that does not match shows the corrupted-file warning.
-void ReadSectionLines(const StringList& src, StringList& dest, int start,
-                      orvale::Prompter& prompter);
 
 // For each line of Section, the text of its member line that no statement carries, as the
 // window shows it: columns 1-5 and columns 75 on, trimmed, joined by a blank when both hold
@@ -137,11 +166,3 @@ StringList LineTags(const TEDITSection& section);
 // text): the lines that stand unchanged keep theirs, and a line that replaces another keeps
 // the one of the line it replaces.
 StringList LineTagsFor(const TEDITSection& section, const StringList& lines);
-
-// The value of a bracketed line: the line without its first and last characters.
-std::string BracketValue(std::string_view line);
-// A bracketed decimal number, or -1 when the value is not one.
-int BracketNumber(std::string_view line);
-
-inline constexpr const char* kCorruptedFileWarning = "WARNING: The File may be corrupted!";
-inline constexpr const char* kEndOfSection = "[End Of Sec]";

@@ -26,9 +26,9 @@ struct Stretch {
 // is aligned by likeness (lines edited in place), and lines moved are found by their text.
 class Matcher {
 public:
-    Matcher(const StringList& oldLines, const std::vector<LineOrigin>& oldOrigins,
-            const StringList& newLines, std::vector<LineOrigin>& out)
-        : OldUsed(oldLines.size()), Old(oldLines), Origins(oldOrigins), New(newLines), Out(out) {}
+    Matcher(const std::vector<SectionLine>& oldLines, const StringList& newLines,
+            std::vector<int>& out)
+        : OldUsed(oldLines.size()), Old(oldLines), New(newLines), Out(out) {}
 
     void Run(Stretch whole) {
         std::vector<Stretch> todo{whole};
@@ -60,17 +60,17 @@ public:
     void Moved(const std::vector<bool>& oldUsed) {
         std::unordered_map<std::string_view, std::vector<size_t>> free;
         for (size_t k = Old.size(); k-- > 0;)
-            if (!oldUsed[k] && Origins[k].Has())
-                free[Old[k]].push_back(k);
+            if (!oldUsed[k] && Old[k].Origin.Has())
+                free[Old[k].Text].push_back(k);
         if (free.empty())
             return;
         for (size_t k = 0; k < New.size(); ++k) {
-            if (Out[k].Has())
+            if (Out[k] >= 0 && Old[static_cast<size_t>(Out[k])].Origin.Has())
                 continue;
             auto found = free.find(New[k]);
             if (found == free.end() || found->second.empty())
                 continue;
-            Out[k] = Origins[found->second.back()];
+            Out[k] = static_cast<int>(found->second.back());
             found->second.pop_back();
         }
     }
@@ -106,7 +106,7 @@ private:
             return;
         }
         auto substitute = [&](size_t i, size_t j) {
-            std::string_view a = Old[s.OldFirst + i], b = New[s.NewFirst + j];
+            std::string_view a = Old[s.OldFirst + i].Text, b = New[s.NewFirst + j];
             if (a == b)
                 return 0.0;
             double likeness = Likeness(a, b);
@@ -138,16 +138,17 @@ private:
     }
 
     void Take(size_t oldIndex, size_t newIndex) {
-        Out[newIndex] = Origins[oldIndex];
+        Out[newIndex] = static_cast<int>(oldIndex);
         OldUsed[oldIndex] = true;
     }
 
     // Takes the equal lines at both ends of S.
     void Trim(Stretch& s) {
-        while (s.OldFirst < s.OldEnd && s.NewFirst < s.NewEnd && Old[s.OldFirst] == New[s.NewFirst])
+        while (s.OldFirst < s.OldEnd && s.NewFirst < s.NewEnd &&
+               Old[s.OldFirst].Text == New[s.NewFirst])
             Take(s.OldFirst++, s.NewFirst++);
         while (s.OldFirst < s.OldEnd && s.NewFirst < s.NewEnd &&
-               Old[s.OldEnd - 1] == New[s.NewEnd - 1])
+               Old[s.OldEnd - 1].Text == New[s.NewEnd - 1])
             Take(--s.OldEnd, --s.NewEnd);
     }
 
@@ -160,7 +161,7 @@ private:
         std::unordered_map<std::string_view, Count> counts;
         counts.reserve(2 * (s.OldEnd - s.OldFirst));
         for (size_t k = s.OldFirst; k < s.OldEnd; ++k) {
-            Count& c = counts[Old[k]];
+            Count& c = counts[Old[k].Text];
             ++c.OldCount;
             c.OldAt = k;
         }
@@ -198,21 +199,16 @@ private:
         return run;
     }
 
-    const StringList& Old;
-    const std::vector<LineOrigin>& Origins;
+    const std::vector<SectionLine>& Old;
     const StringList& New;
-    std::vector<LineOrigin>& Out;
+    std::vector<int>& Out;
 };
 
 } // namespace
 
-std::vector<LineOrigin> CarryOrigins(const StringList& oldLines,
-                                     const std::vector<LineOrigin>& oldOrigins,
-                                     const StringList& newLines) {
-    if (oldOrigins.empty() || oldOrigins.size() != oldLines.size())
-        return {};
-    std::vector<LineOrigin> out(newLines.size());
-    Matcher matcher(oldLines, oldOrigins, newLines, out);
+std::vector<int> CarryLines(const std::vector<SectionLine>& oldLines, const StringList& newLines) {
+    std::vector<int> out(newLines.size(), -1);
+    Matcher matcher(oldLines, newLines, out);
     matcher.Run({0, oldLines.size(), 0, newLines.size()});
     matcher.Moved(matcher.OldUsed);
     return out;

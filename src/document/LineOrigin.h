@@ -25,14 +25,25 @@ struct LineOrigin {
     bool Has() const { return Ordinal >= 0; }
 };
 
+// One line of a section's text and what it carries. A section keeps one of these per line, so
+// that nothing of a line can fall out of step with its text.
+struct SectionLine {
+    std::string Text;
+    // The member line it was converted from; none for a line the user added.
+    LineOrigin Origin;
+    // Room for the host's source record of the line, not filled yet: its sequence number in
+    // hundredths (000100 is 1.00) and the date of its last change as YYMMDD; 0 for none.
+    std::int32_t Sequence = 0;
+    std::int32_t ChangeDate = 0;
+};
+
 // A stable hash of a statement's text (the same on every run, as it is stored in files).
 std::uint64_t StatementHash(std::string_view statement);
 
-// The origins of New, a new version of the lines Old whose origins are OldOrigins (empty, or
-// one per line). A line of New that stands unchanged in Old, in the same order, keeps its
-// origin; a line that replaces another between two such lines keeps the origin of the line it
-// replaces, so an edited statement keeps its tags (its hash then differs: the build compiles it
-// anew); a line added keeps none. Linear in the number of lines.
-std::vector<LineOrigin> CarryOrigins(const StringList& oldLines,
-                                     const std::vector<LineOrigin>& oldOrigins,
-                                     const StringList& newLines);
+// For each line of New, a new version of the lines Old, the index of the line of Old it
+// continues, or -1. A line of New that stands unchanged in Old, in the same order, continues
+// it; a line that replaces another between two such lines continues the line it replaces, so an
+// edited statement keeps its origin and its tags (its hash then differs: the build compiles it
+// anew); a line moved continues the line it was when that line had an origin; a line added
+// continues none. Linear in the number of lines.
+std::vector<int> CarryLines(const std::vector<SectionLine>& oldLines, const StringList& newLines);

@@ -1,83 +1,310 @@
-// The program file: the tree text written into SaveLines and read from SourceLines, saving
-// and closing.
+// The tree part of a program file, its section blocks and the writer of the text.
+
+#include "ProgramFile.h"
 
 #include "EditProgram.h"
 
-#include "platform/Prompter.h"
+#include "platform/DateReader.h"
+#include "platform/RegionalSettings.h"
 #include "platform/SafeSave.h"
-#include "platform/TextFile.h"
 
+#include <algorithm>
+#include <charconv>
 #include <optional>
-#include <string_view>
 
-using orvale::Prompter;
+using orvale::Diagnostics;
+
+std::string BracketValue(std::string_view line) {
+    if (line.size() < 2)
+        return {};
+    return std::string(line.substr(1, line.size() - 2));
+}
+
+int BracketNumber(std::string_view line) {
+    if (line.size() < 3)
+        return -1;
+    std::string_view value = line.substr(1, line.size() - 2);
+    int number = 0;
+    const char* begin = value.data();
+    const char* end = begin + value.size();
+    if (begin < end && *begin == '+')
+        ++begin;
+    auto [ptr, ec] = std::from_chars(begin, end, number);
+    if (ec != std::errc() || ptr != end || begin == end)
+        return -1;
+    return number;
+}
+
+std::string OriginsMarker(int version) {
+    if (version <= 1)
+        return kBeginOfOrigins;
+    return "[Begin Of Line Origins, Version " + std::to_string(version) + "]";
+}
+
+// -- Writer
+
+template <class Line> void ProgramTextWriter::AddEach(const std::vector<Line>& lines) {
+    if (!Stream) {
+        for (const Line& line : lines)
+            Lines.push_back(line.Text);
+        return;
+    }
+    Flush();
+    for (const Line& line : lines)
+        Stream->WriteLine(line.Text);
+    Flushed += lines.size();
+}
+
+void ProgramTextWriter::AddTexts(const std::vector<SectionLine>& lines) {
+    AddEach(lines);
+}
+
+void ProgramTextWriter::AddTexts(const std::vector<CompiledLine>& lines) {
+    AddEach(lines);
+}
+
+void ProgramTextWriter::Flush() {
+    if (!Stream || Lines.empty())
+        return;
+    Stream->WriteLines(Lines);
+    Flushed += Lines.size();
+    Lines.clear();
+}
+
+// -- Section blocks
 
 namespace {
 
-constexpr const char* kBeginOfProgram = "[Begin Of Tree Program]";
-constexpr const char* kEndOfProgram = "[End Of Program]";
-constexpr const char* kFolderMarker = "SectionFolder";
+std::string Bracketed(std::string_view value) {
+    std::string line;
+    line.reserve(value.size() + 2);
+    line += '[';
+    line += value;
+    line += ']';
+    return line;
+}
 
-std::string Bracketed(const std::string& value) {
-    return "[" + value + "]";
+std::string_view LineAt(const StringList& src, int i) {
+    return i >= 0 && i < static_cast<int>(src.size())
+               ? std::string_view(src[static_cast<size_t>(i)])
+               : std::string_view();
+}
+
+// Where the block of text lines that starts at First and claims Count lines ends: the index of
+// its end marker, or the end of Src. A block this program writes always has its end marker
+// right after its Count lines, whatever those lines hold, so when the marker stands there the
+// block is taken whole, even a text line that reads like the marker. A block whose count does
+// not fit (a damaged file) runs to the first end marker.
+int BlockEnd(const StringList& src, int first, int count) {
+    int size = static_cast<int>(src.size());
+    if (first >= size)
+        return first; // no lines: the file ends before the block
+    if (count >= 0 && count < size - first &&
+        src[static_cast<size_t>(first + count)] == kEndOfSection)
+        return first + count;
+    int i = first;
+    while (i < size && src[static_cast<size_t>(i)] != kEndOfSection)
+        ++i;
+    return i;
 }
 
 } // namespace
 
-void TEDITProgram::WriteLines() {
-    SaveLines.clear();
-    if (!SaveStream) {
-        size_t estimate = 2;
-        ForEachNode([&](TreeNode* n) {
-            if (const TEDITSection* s = n->Section())
-                estimate += s->Lines.size() + 8;
-            else
-                estimate += 6;
-            return true;
-        });
-        SaveLines.reserve(estimate);
+int ReadFromLines(TEDITSection& section, StringList& src, int start, bool take,
+                  std::string (&dates)[2], Diagnostics& found) {
+    section.Properties.Description = BracketValue(LineAt(src, start));
+    dates[0] = BracketValue(LineAt(src, start + 1));
+    dates[1] = BracketValue(LineAt(src, start + 2));
+    int count = BracketNumber(LineAt(src, start + 3));
+    section.OpenLineIndex = start + 3;
+    int first = start + 4;
+    int i = BlockEnd(src, first, count);
+    if (take) {
+        section.AppendLines(src, static_cast<size_t>(first), static_cast<size_t>(i));
+    } else {
+        StringList copy(src.begin() + first, src.begin() + i);
+        section.AppendLines(copy, 0, copy.size());
     }
-    SaveLines.emplace_back(kBeginOfProgram);
-    ForEachNode([&](TreeNode* n) {
-        if (TEDITSection* s = n->Section()) {
-            SaveLines.push_back(Bracketed(std::to_string(n->ImageIndex)));
-            // The section's block as WriteToLines makes it, its text lines not copied when
-            // they go straight to the file.
-            s->WriteHeadToLines(SaveLines);
-            AppendSaveLines(s->Lines);
-            SaveLines.emplace_back(kEndOfSection);
-            SaveLines.emplace_back();
-            FlushSaveLines();
-        } else if (const TEDITFolder* folder = n->Folder()) {
-            SaveLines.push_back(Bracketed(std::to_string(n->ImageIndex)));
-            SaveLines.push_back(Bracketed(kFolderMarker));
-            SaveLines.push_back(Bracketed(n->Text));
-            SaveLines.push_back(Bracketed(folder->Description));
-            SaveLines.push_back(Bracketed(std::to_string(n->Count())));
-            SaveLines.emplace_back();
-        }
-        return true;
-    });
-    SaveLines.emplace_back(kEndOfProgram);
+    if (count != i - first)
+        found.Warning(kCorruptedFileWarning);
+    section.CompiledValid = false;
+    section.ClearCompiled();
+    return i + 2;
 }
 
-int TEDITProgram::ParseLines() {
-    BusyCursor busy(*this);
-    // Counts the messages that say the file is not whole.
-    orvale::CountingPrompter box(Box);
-    const int count = static_cast<int>(SourceLines.size());
+void WriteToLines(TEDITSection& section, ProgramTextWriter& out, std::string lastLine) {
+    const TEDITSectionProperty& p = section.Properties;
+    out.Add(Bracketed(p.Name));
+    out.Add(Bracketed(p.Description));
+    out.Add(Bracketed(p.CreatedOnText()));
+    out.Add(Bracketed(p.LastUpdateText()));
+    section.SaveLineIndex = out.LineNumber();
+    bool extra = !lastLine.empty();
+    out.Add(Bracketed(std::to_string(section.LinesCount() + (extra ? 1 : 0))));
+    out.AddTexts(section.Lines());
+    if (extra)
+        out.Add(std::move(lastLine));
+    out.Add(kEndOfSection);
+    out.Add({});
+}
+
+// -- The record of the date formats
+
+namespace {
+
+constexpr std::string_view kDateRecordKey = "Date Format=";
+
+} // namespace
+
+std::string DateRecordLine(const orvale::RegionalSettings& formats, std::string_view sample) {
+    std::string line(kDateRecordKey);
+    line += orvale::FormatsRecord(formats);
+    line += '|';
+    line += sample;
+    return line;
+}
+
+bool ReadDateRecordLine(std::string_view line, orvale::RegionalSettings& formats,
+                        std::string& sample) {
+    if (!line.starts_with(kDateRecordKey))
+        return false;
+    line.remove_prefix(kDateRecordKey.size());
+    // The sample is the last field; the formats are the four before it.
+    size_t bar = line.rfind('|');
+    if (bar == std::string_view::npos)
+        return false;
+    auto recorded = orvale::FormatsFromRecord(line.substr(0, bar));
+    if (!recorded)
+        return false;
+    formats = *recorded;
+    sample.assign(line.substr(bar + 1));
+    return true;
+}
+
+int ReadCompiledFromLines(TEDITSection& section, StringList& src, int start, bool take,
+                          Diagnostics& found) {
+    int count = BracketNumber(LineAt(src, start));
+    int first = start + 1;
+    int i = BlockEnd(src, first, count);
+    // Which statement each line came from is not stored with the lines.
+    section.ReserveCompiled(section.CompiledCount() + static_cast<size_t>(std::max(0, i - first)));
+    for (int k = first; k < i; ++k)
+        section.AddCompiledText(take ? std::move(src[static_cast<size_t>(k)])
+                                     : src[static_cast<size_t>(k)]);
+    if (count != i - first) {
+        section.ClearCompiled();
+        section.CompiledValid = false;
+        found.Warning(kCorruptedFileWarning);
+        return -1;
+    }
+    section.CompiledValid = section.CompiledCount() > 0;
+    return i + 2;
+}
+
+bool ReadSectionLines(const StringList& src, int start, StringList& dest, Diagnostics& found) {
+    int size = static_cast<int>(src.size());
+    if (start < 0 || start >= size)
+        return false;
+    dest.clear();
+    int count = BracketNumber(src[static_cast<size_t>(start)]);
+    int end = BlockEnd(src, start + 1, count);
+    dest.assign(src.begin() + start + 1, src.begin() + end);
+    if (count != end - start - 1)
+        found.Warning(kCorruptedFileWarning);
+    return true;
+}
+
+// -- The tree part
+
+namespace {
+
+// Each section's two date lines, read once the whole tree is read.
+struct StoredDates {
+    TEDITSection* Section;
+    std::string Texts[2];
+};
+
+// Takes the record of the date formats off the end of the property section's text, where the
+// writer puts it. Its formats are trusted while its sample is the property section's own
+// creation text: a version that knows no record shows it as a property and keeps it, but
+// writes the dates in its own formats, which then no longer give that text.
+std::optional<orvale::RegionalSettings> TakeDateRecord(TEDITSection& properties,
+                                                       const std::string& createdText) {
+    if (properties.LinesCount() == 0)
+        return std::nullopt;
+    orvale::RegionalSettings formats("", "");
+    std::string sample;
+    if (!ReadDateRecordLine(properties.Lines().back().Text, formats, sample))
+        return std::nullopt;
+    properties.DeleteLine(properties.LinesCount() - 1);
+    if (sample != createdText)
+        return std::nullopt;
+    return formats;
+}
+
+// Reads the moments of every section, with the formats the file recorded or, without them,
+// with the form that reads them all. Returns whether a moment was written in other formats
+// than the current ones.
+bool ReadDates(TEDITProgram& program, std::vector<StoredDates>& stored,
+               const std::optional<orvale::RegionalSettings>& recorded, Diagnostics& found) {
+    std::optional<orvale::DateReader> reader;
+    if (recorded) {
+        reader.emplace(*recorded);
+    } else {
+        std::vector<std::string_view> texts;
+        texts.reserve(2 * stored.size());
+        for (const StoredDates& s : stored)
+            texts.insert(texts.end(), {s.Texts[0], s.Texts[1]});
+        reader.emplace(orvale::DateReader::Choosing(texts));
+    }
+    bool otherFormats = false;
+    int unread = 0;
+    for (StoredDates& s : stored) {
+        TEDITSectionProperty& p = s.Section->Properties;
+        for (int k = 0; k < 2; ++k) {
+            orvale::DateTime& moment = k == 0 ? p.CreatedOn : p.LastUpdate;
+            std::string& kept = k == 0 ? p.UnreadCreatedOn : p.UnreadLastUpdate;
+            if (auto reading = reader->Read(s.Texts[k])) {
+                moment = reading->Moment;
+                kept.clear();
+                otherFormats = otherFormats || !reading->InCurrentFormats;
+            } else {
+                kept = std::move(s.Texts[k]);
+                ++unread;
+            }
+        }
+    }
+    if (unread > 0)
+        found.Warning(UnreadDatesWarning(unread));
+    if (program.RewriteHistoryDates(*reader))
+        otherFormats = true;
+    return otherFormats;
+}
+
+} // namespace
+
+std::string UnreadDatesWarning(int count) {
+    bool one = count == 1;
+    return "WARNING: " + std::to_string(count) + (one ? " date" : " dates") +
+           " of the file could not be read as a date in any known format and " +
+           (one ? "is" : "are") + " kept as written!";
+}
+
+TreeReading ReadTree(TEDITProgram& program, StringList& lines, bool take, Diagnostics& found) {
+    const int count = static_cast<int>(lines.size());
     auto exists = [&](int i) { return i >= 0 && i < count; };
-    auto line = [&](int i) -> std::string_view {
-        return exists(i) ? std::string_view(SourceLines[static_cast<size_t>(i)])
-                         : std::string_view();
-    };
+    auto line = [&](int i) { return LineAt(lines, i); };
+    const int before = found.Errors() + found.Warnings();
     // Loading restores history; it never adds to it.
-    bool logAdd = LogAdd;
-    LogAdd = false;
+    bool logAdd = program.LogAdd;
+    program.LogAdd = false;
+    std::vector<StoredDates> dates;
+    std::optional<orvale::RegionalSettings> recorded;
+    bool recordSought = false;
 
     int i = 1;
     if (line(0) != kBeginOfProgram) {
-        box.Error(kWrongFormatError);
+        found.Error(kWrongFormatError);
     } else {
         int folderLeft = 0;
         std::string folderName;
@@ -86,7 +313,7 @@ int TEDITProgram::ParseLines() {
         while (exists(i) && line(i) != kEndOfProgram) {
             int image = BracketNumber(line(i));
             if (image == -1) {
-                box.Warning(kCorruptedFileWarning);
+                found.Warning(kCorruptedFileWarning);
                 break;
             }
             std::string name = BracketValue(line(i + 1));
@@ -96,7 +323,7 @@ int TEDITProgram::ParseLines() {
                 folderLeft = BracketNumber(line(i + 4));
                 folderNode = nullptr;
                 if (folderLeft < 0) {
-                    box.Warning(kCorruptedFileWarning);
+                    found.Warning(kCorruptedFileWarning);
                     break;
                 }
                 if (folderLeft > 0) {
@@ -107,36 +334,39 @@ int TEDITProgram::ParseLines() {
             }
             TEDITSection* target = nullptr;
             if (folderLeft == 0 && name != kFolderMarker) {
-                target = FindSectionByName(name);
+                target = program.FindSectionByName(name);
             } else if (folderLeft > 0) {
                 // The same folder serves all its children; adding them cannot change which
                 // node comes first with that text.
                 if (!folderNode)
-                    folderNode = FindNodeByText(folderName);
+                    folderNode = program.FindNodeByText(folderName);
                 if (!folderNode || !folderNode->Folder()) {
-                    box.Warning(kCorruptedFileWarning);
+                    found.Warning(kCorruptedFileWarning);
                     break;
                 }
                 folderNode->Folder()->Description = folderDescription;
-                TreeNode* node = AddSection(folderNode, name, "");
+                TreeNode* node = program.AddSection(folderNode, name, "");
                 // A child's image line that is not a number is not checked, but it must not
                 // be taken either: written back as "[-1]", it would end the next reading of
                 // the file at this child. The child keeps the image a new node gets.
                 if (image != -1)
-                    Tree.SetImages(node, image, image);
+                    program.Tree.SetImages(node, image, image);
                 target = node->Section();
                 --folderLeft;
-            } else if (TreeNode* empty = FindNodeByText(folderName); empty && empty->Folder()) {
+            } else if (TreeNode* empty = program.FindNodeByText(folderName);
+                       empty && empty->Folder()) {
                 // An empty folder still keeps the description the user gave it.
                 empty->Folder()->Description = folderDescription;
             }
             if (target) {
-                // A file text that is not kept for restoring is dropped once read, so its
-                // lines can move into the section instead of being copied.
-                i = KeepOpen ? target->ReadFromLines(SourceLines, i + 2, box)
-                             : target->TakeFromLines(SourceLines, i + 2, box);
+                dates.push_back({target, {}});
+                i = ReadFromLines(*target, lines, i + 2, take, dates.back().Texts, found);
+                if (target == &program.PropertySection && !recordSought) {
+                    recordSought = true;
+                    recorded = TakeDateRecord(*target, dates.back().Texts[0]);
+                }
             } else if (name != kFolderMarker) {
-                box.Warning(kCorruptedFileWarning);
+                found.Warning(kCorruptedFileWarning);
                 break;
             } else {
                 i += 6;
@@ -144,121 +374,105 @@ int TEDITProgram::ParseLines() {
         }
     }
     if (!exists(i) || line(i) != kEndOfProgram)
-        box.Warning(kCorruptedFileWarning);
-    LogAdd = logAdd;
-    ReadWhole = box.Errors + box.Warnings == 0;
-    return i + 2;
+        found.Warning(kCorruptedFileWarning);
+    program.LogAdd = logAdd;
+    program.ReadWhole = found.Errors() + found.Warnings() == before;
+    // Dates are no part of the structure: one that cannot be read damages nothing.
+    TreeReading reading;
+    reading.OtherDateFormats = ReadDates(program, dates, recorded, found);
+    reading.AreaStart = i + 2;
+    return reading;
 }
 
-void TEDITProgram::FlushSaveLines() {
-    if (!SaveStream || SaveLines.empty())
-        return;
-    SaveStream->WriteLines(SaveLines);
-    SaveLines.clear();
+int ReadTreeText(TEDITProgram& program, StringList& lines, bool take, Diagnostics& found) {
+    return ReadTree(program, lines, take, found).AreaStart;
 }
 
-void TEDITProgram::AppendSaveLines(const StringList& lines) {
-    if (!SaveStream) {
-        SaveLines.insert(SaveLines.end(), lines.begin(), lines.end());
-        return;
-    }
-    FlushSaveLines();
-    SaveStream->WriteLines(lines);
+void ReadProgramText(TEDITProgram& program, StringList& lines, bool compiled, bool take,
+                     Diagnostics& found) {
+    TreeReading tree = ReadTree(program, lines, take, found);
+    if (compiled)
+        ReadCompiledArea(program, lines, tree.AreaStart, take, found);
+    ReadOriginArea(program, lines, tree.AreaStart, take, found);
+    if (tree.OtherDateFormats)
+        DropDatedCompiledLines(program);
 }
 
-void TEDITProgram::SetFileName(const std::string& path) {
-    FilePath = orvale::ExtractFilePath(path);
-    FileName = orvale::ExtractFileName(path);
-    FileExt = orvale::ExtractFileExt(path);
-}
-
-bool TEDITProgram::SaveWith(const std::string& fileName, const std::function<void()>& appendArea) {
-    BusyCursor busy(*this);
-    CommitCurrent();
-    // Kept so that a failed write leaves the last-save restore point as it was.
-    StringList previousLines = std::move(SaveLines);
-    std::vector<std::pair<TEDITSection*, int>> previousIndexes;
-    ForEachNode([&](TreeNode* n) {
-        if (TEDITSection* s = n->Section())
-            previousIndexes.emplace_back(s, s->SaveLineIndex);
-        return true;
-    });
-
-    // A text that is not kept goes to the file section by section instead of being held whole.
-    std::optional<orvale::SafeFileWriter> stream;
-    if (!KeepSave) {
-        SaveStream = &stream.emplace(fileName);
-        if (SkipUnchangedSave)
-            stream->KeepIfUnchanged();
-    }
-    WriteLines();
-    if (appendArea)
-        appendArea();
-    FlushSaveLines();
-    SaveStream = nullptr;
-    SetFileName(fileName);
-    std::string error;
-    bool written = stream ? stream->Commit(orvale::ProgramBackupPath(fileName), &error)
-                          : orvale::WriteLinesSafely(fileName, SaveLines,
-                                                     orvale::ProgramBackupPath(fileName), &error);
-    if (!written) {
-        SaveLines = std::move(previousLines);
-        for (auto& [section, index] : previousIndexes)
-            section->SaveLineIndex = index;
-        Box.Error(error);
-        return false;
-    }
-    if (!KeepSave)
-        SaveLines.clear();
-    if (TreeNode* root = Tree.Root())
-        Tree.SetText(root, FileName);
-    Opened = true;
-    Untitled = false;
-    Modified = false;
-    return true;
-}
-
-bool TEDITProgram::SaveToFile(const std::string& fileName) {
-    return SaveWith(fileName, OwnSaveArea);
-}
-
-bool TEDITProgram::CloseProgram() {
-    BusyCursor busy(*this);
-    CommitCurrent();
-    Prompter::Answer answer = Prompter::Answer::No;
-    if (Modified)
-        answer = Box.Show(Prompter::Kind::Confirmation, "Save changes to file " + FileName + "?",
-                          Prompter::Buttons::YesNoCancel);
-    if (answer == Prompter::Answer::Cancel)
-        return false;
-    if (answer == Prompter::Answer::Yes) {
-        if (Untitled && View) {
-            std::string dir = FilePath;
-            if (!dir.empty() && dir.back() == '/')
-                dir.pop_back();
-            auto chosen = View->ChooseSaveFile(kSaveProgramTitle, dir, FileName);
-            // A cancelled dialog closes without saving; a failed save keeps the program open.
-            if (chosen && !SaveToFile(*chosen))
-                return false;
-        } else if (!SaveToFile(FilePath + FileName)) {
-            return false;
+void DropDatedCompiledLines(TEDITProgram& program) {
+    program.ForEachNode([](TreeNode* n) {
+        TEDITSection* s = n->Section();
+        if (!s || !s->CompiledValid)
+            return true;
+        // The banner lines of the moments end in their codes ("1CRT", "1UPD") after the prefix.
+        for (const CompiledLine& line : s->Compiled()) {
+            std::string_view text = line.Text;
+            if (text.size() >= 77 && (text.ends_with("1CRT") || text.ends_with("1UPD"))) {
+                s->CompiledValid = false;
+                s->ClearCompiled();
+                break;
+            }
         }
-    }
-    Closing = true;
-    ForEachNode([](TreeNode* n) {
-        if (TEDITSection* s = n->Section())
-            s->ClearAll();
         return true;
     });
-    ClearTree();
-    SourceLines.clear();
-    SaveLines.clear();
-    if (View) {
-        View->SetEditorLines({});
-        View->ClearObjectList();
-        View->SetRpgViewLines({});
+}
+
+void WriteTreeText(TEDITProgram& program, ProgramTextWriter& out) {
+    out.Add(kBeginOfProgram);
+    // The formats of the dates go with the first properties written, which the reader reads
+    // before the dates.
+    bool recorded = false;
+    program.ForEachNode([&](TreeNode* n) {
+        if (TEDITSection* s = n->Section()) {
+            out.Add(Bracketed(std::to_string(n->ImageIndex)));
+            std::string record;
+            if (s == &program.PropertySection && !recorded) {
+                recorded = true;
+                record = DateRecordLine(orvale::RegionalSettings::Current(),
+                                        s->Properties.CreatedOnText());
+            }
+            WriteToLines(*s, out, std::move(record));
+            out.Flush();
+        } else if (const TEDITFolder* folder = n->Folder()) {
+            out.Add(Bracketed(std::to_string(n->ImageIndex)));
+            out.Add(Bracketed(kFolderMarker));
+            out.Add(Bracketed(n->Text));
+            out.Add(Bracketed(folder->Description));
+            out.Add(Bracketed(std::to_string(n->Count())));
+            out.Add({});
+        }
+        return true;
+    });
+    out.Add(kEndOfProgram);
+}
+
+// -- What the program browser reads
+
+FindResult FindStoredSection(const StringList& lines, std::string_view name,
+                             StoredSection& section) {
+    section = {};
+    if (lines.empty() || lines[0] != kBeginOfProgram)
+        return FindResult::NotAProgram;
+    // Folder blocks are six lines; a section block has six lines before its text. The walk
+    // stays on the top-level blocks and the folders' children, which follow their folder.
+    int i = 1;
+    const int size = static_cast<int>(lines.size());
+    while (i + 1 < size && lines[static_cast<size_t>(i)] != kEndOfProgram) {
+        if (BracketNumber(lines[static_cast<size_t>(i)]) < 0)
+            return FindResult::Damaged;
+        std::string blockName = BracketValue(lines[static_cast<size_t>(i + 1)]);
+        if (blockName == kFolderMarker) {
+            i += 6;
+            continue;
+        }
+        int first = i + 6;
+        int end = BlockEnd(lines, first, BracketNumber(LineAt(lines, i + 5)));
+        if (SameText(blockName, name)) {
+            section.Description = BracketValue(LineAt(lines, i + 2));
+            if (first < end)
+                section.Lines.assign(lines.begin() + first, lines.begin() + end);
+            return FindResult::Found;
+        }
+        i = end + 2;
     }
-    EditorModified = false;
-    Modified = false;
-    return true;
+    return FindResult::Missing;
 }

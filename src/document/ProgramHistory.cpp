@@ -2,6 +2,7 @@
 
 #include "EditProgram.h"
 
+#include "platform/DateReader.h"
 #include "platform/Prompter.h"
 #include "platform/RegionalSettings.h"
 
@@ -32,21 +33,46 @@ void TEDITProgram::AddHistoryEntry(const std::string& entry) {
     HistorySection.AddLine(entry);
 }
 
+bool TEDITProgram::RewriteHistoryDates(const orvale::DateReader& reader) {
+    StringList lines = HistorySection.LineTexts();
+    bool changed = false;
+    for (std::string& line : lines) {
+        Parser.Parse(line, ",", false, false);
+        const StringList& fields = Parser.Tokens;
+        if (fields.size() < 4)
+            continue;
+        auto reading = reader.Read(fields[3]);
+        if (!reading || reading->InCurrentFormats)
+            continue;
+        // The fields stand in the line as they were split, one separator apart.
+        size_t at = fields[0].size() + fields[1].size() + fields[2].size() + 3;
+        line.replace(at, fields[3].size(),
+                     RegionalSettings::Current().FormatDateTime(reading->Moment));
+        changed = true;
+    }
+    if (changed) {
+        HistorySection.AssignLines(std::move(lines));
+        HistorySection.CompiledValid = false;
+        HistorySection.ClearCompiled();
+    }
+    return changed;
+}
+
 void TEDITProgram::PurgeHistory(bool purgeModify, bool purgeOthers) {
     if (Box.Show(Prompter::Kind::Information, "History Log will be Purged.  Continue?",
                  Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
     StringList kept;
-    kept.reserve(HistorySection.Lines.size());
-    for (const std::string& line : HistorySection.Lines) {
-        Parser.Parse(line, ",", false, false);
+    kept.reserve(HistorySection.Lines().size());
+    for (const SectionLine& line : HistorySection.Lines()) {
+        Parser.Parse(line.Text, ",", false, false);
         bool isModify = Parser.Tokens.size() > 1 && Parser.Tokens[1] == "Modify";
         if ((isModify && purgeModify) || (!isModify && purgeOthers))
             continue;
-        kept.push_back(line);
+        kept.push_back(line.Text);
     }
-    if (kept.size() != HistorySection.Lines.size()) {
-        HistorySection.Lines = std::move(kept);
+    if (kept.size() != HistorySection.Lines().size()) {
+        HistorySection.AssignLines(std::move(kept));
         HistorySection.CompiledValid = false;
     }
     Modified = true;
@@ -64,8 +90,8 @@ void TEDITProgram::ShowHistory() {
                             {"When", 110, ColumnSort::DateTime},
                             {"More", 300, ColumnSort::Text},
                             {"", 0, ColumnSort::Text}});
-    for (const std::string& line : HistorySection.Lines) {
-        Parser.Parse(line, ",", false, false);
+    for (const SectionLine& line : HistorySection.Lines()) {
+        Parser.Parse(line.Text, ",", false, false);
         const StringList& fields = Parser.Tokens;
         auto field = [&](size_t i) { return i < fields.size() ? fields[i] : std::string(); };
         orvale::ListItem item;

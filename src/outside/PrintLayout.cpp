@@ -188,13 +188,13 @@ private:
 
 TCompiledOutput CompileOutputStatements(const StringList& statements, const std::string& prefix) {
     TEDITSection section("Layout", "");
-    section.Lines = statements;
+    section.AssignLines(statements);
     TCompileOptions options{};
     options.PrefixLength = static_cast<std::uint8_t>(std::min<size_t>(prefix.size(), 2));
     std::copy_n(prefix.begin(), options.PrefixLength, options.Prefix);
     TCompileResult result{};
     CompileRPG3Source(&result, nullptr, section, StringList(), 'O', options, true);
-    return {section.Compiled, result.Errors, result.Warnings};
+    return {section.CompiledTexts(), result.Errors, result.Warnings};
 }
 
 TPrintLayout BuildPrintLayout(const StringList& compiled) {

@@ -335,17 +335,21 @@ bool SafeFileWriter::Write(std::string_view content) {
 }
 
 bool SafeFileWriter::WriteLines(const StringList& lines, size_t first, size_t end) {
+    for (size_t k = first; k < end && k < lines.size(); ++k)
+        if (!WriteLine(lines[k]))
+            return false;
+    return Failure == 0;
+}
+
+bool SafeFileWriter::WriteLine(std::string_view line) {
     if (Buffer.capacity() < kPiece)
         Buffer.reserve(kPiece + 512);
-    for (size_t k = first; k < end && k < lines.size(); ++k) {
-        const std::string& line = lines[k];
-        Buffer += line;
-        Buffer += "\r\n";
-        if (Buffer.size() >= kPiece) {
-            if (!Put(Buffer))
-                return false;
-            Buffer.clear();
-        }
+    Buffer += line;
+    Buffer += "\r\n";
+    if (Buffer.size() >= kPiece) {
+        if (!Put(Buffer))
+            return false;
+        Buffer.clear();
     }
     return Failure == 0;
 }

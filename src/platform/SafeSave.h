@@ -50,6 +50,8 @@ public:
     bool WriteLines(const StringList& lines) { return WriteLines(lines, 0, lines.size()); }
     // Lines First to End (exclusive) of Lines.
     bool WriteLines(const StringList& lines, size_t first, size_t end);
+    // One line, followed by CR LF.
+    bool WriteLine(std::string_view line);
     // Text gathered with what comes next, for a line made of pieces (its CR LF included).
     bool Add(std::string_view text);
     // False with Error naming the file and the system's reason.

@@ -27,19 +27,19 @@ int TreeOrder(const TRPGProgram& doc, const TreeNode* node) {
 }
 
 std::vector<int> CountedStatements(const TRPGProgram& doc, const TEDITSection& s, char form) {
-    std::vector<int> from(s.Compiled.size(), -1);
-    if (form == 0 || s.Lines.empty())
+    std::vector<int> from(s.CompiledCount(), -1);
+    if (form == 0 || s.Lines().empty())
         return from;
     const TCompileOptions& o = doc.CompileOptions;
     size_t k =
         (o.LComm ? 2u : 0u) + (o.SDesc ? 1u : 0u) + (o.CDate ? 1u : 0u) + (o.UDate ? 1u : 0u);
-    for (size_t i = 0; i < s.Lines.size() && k < from.size(); ++i) {
-        std::string_view text = LeftTrimmed(s.Lines[i]);
+    for (size_t i = 0; i < s.Lines().size() && k < from.size(); ++i) {
+        std::string_view text = LeftTrimmed(s.Lines()[i].Text);
         if (text.empty() && !o.BLines)
             continue;
         if (text.starts_with("/*") && !o.LComm)
             continue;
-        if (LeftTrimmed(s.Compiled[k]).starts_with(kExtraParameter) && k + 1 < from.size())
+        if (LeftTrimmed(s.CompiledText(k)).starts_with(kExtraParameter) && k + 1 < from.size())
             from[k++] = static_cast<int>(i);
         from[k++] = static_cast<int>(i);
     }
@@ -61,14 +61,19 @@ std::vector<int> CompiledStatements(const TRPGProgram& doc, const TreeNode* node
     if (!s)
         return {};
     // The compile's own record, when it kept one for these lines.
-    if (!s->CompiledFrom.empty() && s->CompiledFrom.size() == s->Compiled.size())
-        return s->CompiledFrom;
+    if (s->CompiledCount() > 0 && s->CompiledLinked()) {
+        std::vector<int> from;
+        from.reserve(s->CompiledCount());
+        for (const CompiledLine& line : s->Compiled())
+            from.push_back(line.From);
+        return from;
+    }
     char form = SectionFormType(doc, node);
     if (doc.ArraysNode && node->Parent() == doc.ArraysNode) {
         // An array's compiled lines are its separator and then its records, one per line.
-        std::vector<int> from(s->Compiled.size(), -1);
+        std::vector<int> from(s->CompiledCount(), -1);
         for (size_t k = 1; k < from.size(); ++k)
-            if (k - 1 < s->Lines.size() && !IsCompileWarning(s->Compiled[k]))
+            if (k - 1 < s->Lines().size() && !IsCompileWarning(s->CompiledText(k)))
                 from[k] = static_cast<int>(k - 1);
         return from;
     }
@@ -81,8 +86,8 @@ std::vector<TCompileFinding> SectionFindings(const TRPGProgram& doc, TreeNode* n
     if (!s || !s->CompiledValid)
         return findings;
     std::vector<int> from;
-    for (size_t k = 0; k < s->Compiled.size(); ++k) {
-        const std::string& line = s->Compiled[k];
+    for (size_t k = 0; k < s->CompiledCount(); ++k) {
+        const std::string& line = s->CompiledText(k);
         bool error = IsCompileError(line);
         if (!error && !IsCompileWarning(line))
             continue;

@@ -553,10 +553,10 @@ std::vector<TXrefUse> ProgramUses(const TRPGProgram& doc, std::string_view text,
     if (text.empty())
         return uses;
     EachStatementSection(doc, [&](TreeNode* node, char form) {
-        const StringList& lines = node->Section()->Lines;
+        const std::vector<SectionLine>& lines = node->Section()->Lines();
         for (size_t i = 0; i < lines.size(); ++i) {
             // Most lines do not hold the text at all; a plain search rules them out cheaply.
-            const std::string& line = lines[i];
+            const std::string& line = lines[i].Text;
             auto hit = std::search(line.begin(), line.end(), text.begin(), text.end(),
                                    [](char a, char b) { return Upper(a) == Upper(b); });
             if (hit == line.end())

@@ -130,8 +130,9 @@ bool Accepted(const TRPGProgram& doc, const TreeNode* node, bool includeOutput, 
 // definition. As the find of the text search, with comments and quoted literals left out.
 bool FindInCode(const TEDITSection& section, const std::string& text, bool definitionMode,
                 int& line, int& column) {
-    for (size_t i = 0; i < section.Lines.size(); ++i) {
-        const std::string& current = section.Lines[i];
+    const std::vector<SectionLine>& lines = section.Lines();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& current = lines[i].Text;
         size_t pos = current.find(text);
         while (pos != std::string::npos && !IsCodeText(current, pos, text.size()))
             pos = current.find(text, pos + 1);
@@ -199,9 +200,9 @@ std::vector<TFlagUse> TRPGProgram::FlagUses(const std::string& groupText) const 
         NameScanner scanner(stage.Prefix, group.Names, wanted);
         int stamp = 0;
         for (TreeNode* n : searched) {
-            const StringList& lines = n->Section()->Lines;
+            const std::vector<SectionLine>& lines = n->Section()->Lines();
             for (size_t i = 0; i < lines.size() && left > 0; ++i, ++stamp) {
-                const std::string& text = lines[i];
+                const std::string& text = lines[i].Text;
                 scanner.Scan(text, stamp, [&](int index, size_t pos) {
                     TFlagUse& use = found[static_cast<size_t>(index)];
                     if (use.Node || (stage.DefinitionMode && !IsDefinitionMatch(text, pos, length)))

@@ -165,7 +165,7 @@ namespace {
 // or an import without knowing which statement each came from, which the order of the source
 // needs for a section of an imported member (cheap: its unedited lines are copied).
 bool NeedsCompile(const TEDITSection& s) {
-    return !s.CompiledValid || (!s.Origins.empty() && s.CompiledFrom.size() != s.Compiled.size());
+    return !s.CompiledValid || (s.TracksOrigins() && !s.CompiledLinked());
 }
 
 } // namespace
@@ -254,9 +254,8 @@ void TRPGProgram::AssembleSource() {
     NameList.clear();
     NameList.reserve(lines);
     for (const TSourceRun& run : runs)
-        NameList.insert(NameList.end(),
-                        run.Section->Compiled.begin() + static_cast<long>(run.First),
-                        run.Section->Compiled.begin() + static_cast<long>(run.End));
+        for (size_t k = run.First; k < run.End; ++k)
+            NameList.push_back(run.Section->CompiledText(k));
 }
 
 bool TRPGProgram::WriteSource(const std::string& fileName) {
@@ -274,16 +273,11 @@ bool TRPGProgram::WriteSource(const std::string& fileName) {
     }
     orvale::SafeFileWriter writer(fileName);
     for (const TSourceRun& run : runs) {
-        const StringList& compiled = run.Section->Compiled;
         // Warning lines stand beside the line they warn of, or in place of a statement that
         // gives no line: the member is written without them.
-        size_t from = run.First;
         for (size_t k = run.First; k < run.End; ++k)
-            if (IsDiagnosticLine(*run.Section, k)) {
-                writer.WriteLines(compiled, from, k);
-                from = k + 1;
-            }
-        writer.WriteLines(compiled, from, run.End);
+            if (!IsDiagnosticLine(*run.Section, k))
+                writer.WriteLine(run.Section->CompiledText(k));
     }
     std::string error;
     bool written = writer.Commit(orvale::SourceBackupPath(fileName), &error);

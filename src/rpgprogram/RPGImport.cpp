@@ -6,7 +6,7 @@
 
 #include "ImportChecks.h"
 #include "calvex/MemberLines.h"
-#include "platform/Prompter.h"
+#include "platform/DateReader.h"
 #include "platform/TextFile.h"
 
 #include <string_view>
@@ -44,25 +44,26 @@ std::string ZeroByteMessage(const std::string& fileName, size_t line) {
 
 } // namespace
 
-bool TRPGProgram::ImportFromFile(const std::string& fileName, ImportProgress* progress) {
+bool TRPGProgram::ImportFromFile(const std::string& fileName, orvale::Diagnostics& found,
+                                 ImportProgress* progress) {
     StringList lines;
     {
         BusyCursor busy(*this);
         std::string error;
         size_t zeroLine = 0;
         if (!orvale::ReadTextFile(fileName, lines, &error, &zeroLine)) {
-            Box.Error(error);
+            found.Error(error);
             return false;
         }
         // A zero byte ends a text file, and what follows it would be missing from the program
         // without a word: such a member is not imported.
         if (zeroLine > 0) {
-            Box.Error(ZeroByteMessage(fileName, zeroLine));
+            found.Error(ZeroByteMessage(fileName, zeroLine));
             return false;
         }
         // An RPG IV member would become a program of raw lines that builds out of order.
         if (std::optional<std::string> refusal = orvale::RpgIvRefusal(fileName, lines)) {
-            Box.Error(*refusal);
+            found.Error(*refusal);
             return false;
         }
     }
@@ -72,11 +73,11 @@ bool TRPGProgram::ImportFromFile(const std::string& fileName, ImportProgress* pr
     bool supported = !fileName.empty() && fileName.back() == '3';
     bool empty = SourceLines.empty();
     if (supported)
-        ConvertSourceLines(progress);
+        ConvertSourceLines(progress, found);
     else
-        Box.Error(kVersionNotSupported);
+        found.Error(kVersionNotSupported);
     if (supported && empty)
-        Box.Warning(orvale::EmptyMemberWarning(fileName));
+        found.Warning(orvale::EmptyMemberWarning(fileName));
     // Released, not just emptied: a large member should not stay in memory.
     StringList().swap(SourceLines);
     StringList().swap(SaveLines);
@@ -97,7 +98,7 @@ void TRPGProgram::ShowImportProgress(int index, ImportProgress* progress) {
     progress->ProcessMessages();
 }
 
-void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
+void TRPGProgram::ConvertSourceLines(ImportProgress* progress, orvale::Diagnostics& found) {
     const StringList& source = SourceLines;
     const int n = static_cast<int>(source.size());
     if (!Options().EditPrefix.empty())
@@ -132,9 +133,7 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
     auto filled = [&](TEDITSection* s) {
         if (s == &MainRoutineSection || s == &InitSubRoutineSection)
             return;
-        s->Lines.shrink_to_fit();
-        s->Origins.shrink_to_fit();
-        s->Compiled.shrink_to_fit();
+        s->ShrinkToFit();
     };
     while (!ImportCancelled && i < n) {
         const int passStart = i;
@@ -227,10 +226,56 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress) {
 
     TakeOriginTexts();
     for (const std::string& warning : orvale::StrayLineWarnings(strays, leftOut))
-        Box.Warning(warning);
+        found.Warning(warning);
+    ReadMemberDates(found);
     if (PropertySection.LinesCount() == 0)
         InitProperties("", "");
     HistorySection.AddLine(HistoryEntry(FileName, "Converted", ""));
+}
+
+void TRPGProgram::ReadMemberDates(orvale::Diagnostics& found) {
+    // The banners' moments, read again as one set: the walks read each as they met it.
+    std::vector<TEDITSection*> dated;
+    std::vector<std::string_view> texts;
+    ForEachNode([&](TreeNode* node) {
+        TEDITSection* s = node->Section();
+        if (s && (!s->BannerMoments[0].empty() || !s->BannerMoments[1].empty())) {
+            dated.push_back(s);
+            for (const std::string& text : s->BannerMoments)
+                if (!text.empty())
+                    texts.push_back(text);
+        }
+        return true;
+    });
+    orvale::DateReader banners = orvale::DateReader::Choosing(texts);
+    int unread = 0;
+    for (TEDITSection* s : dated) {
+        TEDITSectionProperty& p = s->Properties;
+        for (int k = 0; k < 2; ++k) {
+            std::string& text = s->BannerMoments[k];
+            if (text.empty())
+                continue;
+            std::string& kept = k == 0 ? p.UnreadCreatedOn : p.UnreadLastUpdate;
+            if (auto reading = banners.Read(text)) {
+                (k == 0 ? p.CreatedOn : p.LastUpdate) = reading->Moment;
+                kept.clear();
+            } else {
+                kept = text;
+                ++unread;
+            }
+            std::string().swap(text);
+        }
+    }
+    if (unread > 0)
+        found.Warning(UnreadDatesWarning(unread));
+    // The log's moments were all written on the machine that built the member.
+    std::vector<std::string> whens;
+    for (const SectionLine& line : HistorySection.Lines()) {
+        Parser.Parse(line.Text, ",", false, false);
+        if (Parser.Tokens.size() > 3)
+            whens.push_back(Parser.Tokens[3]);
+    }
+    RewriteHistoryDates(orvale::DateReader::Choosing({whens.begin(), whens.end()}));
 }
 
 void TRPGProgram::TakeOriginTexts() {
@@ -241,9 +286,11 @@ void TRPGProgram::TakeOriginTexts() {
         ForEachNode([&](TreeNode* node) {
             TEDITSection* s = node->Section();
             if (s && s->OriginTextsPending)
-                for (LineOrigin& origin : s->Origins)
+                for (int k = 0; k < s->LinesCount(); ++k) {
+                    LineOrigin& origin = s->EditOrigin(k);
                     if (origin.Has() && static_cast<size_t>(origin.Ordinal) < SourceLines.size())
                         f(origin, static_cast<size_t>(origin.Ordinal));
+                }
             return true;
         });
     };
@@ -269,9 +316,11 @@ void TRPGProgram::CarryLine(int index) {
     TEDITSection* target = &HeaderSection;
     int nearest = -1;
     auto consider = [&](TEDITSection* s) {
-        if (s && !s->Origins.empty() && s->Origins.back().Ordinal > nearest &&
-            s->Origins.back().Ordinal < index) {
-            nearest = s->Origins.back().Ordinal;
+        if (!s || !s->TracksOrigins())
+            return;
+        int last = s->Lines().back().Origin.Ordinal;
+        if (last > nearest && last < index) {
+            nearest = last;
             target = s;
         }
     };
@@ -325,11 +374,11 @@ void TRPGProgram::ConvertExtensionRuns(const std::vector<int>& starts, int data,
     }
     if (data < n)
         joined.insert(joined.end(), source.begin() + data, source.end());
-    size_t first = ExtensionSection.Origins.size();
+    int first = ExtensionSection.LinesCount();
     ConvertRPG3Exten(joined, NameList, walkStart, ExtensionSection, prefix);
     // The lines' places are those of the member, not of the joined list.
-    for (size_t k = first; k < ExtensionSection.Origins.size(); ++k) {
-        LineOrigin& origin = ExtensionSection.Origins[k];
+    for (int k = first; k < ExtensionSection.LinesCount(); ++k) {
+        LineOrigin& origin = ExtensionSection.EditOrigin(k);
         if (!origin.Has())
             continue;
         size_t joinedIndex = static_cast<size_t>(origin.Ordinal);

@@ -10,7 +10,7 @@ TRPGProgram::TRPGProgram(orvale::Prompter& prompter) : TEDITProgram(prompter) {
     RegisterNodeSlot(ArraysFolder.Node);
     RegisterNodeSlot(OutputFolder.Node);
     // A program closed with a save keeps the member lines its statements came from.
-    OwnSaveArea = [this] { WriteOriginBlocks(false); };
+    OwnSaveArea = [this](ProgramTextWriter& out) { WriteOriginArea(*this, out, false); };
 }
 
 const TFormGenRPG& TRPGProgram::Options() const {

@@ -73,20 +73,14 @@ public:
     // Turns the document into a new, unnamed program; false when closing the open one was
     // cancelled (or its save failed), leaving it as it was.
     bool NewProgram();
-    // Opens a program file; false (after an error box) when it cannot be read.
-    bool LoadFromFile(const std::string& fileName);
+    // Opens a program file; false when it cannot be read. What the file holds that is wrong goes
+    // to Found, for the window to show.
+    bool LoadFromFile(const std::string& fileName, orvale::Diagnostics& found);
     // Both return FilePath + FileName as they stand afterwards.
     std::string Save();
     std::string SaveAs();
-    // Writes the tree text and, when SaveComp is on, the compiled area.
+    // Writes the tree text, the compiled area when SaveComp is on, and the line origins.
     bool SaveToFile(const std::string& fileName);
-    void WriteCompiledBlocks();
-    void ReadCompiledBlocks(int start);
-    // The line-origin area (OriginArea.cpp), written after the compiled area when a section
-    // has origins (an empty compiled area first when none was written); read from the file
-    // text after the compiled area that starts at Start.
-    void WriteOriginBlocks(bool compiledAreaWritten);
-    void ReadOriginBlocks(int start);
 
     TEDITSection* AddArray(const std::string& name, const std::string& description);
     TEDITSection* AddOutput(const std::string& name, const std::string& description);
@@ -105,12 +99,14 @@ public:
     // -- Import of an RPG/400 source member (RPGImport.cpp)
     // Reads the member and converts it into the sections; the document ends up modified and
     // named after the member with ".RPG". False when nothing was converted: a file that cannot
-    // be read (reported; the document is left as it was) or a name that does not end in "3"
-    // (reported; the document keeps its empty layout).
-    bool ImportFromFile(const std::string& fileName, orvale::ImportProgress* progress = nullptr);
+    // be read (the document is left as it was) or a name that does not end in "3" (the
+    // document keeps its empty layout); Found says why, and what the member holds that could
+    // not be converted.
+    bool ImportFromFile(const std::string& fileName, orvale::Diagnostics& found,
+                        orvale::ImportProgress* progress = nullptr);
     // The conversion proper over SourceLines, whose lines are moved into the statements'
     // origins (SourceLines is left holding empty lines).
-    void ConvertSourceLines(orvale::ImportProgress* progress);
+    void ConvertSourceLines(orvale::ImportProgress* progress, orvale::Diagnostics& found);
     void ShowImportProgress(int index, orvale::ImportProgress* progress);
     // Converts the extension lines of every run that starts at Starts, with the compile-time
     // data that starts at Data, filling NameList with the arrays to create.
@@ -121,6 +117,9 @@ public:
     // Gives each origin left without its text during the walks its member line, moving the
     // line out of SourceLines: the member is not read again once the walks are done.
     void TakeOriginTexts();
+    // The dates of a member built on another machine: one warning for those no format reads
+    // (they keep their text), and the history log's moments in the current formats.
+    void ReadMemberDates(orvale::Diagnostics& found);
 
     // -- Build into RPG/400 source (RPGBuild.cpp)
     // Reads the pre-compiler definitions, the indicator prefix and the compile options.
@@ -172,8 +171,3 @@ std::string NotWrittenMessage(const std::vector<std::string>& sections);
 // Gives the compiled lines of the statements S's member did not have (new lines) the user's
 // change tag, in columns 75-80 or (LeftColumns) 1-5.
 void ApplyChangeTag(TEDITSection& s, const std::string& tag, bool leftColumns);
-
-inline constexpr const char* kBeginOfCompiled = "[Begin Of Compiled Section]";
-inline constexpr const char* kEndOfCompiled = "[End Of Compiled Section]";
-inline constexpr const char* kBeginOfOrigins = "[Begin Of Line Origins]";
-inline constexpr const char* kEndOfOrigins = "[End Of Line Origins]";

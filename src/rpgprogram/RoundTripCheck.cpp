@@ -2,6 +2,7 @@
 
 #include "RPGProgram.h"
 
+#include "platform/Diagnostics.h"
 #include "platform/TextFile.h"
 
 namespace {
@@ -71,7 +72,10 @@ TRoundTripReport CheckMemberRoundTrip(const std::string& path, const std::string
     doc.FormGenRPG = &everything;
     doc.TabSpaces = tabSpaces;
     doc.SetUndoOptions(false, false, false);
-    if (!doc.ImportFromFile(path)) {
+    orvale::Diagnostics found;
+    bool imported = doc.ImportFromFile(path, found);
+    found.ShowIn(prompter);
+    if (!imported) {
         report.Error = path + ": could not be imported";
         return report;
     }

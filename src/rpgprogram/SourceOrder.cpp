@@ -15,9 +15,9 @@ namespace {
 
 // The place in the member of compiled line K of S, or -1.
 int Ordinal(const TEDITSection& s, size_t k) {
-    if (s.CompiledFrom.size() != s.Compiled.size())
+    if (!s.CompiledLinked())
         return -1;
-    const LineOrigin* origin = s.OriginAt(s.CompiledFrom[k]);
+    const LineOrigin* origin = s.OriginAt(s.Compiled()[k].From);
     return origin ? origin->Ordinal : -1;
 }
 
@@ -34,13 +34,13 @@ public:
     Owners(const std::vector<const TEDITSection*>& sections) {
         int top = -1;
         for (const TEDITSection* s : sections)
-            for (const LineOrigin& o : s->Origins)
-                top = std::max(top, o.Ordinal);
+            for (const SectionLine& line : s->Lines())
+                top = std::max(top, line.Origin.Ordinal);
         Of.assign(static_cast<size_t>(top + 1), -1);
         for (size_t id = 0; id < sections.size(); ++id)
-            for (const LineOrigin& o : sections[id]->Origins)
-                if (o.Has())
-                    Of[static_cast<size_t>(o.Ordinal)] = static_cast<int>(id);
+            for (const SectionLine& line : sections[id]->Lines())
+                if (line.Origin.Has())
+                    Of[static_cast<size_t>(line.Origin.Ordinal)] = static_cast<int>(id);
     }
 
     // Whether a place between A and B (exclusive) went to a section other than Id.
@@ -83,7 +83,7 @@ std::vector<TSourceRun> TRPGProgram::SourceRuns() const {
          {std::pair{form.PrgProp, &PropertySection}, std::pair{form.PrgDesc, &DescriptionSection},
           std::pair{form.PrgHist, &HistorySection}, std::pair{form.PreComp, &PreCompilerSection}})
         if (wanted)
-            runs.push_back({s, 0, s->Compiled.size()});
+            runs.push_back({s, 0, s->CompiledCount()});
     const size_t programLevel = runs.size();
 
     // The streams of units, in the program's layout: each keeps its own order, and the merge
@@ -135,7 +135,7 @@ std::vector<TSourceRun> TRPGProgram::SourceRuns() const {
             auto found = folderStream.find(s);
             target = found == folderStream.end() ? 10 : found->second;
         }
-        size_t size = s->Compiled.size();
+        size_t size = s->CompiledCount();
         Unit unit{{s, 0, 0}, -1};
         int previous = -1;
         auto close = [&](size_t end) {
@@ -186,12 +186,12 @@ std::vector<TSourceRun> TRPGProgram::SourceRuns() const {
 }
 
 bool IsDiagnosticLine(const TEDITSection& s, size_t k) {
-    const std::string& line = s.Compiled[k];
+    const std::string& line = s.CompiledText(k);
     if (!line.starts_with("**ERROR:") && !line.starts_with("      **WARNING:"))
         return false;
     // A record of compile-time data is member text, whatever it reads.
-    if (s.CompiledFrom.size() == s.Compiled.size() && s.CompiledFrom[k] >= 0) {
-        const LineOrigin* origin = s.OriginAt(s.CompiledFrom[k]);
+    if (s.CompiledLinked() && s.Compiled()[k].From >= 0) {
+        const LineOrigin* origin = s.OriginAt(s.Compiled()[k].From);
         if (origin && origin->Text == line)
             return false;
     }
@@ -204,7 +204,7 @@ std::vector<std::string> SectionsWithDiagnostics(const std::vector<TSourceRun>& 
     for (const TSourceRun& run : runs)
         for (size_t k = run.First; k < run.End; ++k)
             if (IsDiagnosticLine(*run.Section, k) &&
-                (!errorsOnly || run.Section->Compiled[k].starts_with("**ERROR:"))) {
+                (!errorsOnly || run.Section->CompiledText(k).starts_with("**ERROR:"))) {
                 const std::string& name = run.Section->Properties.Name;
                 if (std::find(names.begin(), names.end(), name) == names.end())
                     names.push_back(name);
@@ -223,13 +223,13 @@ std::string NotWrittenMessage(const std::vector<std::string>& sections) {
 }
 
 void ApplyChangeTag(TEDITSection& s, const std::string& tag, bool leftColumns) {
-    if (tag.empty() || s.CompiledFrom.size() != s.Compiled.size())
+    if (tag.empty() || !s.CompiledLinked())
         return;
-    for (size_t k = 0; k < s.Compiled.size(); ++k) {
-        int from = s.CompiledFrom[k];
+    for (size_t k = 0; k < s.CompiledCount(); ++k) {
+        int from = s.Compiled()[k].From;
         if (from < 0 || s.OriginAt(from) || IsDiagnosticLine(s, k))
             continue;
-        std::string& line = s.Compiled[k];
+        std::string& line = s.EditCompiledText(k);
         if (leftColumns) {
             std::string text = tag.substr(0, 5);
             text.resize(5, ' ');

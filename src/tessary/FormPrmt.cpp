@@ -25,15 +25,6 @@ constexpr int NameWidth = 130;
 constexpr int ValueWidth = 180;
 constexpr int LengthWidth = 30;
 
-QString ToQt(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string FromQt(const QString& text) {
-    QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
-
 QTableWidget* MakeGrid(QWidget* parent, const char* name, int width) {
     auto* grid = new QTableWidget(1, 1, parent);
     grid->setObjectName(name);
@@ -77,11 +68,11 @@ void SetRows(QTableWidget* grid, int rows) {
     grid->setRowHidden(0, true);
 }
 
-void SetCell(QTableWidget* grid, int row, const std::string& text) {
-    auto* item = new QTableWidgetItem(ToQt(text));
+void SetCell(const orvale::TextEdge& edge, QTableWidget* grid, int row, const std::string& text) {
+    auto* item = new QTableWidgetItem(edge.ToQt(text));
     item->setFlags(Qt::ItemIsEnabled);
     // A note longer than its column shows whole under the mouse.
-    item->setToolTip(ToQt(text));
+    item->setToolTip(edge.ToQt(text));
     grid->setItem(row, 0, item);
 }
 
@@ -164,8 +155,8 @@ void TFPrmtH::Fill(const std::string& dir, const std::string& text, const TPromp
     Answered = false;
     Rows = rows;
     OpCode_ = rows.Code;
-    setWindowTitle(ToQt(rows.Caption));
-    LabelWarning->setText(ToQt(rows.Warning));
+    setWindowTitle(Edge.ToQt(rows.Caption));
+    LabelWarning->setText(Edge.ToQt(rows.Warning));
     LabelWarning->setVisible(!rows.Warning.empty());
 
     const int count = static_cast<int>(rows.RowCount()) + 1;
@@ -176,10 +167,10 @@ void TFPrmtH::Fill(const std::string& dir, const std::string& text, const TPromp
         return index < list.size() ? list[index] : std::string();
     };
     for (int row = 1; row < count; ++row) {
-        SetCell(StringName, row, item(rows.Names, row));
-        SetCell(StringLeng, row, item(rows.Lengths, row));
-        SetCell(StringNote, row, item(rows.Notes, row));
-        auto* editor = new QLineEdit(ToQt(item(rows.Values, row)), StringValu);
+        SetCell(Edge, StringName, row, item(rows.Names, row));
+        SetCell(Edge, StringLeng, row, item(rows.Lengths, row));
+        SetCell(Edge, StringNote, row, item(rows.Notes, row));
+        auto* editor = new QLineEdit(Edge.ToQt(item(rows.Values, row)), StringValu);
         editor->setObjectName(QStringLiteral("Value%1").arg(row));
         editor->setFont(StringValu->font());
         editor->setFrame(false);
@@ -200,7 +191,7 @@ void TFPrmtH::CutToLength(int row) {
     QTableWidgetItem* length = StringLeng->item(row, 0);
     if (!editor)
         return;
-    int limit = ValueLength(length ? FromQt(length->text()) : std::string());
+    int limit = ValueLength(length ? Edge.FromQt(length->text()) : std::string());
     if (editor->text().size() <= limit)
         return;
     int cursor = editor->cursorPosition();
@@ -212,7 +203,7 @@ void TFPrmtH::BtnOkClick() {
     StringList values;
     for (int row = 1; row < StringValu->rowCount(); ++row) {
         QLineEdit* editor = ValueEditor(row);
-        values.push_back(editor ? FromQt(editor->text()) : std::string());
+        values.push_back(editor ? Edge.FromQt(editor->text()) : std::string());
     }
     WorkText = PromptResult(Rows, values);
     Answered = true;
@@ -277,16 +268,18 @@ bool TFPrmtH::PreviewKey(QKeyEvent* event) {
     }
 }
 
-std::string RunPromptWindow(const std::string& dir, const std::string& text) {
-    return RunPromptWindow(dir, text, PreparePrompt(dir, text));
+std::string RunPromptWindow(const std::string& dir, const std::string& text,
+                            const orvale::CodePage& codePage) {
+    return RunPromptWindow(dir, text, PreparePrompt(dir, text), codePage);
 }
 
 std::string RunPromptWindow(const std::string& dir, const std::string& text,
-                            const TPromptRows& rows) {
+                            const TPromptRows& rows, const orvale::CodePage& codePage) {
     // Widgets need a widget application; a process without one has nothing to show.
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return CancelResult;
     TFPrmtH form(QApplication::activeWindow());
+    form.Edge = orvale::TextEdge(codePage);
     form.Fill(dir, text, rows);
     form.exec();
     return form.WorkText;

@@ -5,6 +5,7 @@
 // panel. Enter anywhere confirms, Escape cancels.
 
 #include "PromptHelp.h"
+#include "qtedge/TextEdge.h"
 
 #include <QDialog>
 
@@ -21,6 +22,9 @@ class TFPrmtH : public QDialog {
     Q_OBJECT
 
 public:
+    // The code page of the statement it prompts for.
+    orvale::TextEdge Edge;
+
     explicit TFPrmtH(QWidget* parent = nullptr);
 
     // Fills the grids for the statement Text, from the parameter file of Dir, and sets the

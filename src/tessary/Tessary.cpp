@@ -12,10 +12,11 @@ void GetTessaryDllVersion(std::string& version) {
     version = "1.00 - 26/08/1997";
 }
 
-void DoPromptHelp(const std::string& dir, const std::string& text, std::string& result) {
+void DoPromptHelp(const std::string& dir, const std::string& text, std::string& result,
+                  const orvale::CodePage& codePage) {
     // Nothing may escape into the caller; a window that cannot run changes nothing.
     try {
-        result = tessary::RunPromptWindow(dir, text);
+        result = tessary::RunPromptWindow(dir, text, codePage);
     } catch (...) {
         result = tessary::CancelResult;
     }
@@ -39,10 +40,10 @@ void GetOpCodeSymple(const std::string& dir, const std::string& code, std::strin
 }
 
 void DoStatementPromptHelp(const std::string& dir, char formType, const std::string& text,
-                           std::string& result) {
+                           std::string& result, const orvale::CodePage& codePage) {
     try {
-        result = tessary::RunPromptWindow(dir, text,
-                                          tessary::PrepareStatementPrompt(dir, formType, text));
+        result = tessary::RunPromptWindow(
+            dir, text, tessary::PrepareStatementPrompt(dir, formType, text), codePage);
     } catch (...) {
         result = tessary::CancelResult;
     }

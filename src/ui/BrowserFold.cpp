@@ -1,6 +1,6 @@
 #include "ui/BrowserFold.h"
 
-#include "ui/FileNames.h"
+#include "qtedge/FileNames.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -23,7 +23,7 @@ std::optional<std::string> TBrowserFold::Execute(QWidget* foreground,
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    QString start = PathToQt(startFolder);
+    QString start = orvale::PathToQt(startFolder);
     dialog.setDirectory(QFileInfo(start).isDir() ? start : QDir::currentPath());
     if (foreground) {
         dialog.adjustSize();
@@ -35,5 +35,5 @@ std::optional<std::string> TBrowserFold::Execute(QWidget* foreground,
     QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty() || !QFileInfo(chosen.front()).isDir())
         return std::nullopt;
-    return PathFromQt(QDir::toNativeSeparators(chosen.front()));
+    return orvale::PathFromQt(QDir::toNativeSeparators(chosen.front()));
 }

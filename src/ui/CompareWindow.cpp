@@ -1,6 +1,6 @@
 #include "ui/CompareWindow.h"
 
-#include "ui/Latin1.h"
+#include "ui/LibraryEdge.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>
@@ -133,10 +133,12 @@ void TCompareWindow::Fill() {
     left.reserve(static_cast<qsizetype>(DiffRows.size()));
     right.reserve(static_cast<qsizetype>(DiffRows.size()));
     for (const TDiffRow& r : DiffRows) {
-        left << (r.Left >= 0 ? number(r.Left) + ToQt(Left[static_cast<size_t>(r.Left)])
-                             : QString());
-        right << (r.Right >= 0 ? number(r.Right) + ToQt(Right[static_cast<size_t>(r.Right)])
-                               : QString());
+        left << (r.Left >= 0
+                     ? number(r.Left) + LibraryEdge().ToQt(Left[static_cast<size_t>(r.Left)])
+                     : QString());
+        right << (r.Right >= 0
+                      ? number(r.Right) + LibraryEdge().ToQt(Right[static_cast<size_t>(r.Right)])
+                      : QString());
     }
     EditLeft->setPlainText(left.join('\n'));
     EditRight->setPlainText(right.join('\n'));

@@ -6,12 +6,12 @@
 
 #include "outside/Lumbro.h"
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
 #include "tessary/Tessary.h"
 #include "ui/ColSortListView.h"
 #include "ui/EditorFrame.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/Latin1.h"
 #include "ui/ProgramTreeModel.h"
 #include "ui/ProgramTreeView.h"
 #include "ui/SettingsGrids.h"
@@ -109,9 +109,10 @@ void NormalisePlainClipboard() {
 
 TEditorServices TEditorServices::Default() {
     TEditorServices services;
-    services.PromptHelp = [](const std::string& dir, char formType, const std::string& text) {
+    services.PromptHelp = [](const std::string& dir, char formType, const std::string& text,
+                             const orvale::CodePage& codePage) {
         std::string result;
-        DoStatementPromptHelp(dir, formType, text, result);
+        DoStatementPromptHelp(dir, formType, text, result, codePage);
         return result;
     };
     services.StatementFormat = [](const std::string& dir, char formType, const std::string& name) {
@@ -129,7 +130,9 @@ TEditorServices TEditorServices::Default() {
         GetOpCodeSymple(dir, code, symple);
         return symple;
     };
-    services.PrintDesign = [](StringList& lines) { return LumbroDesign(lines); };
+    services.PrintDesign = [](StringList& lines, const orvale::CodePage& codePage) {
+        return LumbroDesign(lines, codePage);
+    };
     services.RunDialog = [](QDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
     return services;
 }
@@ -150,6 +153,7 @@ TEditorsHolder::TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& s
     TreeModel->SetImages(ProgramTreeImages());
     TreeProgram->setModel(TreeModel);
     ListViewObject->SetImages(ProgramTreeImages());
+    SetTextEdge(Edge);
 
     SplitterTree = new QSplitter(Qt::Horizontal, this);
     SplitterTree->setObjectName("SplitterTree");
@@ -183,6 +187,15 @@ TEditorsHolder::TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& s
     // their own size.
     ApplyFontSizeIdx(kDefaultFontIndex);
     UpdateToolButtons();
+}
+
+void TEditorsHolder::SetTextEdge(const orvale::TextEdge& edge) {
+    Edge = edge;
+    RichEditSource->Edge = MemoRPGView->Edge = edge;
+    SourceColours->Edge = RpgColours->Edge = edge;
+    ListViewObject->Edge = edge;
+    SettingsGrids->Edge = edge;
+    TreeModel->Edge = edge;
 }
 
 TEditorsHolder::~TEditorsHolder() {

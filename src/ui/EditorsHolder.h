@@ -10,6 +10,7 @@
 
 #include "document/ProgramView.h"
 #include "platform/StringList.h"
+#include "qtedge/TextEdge.h"
 
 #include <QString>
 #include <QWidget>
@@ -75,17 +76,20 @@ struct TEditorSetup {
 // The outside services and modal steps the window uses. Default() binds the prompt-help and
 // print-layout libraries and runs dialogs modally; tests replace single entries.
 struct TEditorServices {
-    // Prompt help (program directory, form type of the section, statement at the cursor): the
-    // new statement or "CANCEL".
-    std::function<std::string(const std::string&, char, const std::string&)> PromptHelp;
+    // Prompt help (program directory, form type of the section, statement at the cursor, its
+    // code page): the new statement or "CANCEL".
+    std::function<std::string(const std::string&, char, const std::string&,
+                              const orvale::CodePage&)>
+        PromptHelp;
     // Template of a statement of a specification section (program directory, form type,
     // name); empty when the section has no such statement.
     std::function<std::string(const std::string&, char, const std::string&)> StatementFormat;
     // Operation-code template, and the code that names its help topic.
     std::function<std::string(const std::string&, const std::string&)> OpCodeFormat;
     std::function<std::string(const std::string&, const std::string&)> OpCodeSymple;
-    // The print-layout aid: may change the lines; true when the changed lines are to be taken.
-    std::function<bool(StringList&)> PrintDesign;
+    // The print-layout aid: may change the lines (of that code page); true when the changed
+    // lines are to be taken.
+    std::function<bool(StringList&, const orvale::CodePage&)> PrintDesign;
     // Runs a dialog modally; true when it was closed with OK.
     std::function<bool(QDialog&)> RunDialog;
     // The library's part (none while no library serves the window): the copy member a /COPY
@@ -111,6 +115,11 @@ public:
     TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& setup,
                    TEditorFrame* frame = nullptr, QWidget* parent = nullptr);
     ~TEditorsHolder() override;
+
+    // The code page of the program's text, which the window hands to every widget that shows
+    // some of it (SetTextEdge hands it anew).
+    orvale::TextEdge Edge;
+    void SetTextEdge(const orvale::TextEdge& edge);
 
     // -- Controls
     QWidget* PanelEditorHolder = nullptr;
@@ -199,8 +208,12 @@ public:
     void EnableEditCommands(bool enabled);
     // Edit commands and the frame's edit buttons on exactly when the Source page is visible.
     void UpdateEditCommands();
-    // Converts an RPG/400 source member into this window's document, with a progress window.
+    // Converts an RPG/400 source member into this window's document, with a progress window,
+    // and shows what the conversion found wrong.
     void ImportSource(const std::string& fileName);
+    // Opens a program file into this window's document and shows what the file holds that is
+    // wrong; false when it could not be read at all.
+    bool OpenProgram(const std::string& fileName);
     // Compiles the modified sections (all of them with BuildAll) with the statistics window;
     // true when no compiled section reported a warning or an error.
     bool CompileProgram(bool buildAll);

@@ -4,13 +4,13 @@
 #include "ui/EditorsHolder.h"
 
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/CompileFindings.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColumnRuler.h"
 #include "ui/ExtRichEdit.h"
 #include "ui/FormCompileStat.h"
 #include "ui/FormConvProgress.h"
-#include "ui/Latin1.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -48,8 +48,10 @@ std::string FindingsSummary(const std::vector<TCompileFinding>& findings) {
 
 void TEditorsHolder::ImportSource(const std::string& fileName) {
     setEnabled(false);
+    orvale::Diagnostics found;
     {
         TFormConvProgress progress(*Document);
+        progress.Edge = Edge;
         PlaceOver(progress, *this);
         progress.show();
         QApplication::processEvents();
@@ -58,20 +60,29 @@ void TEditorsHolder::ImportSource(const std::string& fileName) {
         // progress step, which for a member of thousands of subroutines costs the square of
         // their number.
         Document->Tree.BeginUpdate();
-        Document->ImportFromFile(fileName, &progress);
+        Document->ImportFromFile(fileName, found, &progress);
         Document->Tree.EndUpdate();
         progress.hide();
     }
     setEnabled(true);
+    found.ShowIn(Box);
     // The document has shown its new root; the tool bar follows.
     TreeProgramChange();
+}
+
+bool TEditorsHolder::OpenProgram(const std::string& fileName) {
+    orvale::Diagnostics found;
+    bool read = Document->LoadFromFile(fileName, found);
+    found.ShowIn(Box);
+    return read;
 }
 
 bool TEditorsHolder::CompileProgram(bool buildAll) {
     setEnabled(false);
     bool ok = false;
     {
-        TFormCompileStat statistics(*Document, ToQt(Document->FileName));
+        TFormCompileStat statistics(*Document, Edge.ToQt(Document->FileName));
+        statistics.Edge = Edge;
         statistics.ListErrors->clear();
         PlaceOver(statistics, *this);
         statistics.show();
@@ -82,7 +93,7 @@ bool TEditorsHolder::CompileProgram(bool buildAll) {
         ShowCompileMarks();
         // What the message panel said of an older compile (a finding gone to, an error line)
         // gives way to what this one found.
-        StatusPanel(MessagePanel)->setText(ToQt(FindingsSummary(ProgramFindings(*Document))));
+        StatusPanel(MessagePanel)->setText(Edge.ToQt(FindingsSummary(ProgramFindings(*Document))));
         // The figures stay up until the user has read them; a line of the list leads to its
         // section and statement meanwhile.
         statistics.Finish();
@@ -100,10 +111,11 @@ void TEditorsHolder::AddFindingLines(TFormCompileStat& statistics) {
     for (int i = 0; i < statistics.ListErrors->count(); ++i)
         listed.insert(TFormCompileStat::RowSection(statistics.ListErrors->item(i)));
     for (const TCompileFinding& f : ProgramFindings(*Document)) {
-        if (!listed.contains(ToQt(f.Node->Text)))
+        if (!listed.contains(Edge.ToQt(f.Node->Text)))
             continue;
         QString where = f.Statement >= 0 ? QString("line %1: ").arg(f.Statement + 1) : QString();
-        statistics.AddFindingLine(ToQt(f.Node->Text), f.Statement, where + ToQt(f.Message));
+        statistics.AddFindingLine(Edge.ToQt(f.Node->Text), f.Statement,
+                                  where + Edge.ToQt(f.Message));
     }
 }
 
@@ -118,10 +130,10 @@ void TEditorsHolder::ShowRpgView() {
     if (!section->CompiledValid) {
         TCompileResult statistics{};
         doc.CompileSection(node, false, statistics);
-        MemoRPGView->SetLines(section->Compiled);
+        MemoRPGView->SetLines(section->CompiledTexts());
         ShowCompileMarks();
     } else if (section != LastRpgViewSection) {
-        MemoRPGView->SetLines(section->Compiled);
+        MemoRPGView->SetLines(section->CompiledTexts());
     }
     MemoRPGView->ScrollToLine(RichEditSource->FirstVisibleLine());
     LastRpgViewSection = section;
@@ -142,7 +154,7 @@ void TEditorsHolder::SpeedBtnPrnAidClick() {
         return;
     }
     StringList lines = RichEditSource->Lines();
-    if (!Services.PrintDesign(lines))
+    if (!Services.PrintDesign(lines, Edge.Page()))
         return;
     // The designed lines replace the text as one edit, so that the commit below stores them
     // (and the user can undo them).
@@ -154,7 +166,7 @@ void TEditorsHolder::SpeedBtnPrnAidClick() {
     }
     QTextCursor all = RichEditSource->textCursor();
     all.select(QTextCursor::Document);
-    all.insertText(ToQt(text));
+    all.insertText(Edge.ToQt(text));
     doc.CommitCurrent();
     StatusPanel(ModifiedPanel)->clear();
     doc.CompileSection(node, false, statistics);

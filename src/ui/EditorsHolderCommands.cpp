@@ -8,6 +8,7 @@
 #include "frame/HelpIndex.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/CrossReference.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColSortListView.h"
@@ -15,7 +16,6 @@
 #include "ui/ExtRichEdit.h"
 #include "ui/ExtRichText.h"
 #include "ui/FormGestSubSec.h"
-#include "ui/Latin1.h"
 #include "ui/ProgramTreeView.h"
 
 #include <QApplication>
@@ -86,7 +86,7 @@ void TEditorsHolder::TreeProgramChange() {
         ListViewObject->ClearColumns();
         ListViewObject->SetSorting(keepOrder ? TColSortListView::SortMode::None
                                              : TColSortListView::SortMode::ByCaption);
-        StatusPanel(MessagePanel)->setText(ToQt(DescriptionOf(node)));
+        StatusPanel(MessagePanel)->setText(Edge.ToQt(DescriptionOf(node)));
     }
     doc.ShowSelected();
     RememberForGroup();
@@ -141,8 +141,8 @@ void TEditorsHolder::AddSection(int kind) {
     {
         TFormGestSubSec dialog(captions[kind], this);
         if (Services.RunDialog(dialog)) {
-            std::string name = FromQt(dialog.EditName->text());
-            std::string description = FromQt(dialog.EditDesc->text());
+            std::string name = Edge.FromQt(dialog.EditName->text());
+            std::string description = Edge.FromQt(dialog.EditDesc->text());
             if (CheckNewName(name)) {
                 if (kind == SubRoutineKind) {
                     doc.AddSubRoutine(name, description);
@@ -187,11 +187,11 @@ void TEditorsHolder::SpeedBtnChPropClick() {
         return;
     {
         TFormGestSubSec dialog("Change Section Property", this);
-        dialog.EditName->setText(ToQt(node->Text));
+        dialog.EditName->setText(Edge.ToQt(node->Text));
         if (const TEDITSection* section = node->Section())
-            dialog.EditDesc->setText(ToQt(section->Properties.Description));
+            dialog.EditDesc->setText(Edge.ToQt(section->Properties.Description));
         else if (const TEDITFolder* folder = node->Folder())
-            dialog.EditDesc->setText(ToQt(folder->Description));
+            dialog.EditDesc->setText(Edge.ToQt(folder->Description));
         bool nameEditable = InFolder(node);
         dialog.EditName->setEnabled(nameEditable);
         dialog.ShowPurgeBoxes(node == doc.HistoryNode);
@@ -200,13 +200,13 @@ void TEditorsHolder::SpeedBtnChPropClick() {
             bool purgeOthers = dialog.CheckPurgeAll->isChecked();
             if (purgeModify || purgeOthers)
                 doc.PurgeHistory(purgeModify, purgeOthers);
-            std::string description = FromQt(dialog.EditDesc->text());
+            std::string description = Edge.FromQt(dialog.EditDesc->text());
             if (!nameEditable) {
                 // The fixed sections and the folders keep their names, however long: only
                 // the description changes.
                 doc.ChangeSectionProperty(node->Text, description);
             } else {
-                std::string name = FromQt(dialog.EditName->text());
+                std::string name = Edge.FromQt(dialog.EditName->text());
                 if (name != node->Text && doc.NodeTextExists(name))
                     Box.Information(kNameExists);
                 else if (name.empty())
@@ -234,7 +234,7 @@ void TEditorsHolder::SpeedBtnDeleteSecClick() {
         else if (folder && folder == doc.OutputNode)
             doc.DeleteSelectedOutput();
     } else if (HasFocusWithin(ListViewObject) && ListViewObject->SelectedItem()) {
-        std::string name = FromQt(ListViewObject->SelectedItem()->text(0));
+        std::string name = Edge.FromQt(ListViewObject->SelectedItem()->text(0));
         if (node && node == doc.SubRoutinesNode)
             doc.DeleteSubRoutine(name);
         else if (node && node == doc.ArraysNode)
@@ -298,7 +298,8 @@ void TEditorsHolder::PopPromptatCursorClick() {
                                       "its parameters in parentheses.");
         return;
     }
-    std::string result = Services.PromptHelp(Document->ProgramDir, formType, statement);
+    std::string result =
+        Services.PromptHelp(Document->ProgramDir, formType, statement, Edge.Page());
     if (result == kPromptCancelled)
         return;
     if (byWord) {
@@ -337,7 +338,7 @@ void TEditorsHolder::PopCommandSyntaxClick() {
     } else {
         format = Services.OpCodeFormat(Document->ProgramDir, code);
     }
-    StatusPanel(MessagePanel)->setText(ToQt(format));
+    StatusPanel(MessagePanel)->setText(Edge.ToQt(format));
 }
 
 void TEditorsHolder::PopTopicSearchClick() {
@@ -383,7 +384,7 @@ void TEditorsHolder::RestoreSection(int kind) {
     std::string reason;
     if (!CanRestore(kind, &reason)) {
         // A command reached by its key or the frame's menu says why it does nothing.
-        StatusPanel(MessagePanel)->setText(ToQt(reason));
+        StatusPanel(MessagePanel)->setText(Edge.ToQt(reason));
         return;
     }
     Document->RestoreSelected(kind);
@@ -402,7 +403,7 @@ void TEditorsHolder::ImportText(int mode) {
         return;
     StringList lines;
     std::string error;
-    if (!ReadSectionTextFile(*path, lines, &error)) {
+    if (!ReadSectionTextFile(*path, lines, &error, Edge)) {
         Box.Error(error);
         return;
     }
@@ -419,7 +420,7 @@ void TEditorsHolder::ImportText(int mode) {
     } else if (mode == 2) {
         cursor.select(QTextCursor::Document);
     }
-    cursor.insertText(ToQt(text));
+    cursor.insertText(Edge.ToQt(text));
     RichEditSource->setTextCursor(cursor);
 }
 
@@ -434,12 +435,12 @@ void TEditorsHolder::ExportText(bool selectedOnly) {
         QString selected = RichEditSource->textCursor().selectedText();
         if (!selected.isEmpty())
             for (const QString& line : selected.split(QChar::ParagraphSeparator))
-                lines.push_back(FromQt(line));
+                lines.push_back(Edge.FromQt(line));
     } else {
         lines = RichEditSource->Lines();
     }
     std::string error;
-    if (!WriteSectionTextFile(*path, lines, Frame_->TextFileEncoding(), &error))
+    if (!WriteSectionTextFile(*path, lines, Frame_->TextFileEncoding(), &error, Edge))
         Box.Error(error);
 }
 

@@ -6,6 +6,7 @@
 #include "ui/EditorsHolder.h"
 
 #include "library/RpgReader.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/CompileFindings.h"
 #include "rpgprogram/CrossReference.h"
 #include "rpgprogram/RPGProgram.h"
@@ -13,7 +14,6 @@
 #include "ui/ColumnRuler.h"
 #include "ui/DialogFrame.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/Latin1.h"
 #include "ui/ProgramTreeModel.h"
 #include "ui/SourceHighlighter.h"
 
@@ -188,7 +188,7 @@ void TEditorsHolder::ShowCompileMarks() {
         mark.Error = mark.Error || f.Error;
         if (!mark.Message.isEmpty())
             mark.Message += '\n';
-        mark.Message += ToQt(f.Message);
+        mark.Message += Edge.ToQt(f.Message);
     }
     RichEditSource->SetLineMarks(std::move(marks));
 }
@@ -209,7 +209,7 @@ bool TEditorsHolder::GoToFinding(int step) {
         ->setText(QString("%1 of %2: %3  %4")
                       .arg(index + 1)
                       .arg(findings.size())
-                      .arg(ToQt(f.Node->Text), ToQt(f.Message)));
+                      .arg(Edge.ToQt(f.Node->Text), Edge.ToQt(f.Message)));
     return true;
 }
 
@@ -217,9 +217,9 @@ void TEditorsHolder::RpgViewLineActivated(int line) {
     TreeNode* node = SelectedNode();
     const TEDITSection* section = node ? node->Section() : nullptr;
     if (!section || section != LastRpgViewSection || line < 0 ||
-        line >= static_cast<int>(section->Compiled.size()))
+        line >= static_cast<int>(section->CompiledCount()))
         return;
-    const std::string& text = section->Compiled[static_cast<size_t>(line)];
+    const std::string& text = section->CompiledText(static_cast<size_t>(line));
     if (!IsCompileError(text) && !IsCompileWarning(text))
         return;
     std::vector<int> from = CompiledStatements(*Document, node);
@@ -229,11 +229,11 @@ void TEditorsHolder::RpgViewLineActivated(int line) {
         return;
     }
     GoToPlace(node, statement);
-    StatusPanel(MessagePanel)->setText(ToQt(text).trimmed());
+    StatusPanel(MessagePanel)->setText(Edge.ToQt(text).trimmed());
 }
 
 void TEditorsHolder::CompileRowActivated(const QString& section, int statement) {
-    TreeNode* node = Document->FindNodeByText(FromQt(section));
+    TreeNode* node = Document->FindNodeByText(Edge.FromQt(section));
     if (!node || !node->Section())
         return;
     if (statement < 0) {
@@ -253,9 +253,9 @@ void TEditorsHolder::FillUses(QTreeWidget* list, const std::vector<TXrefUse>& us
     items.reserve(static_cast<qsizetype>(uses.size()));
     for (const TXrefUse& use : uses) {
         const std::string& code = use.Node->Section()->GetLine(use.Line);
-        auto* item = new QTreeWidgetItem({ToQt(use.Node->Text), QString::number(use.Line + 1),
+        auto* item = new QTreeWidgetItem({Edge.ToQt(use.Node->Text), QString::number(use.Line + 1),
                                           QString::number(use.Column + 1), RoleText(use.Role),
-                                          ToQt(code).trimmed()});
+                                          Edge.ToQt(code).trimmed()});
         item->setData(0, kNodeRole, QVariant::fromValue(reinterpret_cast<quintptr>(use.Node)));
         item->setData(0, kLineRole, use.Line);
         item->setData(0, kColumnRole, use.Column);
@@ -294,7 +294,7 @@ void TEditorsHolder::ShowFlagUses() {
         ListViewUses->clear();
         return;
     }
-    FillUses(ListViewUses, IndicatorUses(*Document, FromQt(row->text(0))));
+    FillUses(ListViewUses, IndicatorUses(*Document, Edge.FromQt(row->text(0))));
     ListViewUses->show();
 }
 
@@ -331,18 +331,18 @@ void TEditorsHolder::PopCrossReferenceClick() {
                 [this] { UseActivated(ListCrossRef); });
     }
     FormCrossRef->setWindowTitle(
-        QString("Cross Reference: %1 (%2 uses)").arg(ToQt(shown)).arg(uses.size()));
+        QString("Cross Reference: %1 (%2 uses)").arg(Edge.ToQt(shown)).arg(uses.size()));
     FillUses(ListCrossRef, uses);
     // The field in the program's copy members and externally described files.
     if (Services.LibraryFields)
         for (const TLibraryXrefRow& row : Services.LibraryFields(*this, word)) {
-            auto* item = new QTreeWidgetItem(ListCrossRef,
-                                             {ToQt(row.Place),
-                                              row.Line > 0 ? QString::number(row.Line) : QString(),
-                                              QString(), ToQt(row.Role), ToQt(row.Text).trimmed()});
+            auto* item = new QTreeWidgetItem(
+                ListCrossRef,
+                {Edge.ToQt(row.Place), row.Line > 0 ? QString::number(row.Line) : QString(),
+                 QString(), Edge.ToQt(row.Role), Edge.ToQt(row.Text).trimmed()});
             item->setData(0, kMemberRole, QByteArray::fromStdString(row.Member));
             item->setData(0, kLineRole, row.Line);
-            item->setToolTip(0, ToQt(row.Place));
+            item->setToolTip(0, Edge.ToQt(row.Place));
             item->setTextAlignment(1, Qt::AlignRight);
             ListCrossRef->resizeColumnToContents(0);
         }
@@ -353,7 +353,7 @@ void TEditorsHolder::PopCrossReferenceClick() {
 
 bool TEditorsHolder::CaretOnCopyLine() const {
     orvale::library::TCopyDirective copy;
-    return orvale::library::ParseCopyLine(FromQt(RichEditSource->textCursor().block().text()),
+    return orvale::library::ParseCopyLine(Edge.FromQt(RichEditSource->textCursor().block().text()),
                                           copy);
 }
 
@@ -363,7 +363,7 @@ bool TEditorsHolder::OpenCopyMemberAt(int line) {
     QTextBlock block = RichEditSource->document()->findBlockByNumber(line);
     if (!block.isValid())
         return false;
-    std::string text = FromQt(block.text());
+    std::string text = Edge.FromQt(block.text());
     if (Services.OpenCopyMember && Services.OpenCopyMember(*this, text))
         return true;
     StatusPanel(MessagePanel)
@@ -416,6 +416,6 @@ void TEditorsHolder::UpdateRestoreCommands() {
     for (auto [action, kind] : commands) {
         std::string reason;
         action->setEnabled(CanRestore(static_cast<int>(kind), &reason));
-        action->setStatusTip(ToQt(reason));
+        action->setStatusTip(Edge.ToQt(reason));
     }
 }

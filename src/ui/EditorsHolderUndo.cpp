@@ -4,11 +4,11 @@
 
 #include "ui/EditorsHolder.h"
 
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColSortListView.h"
 #include "ui/EditorFrame.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/Latin1.h"
 
 #include <QLabel>
 #include <QTableWidget>
@@ -95,7 +95,7 @@ void TEditorsHolder::EndEditGroup(const std::string& name) {
         if (!Document->Tree.Contains(grouped.Node) || !grouped.Node->Section())
             continue;
         grouped.After =
-            grouped.Node == shown ? RichEditSource->Lines() : grouped.Node->Section()->Lines;
+            grouped.Node == shown ? RichEditSource->Lines() : grouped.Node->Section()->LineTexts();
         if (grouped.After != grouped.Before)
             changed.push_back(std::move(grouped));
     }
@@ -118,12 +118,12 @@ bool TEditorsHolder::ApplyEditGroup(bool undo) {
         const StringList& expected = undo ? grouped.After : grouped.Before;
         bool present = Document->Tree.Contains(grouped.Node) && grouped.Node->Section();
         if (present &&
-            (grouped.Node == shown ? editor : grouped.Node->Section()->Lines) == expected)
+            (grouped.Node == shown ? editor : grouped.Node->Section()->LineTexts()) == expected)
             continue;
         StatusPanel(MessagePanel)
-            ->setText(ToQt(EditGroup.Name + " cannot be " + (undo ? "undone" : "redone") + ": " +
-                           (present ? grouped.Node->Text : std::string("a section")) +
-                           " has changed since."));
+            ->setText(Edge.ToQt(EditGroup.Name + " cannot be " + (undo ? "undone" : "redone") +
+                                ": " + (present ? grouped.Node->Text : std::string("a section")) +
+                                " has changed since."));
         DropEditGroup();
         ShowEditState();
         return false;
@@ -140,8 +140,8 @@ bool TEditorsHolder::ApplyEditGroup(bool undo) {
         StatusPanel(ModifiedPanel)->setText("Modified");
     size_t count = EditGroup.Sections.size();
     StatusPanel(MessagePanel)
-        ->setText(ToQt(EditGroup.Name + (undo ? " undone in " : " done again in ") +
-                       std::to_string(count) + (count == 1 ? " section." : " sections.")));
+        ->setText(Edge.ToQt(EditGroup.Name + (undo ? " undone in " : " done again in ") +
+                            std::to_string(count) + (count == 1 ? " section." : " sections.")));
     ShowCompileMarks();
     ShowEditState();
     return true;

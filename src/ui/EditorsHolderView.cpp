@@ -4,11 +4,11 @@
 
 #include "ui/EditorsHolder.h"
 
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColSortListView.h"
 #include "ui/EditorFrame.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/Latin1.h"
 #include "ui/ProgramTreeModel.h"
 #include "ui/ProgramTreeView.h"
 #include "ui/SettingsGrids.h"
@@ -219,7 +219,7 @@ void TEditorsHolder::SetObjectColumns(const std::vector<orvale::ListColumn>& col
     QFontMetrics metrics(ListViewObject->font());
     double scale = std::max(1.0, metrics.horizontalAdvance(QLatin1Char('0')) / 6.0);
     for (const orvale::ListColumn& column : columns) {
-        QString caption = ToQt(column.Caption);
+        QString caption = Edge.ToQt(column.Caption);
         int width = column.Width <= 0 ? 0
                                       : std::max(static_cast<int>(column.Width * scale),
                                                  metrics.horizontalAdvance(caption) + 28);
@@ -254,8 +254,8 @@ void TEditorsHolder::ObjectListSelectionChanged() {
     // The item's object is looked up in the tree, so that a stale item never reaches a freed
     // section.
     TreeNode* node = (kind == 1 || kind == 2) ? Document->FindNodeByData(data) : nullptr;
-    std::string text = node ? DescriptionOf(node) : FromQt(item->text(0));
-    StatusPanel(MessagePanel)->setText(ToQt(text));
+    std::string text = node ? DescriptionOf(node) : Edge.FromQt(item->text(0));
+    StatusPanel(MessagePanel)->setText(Edge.ToQt(text));
 }
 
 void TEditorsHolder::ObjectListDoubleClicked(const void* data, const QString& caption) {
@@ -270,7 +270,7 @@ void TEditorsHolder::ObjectListDoubleClicked(const void* data, const QString& ca
     }
     TreeNode* node = data ? Document->FindNodeByData(data) : nullptr;
     if (!node)
-        node = Document->FindNodeByText(FromQt(caption));
+        node = Document->FindNodeByText(Edge.FromQt(caption));
     if (node)
         SelectNode(node);
 }

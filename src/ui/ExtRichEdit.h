@@ -4,6 +4,7 @@
 // in the program editor window and the compiled RPG/400 lines beside it (read-only).
 
 #include "platform/StringList.h"
+#include "qtedge/TextEdge.h"
 
 #include <QColor>
 #include <QLabel>
@@ -46,6 +47,9 @@ class TExtRichEdit : public QPlainTextEdit {
     Q_PROPERTY(bool CursThrTabs READ CursThrTabs WRITE SetCursThrTabs)
 
 public:
+    // The code page of the text it holds; the margin columns and the highlighter follow it.
+    orvale::TextEdge Edge;
+
     // Outcome of ReplaceNext, with the values the find dialog works with.
     enum class ReplaceResult : int {
         NotFound = 0,

@@ -7,7 +7,7 @@
 #include "ondrel/Ondrel.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
-#include "ui/FileNames.h"
+#include "qtedge/FileNames.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -34,7 +34,7 @@ void KeepResponsive() {
 }
 
 std::string WorkPath(const QTemporaryDir& folder, const std::string& name) {
-    return PathFromQt(folder.path()) + "/" + name;
+    return orvale::PathFromQt(folder.path()) + "/" + name;
 }
 
 std::string Number(size_t n) {
@@ -228,16 +228,16 @@ std::unique_ptr<QTemporaryDir> TFormExport::TakeWorkFolder() {
 // -- Buttons
 
 void TFormExport::BtnBrowseClick() {
-    if (auto folder = BrowseDirDlg.Execute(this, PathFromQt(EditFold->text())))
-        EditFold->setText(PathToQt(*folder));
+    if (auto folder = BrowseDirDlg.Execute(this, orvale::PathFromQt(EditFold->text())))
+        EditFold->setText(orvale::PathToQt(*folder));
 }
 
 void TFormExport::BtnOKClick() {
     if (Running_)
         return;
-    std::string folder = PathFromQt(EditFold->text());
+    std::string folder = orvale::PathFromQt(EditFold->text());
     // Only a name the host takes: it reaches the member's own file and nothing else.
-    std::optional<std::string> name = orvale::MemberNameOf(PathFromQt(EditFile->text()));
+    std::optional<std::string> name = orvale::MemberNameOf(orvale::PathFromQt(EditFile->text()));
     if (!name) {
         Box.Error(kInvalidMemberName);
         EditFile->setFocus();
@@ -257,7 +257,8 @@ void TFormExport::BtnOKClick() {
     Warning.clear();
     WorkFolder = std::make_unique<QTemporaryDir>();
     if (!WorkFolder->isValid()) {
-        Box.Error(std::string(kNoWorkFolder) + "\n" + PathFromQt(WorkFolder->errorString()));
+        Box.Error(std::string(kNoWorkFolder) + "\n" +
+                  orvale::PathFromQt(WorkFolder->errorString()));
         WorkFolder.reset();
         return;
     }

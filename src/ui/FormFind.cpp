@@ -1,10 +1,10 @@
 #include "ui/FormFind.h"
 
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/EditorsHolder.h"
 #include "ui/KeyTextValidator.h"
-#include "ui/Latin1.h"
 #include "ui/RadioGroup.h"
 
 #include <QApplication>
@@ -142,17 +142,20 @@ void TFormFind::ShowReplace(TEditorsHolder& window, const std::string& word) {
 
 void TFormFind::Run(TEditorsHolder& window, bool replace, const std::string& word) {
     Window = &window;
+    // The text looked for is the program's, in the window's code page.
+    Edge = window.Edge;
     SetReplaceMode(replace);
     // With no word at the caret the box keeps the last text looked for.
-    QString offered = ToQt(word).trimmed();
+    QString offered = Edge.ToQt(word).trimmed();
     if (!offered.isEmpty() && !offered.contains('\n'))
-        ComboTextToFind->setEditText(ToQt(word));
+        ComboTextToFind->setEditText(Edge.ToQt(word));
     Settings.ReplaceAllRequested = false;
     RunModal(*this);
 }
 
 bool TFormFind::SearchAgain(TEditorsHolder& window) {
     Window = &window;
+    Edge = window.Edge;
     return Find(false, false);
 }
 
@@ -200,8 +203,8 @@ void TFormFind::UpdateHistories() {
 
 void TFormFind::ReadSettings() {
     TFindSettings& s = Settings;
-    s.SearchText = FromQt(ComboTextToFind->currentText());
-    s.ReplaceText = FromQt(ComboTextReplace->currentText());
+    s.SearchText = Edge.FromQt(ComboTextToFind->currentText());
+    s.ReplaceText = Edge.FromQt(ComboTextReplace->currentText());
     int origin = RadioOrigin->ItemIndex();
     int scope = RadioScope->ItemIndex();
     s.FromStart = origin != FromCursor;
@@ -330,7 +333,7 @@ std::string TFormFind::WhereLooked() const {
 }
 
 void TFormFind::NotFound() {
-    Box.Information("Search string \"" + FromQt(ComboTextToFind->currentText()) +
+    Box.Information("Search string \"" + Edge.FromQt(ComboTextToFind->currentText()) +
                     "\" not found!\n" + WhereLooked());
 }
 

@@ -6,6 +6,7 @@
 // allows, walks on through the program's other sections in tree order, showing each section
 // that holds the text.
 
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/SectionSearch.h"
 #include "ui/ExtRichEdit.h"
 
@@ -57,6 +58,9 @@ struct TFindSettings {
 class TFormFind : public QDialog {
     Q_OBJECT
 public:
+    // The code page of the text searched: that of the window searched in.
+    orvale::TextEdge Edge;
+
     enum Scope { ActiveSection = 0, AllProgram = 1, GlobalScope = 2 };
     enum Origin { FromCursor = 0, FromBeginOfSection = 1, FromBeginOfProgram = 2 };
     // Each history keeps this many texts, the newest first.

@@ -17,9 +17,9 @@
 #include "document/ParseString.h"
 #include "frame/ProgramDir.h"
 #include "platform/Prompter.h"
+#include "qtedge/FileNames.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/FileNames.h"
 #include "ui/FormEditOptions.h"
 #include "ui/FormGestSubSec.h"
 #include "ui/HelpWindow.h"
@@ -92,7 +92,7 @@ public:
         services.RunFileDialog = [this](QFileDialog& dialog) {
             if (Files.empty())
                 return false;
-            dialog.selectFile(PathToQt(Files.front()));
+            dialog.selectFile(orvale::PathToQt(Files.front()));
             Files.pop_front();
             return true;
         };
@@ -234,7 +234,7 @@ int main(int argc, char** argv) {
         std::cerr << "orvale-session: --dir, --member and --screenshot are needed\n";
         return 2;
     }
-    std::string programDir = PathFromQt(args.value("dir"));
+    std::string programDir = orvale::PathFromQt(args.value("dir"));
     if (programDir.back() != '/')
         programDir += '/';
     std::string error;
@@ -268,7 +268,7 @@ int main(int argc, char** argv) {
     Settle(200);
 
     for (const QString& member : members) {
-        user.Files.push_back(PathFromQt(member));
+        user.Files.push_back(orvale::PathFromQt(member));
         frame.ProgOpenItem->trigger();
     }
     std::vector<TEditorsHolder*> windows = frame.EditorWindows();

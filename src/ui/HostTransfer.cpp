@@ -6,11 +6,11 @@
 #include "ondrel/Ondrel.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "qtedge/FileNames.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/EditorsHolder.h"
-#include "ui/FileNames.h"
 #include "ui/FormExport.h"
-#include "ui/Latin1.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -51,7 +51,7 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
     const TExportOptions& options = transfer.Options.Export;
     if (options.SaveOnExport) {
         std::string path = doc.Save();
-        window.setWindowTitle(PathToQt(path));
+        window.setWindowTitle(orvale::PathToQt(path));
         if (!doc.Modified)
             window.StatusPanel(TEditorsHolder::ModifiedPanel)->clear();
     } else {
@@ -88,11 +88,12 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
     // The built source is a work file of this export only: it goes with it.
     QTemporaryDir work;
     if (!work.isValid()) {
-        transfer.Box.Error(std::string(kNoWorkFolder) + "\n" + PathFromQt(work.errorString()));
+        transfer.Box.Error(std::string(kNoWorkFolder) + "\n" +
+                           orvale::PathFromQt(work.errorString()));
         return false;
     }
     std::string source =
-        PathFromQt(work.path()) + "/" + orvale::ChangeFileExt(doc.FileName, ".RP3");
+        orvale::PathFromQt(work.path()) + "/" + orvale::ChangeFileExt(doc.FileName, ".RP3");
     if (!doc.WriteSource(source))
         return false;
 
@@ -101,14 +102,14 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
     TMemberPreview preview = PreviewMember(source, doc.IndicatorPrefix);
     dialog.ShowPreview(preview, ExportRecordLength(preview, options.RecordLength));
     std::string member = orvale::MemberNameFor(doc.FileName);
-    dialog.EditFile->setText(PathToQt(orvale::MemberFileName(member)));
-    dialog.EditFold->setText(PathToQt(transfer.Options.LastExportFolder));
+    dialog.EditFile->setText(orvale::PathToQt(orvale::MemberFileName(member)));
+    dialog.EditFold->setText(orvale::PathToQt(transfer.Options.LastExportFolder));
     dialog.WorkingDir = transfer.ProgramDir;
     bool accepted = RunModal(transfer, dialog);
-    transfer.Options.LastExportFolder = PathFromQt(dialog.EditFold->text());
+    transfer.Options.LastExportFolder = orvale::PathFromQt(dialog.EditFold->text());
     if (!accepted || !dialog.Done || dialog.Cancelled)
         return false;
-    if (auto sent = orvale::MemberNameOf(PathFromQt(dialog.EditFile->text())))
+    if (auto sent = orvale::MemberNameOf(orvale::PathFromQt(dialog.EditFile->text())))
         member = *sent;
     transfer.Box.Information(
         ExportedMemberMessage(member, dialog.Destination, dialog.RecordsSent, dialog.RecordLength));
@@ -160,10 +161,10 @@ std::optional<TImportedMember> ImportFromHost(THostTransfer& transfer) {
     dialog.SetImportMode();
     dialog.RecordLength = ValidRecordLength(transfer.Options.Export.RecordLength);
     dialog.EditFile->clear();
-    dialog.EditFold->setText(PathToQt(transfer.Options.LastExportFolder));
+    dialog.EditFold->setText(orvale::PathToQt(transfer.Options.LastExportFolder));
     dialog.WorkingDir = transfer.ProgramDir;
     bool accepted = RunModal(transfer, dialog);
-    transfer.Options.LastExportFolder = PathFromQt(dialog.EditFold->text());
+    transfer.Options.LastExportFolder = orvale::PathFromQt(dialog.EditFold->text());
     if (!accepted || dialog.Cancelled)
         return std::nullopt;
     if (!dialog.Done || !orvale::FileExists(dialog.ConvertedFile)) {

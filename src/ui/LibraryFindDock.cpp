@@ -1,6 +1,6 @@
 #include "ui/LibraryFindDock.h"
 
-#include "ui/Latin1.h"
+#include "ui/LibraryEdge.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -118,12 +118,12 @@ void TLibraryFindDock::SetCurrentSourceFile(const std::string& sourceFile) {
     SourceFile = sourceFile;
     ComboScope->setItemText(SourceFileScope, sourceFile.empty()
                                                  ? QString("Source file of the selected member")
-                                                 : "Source file " + ToQt(sourceFile));
+                                                 : "Source file " + LibraryEdge().ToQt(sourceFile));
 }
 
 TFindOptions TLibraryFindDock::Options() const {
     TFindOptions o;
-    o.Text = FromQt(EditText->text());
+    o.Text = LibraryEdge().FromQt(EditText->text());
     o.IgnoreCase = !CheckCase->isChecked();
     o.Word = CheckWord->isChecked();
     if (SpinFrom->value() > 1 || SpinTo->value() > 0) {
@@ -134,7 +134,7 @@ TFindOptions TLibraryFindDock::Options() const {
         o.SourceFiles = {SourceFile};
     if (ComboScope->currentIndex() == TypesScope)
         for (const QString& t : EditTypes->text().split(' ', Qt::SkipEmptyParts))
-            o.Types.push_back(FromQt(t));
+            o.Types.push_back(LibraryEdge().FromQt(t));
     return o;
 }
 
@@ -150,7 +150,7 @@ bool TLibraryFindDock::Start() {
     else
         CheckFindOptions(options, error);
     if (!error.empty()) {
-        LabelCounts->setText(ToQt(error));
+        LabelCounts->setText(LibraryEdge().ToQt(error));
         return false;
     }
     TreeResults->clear();
@@ -170,7 +170,7 @@ bool TLibraryFindDock::Start() {
             [&](const std::string& member, std::vector<TFindHit>& hits) {
                 QList<QPair<int, QString>> rows;
                 for (const TFindHit& h : hits)
-                    rows.append({h.Line, ToQt(h.Text)});
+                    rows.append({h.Line, LibraryEdge().ToQt(h.Text)});
                 QByteArray path = QByteArray::fromStdString(member);
                 QMetaObject::invokeMethod(
                     qApp,
@@ -186,7 +186,7 @@ bool TLibraryFindDock::Start() {
             qApp,
             [self, summary, error] {
                 if (self)
-                    self->Finished(summary, ToQt(error));
+                    self->Finished(summary, LibraryEdge().ToQt(error));
             },
             Qt::QueuedConnection);
     });

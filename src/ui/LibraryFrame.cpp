@@ -11,7 +11,7 @@
 #include "ui/CompareWindow.h"
 #include "ui/EditorsHolder.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/Latin1.h"
+#include "ui/LibraryEdge.h"
 #include "ui/LibraryFindDock.h"
 #include "ui/LibraryPanel.h"
 #include "ui/MainForm.h"
@@ -69,7 +69,7 @@ bool IsNameChar(QChar c) {
 std::string NameAtCursor(const QPlainTextEdit& edit) {
     QTextCursor cursor = edit.textCursor();
     if (cursor.hasSelection())
-        return FromQt(cursor.selectedText().trimmed());
+        return LibraryEdge().FromQt(cursor.selectedText().trimmed());
     QString text = cursor.block().text();
     int at = cursor.positionInBlock();
     int start = at, end = at;
@@ -77,7 +77,7 @@ std::string NameAtCursor(const QPlainTextEdit& edit) {
         --start;
     while (end < text.size() && IsNameChar(text[end]))
         ++end;
-    return FromQt(text.mid(start, end - start));
+    return LibraryEdge().FromQt(text.mid(start, end - start));
 }
 
 // The place of member line Line (from 1) in a program imported from the member: the section
@@ -87,8 +87,8 @@ bool PlaceOfMemberLine(const TRPGProgram& doc, int line, TreeNode*& node, int& s
     node = nullptr;
     doc.ForEachNode([&](TreeNode* n) {
         if (const TEDITSection* s = n->Section())
-            for (size_t i = 0; i < s->Origins.size(); ++i) {
-                int ordinal = s->Origins[i].Ordinal;
+            for (size_t i = 0; i < s->Lines().size(); ++i) {
+                int ordinal = s->Lines()[i].Origin.Ordinal;
                 if (ordinal >= 0 && ordinal < line && ordinal > best) {
                     best = ordinal;
                     node = n;
@@ -370,7 +370,8 @@ bool TLibraryFrame::OpenCopyMember(const std::string& member, const std::string&
     std::optional<TMemberInfo> target = Panel->Index().ResolveCopy(member, copy);
     if (!target) {
         ShowMessage("The library holds no copy member " +
-                    ToQt((copy.File.empty() ? "" : copy.File + ",") + copy.Member) + ".");
+                    LibraryEdge().ToQt((copy.File.empty() ? "" : copy.File + ",") + copy.Member) +
+                    ".");
         return false;
     }
     OpenMember(target->Path);
@@ -406,7 +407,7 @@ void TLibraryFrame::FindInLibraryClick() {
     }
     std::string word = WordOfActive();
     if (!word.empty())
-        FindDock->EditText->setText(ToQt(word));
+        FindDock->EditText->setText(LibraryEdge().ToQt(word));
     FindDock->show();
     FindDock->raise();
     FindDock->EditText->setFocus();
@@ -427,7 +428,7 @@ void TLibraryFrame::WhereUsedClick() {
         WhereDock->EditName->setFocus();
         return;
     }
-    WhereDock->Show(ToQt(word));
+    WhereDock->Show(LibraryEdge().ToQt(word));
 }
 
 void TLibraryFrame::SaveWhereUsedCsv() {
@@ -524,7 +525,7 @@ void TLibraryFrame::CompareWithClick() {
         for (const std::string& l : doc.NameList)
             if (!calvex::IsAddedBanner(l, doc.IndicatorPrefix))
                 left.push_back(l);
-        leftTitle = ToQt(doc.FileName) + " (the program's source)";
+        leftTitle = LibraryEdge().ToQt(doc.FileName) + " (the program's source)";
     } else {
         left = viewer->Lines();
         leftTitle = ShownPath(viewer->Member());

@@ -1,12 +1,11 @@
 #include "ui/LibraryPanel.h"
 
-#include "ui/Latin1.h"
+#include "qtedge/FileNames.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
-#include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -32,7 +31,7 @@ constexpr int kSortRole = Qt::UserRole + 1;
 constexpr int kPathRole = Qt::UserRole + 2;
 
 QString ShownPath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
+    return orvale::PathToQt(path);
 }
 
 // Reports a refresh's progress to the panel from the worker's thread.
@@ -63,7 +62,8 @@ private:
 // The members as a table the view sorts and filters.
 class TMemberTableModel : public QAbstractTableModel {
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    TMemberTableModel(const orvale::TextEdge& edge, QObject* parent)
+        : QAbstractTableModel(parent), Edge(edge) {}
 
     void SetMembers(std::vector<TMemberInfo> members) {
         beginResetModel();
@@ -103,9 +103,9 @@ public:
         case MemberColumn:
             return ShownPath(m.Name);
         case TypeColumn:
-            return ToQt(m.Type);
+            return Edge.ToQt(m.Type);
         case TextColumn:
-            return ToQt(m.Text);
+            return Edge.ToQt(m.Text);
         case LinesColumn:
             return role == kSortRole ? QVariant(m.Lines) : QVariant(QString::number(m.Lines));
         case ChangedColumn: {
@@ -119,13 +119,15 @@ public:
     }
 
 private:
+    const orvale::TextEdge& Edge;
     std::vector<TMemberInfo> Members;
 };
 
 // The filter of the list: a name pattern with * and ?, a type, a text within the member's text.
 class TMemberFilterModel : public QSortFilterProxyModel {
 public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
+    TMemberFilterModel(const orvale::TextEdge& edge, QObject* parent)
+        : QSortFilterProxyModel(parent), Edge(edge) {}
 
     void Set(const QString& pattern, const QString& type, const QString& text) {
         QString p = pattern.trimmed();
@@ -145,17 +147,18 @@ protected:
     bool filterAcceptsRow(int row, const QModelIndex&) const override {
         auto* model = static_cast<const TMemberTableModel*>(sourceModel());
         const TMemberInfo& m = model->At(row);
-        if (!Type.isEmpty() && ToQt(m.Type) != Type)
+        if (!Type.isEmpty() && Edge.ToQt(m.Type) != Type)
             return false;
         if (Name.isValid() && !Name.pattern().isEmpty() &&
             !Name.match(ShownPath(m.Name)).hasMatch())
             return false;
-        if (!Text.isEmpty() && !ToQt(m.Text).contains(Text, Qt::CaseInsensitive))
+        if (!Text.isEmpty() && !Edge.ToQt(m.Text).contains(Text, Qt::CaseInsensitive))
             return false;
         return true;
     }
 
 private:
+    const orvale::TextEdge& Edge;
     QRegularExpression Name;
     QString Type;
     QString Text;
@@ -197,8 +200,8 @@ TLibraryPanel::TLibraryPanel(QWidget* parent)
     LabelStatus->setObjectName("LabelStatus");
     LabelStatus->setWordWrap(true);
 
-    Model = new TMemberTableModel(this);
-    Filter = new TMemberFilterModel(this);
+    Model = new TMemberTableModel(Edge, this);
+    Filter = new TMemberFilterModel(Edge, this);
     Filter->setSourceModel(Model);
     Filter->setSortRole(kSortRole);
     Filter->setSortCaseSensitivity(Qt::CaseInsensitive);
@@ -309,8 +312,8 @@ void TLibraryPanel::Refresh() {
                 self->Report = report;
                 self->Notices.clear();
                 for (const std::string& n : notices)
-                    self->Notices << ToQt(n);
-                self->RefreshDone(ok, ToQt(error));
+                    self->Notices << self->Edge.ToQt(n);
+                self->RefreshDone(ok, self->Edge.ToQt(error));
             },
             Qt::QueuedConnection);
     });
@@ -349,7 +352,7 @@ void TLibraryPanel::Reload() {
     std::set<QString> types;
     for (const TMemberInfo& m : Model->All())
         if (!m.Type.empty())
-            types.insert(ToQt(m.Type));
+            types.insert(Edge.ToQt(m.Type));
     ComboType->blockSignals(true);
     ComboType->clear();
     ComboType->addItem("All types", QString());

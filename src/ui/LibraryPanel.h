@@ -6,6 +6,7 @@
 // progress bar, and hands on the member the user opens with Enter or a double click.
 
 #include "library/LibraryIndex.h"
+#include "qtedge/TextEdge.h"
 
 #include <QDockWidget>
 
@@ -27,6 +28,9 @@ class TMemberFilterModel;
 class TLibraryPanel : public QDockWidget {
     Q_OBJECT
 public:
+    // The code page of the members' texts and types.
+    orvale::TextEdge Edge;
+
     explicit TLibraryPanel(QWidget* parent = nullptr);
     ~TLibraryPanel() override;
 

@@ -18,11 +18,11 @@
 
 #include "frame/ProgramDir.h"
 #include "platform/Prompter.h"
+#include "qtedge/FileNames.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/CompareWindow.h"
 #include "ui/EditorsHolder.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/FileNames.h"
 #include "ui/LibraryFindDock.h"
 #include "ui/LibraryFrame.h"
 #include "ui/LibraryPanel.h"
@@ -73,7 +73,7 @@ bool CaretOnWord(TEditorsHolder& window, const std::string& word) {
     window.Document->ForEachNode([&](TreeNode* n) {
         if (found || !n->Section())
             return true;
-        const StringList& lines = n->Section()->Lines;
+        const StringList& lines = n->Section()->LineTexts();
         for (size_t i = 0; i < lines.size(); ++i)
             if (size_t at = lines[i].find(word); at != std::string::npos) {
                 found = n;
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
         std::cerr << "orvale-library-session: --dir, --library and --screenshot are needed\n";
         return 2;
     }
-    std::string programDir = PathFromQt(args.value("dir")) + "/";
+    std::string programDir = orvale::PathFromQt(args.value("dir")) + "/";
     std::string error;
     if (!SeedProgramDir(ExecutableDir(), programDir, &error)) {
         std::cerr << "orvale-library-session: " << error << "\n";
@@ -128,14 +128,14 @@ int main(int argc, char** argv) {
     frame.activateWindow();
     TLibraryFrame& library = *frame.Library;
     library.DataRoot = programDir + "library-data";
-    if (!library.OpenLibrary(PathFromQt(args.value("library"))))
+    if (!library.OpenLibrary(orvale::PathFromQt(args.value("library"))))
         return 1;
     library.Panel->WaitForRefresh();
     Settle(200);
 
     const QString scene = value("scene", "panel");
-    const std::string member = PathFromQt(args.value("member"));
-    const std::string text = PathFromQt(args.value("text"));
+    const std::string member = orvale::PathFromQt(args.value("member"));
+    const std::string text = orvale::PathFromQt(args.value("text"));
     const int line = value("line", "0").toInt();
     if (scene == "panel") {
         library.Panel->EditFilter->setText(value("text", "*"));

@@ -10,14 +10,13 @@
 #include "outside/Caddis.h"
 #include "outside/Verrow.h"
 #include "platform/Prompter.h"
+#include "qtedge/FileNames.h"
 #include "ui/ButtonBarImages.h"
 #include "ui/DialogFrame.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/FileNames.h"
 #include "ui/FormFind.h"
 #include "ui/FormGenRPG.h"
 #include "ui/HelpWindow.h"
-#include "ui/Latin1.h"
 #include "ui/LibraryFrame.h"
 #include "ui/PasswordDlg.h"
 
@@ -44,12 +43,14 @@ TMainFormServices TMainFormServices::Default() {
         return dialog.exec() == QDialog::Accepted;
     };
     services.RunFileDialog = [](QFileDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
-    services.BrowseProgram = [] {
+    services.BrowseProgram = [](const orvale::CodePage& codePage) {
         std::string path;
-        VerrowBrowse(path);
+        VerrowBrowse(path, codePage);
         return path;
     };
-    services.ShowRepository = [] { CaddisShowRepository(); };
+    services.ShowRepository = [](const orvale::CodePage& codePage) {
+        CaddisShowRepository(codePage);
+    };
     services.Editor = TEditorServices::Default();
     services.Editor.RunDialog = services.RunDialog;
     return services;
@@ -222,10 +223,10 @@ void TMainForm::ShowEditState(const QWidget* window, const TEditState& state) {
     if (!window || window != ActiveWindow())
         return;
     EditUndoItem->setEnabled(state.Undo);
-    EditUndoItem->setText(state.UndoName.empty() ? "&Undo" : ToQt("&Undo " + state.UndoName));
+    EditUndoItem->setText(state.UndoName.empty() ? "&Undo" : Edge.ToQt("&Undo " + state.UndoName));
     BtnUndo->setEnabled(state.Undo);
     EditRedoItem->setEnabled(state.Redo);
-    EditRedoItem->setText(state.RedoName.empty() ? "&Redo" : ToQt("&Redo " + state.RedoName));
+    EditRedoItem->setText(state.RedoName.empty() ? "&Redo" : Edge.ToQt("&Redo " + state.RedoName));
     for (QAction* item : {EditCutItem, EditCopyItem})
         item->setEnabled(state.Selection);
     for (QToolButton* button : {BtnCut, BtnCopy})
@@ -338,5 +339,5 @@ std::optional<std::string> TMainForm::RunFile(QFileDialog& dialog) {
     QStringList chosen = dialog.selectedFiles();
     if (!confirmed || chosen.isEmpty() || chosen.front().isEmpty())
         return std::nullopt;
-    return PathFromQt(chosen.front());
+    return orvale::PathFromQt(chosen.front());
 }

@@ -7,6 +7,7 @@
 // data of its own.
 
 #include "frame/Options.h"
+#include "qtedge/TextEdge.h"
 #include "ui/EditorFrame.h"
 #include "ui/EditorsHolder.h"
 #include "ui/PrintPages.h"
@@ -48,9 +49,9 @@ struct TMainFormServices {
     // Runs the open or the save dialog; true when the user confirmed a file.
     TRunFileDialog RunFileDialog;
     // The program browser: the full path of the program picked, or empty.
-    std::function<std::string()> BrowseProgram;
+    std::function<std::string(const orvale::CodePage&)> BrowseProgram;
     // The program repository window.
-    std::function<void()> ShowRepository;
+    std::function<void(const orvale::CodePage&)> ShowRepository;
     // What every new editor window gets for its own dialogs and libraries.
     TEditorServices Editor;
 
@@ -60,6 +61,9 @@ struct TMainFormServices {
 class TMainForm : public QMainWindow, public TEditorFrame {
     Q_OBJECT
 public:
+    // The code page of the frame's own texts (its messages, file and user names aside).
+    orvale::TextEdge Edge;
+
     explicit TMainForm(orvale::Prompter& prompter,
                        TMainFormServices services = TMainFormServices::Default(),
                        QWidget* parent = nullptr);

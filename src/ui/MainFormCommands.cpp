@@ -3,10 +3,10 @@
 
 #include "ui/MainForm.h"
 
+#include "qtedge/FileNames.h"
 #include "sysinfo/SystemInfo.h"
 #include "ui/AboutBox.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/FileNames.h"
 #include "ui/FormFind.h"
 #include "ui/HelpWindow.h"
 #include "ui/LibraryVersions.h"

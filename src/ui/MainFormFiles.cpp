@@ -6,9 +6,9 @@
 
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "qtedge/FileNames.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/FileNames.h"
 #include "ui/FormGenRPG.h"
 #include "ui/HostTransfer.h"
 #include "ui/TreeImages.h"
@@ -28,7 +28,7 @@ namespace {
 
 // A path as a menu caption: its "&" are not mnemonics.
 QString MenuCaption(const std::string& path) {
-    return PathToQt(path).replace('&', "&&");
+    return orvale::PathToQt(path).replace('&', "&&");
 }
 
 } // namespace
@@ -43,7 +43,7 @@ TEditorsHolder* TMainForm::NewEditorWindow(const std::string& caption) {
     setup.ProgramDir = ProgramDir;
     auto* window = new TEditorsHolder(Box, setup, this);
     window->Services = Services.Editor;
-    window->setWindowTitle(PathToQt(caption));
+    window->setWindowTitle(orvale::PathToQt(caption));
     QMdiSubWindow* sub = MdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(ProgramTreeImages().value(0));
@@ -82,7 +82,7 @@ void TMainForm::TileWhenAlone() {
 
 TEditorsHolder* TMainForm::LoadIntoNewWindow(const std::string& path) {
     TEditorsHolder* window = NewEditorWindow(path);
-    if (!window->Document->LoadFromFile(path)) {
+    if (!window->OpenProgram(path)) {
         // Nothing was read (the reason has been shown): an empty window under the file's
         // name could only overwrite the file.
         DiscardWindow(*window);
@@ -138,7 +138,7 @@ void TMainForm::FileBrowseItemClick() {
     if (FileCommandsLocked())
         return;
     LockFileCommands();
-    std::string path = Services.BrowseProgram ? Services.BrowseProgram() : std::string();
+    std::string path = Services.BrowseProgram ? Services.BrowseProgram(Edge.Page()) : std::string();
     if (!path.empty()) {
         if (orvale::FileExists(path))
             OpenProgramFile(path);
@@ -150,7 +150,7 @@ void TMainForm::FileBrowseItemClick() {
 
 void TMainForm::FileCaddisItemClick() {
     if (Services.ShowRepository)
-        Services.ShowRepository();
+        Services.ShowRepository(Edge.Page());
 }
 
 std::string TMainForm::ProgramFolder() const {
@@ -160,12 +160,12 @@ std::string TMainForm::ProgramFolder() const {
         return dir;
     };
     const std::string& last = Options.LastProgramFolder;
-    if (!last.empty() && QFileInfo(PathToQt(last)).isDir())
+    if (!last.empty() && QFileInfo(orvale::PathToQt(last)).isDir())
         return folder(last);
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!documents.isEmpty() && QFileInfo(documents).isDir())
-        return folder(PathFromQt(documents));
-    return folder(PathFromQt(QDir::homePath()));
+        return folder(orvale::PathFromQt(documents));
+    return folder(orvale::PathFromQt(QDir::homePath()));
 }
 
 void TMainForm::RememberProgramFolder(const std::string& path) {
@@ -194,7 +194,7 @@ void TMainForm::UpdateReopenMenu() {
     }
     for (const std::string& path : Options.Reopen.Paths()) {
         QAction* item = FileReopenItem->addAction(MenuCaption(path));
-        item->setStatusTip(PathToQt(path));
+        item->setStatusTip(orvale::PathToQt(path));
         connect(item, &QAction::triggered, this, [this, path] { ReopenClick(path); });
     }
 }
@@ -227,7 +227,7 @@ void TMainForm::SaveWindow(TEditorsHolder& window, bool saveAs) {
     std::string path = saveAs ? doc.SaveAs() : doc.Save();
     // A program still without a file (its save dialog was cancelled) keeps its caption.
     if (!doc.Untitled)
-        window.setWindowTitle(PathToQt(path));
+        window.setWindowTitle(orvale::PathToQt(path));
     if (!doc.Untitled && !doc.Modified)
         RememberProgramFolder(path);
     // The mark goes only when the program is on disk: a failed or cancelled save keeps it.
@@ -279,9 +279,10 @@ void TMainForm::FileCloseAllItemClick() {
 std::optional<std::string> TMainForm::ChooseSaveFile(const std::string& title,
                                                      const std::string& initialDir,
                                                      const std::string& fileName) {
-    MainSaveDialog->setWindowTitle(PathToQt(title));
-    MainSaveDialog->setDirectory(PathToQt(initialDir.empty() ? ProgramFolder() : initialDir));
-    MainSaveDialog->selectFile(PathToQt(fileName));
+    MainSaveDialog->setWindowTitle(orvale::PathToQt(title));
+    MainSaveDialog->setDirectory(
+        orvale::PathToQt(initialDir.empty() ? ProgramFolder() : initialDir));
+    MainSaveDialog->selectFile(orvale::PathToQt(fileName));
     return RunFile(*MainSaveDialog);
 }
 
@@ -368,8 +369,9 @@ void TMainForm::ProgSaveAsItemClick() {
     MainSaveDialog->setDefaultSuffix("RP3");
     std::string dir = window->Document->FilePath;
     if (!dir.empty())
-        MainSaveDialog->setDirectory(PathToQt(dir));
-    MainSaveDialog->selectFile(PathToQt(orvale::ChangeFileExt(window->Document->FileName, ".RP3")));
+        MainSaveDialog->setDirectory(orvale::PathToQt(dir));
+    MainSaveDialog->selectFile(
+        orvale::PathToQt(orvale::ChangeFileExt(window->Document->FileName, ".RP3")));
     std::optional<std::string> path = RunFile(*MainSaveDialog);
     SetFilterIndex(*MainSaveDialog, 1);
     MainSaveDialog->setDefaultSuffix("RPG");

@@ -6,7 +6,6 @@
 #include "frame/HelpIndex.h"
 #include "ui/ButtonBarImages.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/FileNames.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -216,7 +215,7 @@ void TMainForm::BuildEditMenu() {
             std::string reason;
             action->setEnabled(window && window->CanRestore(kind, &reason));
             if (!reason.empty())
-                reasons << QString::fromLatin1(reason.c_str());
+                reasons << Edge.ToQt(reason);
         }
         StatusBar->showMessage(reasons.join("  "));
     });

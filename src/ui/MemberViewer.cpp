@@ -1,6 +1,6 @@
 #include "ui/MemberViewer.h"
 
-#include "ui/Latin1.h"
+#include "ui/LibraryEdge.h"
 
 #include <QAction>
 #include <QFile>
@@ -22,7 +22,7 @@ TMemberViewer::TMemberViewer(std::string member, StringList lines, QWidget* pare
     EditText->setLineWrapMode(QPlainTextEdit::NoWrap);
     EditText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     EditText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    EditText->setPlainText(ToQt(Lines_).join('\n'));
+    EditText->setPlainText(LibraryEdge().ToQt(Lines_).join('\n'));
     EditText->viewport()->installEventFilter(this);
     LabelStatus = new QLabel(this);
     LabelStatus->setObjectName("LabelStatus");

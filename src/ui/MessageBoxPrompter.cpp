@@ -1,7 +1,7 @@
 #include "ui/MessageBoxPrompter.h"
 
+#include "qtedge/TextEdge.h"
 #include "ui/DialogFrame.h"
-#include "ui/Latin1.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -102,7 +102,7 @@ Prompter::Answer TMessageBoxPrompter::Show(Kind kind, const std::string& text, B
                                            const std::string& caption) {
     QWidget* parent = Parent ? Parent.data() : QApplication::activeWindow();
     QMessageBox box(parent);
-    Build(box, kind, ToQt(text), buttons, ToQt(caption));
+    Build(box, kind, Edge.ToQt(text), buttons, Edge.ToQt(caption));
     if (NextPlace) {
         box.move(*NextPlace);
         NextPlace.reset();

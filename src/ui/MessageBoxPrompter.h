@@ -4,6 +4,7 @@
 // Prompter becomes a modal QMessageBox with the icon of its kind and its buttons.
 
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 
 #include <QPoint>
 #include <QPointer>
@@ -18,6 +19,9 @@ class QMessageBox;
 
 class TMessageBoxPrompter : public orvale::Prompter {
 public:
+    // The code page of the messages.
+    orvale::TextEdge Edge;
+
     // Parent: the window the boxes are modal to (none: the active window). An empty caption
     // in Show means the application's display name, the program's title.
     explicit TMessageBoxPrompter(QWidget* parent = nullptr);

@@ -2,8 +2,8 @@
 
 #include "access/Login.h"
 #include "access/PasswordChange.h"
+#include "qtedge/TextEdge.h"
 #include "ui/KeyTextValidator.h"
-#include "ui/Latin1.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -95,7 +95,7 @@ TPasswordDlg::TPasswordDlg(std::string programDir, orvale::Prompter& prompter, Q
 void TPasswordDlg::BtnOKClick() {
     TKeyFile keys(TKeyFile::PathIn(ProgramDir));
     TLoginCheck check =
-        CheckLogin(keys, FromQt(EditUserName->text()), FromQt(EditPassword->text()));
+        CheckLogin(keys, Edge.FromQt(EditUserName->text()), Edge.FromQt(EditPassword->text()));
     switch (check.Verdict) {
     case LoginVerdict::Accepted:
         UserName_ = check.UserName;
@@ -110,7 +110,7 @@ void TPasswordDlg::BtnOKClick() {
         break;
     case LoginVerdict::Refused: {
         // The first user chooses a name here: the message says what the name lacks.
-        std::string why = Enrolling_ ? UserNameRefusal(FromQt(EditUserName->text())) : "";
+        std::string why = Enrolling_ ? UserNameRefusal(Edge.FromQt(EditUserName->text())) : "";
         Prompter.Show(check.BoxKind, why.empty() ? check.Message : check.Message + "\n" + why,
                       orvale::Prompter::Buttons::Ok);
         break;
@@ -127,8 +127,8 @@ bool TPasswordDlg::Enrol(TKeyFile& keys, const std::string& userName) {
                              " twice to enable it.");
         return false;
     }
-    TPasswordChange change =
-        ChangePassword(keys, userName, FromQt(EditPassword->text()), FromQt(EditRepeat->text()));
+    TPasswordChange change = ChangePassword(keys, userName, Edge.FromQt(EditPassword->text()),
+                                            Edge.FromQt(EditRepeat->text()));
     // Stored: the login goes on without a further box.
     if (change.Changed)
         return true;

@@ -1,7 +1,7 @@
 #include "ui/TagColumn.h"
 
+#include "qtedge/TextEdge.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/Latin1.h"
 
 #include <QPainter>
 #include <QTextBlock>
@@ -76,7 +76,7 @@ void SetLineTags(TExtRichEdit& editor, const StringList& tags) {
     QTextBlock block = editor.document()->firstBlock();
     for (size_t k = 0; block.isValid(); block = block.next(), ++k) {
         if (k < tags.size() && !tags[k].empty()) {
-            block.setUserData(new TTagData(ToQt(tags[k])));
+            block.setUserData(new TTagData(editor.Edge.ToQt(tags[k])));
             longest = std::max(longest, static_cast<int>(tags[k].size()));
         } else {
             block.setUserData(nullptr);
@@ -87,5 +87,5 @@ void SetLineTags(TExtRichEdit& editor, const StringList& tags) {
 }
 
 std::string LineTag(const TExtRichEdit& editor, int line) {
-    return FromQt(TagOf(editor.document()->findBlockByNumber(line)));
+    return editor.Edge.FromQt(TagOf(editor.document()->findBlockByNumber(line)));
 }

@@ -1,7 +1,7 @@
 #include "ui/WhereUsedDock.h"
 
 #include "platform/TextFile.h"
-#include "ui/Latin1.h"
+#include "ui/LibraryEdge.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -107,19 +107,19 @@ int TWhereUsedDock::Show(const QString& name) {
     }
     int kind = ComboKind->currentData().toInt();
     NameKind wanted = static_cast<NameKind>(kind < 0 ? 0 : kind);
-    Found = Index->WhereUsed(FromQt(trimmed), kind < 0 ? nullptr : &wanted);
+    Found = Index->WhereUsed(LibraryEdge().FromQt(trimmed), kind < 0 ? nullptr : &wanted);
     Index->FillTexts(Found);
     QList<QTreeWidgetItem*> items;
     QStringList members;
     for (const THit& h : Found) {
         QString member = QFile::decodeName(QByteArray::fromStdString(h.Member));
         std::string_view op = OperationText(h.Op);
-        QString operation = ToQt(op);
+        QString operation = LibraryEdge().ToQt(op);
         if (h.Via != CallVia::Name)
             operation += (operation.isEmpty() ? "" : ", ") + QString(CallViaText(h.Via));
-        auto* item =
-            new QTreeWidgetItem({member, QString::number(h.Line), RoleText(h.Role),
-                                 NameKindText(h.Kind), ToQt(h.Name), operation, ToQt(h.Text)});
+        auto* item = new QTreeWidgetItem({member, QString::number(h.Line), RoleText(h.Role),
+                                          NameKindText(h.Kind), LibraryEdge().ToQt(h.Name),
+                                          operation, LibraryEdge().ToQt(h.Text)});
         item->setData(0, kMemberRole, QByteArray::fromStdString(h.Member));
         item->setData(0, kLineRole, h.Line);
         item->setTextAlignment(1, Qt::AlignRight);
@@ -146,7 +146,9 @@ bool TWhereUsedDock::SaveCsv(const std::string& path, std::string& error) const 
         if (h.Via != CallVia::Name)
             op += (op.empty() ? "" : " ") + std::string(CallViaText(h.Via));
         // The texts are the members' ISO-8859-1; a CSV file is read as UTF-8 today.
-        auto utf8 = [](const std::string& s) { return ToQt(s).toUtf8().toStdString(); };
+        auto utf8 = [](const std::string& s) {
+            return LibraryEdge().ToQt(s).toUtf8().toStdString();
+        };
         lines.push_back(
             CsvField(
                 QFile::decodeName(QByteArray::fromStdString(h.Member)).toUtf8().toStdString()) +

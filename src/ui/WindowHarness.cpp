@@ -12,6 +12,8 @@
 #include "frame/ProgramDir.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "qtedge/FileNames.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/GenRPGOptions.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColSortListView.h"
@@ -21,7 +23,6 @@
 #include "ui/FormExport.h"
 #include "ui/HelpWindow.h"
 #include "ui/HostTransfer.h"
-#include "ui/Latin1.h"
 #include "ui/MessageBoxPrompter.h"
 
 #include <QApplication>
@@ -81,8 +82,9 @@ public:
     std::optional<std::string> ChooseSaveFile(const std::string& title,
                                               const std::string& initialDir,
                                               const std::string& fileName) override {
-        return Chosen(QFileDialog::getSaveFileName(
-            Window, ToQt(title), ToQt(initialDir + "/" + fileName), "Quenby Files (*.RPG)"));
+        return Chosen(QFileDialog::getSaveFileName(Window, orvale::TextEdge().ToQt(title),
+                                                   orvale::PathToQt(initialDir + "/" + fileName),
+                                                   "Quenby Files (*.RPG)"));
     }
     std::optional<std::string> ChooseTextFileToImport() override {
         return Chosen(QFileDialog::getOpenFileName(Window, "Quenby - Import Text File"));
@@ -95,7 +97,7 @@ private:
     static std::optional<std::string> Chosen(const QString& path) {
         if (path.isEmpty())
             return std::nullopt;
-        return FromQt(path);
+        return orvale::PathFromQt(path);
     }
 
     std::string ProgramDir;
@@ -153,7 +155,7 @@ int ShotExportDialog(TEditorsHolder& window, const std::string& programDir, cons
     QTemporaryDir members;
     TOptions options;
     options.Export.SaveOnExport = false;
-    options.LastExportFolder = FromQt(members.path()) + "/";
+    options.LastExportFolder = orvale::PathFromQt(members.path()) + "/";
     orvale::ScriptedPrompter yes;
     window.Services.RunDialog = [](QDialog&) { return true; };
     bool saved = false;
@@ -222,7 +224,7 @@ int main(int argc, char** argv) {
     }
 
     std::string programDir =
-        parser.isSet(dir) ? FromQt(parser.value(dir)) + "/" : CurrentProgramDir();
+        parser.isSet(dir) ? orvale::PathFromQt(parser.value(dir)) + "/" : CurrentProgramDir();
     TMessageBoxPrompter prompter;
     orvale::Prompter::SetDefault(&prompter);
     TFormGenRPG compilerOptions;
@@ -249,22 +251,22 @@ int main(int argc, char** argv) {
     if (files.isEmpty()) {
         window.Document->NewProgram();
     } else {
-        std::string file = FromQt(files.front());
+        std::string file = orvale::PathFromQt(files.front());
         if (!orvale::FileExists(file))
             return Fail("no file " + files.front());
         if (file.back() == '3')
             window.ImportSource(file);
-        else if (!window.Document->LoadFromFile(file))
+        else if (!window.OpenProgram(file))
             return Fail("cannot open " + files.front());
     }
-    window.setWindowTitle(ToQt(window.Document->FilePath + window.Document->FileName));
+    window.setWindowTitle(orvale::PathToQt(window.Document->FilePath + window.Document->FileName));
     window.TreeProgramChange();
 
     if (parser.isSet(build)) {
         window.Services.RunDialog = [](QDialog&) { return true; };
         window.CompileProgram(true);
     }
-    if (parser.isSet(select) && !SelectByText(window, FromQt(parser.value(select))))
+    if (parser.isSet(select) && !SelectByText(window, window.Edge.FromQt(parser.value(select))))
         return Fail("no node " + parser.value(select));
     if (parser.isSet(page)) {
         const QStringList pages{"source", "objects", "setting", "rpg"};

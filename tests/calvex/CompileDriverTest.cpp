@@ -54,9 +54,9 @@ TEDITSection Section(const std::string& name, StringList lines) {
 
 TEST_F(CompileDriverTest, AnEmptySectionGetsNothing) {
     TEDITSection s = Section("Input", {});
-    s.Compiled.push_back("old");
+    s.AddCompiledText("old");
     TCompileResult r = Compile(s, 'I');
-    EXPECT_TRUE(s.Compiled.empty());
+    EXPECT_TRUE(s.CompiledTexts().empty());
     EXPECT_TRUE(s.CompiledValid);
     EXPECT_EQ(r.Lines, 0);
     EXPECT_EQ(r.Warnings, 0);
@@ -67,24 +67,25 @@ TEST_F(CompileDriverTest, AnEmptySectionGetsNothing) {
 TEST_F(CompileDriverTest, SectionBannerLayout) {
     TEDITSection s = Section("Header", {"RPG(H            Y)"});
     Compile(s, 'H');
-    ASSERT_EQ(s.Compiled.size(), 6u);
-    EXPECT_EQ(s.Compiled[0],
+    ASSERT_EQ(s.CompiledCount(), 6u);
+    EXPECT_EQ(s.CompiledTexts()[0],
               "&%   H* " + std::string(26, '*') + " HEADER " + std::string(31, '*') + " &%xSEC");
-    EXPECT_EQ(s.Compiled[1], "&%   H* * Header description" + std::string(43, ' ') + " * &%1SDS");
-    EXPECT_EQ(s.Compiled[2],
+    EXPECT_EQ(s.CompiledTexts()[1],
+              "&%   H* * Header description" + std::string(43, ' ') + " * &%1SDS");
+    EXPECT_EQ(s.CompiledTexts()[2],
               "&%   H* *  Created On: 09/03/2024 14:05:06" + std::string(29, ' ') + " * &%1CRT");
     // The time is left out at midnight.
-    EXPECT_EQ(s.Compiled[3],
+    EXPECT_EQ(s.CompiledTexts()[3],
               "&%   H* * Last Update: 10/03/2024" + std::string(38, ' ') + " * &%1UPD");
-    EXPECT_EQ(s.Compiled[4], "&%   H* " + std::string(65, '*') + " &%xSEC");
+    EXPECT_EQ(s.CompiledTexts()[4], "&%   H* " + std::string(65, '*') + " &%xSEC");
     for (size_t k = 0; k < 5; ++k)
-        EXPECT_EQ(s.Compiled[k].size(), 80u) << k;
-    EXPECT_EQ(s.Compiled[5], "     H            Y");
+        EXPECT_EQ(s.CompiledTexts()[k].size(), 80u) << k;
+    EXPECT_EQ(s.CompiledTexts()[5], "     H            Y");
 
     TEDITSection main = Section("Main Routine", {"Z-add(0,X)"});
     Compile(main, 'C');
-    EXPECT_EQ(main.Compiled[4].substr(74), "&%xMNR");
-    EXPECT_EQ(main.Compiled[0].substr(0, 8), "&%   C* ");
+    EXPECT_EQ(main.CompiledTexts()[4].substr(74), "&%xMNR");
+    EXPECT_EQ(main.CompiledTexts()[0].substr(0, 8), "&%   C* ");
 }
 
 TEST_F(CompileDriverTest, BannerCodesStayInColumns75To80) {
@@ -92,30 +93,30 @@ TEST_F(CompileDriverTest, BannerCodesStayInColumns75To80) {
     s.Properties.Description = std::string(70, 'd');
     Compile(s, 'C');
     for (size_t k = 0; k < 5; ++k) {
-        EXPECT_EQ(s.Compiled[k].size(), 80u) << s.Compiled[k];
-        EXPECT_EQ(s.Compiled[k].substr(74, 2), "&%") << s.Compiled[k];
+        EXPECT_EQ(s.CompiledTexts()[k].size(), 80u) << s.CompiledTexts()[k];
+        EXPECT_EQ(s.CompiledTexts()[k].substr(74, 2), "&%") << s.CompiledTexts()[k];
     }
     // A one-character prefix still starts the code in column 75.
     Options.PrefixLength = 1;
     Compile(s, 'C');
-    EXPECT_EQ(s.Compiled[1].substr(0, 8), "&    C* ");
-    EXPECT_EQ(s.Compiled[1].substr(74), "&1SDS");
+    EXPECT_EQ(s.CompiledTexts()[1].substr(0, 8), "&    C* ");
+    EXPECT_EQ(s.CompiledTexts()[1].substr(74), "&1SDS");
 }
 
 TEST_F(CompileDriverTest, BannerOptions) {
     TEDITSection s = Section("Input", {"/* note", "", "DS(MYDS)"});
     Options.SDesc = Options.CDate = 0;
     Compile(s, 'I');
-    ASSERT_EQ(s.Compiled.size(), 6u);
-    EXPECT_EQ(s.Compiled[1].substr(74), "&%1UPD");
-    EXPECT_EQ(s.Compiled[3], "     I* note");
-    EXPECT_EQ(s.Compiled[4], "     I*");
+    ASSERT_EQ(s.CompiledCount(), 6u);
+    EXPECT_EQ(s.CompiledTexts()[1].substr(74), "&%1UPD");
+    EXPECT_EQ(s.CompiledTexts()[3], "     I* note");
+    EXPECT_EQ(s.CompiledTexts()[4], "     I*");
     // Without comment lines: no frames, comments skipped, blank lines skipped too.
     Options.LComm = 0;
     Options.UDate = 0;
     TCompileResult r = Compile(s, 'I');
-    ASSERT_EQ(s.Compiled.size(), 1u);
-    EXPECT_EQ(s.Compiled[0].substr(0, 20), "     IMYDS        DS");
+    ASSERT_EQ(s.CompiledCount(), 1u);
+    EXPECT_EQ(s.CompiledTexts()[0].substr(0, 20), "     IMYDS        DS");
     EXPECT_EQ(r.Lines, 3);
 }
 
@@ -123,11 +124,11 @@ TEST_F(CompileDriverTest, ErrorsAreCountedAndSummarised) {
     TEDITSection s =
         Section("CALCS", {"Z-add(0,X)", "Add(A,B,C)", "Chain(,FILE)", "Else", "Add(A,B,C) X"});
     TCompileResult r = Compile(s, 'C', false);
-    ASSERT_EQ(s.Compiled.size(), 5u + 6u);
-    EXPECT_EQ(s.Compiled[5 + 2], "**ERROR: Param N.1 can't be void!");
-    EXPECT_EQ(s.Compiled[5 + 4],
+    ASSERT_EQ(s.CompiledCount(), 5u + 6u);
+    EXPECT_EQ(s.CompiledTexts()[5 + 2], "**ERROR: Param N.1 can't be void!");
+    EXPECT_EQ(s.CompiledTexts()[5 + 4],
               "      **WARNING: Extra parameter not allowed. Parameter ignored!");
-    EXPECT_EQ(s.Compiled[5 + 5].substr(27, 5), "ADD  ");
+    EXPECT_EQ(s.CompiledTexts()[5 + 5].substr(27, 5), "ADD  ");
     EXPECT_EQ(r.Errors, 1);
     EXPECT_EQ(r.Warnings, 1);
     EXPECT_EQ(r.Lines, 5);
@@ -154,13 +155,13 @@ TEST_F(CompileDriverTest, DefinitionsAndTableStatements) {
     TEDITSection files = Section("Logical", {"File(file,DISK,I,F,E)"});
     Options.LComm = Options.SDesc = Options.CDate = Options.UDate = 0;
     Compile(files, 'F', true, definitions);
-    EXPECT_EQ(files.Compiled[0].substr(0, 19), "     FCUSTMASTIF  E");
+    EXPECT_EQ(files.CompiledTexts()[0].substr(0, 19), "     FCUSTMASTIF  E");
 
     TEDITSection ext = Section("Extension", {"Tab(TABA,3,10,5)", "Tab(TABB,1,2,3)"});
     ArraysNode.AddChild("taba");
     TCompileResult r = Compile(ext, 'E');
-    EXPECT_EQ(ext.Compiled[0].substr(26, 13), "TABA    3  10");
-    EXPECT_EQ(ext.Compiled[1], "**ERROR: Table Section not Found. Line was skipped!");
+    EXPECT_EQ(ext.CompiledTexts()[0].substr(26, 13), "TABA    3  10");
+    EXPECT_EQ(ext.CompiledTexts()[1], "**ERROR: Table Section not Found. Line was skipped!");
     EXPECT_EQ(r.Errors, 1);
     TCompileResult none{};
     CompileRPG3Source(&none, nullptr, ext, {}, 'E', Options, true);
@@ -177,11 +178,14 @@ TEST_F(CompileDriverTest, ArraysFollowTheirTableDefinition) {
     CompileRPG3Array(&r, ext, array, "&%", false);
     // A block shorter than its declaration is a warning of the compile, never a line of the
     // member: the host compiler would read a padding line as a table entry.
-    ASSERT_EQ(array.Compiled.size(), 3u);
-    EXPECT_EQ(array.Compiled[0], "** TABA Month names" + std::string(55, ' ') + "&%1ARY");
-    EXPECT_EQ(array.Compiled[1], "AAA");
-    EXPECT_EQ(array.Compiled[2], std::string(74, 'b'));
-    EXPECT_EQ(array.CompiledFrom, (std::vector<int>{-1, 0, 1}));
+    ASSERT_EQ(array.CompiledCount(), 3u);
+    EXPECT_EQ(array.CompiledTexts()[0], "** TABA Month names" + std::string(55, ' ') + "&%1ARY");
+    EXPECT_EQ(array.CompiledTexts()[1], "AAA");
+    EXPECT_EQ(array.CompiledTexts()[2], std::string(74, 'b'));
+    ASSERT_TRUE(array.CompiledLinked());
+    EXPECT_EQ(array.Compiled()[0].From, -1);
+    EXPECT_EQ(array.Compiled()[1].From, 0);
+    EXPECT_EQ(array.Compiled()[2].From, 1);
     EXPECT_EQ(array.CompileNotes,
               (StringList{"WARNING: 2 data records where its declaration asks for 4!"}));
     EXPECT_EQ(r.Warnings, 1);
@@ -194,14 +198,14 @@ TEST_F(CompileDriverTest, ArraysFollowTheirTableDefinition) {
     TEDITSection other = Section("Extension", {"Tab(TABS,1,2,5)"});
     TEDITSection tabs = Section("TABS", {"1", "2", "3"});
     CompileRPG3Array(&r, other, tabs, "&%", false);
-    EXPECT_EQ(tabs.Compiled.size(), 4u);
-    EXPECT_EQ(tabs.Compiled.back(), "3");
+    EXPECT_EQ(tabs.CompiledCount(), 4u);
+    EXPECT_EQ(tabs.CompiledTexts().back(), "3");
     EXPECT_EQ(r.Lines, 3);
     EXPECT_EQ(r.Warnings, 1);
 
     TEDITSection lost = Section("NOTAB", {"x"});
     CompileRPG3Array(&r, ext, lost, "&%", false);
-    EXPECT_EQ(lost.Compiled,
+    EXPECT_EQ(lost.CompiledTexts(),
               (StringList{"**ERROR: Table definition not Found. Array was skipped!"}));
     EXPECT_EQ(r.Errors, 1);
 }
@@ -223,18 +227,19 @@ TEST_F(CompileDriverTest, ProgramLevelSectionsBecomeHeaderComments) {
     TEDITSection props = Section("Property", {"SourceLib=QGPL", std::string(70, 'v')});
     TCompileResult r{};
     CompileRPG3Spec(&r, props, "&%", false);
-    ASSERT_EQ(props.Compiled.size(), 4u);
-    EXPECT_EQ(props.Compiled[0], "&%   H* ********************** Orvale PROPERTY    "
-                                 "  ********************* &%xPRO");
-    EXPECT_EQ(props.Compiled[1], "&%   H* * SourceLib=QGPL" + std::string(47, ' ') + " * &%1PRO");
-    EXPECT_EQ(props.Compiled[2], "&%   H* * " + std::string(60, 'v') + "  * &%1PRO");
-    EXPECT_EQ(props.Compiled[3], "&%   H* " + std::string(65, '*') + " &%xPRO");
-    for (const std::string& line : props.Compiled)
+    ASSERT_EQ(props.CompiledCount(), 4u);
+    EXPECT_EQ(props.CompiledTexts()[0], "&%   H* ********************** Orvale PROPERTY    "
+                                        "  ********************* &%xPRO");
+    EXPECT_EQ(props.CompiledTexts()[1],
+              "&%   H* * SourceLib=QGPL" + std::string(47, ' ') + " * &%1PRO");
+    EXPECT_EQ(props.CompiledTexts()[2], "&%   H* * " + std::string(60, 'v') + "  * &%1PRO");
+    EXPECT_EQ(props.CompiledTexts()[3], "&%   H* " + std::string(65, '*') + " &%xPRO");
+    for (const std::string& line : props.CompiledTexts())
         EXPECT_EQ(line.size(), 80u);
     EXPECT_EQ(r.Lines, 2);
     TEDITSection empty = Section("History", {});
     CompileRPG3Spec(&r, empty, "&%", false);
-    EXPECT_TRUE(empty.Compiled.empty());
+    EXPECT_TRUE(empty.CompiledTexts().empty());
     EXPECT_TRUE(empty.CompiledValid);
 }
 

@@ -28,8 +28,9 @@ protected:
         copy.AddLine("/* x");
         TCompileResult result{};
         CompileRPG3Source(&result, nullptr, copy, {}, formType, AllOptions(), true);
-        copy.Compiled.pop_back();
-        return copy.Compiled;
+        StringList banner = copy.CompiledTexts();
+        banner.pop_back();
+        return banner;
     }
 
     RegionalSettings Saved{"", ""};
@@ -85,10 +86,11 @@ TEST_F(ConvertWalksTest, FilesGoToTheSectionOfTheirDevice) {
     EXPECT_EQ(Printer.GetLine(0), "    FilePrn(QSYSPRT,F,,132)");
     EXPECT_EQ(Printer.Properties.Description, "Reports");
     EXPECT_EQ(Printer.Properties.CreatedOn, (DateTime{2022, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(Printer.Compiled, (StringList{kPrinter}));
-    ASSERT_EQ(Disk.Origins.size(), 4u);
-    EXPECT_EQ(Disk.Origins[3].Text, kDisk);
-    EXPECT_EQ(Disk.Origins[3].Ordinal, static_cast<int>(source.size()) - 2);
+    EXPECT_EQ(Printer.CompiledTexts(), (StringList{kPrinter}));
+    ASSERT_EQ(Disk.LinesCount(), 4);
+    ASSERT_NE(Disk.OriginAt(3), nullptr);
+    EXPECT_EQ(Disk.OriginAt(3)->Text, kDisk);
+    EXPECT_EQ(Disk.OriginAt(3)->Ordinal, static_cast<int>(source.size()) - 2);
     EXPECT_TRUE(Disk.CompiledValid && Printer.CompiledValid && Display.CompiledValid &&
                 Special.CompiledValid);
 }
@@ -205,9 +207,9 @@ TEST_F(ConvertWalksTest, ArraysTakeOneDataBlock) {
     TEDITSection array("TABM", "");
     EXPECT_EQ(ConvertRPG3Array(source, 0, array, "&%"), 4);
     EXPECT_EQ(array.Properties.Description, " Month names  ");
-    EXPECT_EQ(array.Lines, (StringList{"JANFEB", std::string(74, 'x'), "**(fax) a record"}));
-    EXPECT_EQ(array.Compiled.size(), 4u);
-    EXPECT_EQ(array.Compiled[2].size(), 80u);
+    EXPECT_EQ(array.LineTexts(), (StringList{"JANFEB", std::string(74, 'x'), "**(fax) a record"}));
+    EXPECT_EQ(array.CompiledCount(), 4u);
+    EXPECT_EQ(array.CompiledTexts()[2].size(), 80u);
 }
 
 TEST_F(ConvertWalksTest, ExtensionNamesTheTablesThatHaveData) {
@@ -278,17 +280,17 @@ TEST_F(ConvertWalksTest, ProgramLevelSectionsComeBackFromTheHeader) {
     header.Properties.Description = "The header";
     CompileRPG3Source(&r, nullptr, header, {}, 'H', AllOptions(), true);
     StringList source =
-        Join({props.Compiled,
-              history.Compiled,
-              header.Compiled,
+        Join({props.CompiledTexts(),
+              history.CompiledTexts(),
+              header.CompiledTexts(),
               {"     H* ours", "&%   H* stray code" + std::string(56, ' ') + "&%1XYZ"}});
     TEDITSection p2("Property", ""), h2("History", ""), d2("Description", ""),
         pre2("Pre Compiler", ""), header2("Header", "");
     EXPECT_EQ(ConvertRPG3Header(source, 0, header2, p2, h2, d2, pre2, "&%"),
               static_cast<int>(source.size()));
-    EXPECT_EQ(p2.Lines, props.Lines);
-    EXPECT_EQ(h2.Lines, history.Lines);
-    EXPECT_EQ(header2.Lines, (StringList{"RPG(H            Y)", "/* ours"}));
+    EXPECT_EQ(p2.LineTexts(), props.LineTexts());
+    EXPECT_EQ(h2.LineTexts(), history.LineTexts());
+    EXPECT_EQ(header2.LineTexts(), (StringList{"RPG(H            Y)", "/* ours"}));
     EXPECT_EQ(header2.Properties.Description, "The header");
     EXPECT_TRUE(header2.CompiledValid);
     EXPECT_EQ(d2.LinesCount(), 0);
@@ -304,19 +306,19 @@ TEST_F(ConvertWalksTest, MainRoutineBannerRestoresTheSection) {
     TCompileResult r{};
     CompileRPG3Source(&r, nullptr, main, {}, 'C', AllOptions(), true);
     CompileRPG3Source(&r, nullptr, sub, {}, 'C', AllOptions(), true);
-    StringList source = Join({main.Compiled, sub.Compiled});
+    StringList source = Join({main.CompiledTexts(), sub.CompiledTexts()});
 
     TEDITSection main2("Main Routine", "");
     StringList names;
     int next = ConvertRPG3Calcs(source, names, 0, 2, main2, "&%");
-    EXPECT_EQ(next, static_cast<int>(main.Compiled.size()));
-    EXPECT_EQ(main2.Lines, main.Lines);
+    EXPECT_EQ(next, static_cast<int>(main.CompiledCount()));
+    EXPECT_EQ(main2.LineTexts(), main.LineTexts());
     EXPECT_EQ(main2.Properties.Description, "Program's Main Routine");
     EXPECT_EQ(main2.Properties.CreatedOn, main.Properties.CreatedOn);
     EXPECT_EQ(names, (StringList{"SR1"}));
     TEDITSection sub2("SR1", "");
     EXPECT_EQ(ConvertRPG3SubR(source, next, 2, sub2, "&%"), static_cast<int>(source.size()));
-    EXPECT_EQ(sub2.Lines, sub.Lines);
+    EXPECT_EQ(sub2.LineTexts(), sub.LineTexts());
     EXPECT_EQ(sub2.Properties.Description, "First routine");
 }
 
@@ -328,13 +330,13 @@ TEST_F(ConvertWalksTest, SubroutineBannerWithoutMainRoutineLines) {
     CompileRPG3Source(&r, nullptr, sub, {}, 'C', AllOptions(), true);
     TEDITSection main("Main Routine", "Program's Main Routine");
     StringList names;
-    EXPECT_EQ(ConvertRPG3Calcs(sub.Compiled, names, 0, 2, main, "&%"), 0);
+    EXPECT_EQ(ConvertRPG3Calcs(sub.CompiledTexts(), names, 0, 2, main, "&%"), 0);
     EXPECT_EQ(main.LinesCount(), 0);
     EXPECT_EQ(main.Properties.Description, "Program's Main Routine");
     EXPECT_EQ(names, (StringList{"SR1"}));
     TEDITSection sub2("SR1", "");
-    ConvertRPG3SubR(sub.Compiled, 0, 2, sub2, "&%");
-    EXPECT_EQ(sub2.Lines, sub.Lines);
+    ConvertRPG3SubR(sub.CompiledTexts(), 0, 2, sub2, "&%");
+    EXPECT_EQ(sub2.LineTexts(), sub.LineTexts());
     EXPECT_EQ(sub2.Properties.Description, "First routine");
 }
 
@@ -344,8 +346,8 @@ TEST_F(ConvertWalksTest, CalculationCommentsTheCommentFormCannotCarry) {
     TEDITSection main("Main Routine", "");
     StringList names;
     EXPECT_EQ(ConvertRPG3Calcs(source, names, 0, 2, main, "&%"), 5);
-    EXPECT_EQ(main.Lines, (StringList{"RPG(M* Maintenance log)", "RPG(C* ends in a tab\t)",
-                                      "/* plain", "# /EJECT", "RPG(C/FREE)"}));
+    EXPECT_EQ(main.LineTexts(), (StringList{"RPG(M* Maintenance log)", "RPG(C* ends in a tab\t)",
+                                            "/* plain", "# /EJECT", "RPG(C/FREE)"}));
 }
 
 TEST_F(ConvertWalksTest, LinesOfAnotherFormTypeAtTheEndKeepTheirColumnSix) {

@@ -168,8 +168,8 @@ TEST(StrayLines, WalksKeepThemWithoutReadingThem) {
                       SpecLine('C', {{18, "SR2"}, {28, "BEGSR"}}),  SpecLine('C', {{28, "ENDSR"}})};
     TEDITSection subroutine("SR1", "");
     EXPECT_EQ(ConvertRPG3SubR(source, 0, 2, subroutine, "&%"), 4);
-    EXPECT_EQ(subroutine.Compiled, StringList(source.begin(), source.begin() + 4));
-    EXPECT_EQ(subroutine.Lines[1], "RPG(" + inputLine.substr(5) + ")");
+    EXPECT_EQ(subroutine.CompiledTexts(), StringList(source.begin(), source.begin() + 4));
+    EXPECT_EQ(subroutine.GetLine(1), "RPG(" + inputLine.substr(5) + ")");
 
     StringList output{SpecLine('O', {{7, "QSYSPRT H"}}), inputLine,
                       SpecLine('O', {{42, "10"}, {45, "'X'"}})};
@@ -178,7 +178,7 @@ TEST(StrayLines, WalksKeepThemWithoutReadingThem) {
     EXPECT_EQ(names, StringList{"QSYSPRT"});
     TEDITSection printerOut("QSYSPRT", "");
     EXPECT_EQ(ConvertRPG3Output(output, 0, printerOut, "&%"), 3);
-    EXPECT_EQ(printerOut.Compiled, output);
+    EXPECT_EQ(printerOut.CompiledTexts(), output);
 
     StringList extension{SpecLine('E', {{27, "TABMTH  6  12  3"}}),
                          SpecLine('H', {{27, "TABX    6  12  3"}}),
@@ -197,6 +197,6 @@ TEST(StrayLines, WalksKeepThemWithoutReadingThem) {
     TEDITSection printer("Printer", ""), display("Display", ""), special("Special", ""),
         disk("Logical", "");
     EXPECT_EQ(ConvertRPG3Files(files, 0, printer, display, special, disk, "&%"), 3);
-    EXPECT_EQ(disk.Compiled, files);
-    EXPECT_TRUE(printer.Compiled.empty());
+    EXPECT_EQ(disk.CompiledTexts(), files);
+    EXPECT_TRUE(printer.CompiledTexts().empty());
 }

@@ -25,8 +25,8 @@ constexpr unsigned kSeed = 20240611;
 void ExpectSameSection(const TEDITSection& built, const TEDITSection& imported, bool dated,
                        int program) {
     SCOPED_TRACE("program " + std::to_string(program) + ", section " + built.Properties.Name);
-    EXPECT_EQ(imported.Lines, built.Lines);
-    if (!dated || built.Lines.empty())
+    EXPECT_EQ(imported.LineTexts(), built.LineTexts());
+    if (!dated || built.LineTexts().empty())
         return;
     EXPECT_EQ(imported.Properties.Description, built.Properties.Description);
     EXPECT_EQ(imported.Properties.CreatedOn, built.Properties.CreatedOn);

@@ -7,6 +7,7 @@
 #include "platform/TextFile.h"
 
 #include "calvex/support/SpecLine.h"
+#include "support/ShownIn.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include <sys/wait.h>
 
 using calvex::test::SpecLine;
+using orvale::test::ShownIn;
 using orvale::test::TempDir;
 
 namespace {
@@ -25,9 +27,11 @@ struct CliRun {
     std::string Out, Err;
 };
 
-CliRun Cli(const TempDir& dir, const std::string& arguments) {
+// Runs the tool; Locale, when given, is the regional settings it runs under.
+CliRun Cli(const TempDir& dir, const std::string& arguments, const std::string& locale = {}) {
     std::string out = dir.File("stdout.txt"), err = dir.File("stderr.txt");
-    std::string command = std::string(ORVALE_BIN_DIR) + "/orvale-cli " + arguments + " >'" + out +
+    std::string command = (locale.empty() ? std::string() : "LC_ALL=" + locale + " ") +
+                          std::string(ORVALE_BIN_DIR) + "/orvale-cli " + arguments + " >'" + out +
                           "' 2>'" + err + "'";
     int raw = std::system(command.c_str());
     CliRun run;
@@ -105,7 +109,8 @@ TEST(ProgramCommands, CorpusComesBackThroughImportAndBuild) {
         run = Cli(dir, "import " + Q(built) + " -o " + Q(dir.File("Q.RPG")));
         ASSERT_EQ(run.Status, 0) << run.Err;
         TRPGProgram first(box), second(box);
-        ASSERT_TRUE(first.LoadFromFile(program) && second.LoadFromFile(dir.File("Q.RPG")));
+        ASSERT_TRUE(first.LoadFromFile(program, ShownIn(box)) &&
+                    second.LoadFromFile(dir.File("Q.RPG"), ShownIn(box)));
         std::vector<const TEDITSection*> a = Sections(first), b = Sections(second);
         ASSERT_EQ(a.size(), b.size());
         for (size_t k = 0; k < a.size(); ++k) {
@@ -114,7 +119,7 @@ TEST(ProgramCommands, CorpusComesBackThroughImportAndBuild) {
             EXPECT_EQ(q.Name, p.Name);
             // The history log gains the second import's entry.
             if (a[k] != &first.HistorySection) {
-                EXPECT_EQ(Comparable(b[k]->Lines), Comparable(a[k]->Lines));
+                EXPECT_EQ(Comparable(b[k]->LineTexts()), Comparable(a[k]->LineTexts()));
             }
             // Program-level sections and empty ones carry no banner. An array's separator
             // line holds its description, padded, and no moments.
@@ -231,7 +236,7 @@ TEST(ProgramCommands, BuildReportsFindingsAndFollowsTheOptions) {
         orvale::ScriptedPrompter box;
         TRPGProgram doc(box);
         doc.NewProgram();
-        doc.MainRoutineSection.Lines = {"NOSUCHOPCODE(A)"};
+        doc.MainRoutineSection.AssignLines({"NOSUCHOPCODE(A)"});
         ASSERT_TRUE(doc.SaveToFile(dir.File("BAD.RPG")));
     }
     // An error line never becomes a line of a member: none is written, and the tool says why.
@@ -274,6 +279,29 @@ TEST(ProgramCommands, BuildReportsFindingsAndFollowsTheOptions) {
     run = Cli(dir, "build " + Q(dir.File("BAD.RPG")));
     EXPECT_EQ(run.Status, 1);
     EXPECT_TRUE(Contains(run.Err, "warning: WARNING: The File may be corrupted!\n")) << run.Err;
+}
+
+// A program imported on a British machine is built on American, German and Japanese ones: none
+// of them finds its file damaged, and each writes the same member but for the banners' dates.
+TEST(ProgramCommands, AProgramImportedUnderOneLocaleBuildsUnderAnother) {
+    TempDir dir;
+    StringList member{SpecLine('H', {}), SpecLine('C', {{28, "SETON"}, {54, "  LR"}})};
+    ASSERT_TRUE(orvale::WriteTextFile(dir.File("M.RP3"), member));
+    CliRun run = Cli(dir, "import " + Q(dir.File("M.RP3")), "en_GB.UTF-8");
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    StringList imported = Lines(dir.File("M.RPG"));
+    for (const char* locale : {"en_US.UTF-8", "de_DE.UTF-8", "ja_JP.UTF-8", "en_GB.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        ASSERT_TRUE(orvale::WriteTextFile(dir.File("M.RPG"), imported));
+        run = Cli(dir, "build " + Q(dir.File("M.RPG")) + " -o " + Q(dir.File("B.RP3")), locale);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_EQ(run.Err, "");
+        StringList built = Lines(dir.File("B.RP3"));
+        std::erase_if(built, [](const std::string& line) {
+            return line.ends_with("1CRT") || line.ends_with("1UPD");
+        });
+        EXPECT_EQ(std::count(built.begin(), built.end(), member[1]), 1);
+    }
 }
 
 TEST(ProgramCommands, XrefListsFirstUses) {

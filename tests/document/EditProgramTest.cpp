@@ -146,7 +146,7 @@ TEST_F(EditProgramTest, DeletingTheSectionInTheEditorDropsItsPendingText) {
     // The selection moved on to B; showing it stores the pending text nowhere.
     EXPECT_EQ(Doc.Tree.Selected(), Node("B"));
     Doc.ShowSelected();
-    EXPECT_TRUE(b->Lines.empty());
+    EXPECT_TRUE(b->LineTexts().empty());
     EXPECT_EQ(View.Editor, StringList{});
 
     // A selected node outside the folder is refused.
@@ -167,7 +167,7 @@ TEST_F(EditProgramTest, DeletingTheSectionInTheEditorDropsItsPendingText) {
 TEST_F(EditProgramTest, RenamingASubRoutineRewritesItsBegsr) {
     Doc.LogRename = true;
     TEDITSection* calc = Doc.AddSubRoutine("CALC", "Old");
-    calc->Lines = {"                Begsr(calc)", "", "                Endsr()"};
+    calc->AssignLines({"                Begsr(calc)", "", "                Endsr()"});
     Select(Node("CALC"));
     Doc.ChangeSectionProperty("CALC2", "New");
     EXPECT_EQ(View.Editor[0], "                Begsr(CALC2)");
@@ -179,12 +179,12 @@ TEST_F(EditProgramTest, RenamingASubRoutineRewritesItsBegsr) {
     EXPECT_TRUE(Doc.HistorySection.GetLine(0).ends_with(",New Name: CALC2"));
     // The rewrite is an edit like any other: the next show stores it.
     Select(Doc.SubRoutinesNode);
-    EXPECT_EQ(calc->Lines[0], "                Begsr(CALC2)");
+    EXPECT_EQ(calc->LineTexts()[0], "                Begsr(CALC2)");
     EXPECT_TRUE(Doc.Modified);
 
     // A text whose BEGSR names another routine is left alone.
     TEDITSection* other = Doc.AddSubRoutine("X", "");
-    other->Lines = {"Begsr(Y)"};
+    other->AssignLines({"Begsr(Y)"});
     Select(Node("X"));
     Doc.ChangeSectionProperty("Z", "");
     EXPECT_EQ(View.Editor, StringList{"Begsr(Y)"});
@@ -217,7 +217,7 @@ TEST_F(EditProgramTest, PropertyChangesOfNodesWithoutASection) {
 }
 
 TEST_F(EditProgramTest, CommitStoresEditorTextOnlyWhenEdited) {
-    Doc.MainRoutineSection.Lines = {"old"};
+    Doc.MainRoutineSection.AssignLines({"old"});
     Select(Doc.MainRoutineNode);
     EXPECT_EQ(View.Editor, StringList{"old"});
     View.TopLine = 7;
@@ -231,7 +231,7 @@ TEST_F(EditProgramTest, CommitStoresEditorTextOnlyWhenEdited) {
     Type({"new", "text"});
     View.TopLine = 1;
     Select(Doc.SubRoutinesNode);
-    EXPECT_EQ(Doc.MainRoutineSection.Lines, (StringList{"new", "text"}));
+    EXPECT_EQ(Doc.MainRoutineSection.LineTexts(), (StringList{"new", "text"}));
     EXPECT_EQ(Doc.MainRoutineSection.PrevLines, StringList{"old"});
     EXPECT_EQ(Doc.MainRoutineSection.TopLine, 1);
     EXPECT_TRUE(Doc.Modified);
@@ -240,12 +240,12 @@ TEST_F(EditProgramTest, CommitStoresEditorTextOnlyWhenEdited) {
     Select(Doc.HistoryNode);
     Type({"typed into the history"});
     Select(Doc.SubRoutinesNode);
-    EXPECT_TRUE(Doc.HistorySection.Lines.empty());
+    EXPECT_TRUE(Doc.HistorySection.LineTexts().empty());
 }
 
 TEST_F(EditProgramTest, PropertyGridIsCommittedAsNameValueLines) {
     Doc.LogProperty = true;
-    Doc.PropertySection.Lines = {"Owner=USER1", "Note", "A=b=c"};
+    Doc.PropertySection.AssignLines({"Owner=USER1", "Note", "A=b=c"});
     TreeNode* property = Doc.FindNodeByText("Property");
     Select(property);
     EXPECT_EQ(View.ActivePage, ProgramPage::Setting);
@@ -255,14 +255,14 @@ TEST_F(EditProgramTest, PropertyGridIsCommittedAsNameValueLines) {
     View.EditGridValue(0, "USER2");
     Doc.EditorModified = true;
     Select(Doc.MainRoutineNode);
-    EXPECT_EQ(Doc.PropertySection.Lines, (StringList{"Owner=USER2", "=Note", "A=b=c"}));
+    EXPECT_EQ(Doc.PropertySection.LineTexts(), (StringList{"Owner=USER2", "=Note", "A=b=c"}));
     EXPECT_TRUE(Doc.Modified);
     // Two property commits on one day are two entries.
     Select(property);
     Doc.EditorModified = true;
     Select(Doc.MainRoutineNode);
     ASSERT_EQ(Doc.HistorySection.LinesCount(), 2);
-    for (const auto& line : Doc.HistorySection.Lines) {
+    for (const auto& line : Doc.HistorySection.LineTexts()) {
         EXPECT_TRUE(line.starts_with("Property,Modify,USER1,")) << line;
         EXPECT_TRUE(line.ends_with(", ")) << line;
     }
@@ -270,7 +270,7 @@ TEST_F(EditProgramTest, PropertyGridIsCommittedAsNameValueLines) {
 
 TEST_F(EditProgramTest, ShowSelectedChoosesThePages) {
     TEDITSection* calc = Doc.AddSubRoutine("CALC", "");
-    calc->Lines = {"x"};
+    calc->AssignLines({"x"});
     Select(Doc.Tree.Root());
     EXPECT_EQ(View.ActivePage, ProgramPage::Objects);
     EXPECT_TRUE(View.ObjectsVisible && !View.SourceVisible && !View.SettingVisible &&
@@ -301,7 +301,7 @@ TEST_F(EditProgramTest, ShowSelectedChoosesThePages) {
 
 TEST_F(EditProgramTest, ObjectListDescribesEachChild) {
     TEDITSection* calc = Doc.AddSubRoutine("CALC", "Compute");
-    calc->Lines = {"a", "b"};
+    calc->AssignLines({"a", "b"});
     calc->Properties.CreatedOn = {1999, 12, 6, 10, 16, 2};
     calc->Properties.LastUpdate = {1999, 12, 6, 0, 0, 0};
     Doc.ShowObjectList(Doc.Tree.Root());
@@ -367,11 +367,11 @@ TEST_F(EditProgramTest, LookUpsFollowRenamesDeletesAndMoves) {
 }
 
 TEST_F(EditProgramTest, FindNextSearchesTheSectionsAfterANode) {
-    Doc.DescriptionSection.Lines = {"TOTAL in the description"};
-    Doc.PropertySection.Lines = {"TOTAL=1"};
-    Doc.HeaderSection.Lines = {"H", "  ADD(TOTAL)"};
+    Doc.DescriptionSection.AssignLines({"TOTAL in the description"});
+    Doc.PropertySection.AssignLines({"TOTAL=1"});
+    Doc.HeaderSection.AssignLines({"H", "  ADD(TOTAL)"});
     TEDITSection* calc = Doc.AddSubRoutine("CALC", "");
-    calc->Lines = {"Z-ADD(0 TOTAL)"};
+    calc->AssignLines({"Z-ADD(0 TOTAL)"});
     int line = -1, column = -1;
     TreeNode* root = Doc.Tree.Root();
     EXPECT_EQ(Doc.FindNext("TOTAL", root, false, true, false, line, column), Node("Header"));
@@ -388,12 +388,12 @@ TEST_F(EditProgramTest, FindNextSearchesTheSectionsAfterANode) {
 }
 
 TEST_F(EditProgramTest, ClosingAnUnchangedProgramAsksNothing) {
-    Doc.MainRoutineSection.Lines = {"x"};
+    Doc.MainRoutineSection.AssignLines({"x"});
     EXPECT_TRUE(Doc.CloseProgram());
     EXPECT_TRUE(Box.Messages.empty());
     EXPECT_TRUE(Doc.Closing);
     EXPECT_TRUE(Doc.Tree.Empty());
-    EXPECT_TRUE(Doc.MainRoutineSection.Lines.empty());
+    EXPECT_TRUE(Doc.MainRoutineSection.LineTexts().empty());
     EXPECT_EQ(Doc.SubRoutinesNode, nullptr);
     EXPECT_EQ(View.Selection, nullptr);
     EXPECT_EQ(View.BusyDepth, 0);
@@ -401,7 +401,7 @@ TEST_F(EditProgramTest, ClosingAnUnchangedProgramAsksNothing) {
 }
 
 TEST_F(EditProgramTest, ClosingAModifiedProgramAsksToSave) {
-    Doc.MainRoutineSection.Lines = {"x"};
+    Doc.MainRoutineSection.AssignLines({"x"});
     Doc.Modified = true;
     Box.Queue(Prompter::Answer::Cancel);
     EXPECT_FALSE(Doc.CloseProgram());
@@ -411,19 +411,19 @@ TEST_F(EditProgramTest, ClosingAModifiedProgramAsksToSave) {
                                                  {}}}));
     EXPECT_FALSE(Doc.Closing);
     EXPECT_TRUE(Doc.Modified);
-    EXPECT_EQ(Doc.MainRoutineSection.Lines, StringList{"x"});
+    EXPECT_EQ(Doc.MainRoutineSection.LineTexts(), StringList{"x"});
 
     Box.Queue(Prompter::Answer::No);
     EXPECT_TRUE(Doc.CloseProgram());
     EXPECT_FALSE(Doc.Modified);
-    EXPECT_TRUE(Doc.MainRoutineSection.Lines.empty());
+    EXPECT_TRUE(Doc.MainRoutineSection.LineTexts().empty());
 }
 
 TEST_F(EditProgramTest, ClosingAnUntitledProgramOffersTheSaveDialog) {
     TempDir dir;
     Doc.Untitled = true;
     Doc.Modified = true;
-    Doc.MainRoutineSection.Lines = {"x"};
+    Doc.MainRoutineSection.AssignLines({"x"});
     Doc.FilePath = dir.Path() + "/";
     View.SaveAnswers.push_back(dir.File("CHOSEN.PRG"));
     EXPECT_TRUE(Doc.CloseProgram());
@@ -451,14 +451,14 @@ TEST_F(EditProgramTest, AFailedSaveOnCloseKeepsTheProgramOpen) {
     Doc.FilePath = dir.Path() + "/missing/";
     Doc.FileName = "A.PRG";
     Doc.Modified = true;
-    Doc.MainRoutineSection.Lines = {"keep me"};
+    Doc.MainRoutineSection.AssignLines({"keep me"});
     EXPECT_FALSE(Doc.CloseProgram()); // the default answer is Yes
     ASSERT_EQ(Box.Messages.size(), 2u);
     EXPECT_EQ(Box.Messages[1].BoxKind, Prompter::Kind::Error);
     EXPECT_NE(Box.Messages[1].Text.find("A.PRG"), std::string::npos);
     EXPECT_FALSE(Doc.Closing);
     EXPECT_TRUE(Doc.Modified);
-    EXPECT_EQ(Doc.MainRoutineSection.Lines, StringList{"keep me"});
+    EXPECT_EQ(Doc.MainRoutineSection.LineTexts(), StringList{"keep me"});
 }
 
 TEST_F(EditProgramTest, DraggingReordersAFolder) {
@@ -496,7 +496,7 @@ TEST_F(RestorePointsTest, PreviousAndLastUpdate) {
     EXPECT_TRUE(Doc.EditorModified); // stored by the next commit
     Doc.RestoreSelected(1);
     EXPECT_EQ(View.Editor, StringList{"B"});
-    EXPECT_EQ(Calc->Lines, StringList{"B"});
+    EXPECT_EQ(Calc->LineTexts(), StringList{"B"});
 
     Doc.SetUndoOptions(false, true, true);
     Doc.SetUndoOptions(true, true, true);
@@ -509,13 +509,13 @@ TEST_F(RestorePointsTest, PreviousAndLastUpdate) {
 }
 
 TEST_F(RestorePointsTest, LastSaveBeforeAnySaveDoesNothing) {
-    Calc->Compiled = {"     C           X         ADD  1         Y"};
+    Calc->AssignCompiled({"     C           X         ADD  1         Y"});
     Calc->CompiledValid = true;
     View.Editor = {"typed"};
     Doc.RestoreSelected(3);
     EXPECT_EQ(View.Editor, StringList{"typed"});
     EXPECT_TRUE(Calc->CompiledValid);
-    EXPECT_EQ(Calc->Compiled.size(), 1u);
+    EXPECT_EQ(Calc->CompiledCount(), 1u);
 }
 
 TEST_F(RestorePointsTest, LastSaveGivesTheTextOfTheLatestSave) {
@@ -529,14 +529,14 @@ TEST_F(RestorePointsTest, LastSaveGivesTheTextOfTheLatestSave) {
     EXPECT_EQ(View.Editor, StringList{"second"});
     // A section added after the save has no last-save point, but loses its cache.
     TEDITSection* fresh = Doc.AddSubRoutine("NEW", "");
-    fresh->Compiled = {"x"};
+    fresh->AssignCompiled({"x"});
     fresh->CompiledValid = true;
     Select(Node("NEW"));
     View.Editor = {"typed"};
     Doc.RestoreSelected(3);
     EXPECT_EQ(View.Editor, StringList{"typed"});
     EXPECT_FALSE(fresh->CompiledValid);
-    EXPECT_TRUE(fresh->Compiled.empty());
+    EXPECT_TRUE(fresh->CompiledTexts().empty());
 }
 
 TEST_F(RestorePointsTest, LastOpenReadsTheFileTextAsOpened) {
@@ -585,7 +585,7 @@ TEST_F(RestorePointsTest, NothingHappensWithoutAWindowOrASection) {
     Doc.BindView(nullptr);
     Doc.RestoreSelected(0); // no editor to fill
     Doc.RestoreSelected(7);
-    EXPECT_EQ(Calc->Lines, StringList{"B"});
+    EXPECT_EQ(Calc->LineTexts(), StringList{"B"});
 }
 
 } // namespace

@@ -59,13 +59,21 @@ TEST(LineOrigin, LinesMovedOrDeletedKeepTheirOwnOrigins) {
     EXPECT_EQ(Places(s), (std::vector<int>{-1}));
     TEDITSection fresh("New", "");
     fresh.SetLines({"A()"});
-    EXPECT_TRUE(fresh.Origins.empty());
+    EXPECT_FALSE(fresh.TracksOrigins());
 }
 
-TEST(LineOrigin, OriginsOutOfStepWithTheTextCountAsNone) {
+TEST(LineOrigin, OriginsComeOnePerLineOrNotAtAll) {
     TEDITSection s = Imported({"A()", "B()"});
-    s.Lines.push_back("C()"); // changed without the section's own operations
-    EXPECT_EQ(s.OriginAt(0), nullptr);
+    s.AddLine("C()");
+    EXPECT_EQ(Places(s), (std::vector<int>{0, 1, -1}));
+    // A list of origins that does not fit the text is refused whole.
+    EXPECT_FALSE(s.SetOrigins({LineOrigin{"x", 7, 0}}));
+    EXPECT_EQ(Places(s), (std::vector<int>{0, 1, -1}));
+    EXPECT_TRUE(s.SetOrigins({{}, LineOrigin{"y", 9, 0}, {}}));
+    EXPECT_EQ(Places(s), (std::vector<int>{-1, 9, -1}));
+    s.DropOrigins();
+    EXPECT_EQ(Places(s), (std::vector<int>{-1, -1, -1}));
+    EXPECT_FALSE(s.TracksOrigins());
     EXPECT_EQ(StatementHash("Add(X,1,X)"), StatementHash("Add(X,1,X)"));
     EXPECT_NE(StatementHash("Add(X,1,X)"), StatementHash("Add(X,1,X) "));
 }
@@ -104,7 +112,7 @@ TEST(LineOrigin, TagsFollowTheLinesOfAReplacedText) {
     // A line inserted before the others, B edited, C as it was.
     EXPECT_EQ(LineTagsFor(s, {"Exsr(NEW)", "Exsr(A)", "Exsr(B2)", "Exsr(C)"}),
               (StringList{"", "A0001", "A0002", "A0003"}));
-    // Origins out of step with the lines count as none.
-    s.Origins.pop_back();
-    EXPECT_EQ(LineTagsFor(s, s.Lines), (StringList{"", "", ""}));
+    // Lines whose origins were dropped carry no tags.
+    s.DropOrigins();
+    EXPECT_EQ(LineTagsFor(s, s.LineTexts()), (StringList{"", "", ""}));
 }

@@ -56,13 +56,13 @@ TEST_F(ProgramHistoryTest, ModifyEntriesMergePerObjectUserAndDay) {
     Doc.LogModify = true;
     Doc.AddSubRoutine("CALC", "");
     TreeNode* calc = Doc.FindNodeByText("CALC");
-    Doc.HistorySection.Lines = {"CALC,Modify,USER1," + Yesterday() + ", ",
-                                "DEMO.RPG,Converted,USER1,06/12/1999 09:00:00,"};
+    Doc.HistorySection.AssignLines({"CALC,Modify,USER1," + Yesterday() + ", ",
+                                    "DEMO.RPG,Converted,USER1,06/12/1999 09:00:00,"});
     CommitText(calc, {"one"});
     CommitText(calc, {"two"});
     CommitText(Doc.MainRoutineNode, {"main"});
     CommitText(calc, {"three"});
-    const StringList& log = Doc.HistorySection.Lines;
+    const StringList& log = Doc.HistorySection.LineTexts();
     ASSERT_EQ(log.size(), 4u);
     // Yesterday's entry stays; today's CALC entry is the latest one, at the end.
     EXPECT_EQ(log[0], "CALC,Modify,USER1," + Yesterday() + ", ");
@@ -70,13 +70,13 @@ TEST_F(ProgramHistoryTest, ModifyEntriesMergePerObjectUserAndDay) {
     EXPECT_TRUE(log[3].starts_with("CALC,Modify,USER1,")) << log[3];
     EXPECT_TRUE(log[3].ends_with(", ")) << log[3];
     // The merge is what AddHistoryEntry does; the section still takes every commit.
-    EXPECT_EQ(Doc.FindSectionByName("CALC")->Lines, StringList{"three"});
+    EXPECT_EQ(Doc.FindSectionByName("CALC")->LineTexts(), StringList{"three"});
 }
 
 TEST_F(ProgramHistoryTest, MergeDoesNotTouchAnotherObjectWithTheSameEnding) {
     std::string today = RegionalSettings::Current().FormatDate(DateTime::Now());
-    Doc.HistorySection.Lines = {"XCALC,Modify,USER1," + today + " 08:00:00, ",
-                                "CALC,Modify,USER2," + today + " 08:00:00, "};
+    Doc.HistorySection.AssignLines({"XCALC,Modify,USER1," + today + " 08:00:00, ",
+                                    "CALC,Modify,USER2," + today + " 08:00:00, "});
     Doc.AddHistoryEntry("CALC,Modify,USER1," + today + " 09:00:00, ");
     EXPECT_EQ(Doc.HistorySection.LinesCount(), 3);
     Doc.AddHistoryEntry("CALC,Modify,USER1," + today + " 10:00:00, ");
@@ -88,7 +88,7 @@ TEST_F(ProgramHistoryTest, MergeDoesNotTouchAnotherObjectWithTheSameEnding) {
 }
 
 TEST_F(ProgramHistoryTest, PurgeOfModifyEntriesKeepsTheOthers) {
-    Doc.HistorySection.Lines = {
+    Doc.HistorySection.AssignLines({
         "DEMO.RPG,Converted,USER1,06/12/1999 09:00:00,",
         "CALC,Add,USER1,06/12/1999 10:16:02,In: Sub Routines",
         "Property,Modify,USER1,06/12/1999 10:21:00, ",
@@ -97,11 +97,11 @@ TEST_F(ProgramHistoryTest, PurgeOfModifyEntriesKeepsTheOthers) {
         "CALC2,Delete,USER1,06/12/1999 11:02:45,From: Sub Routines",
         "CALC2,modify,USER1,06/12/1999 11:05:00, ",
         "no fields at all",
-    };
-    StringList before = Doc.HistorySection.Lines;
+    });
+    StringList before = Doc.HistorySection.LineTexts();
     Box.Queue(Prompter::Answer::No);
     Doc.PurgeHistory(true, true);
-    EXPECT_EQ(Doc.HistorySection.Lines, before);
+    EXPECT_EQ(Doc.HistorySection.LineTexts(), before);
     EXPECT_FALSE(Doc.Modified);
     EXPECT_EQ(Box.Messages, (std::vector<Shown>{{Prompter::Kind::Information,
                                                  "History Log will be Purged.  Continue?",
@@ -109,7 +109,7 @@ TEST_F(ProgramHistoryTest, PurgeOfModifyEntriesKeepsTheOthers) {
                                                  {}}}));
 
     Doc.PurgeHistory(true, false);
-    EXPECT_EQ(Doc.HistorySection.Lines,
+    EXPECT_EQ(Doc.HistorySection.LineTexts(),
               (StringList{"DEMO.RPG,Converted,USER1,06/12/1999 09:00:00,",
                           "CALC,Add,USER1,06/12/1999 10:16:02,In: Sub Routines",
                           "CALC,Rename,USER1,06/12/1999 10:25:10,New Name: CALC2",
@@ -119,12 +119,12 @@ TEST_F(ProgramHistoryTest, PurgeOfModifyEntriesKeepsTheOthers) {
     EXPECT_EQ(View.Items.size(), 6u); // shown again
 
     Doc.PurgeHistory(false, true);
-    EXPECT_TRUE(Doc.HistorySection.Lines.empty());
+    EXPECT_TRUE(Doc.HistorySection.LineTexts().empty());
 }
 
 TEST_F(ProgramHistoryTest, ShowHistorySplitsEachEntryIntoColumns) {
-    Doc.HistorySection.Lines = {"CALC,Rename,USER1,06/12/1999 10:25:10,New Name: CALC2",
-                                "DEMO.RPG,Converted"};
+    Doc.HistorySection.AssignLines(
+        {"CALC,Rename,USER1,06/12/1999 10:25:10,New Name: CALC2", "DEMO.RPG,Converted"});
     Doc.Tree.Select(Doc.HistoryNode);
     Doc.ShowSelected();
     EXPECT_EQ(View.ActivePage, orvale::ProgramPage::Objects);

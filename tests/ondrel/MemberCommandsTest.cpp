@@ -178,7 +178,8 @@ TEST(MemberCommands, CodePagesAndDatedRecordsRoundTripWithoutTables) {
 
     // Warnings, one line each, and exit status 1: a run without blanks around it, a line
     // without its digits.
-    ASSERT_TRUE(orvale::WriteFileSafely(dir.File("IN.RP3"), line + "\r\n000200991231X\xAB\xC8\r\nX\r\n"));
+    ASSERT_TRUE(
+        orvale::WriteFileSafely(dir.File("IN.RP3"), line + "\r\n000200991231X\xAB\xC8\r\nX\r\n"));
     run = Cli(dir, "text-to-ebcdic " + Quote(dir.File("IN.RP3")) + " " +
                        Quote(dir.File("OUT.MBR")) + both);
     EXPECT_EQ(run.Status, 1);

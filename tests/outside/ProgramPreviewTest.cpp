@@ -52,6 +52,12 @@ TEST(ProgramPreview, FindsTheDescriptionSection) {
 
     ASSERT_TRUE(ParseProgramDescription(ProgramText({}), description));
     EXPECT_TRUE(description.Lines.empty());
+
+    // Read as the program reads it: a text line that reads like the end marker is text where
+    // the block's count says so.
+    ASSERT_TRUE(
+        ParseProgramDescription(ProgramText({"before", "[End Of Sec]", "after"}), description));
+    EXPECT_EQ(description.Lines, (StringList{"before", "[End Of Sec]", "after"}));
 }
 
 TEST(ProgramPreview, RefusesWhatIsNotAReadableProgram) {

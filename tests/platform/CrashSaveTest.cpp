@@ -9,6 +9,7 @@
 #include "platform/SafeSave.h"
 #include "platform/TextFile.h"
 #include "rpgprogram/RPGProgram.h"
+#include "support/ShownIn.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@
 #include <thread>
 #include <unistd.h>
 
+using orvale::test::ShownIn;
 using orvale::test::TempDir;
 
 namespace {
@@ -55,18 +57,19 @@ bool SaveAndKill(const std::function<bool()>& save, std::chrono::microseconds de
 
 // The program of version V: a main routine of kLines statements that all carry V.
 void FillProgram(TRPGProgram& doc, int version) {
-    doc.MainRoutineSection.Lines.assign(kLines, "Z-add(" + std::to_string(version) + ",X)");
-    doc.MainRoutineSection.Compiled.assign(kLines, "     C                     Z-ADD" +
-                                                       std::to_string(version) + "         X");
+    doc.MainRoutineSection.AssignLines(
+        StringList(kLines, "Z-add(" + std::to_string(version) + ",X)"));
+    doc.MainRoutineSection.AssignCompiled(StringList(
+        kLines, "     C                     Z-ADD" + std::to_string(version) + "         X"));
 }
 
 // Which version a program file holds whole, or -1 when it is not one whole version.
 int ProgramVersion(const std::string& path) {
     orvale::ScriptedPrompter quiet;
     TRPGProgram doc(quiet);
-    if (!doc.LoadFromFile(path) || !quiet.Messages.empty())
+    if (!doc.LoadFromFile(path, ShownIn(quiet)) || !quiet.Messages.empty())
         return -1;
-    const StringList& lines = doc.MainRoutineSection.Lines;
+    const StringList& lines = doc.MainRoutineSection.LineTexts();
     if (lines.size() != kLines || lines.front() != lines.back())
         return -1;
     for (const std::string& line : lines)

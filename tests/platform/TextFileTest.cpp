@@ -389,7 +389,7 @@ TEST(SafeSave, TemporariesOfKilledSavesGoWithTheNextSave) {
         std::vector<std::string> left = Names(dir.Path());
         if (!unnamed) {
             EXPECT_EQ(left.size(), 3u);
- // two temporaries beside the file
+            // two temporaries beside the file
         }
         for (const std::string& name : left) {
             EXPECT_TRUE(name == "A.RPG" || name.starts_with(".A.RPG.")) << name;

@@ -40,13 +40,13 @@ TEST_F(CompileFindingsTest, FindingsNameTheirStatementWhateverTheCompileOptions)
         EXPECT_TRUE(Marks("Main Routine").empty());
         // Every compiled line that a statement wrote names that statement.
         std::vector<int> from = CompiledStatements(Doc, Doc.FindNodeByText("SR1"));
-        ASSERT_EQ(from.size(), Sub->Compiled.size());
+        ASSERT_EQ(from.size(), Sub->CompiledCount());
         EXPECT_EQ(from.back(), 5);
-        EXPECT_NE(Sub->Compiled.back().find("ENDSR"), std::string::npos);
+        EXPECT_NE(Sub->CompiledTexts().back().find("ENDSR"), std::string::npos);
     }
     // Counted without the compile's record, the lines name the same statements.
     std::vector<int> recorded = CompiledStatements(Doc, Doc.FindNodeByText("SR1"));
-    Sub->CompiledFrom.clear();
+    Sub->AssignCompiled(Sub->CompiledTexts());
     EXPECT_EQ(CompiledStatements(Doc, Doc.FindNodeByText("SR1")), recorded);
     // Compiled lines that are not current have no findings to show.
     Sub->AddLine("  Add(1,X,X)");

@@ -3,10 +3,12 @@
 #include "rpgprogram/CrossReference.h"
 
 #include "ImportFixture.h"
+#include "support/ShownIn.h"
 
 #include <filesystem>
 #include <set>
 
+using orvale::test::ShownIn;
 using namespace orvale::test;
 
 namespace {
@@ -112,9 +114,9 @@ class CrossReferenceTest : public ImportFixture {};
 
 TEST_F(CrossReferenceTest, ProgramUsesComeInTreeOrderFromStatementSectionsOnly) {
     Doc.NewProgram();
-    Doc.DescriptionSection.Lines = {"Indicator 05 ends the run"};
-    Doc.MainRoutineSection.Lines = {"  Move(*ON,*IN05)", "  /* *IN05 */", "{05}  Exsr(SR1)"};
-    Doc.AddSubRoutine("SR1", "")->Lines = {"  Begsr(SR1)", "  Setof(05)", "  Endsr()"};
+    Doc.DescriptionSection.AssignLines({"Indicator 05 ends the run"});
+    Doc.MainRoutineSection.AssignLines({"  Move(*ON,*IN05)", "  /* *IN05 */", "{05}  Exsr(SR1)"});
+    Doc.AddSubRoutine("SR1", "")->AssignLines({"  Begsr(SR1)", "  Setof(05)", "  Endsr()"});
     std::vector<std::string> found;
     for (const TXrefUse& use : IndicatorUses(Doc, "05"))
         found.push_back(use.Node->Text + " " + std::to_string(use.Line + 1) + ":" +
@@ -138,7 +140,7 @@ TEST_F(CrossReferenceTest, RealMembersListEveryUseAndNoneInComments) {
     std::set<UseRole> roles;
     for (const std::string& member : members) {
         TRPGProgram doc(Box);
-        ASSERT_TRUE(doc.ImportFromFile(member));
+        ASSERT_TRUE(doc.ImportFromFile(member, ShownIn(Box)));
         for (int k = 1; k <= 99; ++k) {
             std::string flag = (k < 10 ? "0" : "") + std::to_string(k);
             std::vector<TXrefUse> uses = IndicatorUses(doc, flag);

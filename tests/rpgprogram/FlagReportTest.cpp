@@ -1,11 +1,13 @@
 // The indicator cross-reference of the "All Flags" groups.
 
 #include "ImportFixture.h"
+#include "support/ShownIn.h"
 
 #include <algorithm>
 #include <filesystem>
 
 using orvale::ColumnSort;
+using orvale::test::ShownIn;
 using namespace orvale::test;
 
 namespace {
@@ -15,13 +17,13 @@ protected:
     void SetUp() override {
         ImportFixture::SetUp();
         Doc.NewProgram();
-        Doc.MainRoutineSection.Lines = {"  ADD(A, 07, C)", "  MOVE(*ON, *IN05)",
-                                        "  MOVE(*OFF, *IN05)", "  MOVE(*ON, *IN[08])"};
+        Doc.MainRoutineSection.AssignLines({"  ADD(A, 07, C)", "  MOVE(*ON, *IN05)",
+                                            "  MOVE(*OFF, *IN05)", "  MOVE(*ON, *IN[08])"});
         Sub = Doc.AddSubRoutine("SR1", "");
-        Sub->Lines = {"  Begsr(SR1)", "  {06} ADD(A, B, C)", "  MOVE(*ON, *IN05)"};
-        Doc.PrinterSection.Lines = {"File(QSYSPRT, O, F, 132, OF, PRINTER)"};
+        Sub->AssignLines({"  Begsr(SR1)", "  {06} ADD(A, B, C)", "  MOVE(*ON, *IN05)"});
+        Doc.PrinterSection.AssignLines({"File(QSYSPRT, O, F, 132, OF, PRINTER)"});
         Out = Doc.AddOutput("QSYSPRT", "");
-        Out->Lines = {"{10} OUTField(A)", "{L1} OUTRecord(QSYSPRT, T)"};
+        Out->AssignLines({"{10} OUTField(A)", "{L1} OUTRecord(QSYSPRT, T)"});
     }
     // Flag, section, line and column of each row the group node shows.
     std::vector<std::string> Report(const std::string& group) {
@@ -59,7 +61,7 @@ TEST_F(FlagReportTest, GroupsIncludeFilesAndOutputAsTheySay) {
     EXPECT_EQ(Report("Break Level"), Rows{"L1 QSYSPRT 2 2"});
     EXPECT_EQ(Report("Output Flag"), Rows{"OF Printer 1 26"});
     // OF in the printer file counts for no other group.
-    Doc.MainRoutineSection.Lines.push_back("  {U3} SETON(KC)");
+    Doc.MainRoutineSection.AddLine("  {U3} SETON(KC)");
     EXPECT_EQ(Report("System Flag"), Rows{"U3 Main Routine 5 4"});
     EXPECT_EQ(Report("Comm Keys"), Rows{"KC Main Routine 5 14"});
 }
@@ -78,7 +80,7 @@ TEST_F(FlagReportTest, EmptyGroupShowsItsColumns) {
 // A line that was commented out, the text of a literal and a trailing comment mention an
 // indicator without using it: the first use is the first line of code that does.
 TEST_F(FlagReportTest, CommentsAndLiteralsAreNoFirstUse) {
-    Doc.MainRoutineSection.Lines = {
+    Doc.MainRoutineSection.AssignLines({
         "/*       MOVE(*ON, *IN41)",                                // a statement commented out
         "RPG(C*   42                SETON                     43)", // a member comment
         "  MOVE('*IN44 45', TEXT)",                                 // a literal
@@ -88,9 +90,9 @@ TEST_F(FlagReportTest, CommentsAndLiteralsAreNoFirstUse) {
         "  {42} Z-add(0,Y)",
         "  MOVE('''', *IN44)", // a quote written twice inside a literal
         "  SETON(43, 45, 46)",
-    };
-    Sub->Lines.clear();
-    Out->Lines.clear();
+    });
+    Sub->AssignLines({});
+    Out->AssignLines({});
     EXPECT_EQ(Report("Indicators"),
               (Rows{"41 Main Routine 6 13", "42 Main Routine 7 4", "43 Main Routine 9 9",
                     "44 Main Routine 8 14", "45 Main Routine 9 13", "46 Main Routine 9 17",
@@ -105,7 +107,7 @@ TEST_F(FlagReportTest, CommentsAndLiteralsAreNoFirstUse) {
               Doc.FindNodeByText("Main Routine"));
     EXPECT_EQ(line, 8);
     // Only mentioned, never used: no row.
-    Doc.MainRoutineSection.Lines = {"/* {48} SETON(49)", "  MOVE('48', X) /* 49 */"};
+    Doc.MainRoutineSection.AssignLines({"/* {48} SETON(49)", "  MOVE('48', X) /* 49 */"});
     EXPECT_TRUE(Report("Indicators").empty());
     EXPECT_EQ(Doc.FindFirstFlagUse("48", true, false, false, line, column), nullptr);
 }
@@ -171,7 +173,7 @@ TEST_F(FlagReportTest, OnePassFindsWhatTheSearchOneByOneFinds) {
     size_t rows = 0;
     for (const std::string& member : members) {
         TRPGProgram doc(Box);
-        ASSERT_TRUE(doc.ImportFromFile(member));
+        ASSERT_TRUE(doc.ImportFromFile(member, ShownIn(Box)));
         for (const Group& g : groups) {
             std::vector<std::string> expected, found;
             for (const std::string& name : g.Names) {

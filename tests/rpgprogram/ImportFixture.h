@@ -11,6 +11,7 @@
 
 #include "calvex/support/SpecLine.h"
 #include "support/FakeProgramView.h"
+#include "support/ShownIn.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 namespace orvale::test {
 
 using calvex::test::SpecLine;
+using orvale::test::ShownIn;
 
 class ImportFixture : public ::testing::Test {
 protected:
@@ -39,7 +41,7 @@ protected:
         return path;
     }
     bool Import(const StringList& lines, const std::string& name = "MEMBER.RP3") {
-        return Doc.ImportFromFile(Write(name, lines));
+        return Doc.ImportFromFile(Write(name, lines), ShownIn(Box));
     }
     // The children of a folder node, by text.
     static std::vector<std::string> Children(const TreeNode* folder) {
@@ -62,7 +64,7 @@ protected:
 
 // Whether some line of the section holds Text, ignoring case.
 inline bool Holds(const TEDITSection& section, const std::string& text) {
-    for (const std::string& line : section.Lines)
+    for (const std::string& line : section.LineTexts())
         if (UpperCase(line).find(UpperCase(text)) != std::string::npos)
             return true;
     return false;

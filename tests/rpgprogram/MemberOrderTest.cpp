@@ -84,7 +84,7 @@ protected:
         Box.Clear();
         Program.emplace(Box);
         Program->FormGenRPG = &Form;
-        EXPECT_TRUE(Program->ImportFromFile(Write("MEMBER.RP3", member)));
+        EXPECT_TRUE(Program->ImportFromFile(Write("MEMBER.RP3", member), ShownIn(Box)));
         Program->CompileAllSections(true);
         std::string built = Dir.File("BUILT.RP3");
         EXPECT_TRUE(Program->WriteSource(built));
@@ -214,7 +214,7 @@ TEST_F(MemberOrder, AnRpgIvMemberIsRefusedNamingItsFirstLine) {
     later.insert(later.begin() + 9, "      /FREE");
     TRPGProgram other(Box);
     Box.Clear();
-    EXPECT_FALSE(other.ImportFromFile(Write("LATER.RP3", later)));
+    EXPECT_FALSE(other.ImportFromFile(Write("LATER.RP3", later), ShownIn(Box)));
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_NE(Box.Messages[0].Text.find("line 10 holds free-form code (/FREE)"), std::string::npos)
         << Box.Messages[0].Text;

@@ -4,10 +4,12 @@
 #include "ImportFixture.h"
 
 #include "rpgprogram/RoundTripCheck.h"
+#include "support/ShownIn.h"
 
 #include <cstring>
 
 using orvale::Prompter;
+using orvale::test::ShownIn;
 using namespace orvale::test;
 
 namespace {
@@ -75,10 +77,10 @@ TEST_F(BuildTest, OnlySectionsOutOfDateAreCompiled) {
 
 TEST_F(BuildTest, ProgramPropertiesFollowTheirOption) {
     ImportSmallProgram();
-    Doc.PropertySection.Compiled = {"OLD LINE"};
+    Doc.PropertySection.AssignCompiled({"OLD LINE"});
     Form.PrgProp = false;
     Doc.CompileAllSections(true);
-    EXPECT_EQ(Doc.PropertySection.Compiled, StringList{"OLD LINE"});
+    EXPECT_EQ(Doc.PropertySection.CompiledTexts(), StringList{"OLD LINE"});
     Doc.AssembleSource();
     EXPECT_TRUE(std::find(Doc.NameList.begin(), Doc.NameList.end(), "OLD LINE") ==
                 Doc.NameList.end());
@@ -99,12 +101,12 @@ TEST_F(BuildTest, ErrorListNamesEachSectionWithFindings) {
 
     ImportSmallProgram();
     TEDITSection* array = Doc.AddArray("NOTAB", "");
-    array->Lines = {"DATA"};
+    array->AssignLines({"DATA"});
     TEDITSection* sub = Doc.AddSubRoutine("A_VERY_LONG_ROUTINE_NAME", "");
-    sub->Lines = {"NOSUCHOPCODE(A)"};
+    sub->AssignLines({"NOSUCHOPCODE(A)"});
     RecordingStatistics statistics(Doc);
     EXPECT_FALSE(Doc.CompileAllSections(false, &statistics));
-    EXPECT_EQ(array->Compiled,
+    EXPECT_EQ(array->CompiledTexts(),
               StringList{"**ERROR: Table definition not Found. Array was skipped!"});
     EXPECT_EQ(statistics.ErrorList,
               (std::vector<std::string>{"NOTAB            Warnings: 0    Errors: 1",
@@ -117,13 +119,13 @@ TEST_F(BuildTest, ErrorListNamesEachSectionWithFindings) {
 TEST_F(BuildTest, CompilingAheadGivesWhatCompilingInTurnGives) {
     ImportSmallProgram();
     for (const char* name : {"SR2", "SR3", "SR4"})
-        Doc.AddSubRoutine(name, "")->Lines = {"NOSUCHOPCODE(A)", "ADD(A,B,C)"};
-    Doc.AddArray("NOTAB", "")->Lines = {"DATA"};
+        Doc.AddSubRoutine(name, "")->AssignLines({"NOSUCHOPCODE(A)", "ADD(A,B,C)"});
+    Doc.AddArray("NOTAB", "")->AssignLines({"DATA"});
     auto compiled = [&] {
         std::vector<StringList> all;
         for (TreeNode* n = Doc.Tree.First(); n; n = TProgramTree::Next(n))
             if (TEDITSection* s = n->Section())
-                all.push_back(s->Compiled);
+                all.push_back(s->CompiledTexts());
         return all;
     };
     RecordingStatistics inTurn(Doc);
@@ -132,7 +134,7 @@ TEST_F(BuildTest, CompilingAheadGivesWhatCompilingInTurnGives) {
     for (int round = 0; round < 20; ++round) {
         for (TreeNode* n = Doc.Tree.First(); n; n = TProgramTree::Next(n))
             if (TEDITSection* s = n->Section())
-                s->Compiled = {"stale"};
+                s->AssignCompiled({"stale"});
         Doc.CompileAhead = true;
         RecordingStatistics ahead(Doc);
         EXPECT_FALSE(Doc.CompileAllSections(true, &ahead));
@@ -161,7 +163,7 @@ TEST_F(BuildTest, SingleSectionCompileReadsTheOptionsAndReports) {
     orvale::ScriptedPrompter library;
     Prompter::SetDefault(&library);
     ImportSmallProgram();
-    Doc.MainRoutineSection.Lines = {"NOSUCHOPCODE(A)"};
+    Doc.MainRoutineSection.AssignLines({"NOSUCHOPCODE(A)"});
     Form.EditPrefix = "@#";
     TCompileResult result;
     Doc.CompileSection(Doc.MainRoutineNode, false, result);
@@ -170,7 +172,7 @@ TEST_F(BuildTest, SingleSectionCompileReadsTheOptionsAndReports) {
     EXPECT_EQ(std::string(Doc.CompileOptions.Prefix, 2), "@#");
     EXPECT_EQ(result.Errors, 1);
     EXPECT_EQ(std::string(result.Name, result.NameLength), "Main Routine");
-    EXPECT_EQ(Doc.MainRoutineSection.Compiled.front().substr(74), "@#xSEC");
+    EXPECT_EQ(Doc.MainRoutineSection.CompiledTexts().front().substr(74), "@#xSEC");
     ASSERT_EQ(library.Messages.size(), 1u);
     EXPECT_EQ(library.Messages[0].Text, "1 Error and 0 Warning found in Main Routine!");
 
@@ -196,7 +198,7 @@ TEST_F(BuildTest, WriteSourceKeepsThePreviousFileAsBackup) {
 
     // A write that fails is reported and leaves both files as they were.
     Box.Clear();
-    Doc.MainRoutineSection.Compiled.assign(20000, std::string(80, 'X'));
+    Doc.MainRoutineSection.AssignCompiled(StringList(20000, std::string(80, 'X')));
     {
         FileSizeLimit limit(64 * 1024);
         EXPECT_FALSE(Doc.WriteSource(member));
@@ -220,7 +222,7 @@ TEST_F(BuildTest, ReopenedProgramBuildsItsMemberAgain) {
     ASSERT_TRUE(Doc.SaveToFile(Dir.File("MEMBER.RPG")));
     TRPGProgram reopened(Box);
     reopened.FormGenRPG = &Form;
-    ASSERT_TRUE(reopened.LoadFromFile(Dir.File("MEMBER.RPG")));
+    ASSERT_TRUE(reopened.LoadFromFile(Dir.File("MEMBER.RPG"), ShownIn(Box)));
     EXPECT_TRUE(reopened.CompileAllSections(false));
     reopened.AssembleSource();
     TRoundTripReport report = CompareMemberRoundTrip(member, reopened.NameList, "&%");

@@ -5,9 +5,11 @@
 #include "rpgprogram/RoundTripCheck.h"
 
 #include "platform/SafeSave.h"
+#include "support/ShownIn.h"
 
 using orvale::Prompter;
 using orvale::ScriptedPrompter;
+using orvale::test::ShownIn;
 using namespace orvale::test;
 
 namespace {
@@ -79,16 +81,16 @@ TEST_F(ImportTest, EachSpecificationGoesToItsSection) {
     Doc.LogAdd = true;
     StringList member = FullMember();
     RecordingProgress progress(Doc);
-    ASSERT_TRUE(Doc.ImportFromFile(Write("MEMBER.RP3", member), &progress));
+    ASSERT_TRUE(Doc.ImportFromFile(Write("MEMBER.RP3", member), ShownIn(Box), &progress));
 
-    EXPECT_EQ(Doc.HeaderSection.Compiled, StringList{kHeader});
-    EXPECT_EQ(Doc.LogicalSection.Compiled, StringList{kDisk});
-    EXPECT_EQ(Doc.PrinterSection.Compiled, StringList{kPrinter});
-    EXPECT_EQ(Doc.ExtensionSection.Compiled, StringList{kTable});
-    EXPECT_EQ(Doc.InputSection.Compiled, StringList{kInput});
-    EXPECT_EQ(Doc.MainRoutineSection.Compiled, (StringList{kExsr, kSeton}));
+    EXPECT_EQ(Doc.HeaderSection.CompiledTexts(), StringList{kHeader});
+    EXPECT_EQ(Doc.LogicalSection.CompiledTexts(), StringList{kDisk});
+    EXPECT_EQ(Doc.PrinterSection.CompiledTexts(), StringList{kPrinter});
+    EXPECT_EQ(Doc.ExtensionSection.CompiledTexts(), StringList{kTable});
+    EXPECT_EQ(Doc.InputSection.CompiledTexts(), StringList{kInput});
+    EXPECT_EQ(Doc.MainRoutineSection.CompiledTexts(), (StringList{kExsr, kSeton}));
     // Only the exact name is the initialisation subroutine.
-    EXPECT_EQ(Doc.InitSubRoutineSection.Compiled, (StringList{Begsr("*INZSR"), kEndsr}));
+    EXPECT_EQ(Doc.InitSubRoutineSection.CompiledTexts(), (StringList{Begsr("*INZSR"), kEndsr}));
     EXPECT_EQ(Children(Doc.SubRoutinesNode), (std::vector<std::string>{"SR1", "*inzsr"}));
     EXPECT_EQ(Child(Doc.SubRoutinesNode, 0)->LinesCount(), 3);
     // Two groups of one file: two sections, each with its own lines.
@@ -97,7 +99,7 @@ TEST_F(ImportTest, EachSpecificationGoesToItsSection) {
     EXPECT_FALSE(Holds(*Child(Doc.OutputNode, 0), "SECOND"));
     EXPECT_TRUE(Holds(*Child(Doc.OutputNode, 1), "SECOND"));
     ASSERT_EQ(Children(Doc.ArraysNode), std::vector<std::string>{"TABMTH"});
-    EXPECT_EQ(Child(Doc.ArraysNode, 0)->Lines, (StringList{member[19], member[20]}));
+    EXPECT_EQ(Child(Doc.ArraysNode, 0)->LineTexts(), (StringList{member[19], member[20]}));
     EXPECT_EQ(Doc.ArraysNode->Child(0)->ImageIndex, 20);
     EXPECT_EQ(Doc.OutputNode->Child(0)->ImageIndex, 19);
 
@@ -141,9 +143,9 @@ TEST_F(ImportTest, EmptyMemberGetsOnlyDefaultsAndHistory) {
 TEST_F(ImportTest, MemberOfHeaderAndFilesOnly) {
     ASSERT_TRUE(Import({kHeader, kDisk, kPrinter}));
     EXPECT_TRUE(Box.Messages.empty());
-    EXPECT_EQ(Doc.HeaderSection.Compiled, StringList{kHeader});
-    EXPECT_EQ(Doc.LogicalSection.Compiled, StringList{kDisk});
-    EXPECT_EQ(Doc.PrinterSection.Compiled, StringList{kPrinter});
+    EXPECT_EQ(Doc.HeaderSection.CompiledTexts(), StringList{kHeader});
+    EXPECT_EQ(Doc.LogicalSection.CompiledTexts(), StringList{kDisk});
+    EXPECT_EQ(Doc.PrinterSection.CompiledTexts(), StringList{kPrinter});
     EXPECT_EQ(Doc.ExtensionSection.LinesCount(), 0);
     EXPECT_EQ(Doc.MainRoutineSection.LinesCount(), 0);
     EXPECT_EQ(Doc.ArraysNode->Count(), 0);
@@ -154,7 +156,7 @@ TEST_F(ImportTest, CancelDuringCalculationsKeepsWhatWasConverted) {
     // Header, files, extension skip, line counter, input: five steps; the sixth is the
     // calculation call.
     RecordingProgress progress(Doc, 6);
-    Doc.ImportFromFile(Write("MEMBER.RP3", FullMember()), &progress);
+    Doc.ImportFromFile(Write("MEMBER.RP3", FullMember()), ShownIn(Box), &progress);
     EXPECT_TRUE(Doc.ImportCancelled);
     EXPECT_EQ(Doc.MainRoutineSection.LinesCount(), 2);
     EXPECT_EQ(Doc.SubRoutinesNode->Count(), 0);
@@ -177,7 +179,7 @@ TEST_F(ImportTest, RefusedMembers) {
 
     TRPGProgram fresh(Box);
     Box.Clear();
-    EXPECT_FALSE(fresh.ImportFromFile(Dir.File("MISSING.RP3")));
+    EXPECT_FALSE(fresh.ImportFromFile(Dir.File("MISSING.RP3"), ShownIn(Box)));
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_NE(Box.Messages[0].Text.find("MISSING.RP3"), std::string::npos);
     EXPECT_FALSE(fresh.Opened);
@@ -188,7 +190,7 @@ TEST_F(ImportTest, RefusedMembers) {
     ASSERT_TRUE(orvale::WriteFileSafely(path, kHeader + "\r\n" + kSeton + "\r\nAB" +
                                                   std::string(1, '\0') + "CD\r\n" + kSeton));
     TRPGProgram zero(Box);
-    EXPECT_FALSE(zero.ImportFromFile(path));
+    EXPECT_FALSE(zero.ImportFromFile(path, ShownIn(Box)));
     EXPECT_EQ(Box.Messages,
               (std::vector<ScriptedPrompter::Shown>{
                   {Prompter::Kind::Error,
@@ -212,14 +214,14 @@ TEST_F(ImportTest, ALineNoWalkTakesIsKeptInItsPlaceAndTheRestIsConverted) {
                       "**",
                       "JANFEBMARAPRMAYJUN"};
     ASSERT_TRUE(Import(member));
-    EXPECT_EQ(Doc.LogicalSection.Compiled, StringList{kDisk});
+    EXPECT_EQ(Doc.LogicalSection.CompiledTexts(), StringList{kDisk});
     // It stays with the lines around it, as a raw line, and comes back as it was.
-    EXPECT_EQ(Doc.MainRoutineSection.Compiled,
+    EXPECT_EQ(Doc.MainRoutineSection.CompiledTexts(),
               (StringList{kExsr, kSeton, "     X  not an RPG III line", kSeton}));
-    EXPECT_EQ(Doc.MainRoutineSection.Lines[2], "RPG(X  not an RPG III line)");
-    EXPECT_EQ(Doc.ExtensionSection.Compiled, StringList{kTable});
+    EXPECT_EQ(Doc.MainRoutineSection.LineTexts()[2], "RPG(X  not an RPG III line)");
+    EXPECT_EQ(Doc.ExtensionSection.CompiledTexts(), StringList{kTable});
     ASSERT_EQ(Doc.ArraysNode->Count(), 1);
-    EXPECT_EQ(Child(Doc.ArraysNode, 0)->Lines, StringList{"JANFEBMARAPRMAYJUN"});
+    EXPECT_EQ(Child(Doc.ArraysNode, 0)->LineTexts(), StringList{"JANFEBMARAPRMAYJUN"});
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Warning);
     EXPECT_EQ(Box.Messages[0].Text, "WARNING: 1 line is not an RPG III specification and is "
@@ -239,13 +241,13 @@ TEST_F(ImportTest, AnExtensionLineAfterTheCalculationsStaysWhereItStood) {
                       "** ",
                       "MONTUEWEDTHUFRISATSUN"};
     std::string path = Write("RUNS.RP3", member);
-    ASSERT_TRUE(Doc.ImportFromFile(path));
-    EXPECT_EQ(Doc.ExtensionSection.Compiled, StringList{kTable});
-    EXPECT_EQ(Doc.MainRoutineSection.Compiled, (StringList{kSeton, second}));
+    ASSERT_TRUE(Doc.ImportFromFile(path, ShownIn(Box)));
+    EXPECT_EQ(Doc.ExtensionSection.CompiledTexts(), StringList{kTable});
+    EXPECT_EQ(Doc.MainRoutineSection.CompiledTexts(), (StringList{kSeton, second}));
     ASSERT_EQ(Doc.ArraysNode->Count(), 2);
     EXPECT_EQ(Doc.ArraysNode->Child(0)->Text, "TABMTH");
     EXPECT_EQ(Doc.ArraysNode->Child(1)->Text, "**");
-    EXPECT_EQ(Child(Doc.ArraysNode, 1)->Lines, StringList{"MONTUEWEDTHUFRISATSUN"});
+    EXPECT_EQ(Child(Doc.ArraysNode, 1)->LineTexts(), StringList{"MONTUEWEDTHUFRISATSUN"});
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_EQ(Box.Messages[0].Text,
               "WARNING: A specification line is out of the order of the forms and is kept as "
@@ -260,17 +262,17 @@ TEST_F(ImportTest, NewSubroutineIsFilledEvenWhenAnOutputHasItsName) {
                       SpecLine('O', {{42, "10"}, {45, "'X'"}})};
     ASSERT_TRUE(Import(member));
     ASSERT_EQ(Doc.SubRoutinesNode->Count(), 1);
-    EXPECT_EQ(Child(Doc.SubRoutinesNode, 0)->Compiled, (StringList{Begsr("PRTF"), kEndsr}));
-    EXPECT_EQ(Child(Doc.OutputNode, 0)->Compiled, (StringList{member[3], member[4]}));
+    EXPECT_EQ(Child(Doc.SubRoutinesNode, 0)->CompiledTexts(), (StringList{Begsr("PRTF"), kEndsr}));
+    EXPECT_EQ(Child(Doc.OutputNode, 0)->CompiledTexts(), (StringList{member[3], member[4]}));
 }
 
 // Compile-time data whose tables are declared elsewhere (a copied member) is carried whole.
 TEST_F(ImportTest, DataWithoutExtensionLinesIsKept) {
     StringList member{kSeton, "**", "FIRST RECORD", "SECOND RECORD"};
     std::string path = Write("DATA.RP3", member);
-    ASSERT_TRUE(Doc.ImportFromFile(path));
+    ASSERT_TRUE(Doc.ImportFromFile(path, ShownIn(Box)));
     ASSERT_EQ(Doc.ArraysNode->Count(), 1);
-    EXPECT_EQ(Child(Doc.ArraysNode, 0)->Lines, (StringList{"FIRST RECORD", "SECOND RECORD"}));
+    EXPECT_EQ(Child(Doc.ArraysNode, 0)->LineTexts(), (StringList{"FIRST RECORD", "SECOND RECORD"}));
     TRoundTripReport report = CheckMemberRoundTrip(path, "&%", 2, Box);
     EXPECT_TRUE(report.Passed());
     EXPECT_EQ(report.Lines, 4);
@@ -317,8 +319,8 @@ StringList OriginList(const TRPGProgram& doc) {
                               std::to_string(o.Statement) + " " + o.Text);
         };
         add(s->HeadOrigin);
-        for (const LineOrigin& o : s->Origins)
-            add(o);
+        for (const SectionLine& line : s->Lines())
+            add(line.Origin);
     }
     return out;
 }
@@ -342,7 +344,9 @@ TEST_F(ImportTest, EveryMemberLineIsTheOriginOfItsStatement) {
         const TEDITSection* s = n->Section();
         if (!s)
             continue;
-        std::vector<LineOrigin> all = s->Origins;
+        std::vector<LineOrigin> all;
+        for (const SectionLine& line : s->Lines())
+            all.push_back(line.Origin);
         all.push_back(s->HeadOrigin);
         for (const LineOrigin& o : all) {
             if (!o.Has())
@@ -362,7 +366,7 @@ TEST_F(ImportTest, EveryMemberLineIsTheOriginOfItsStatement) {
         TRPGProgram loaded(box);
         loaded.FormGenRPG = &Form;
         loaded.KeepOpen = keep;
-        ASSERT_TRUE(loaded.LoadFromFile(path));
+        ASSERT_TRUE(loaded.LoadFromFile(path, ShownIn(Box)));
         EXPECT_EQ(OriginList(loaded), origins) << "file text kept: " << keep;
         EXPECT_TRUE(box.Messages.empty());
     }

@@ -5,6 +5,7 @@
 #include "platform/TextFile.h"
 
 #include "support/FakeProgramView.h"
+#include "support/ShownIn.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@ using orvale::RegionalSettings;
 using orvale::ScriptedPrompter;
 using orvale::test::FakeProgramView;
 using orvale::test::FileSizeLimit;
+using orvale::test::ShownIn;
 using orvale::test::TempDir;
 using Shown = ScriptedPrompter::Shown;
 
@@ -46,20 +48,22 @@ protected:
     void FillProgram() {
         Doc.NewProgram();
         Doc.LogAdd = true;
-        Doc.HeaderSection.Lines = {"Header(...)"};
-        Doc.HeaderSection.Compiled = {"     H                                    1"};
+        Doc.HeaderSection.AssignLines({"Header(...)"});
+        Doc.HeaderSection.AssignCompiled({"     H                                    1"});
         Doc.HeaderSection.CompiledValid = true;
         TEDITSection* calc = Doc.AddSubRoutine("CALC", "Compute the totals");
-        calc->Lines = {"                Begsr(CALC)", "  [odd] text", "                Endsr()"};
-        calc->Compiled = {"     C           CALC      BEGSR", "     C                     ENDSR"};
+        calc->AssignLines(
+            {"                Begsr(CALC)", "  [odd] text", "                Endsr()"});
+        calc->AssignCompiled(
+            {"     C           CALC      BEGSR", "     C                     ENDSR"});
         calc->CompiledValid = true;
         calc->Properties.CreatedOn = {1999, 12, 6, 10, 16, 2};
-        Doc.AddArray("TAB", "Months")->Lines = {"JANFEBMAR"};
+        Doc.AddArray("TAB", "Months")->AssignLines({"JANFEBMAR"});
         TEDITSection* out = Doc.AddOutput("QPRINT", "Report");
-        out->Lines = {"OUTBegin(QPRINT)"};
-        out->Compiled = {"     OQPRINT  H  1"};
+        out->AssignLines({"OUTBegin(QPRINT)"});
+        out->AssignCompiled({"     OQPRINT  H  1"});
         out->CompiledValid = false; // edited after the build
-        Doc.DescriptionSection.Lines = {"What it does"};
+        Doc.DescriptionSection.AssignLines({"What it does"});
     }
 
     // Everything a program file keeps, one text per node, in tree order.
@@ -74,12 +78,12 @@ protected:
                 const TEDITSectionProperty& p = s->Properties;
                 text += " [" + p.Name + "|" + p.Description + "|" + rs.FormatDateTime(p.CreatedOn) +
                         "|" + rs.FormatDateTime(p.LastUpdate) + "]";
-                for (const auto& line : s->Lines)
+                for (const auto& line : s->LineTexts())
                     text += "\n  " + line;
                 // A cache that no longer matches its text is not kept.
                 if (s->CompiledValid) {
                     text += "\n compiled:";
-                    for (const auto& line : s->Compiled)
+                    for (const auto& line : s->CompiledTexts())
                         text += "\n  " + line;
                 }
             } else if (const TEDITFolder* f = n->Folder()) {
@@ -100,7 +104,7 @@ protected:
     void LoadLines(TRPGProgram& doc, const StringList& lines) {
         std::string path = Dir.File("LOAD.RPG");
         ASSERT_TRUE(orvale::WriteTextFile(path, lines));
-        ASSERT_TRUE(doc.LoadFromFile(path));
+        ASSERT_TRUE(doc.LoadFromFile(path, ShownIn(Box)));
     }
 
     RegionalSettings Saved = RegionalSettings("%d/%m/%Y", "%H:%M:%S");
@@ -124,13 +128,13 @@ TEST_F(RPGProgramFileTest, SavedProgramLoadsBackWhole) {
     FakeProgramView view;
     TRPGProgram loaded(box);
     loaded.BindView(&view);
-    ASSERT_TRUE(loaded.LoadFromFile(path));
+    ASSERT_TRUE(loaded.LoadFromFile(path, ShownIn(Box)));
     EXPECT_TRUE(box.Messages.empty());
     StringList after = Snapshot(loaded);
     ASSERT_EQ(after.size(), before.size());
     for (size_t i = 0; i < before.size(); ++i)
         EXPECT_EQ(after[i], before[i]);
-    EXPECT_EQ(loaded.HistorySection.Lines, Doc.HistorySection.Lines);
+    EXPECT_EQ(loaded.HistorySection.LineTexts(), Doc.HistorySection.LineTexts());
     EXPECT_EQ(loaded.HistorySection.LinesCount(), 3);
     // The opened state.
     EXPECT_TRUE(loaded.Opened);
@@ -148,10 +152,10 @@ TEST_F(RPGProgramFileTest, SavedProgramLoadsBackWhole) {
 
 TEST_F(RPGProgramFileTest, CompiledAreaFollowsTheTreeText) {
     Doc.NewProgram();
-    Doc.HeaderSection.Compiled = {"     H  compiled"};
+    Doc.HeaderSection.AssignCompiled({"     H  compiled"});
     Doc.HeaderSection.CompiledValid = true;
     // A stale cache is written as an empty block.
-    Doc.MainRoutineSection.Compiled = {"     C  stale"};
+    Doc.MainRoutineSection.AssignCompiled({"     C  stale"});
     Doc.MainRoutineSection.CompiledValid = false;
     std::string path = Dir.File("A.RPG");
     ASSERT_TRUE(Doc.SaveToFile(path));
@@ -176,11 +180,11 @@ TEST_F(RPGProgramFileTest, CompiledAreaFollowsTheTreeText) {
 
 TEST_F(RPGProgramFileTest, SavingTwiceKeepsTheFirstVersionAsBackup) {
     Doc.NewProgram();
-    Doc.MainRoutineSection.Lines = {"version 1"};
+    Doc.MainRoutineSection.AssignLines({"version 1"});
     std::string path = Dir.File("A.RPG");
     ASSERT_TRUE(Doc.SaveToFile(path));
     StringList first = FileLines(path);
-    Doc.MainRoutineSection.Lines = {"version 2"};
+    Doc.MainRoutineSection.AssignLines({"version 2"});
     EXPECT_EQ(Doc.Save(), path); // named now: no dialog
     EXPECT_TRUE(View.SaveRequests.empty());
     EXPECT_EQ(FileLines(Dir.File("A.~RP")), first);
@@ -209,9 +213,9 @@ TEST_F(RPGProgramFileTest, CompiledAreaOptions) {
         // Loading a file without the area shows nothing and reads nothing.
         TRPGProgram loaded(Box);
         loaded.FormGenRPG = &Form;
-        ASSERT_TRUE(loaded.LoadFromFile(path));
+        ASSERT_TRUE(loaded.LoadFromFile(path, ShownIn(Box)));
         EXPECT_TRUE(Box.Messages.empty());
-        EXPECT_TRUE(loaded.HeaderSection.Compiled.empty());
+        EXPECT_TRUE(loaded.HeaderSection.CompiledTexts().empty());
         EXPECT_FALSE(loaded.HeaderSection.CompiledValid);
     }
     Form.SaveComp = true;
@@ -219,11 +223,11 @@ TEST_F(RPGProgramFileTest, CompiledAreaOptions) {
     Form.LoadComp = false;
     TRPGProgram loaded(Box);
     loaded.FormGenRPG = &Form;
-    ASSERT_TRUE(loaded.LoadFromFile(path));
+    ASSERT_TRUE(loaded.LoadFromFile(path, ShownIn(Box)));
     EXPECT_TRUE(Box.Messages.empty());
     for (TreeNode* n = loaded.Tree.First(); n; n = TProgramTree::Next(n)) {
         if (TEDITSection* s = n->Section()) {
-            EXPECT_TRUE(s->Compiled.empty() && !s->CompiledValid) << n->Text;
+            EXPECT_TRUE(s->CompiledTexts().empty() && !s->CompiledValid) << n->Text;
         }
     }
 }
@@ -232,7 +236,7 @@ TEST_F(RPGProgramFileTest, ClosingSavesWithoutTheCompiledArea) {
     FillProgram();
     std::string path = Dir.File("A.RPG");
     ASSERT_TRUE(Doc.SaveToFile(path));
-    Doc.MainRoutineSection.Lines = {"changed"};
+    Doc.MainRoutineSection.AssignLines({"changed"});
     Doc.Modified = true;
     EXPECT_TRUE(Doc.CloseProgram()); // default answer: Yes
     StringList lines = FileLines(path);
@@ -246,7 +250,7 @@ TEST_F(RPGProgramFileTest, KeepOpenDecidesWhetherTheOpenedTextStays) {
     ASSERT_TRUE(Doc.SaveToFile(path));
     TRPGProgram loaded(Box);
     loaded.KeepOpen = false;
-    ASSERT_TRUE(loaded.LoadFromFile(path));
+    ASSERT_TRUE(loaded.LoadFromFile(path, ShownIn(Box)));
     EXPECT_TRUE(loaded.SourceLines.empty());
     EXPECT_EQ(loaded.FindSectionByName("CALC")->LinesCount(), 3);
 }
@@ -255,7 +259,9 @@ TEST_F(RPGProgramFileTest, KeepOpenDecidesWhetherTheOpenedTextStays) {
 // moves them out of the file text; neither may change what is written or read.
 TEST_F(RPGProgramFileTest, TextsNotKeptChangeNothingInTheFileOrTheProgram) {
     FillProgram();
-    Doc.HeaderSection.Lines.push_back("[End Of Sec]"); // a text line that reads like the marker
+    StringList header = Doc.HeaderSection.LineTexts();
+    header.push_back("[End Of Sec]"); // a text line that reads like the marker
+    Doc.HeaderSection.AssignLines(header);
     std::string kept = Dir.File("KEPT.RPG"), streamed = Dir.File("STREAMED.RPG");
     ASSERT_TRUE(Doc.SaveToFile(kept));
     Doc.KeepSave = false;
@@ -266,15 +272,15 @@ TEST_F(RPGProgramFileTest, TextsNotKeptChangeNothingInTheFileOrTheProgram) {
     TRPGProgram copied(Box), moved(Box);
     copied.FormGenRPG = moved.FormGenRPG = &Form;
     moved.KeepOpen = false;
-    ASSERT_TRUE(copied.LoadFromFile(kept));
-    ASSERT_TRUE(moved.LoadFromFile(kept));
+    ASSERT_TRUE(copied.LoadFromFile(kept, ShownIn(Box)));
+    ASSERT_TRUE(moved.LoadFromFile(kept, ShownIn(Box)));
     EXPECT_EQ(Snapshot(moved), Snapshot(copied));
-    EXPECT_EQ(moved.HeaderSection.Compiled, Doc.HeaderSection.Compiled);
+    EXPECT_EQ(moved.HeaderSection.CompiledTexts(), Doc.HeaderSection.CompiledTexts());
     EXPECT_TRUE(Box.Messages.empty());
 }
 
 TEST_F(RPGProgramFileTest, UnreadableFileIsReportedAndChangesNothing) {
-    EXPECT_FALSE(Doc.LoadFromFile(Dir.File("MISSING.RPG")));
+    EXPECT_FALSE(Doc.LoadFromFile(Dir.File("MISSING.RPG"), ShownIn(Box)));
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Error);
     EXPECT_EQ(Box.Messages[0].BoxButtons, Prompter::Buttons::Ok);
@@ -311,7 +317,7 @@ TEST_F(CompiledAreaTest, MissingStartMarker) {
     TRPGProgram loaded(Box);
     LoadLines(loaded, File);
     EXPECT_EQ(Box.Messages, (std::vector<Shown>{kWrongFormat, kCorrupted}));
-    EXPECT_TRUE(loaded.HeaderSection.Compiled.empty());
+    EXPECT_TRUE(loaded.HeaderSection.CompiledTexts().empty());
     EXPECT_EQ(loaded.FindSectionByName("CALC")->LinesCount(), 3); // the tree part is read
 }
 
@@ -321,9 +327,9 @@ TEST_F(CompiledAreaTest, UnknownSectionName) {
     LoadLines(loaded, File);
     EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted, kCorrupted}));
     // Sections before the fault keep their compiled lines.
-    EXPECT_EQ(loaded.HeaderSection.Compiled, Doc.HeaderSection.Compiled);
+    EXPECT_EQ(loaded.HeaderSection.CompiledTexts(), Doc.HeaderSection.CompiledTexts());
     EXPECT_TRUE(loaded.HeaderSection.CompiledValid);
-    EXPECT_TRUE(loaded.FindSectionByName("CALC")->Compiled.empty());
+    EXPECT_TRUE(loaded.FindSectionByName("CALC")->CompiledTexts().empty());
 }
 
 TEST_F(CompiledAreaTest, WrongCountStopsWithOneWarning) {
@@ -333,7 +339,7 @@ TEST_F(CompiledAreaTest, WrongCountStopsWithOneWarning) {
     EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted}));
     EXPECT_TRUE(loaded.HeaderSection.CompiledValid);
     TEDITSection* calc = loaded.FindSectionByName("CALC");
-    EXPECT_TRUE(calc->Compiled.empty());
+    EXPECT_TRUE(calc->CompiledTexts().empty());
     EXPECT_FALSE(calc->CompiledValid);
 }
 
@@ -342,7 +348,8 @@ TEST_F(CompiledAreaTest, MissingEndMarker) {
     TRPGProgram loaded(Box);
     LoadLines(loaded, File);
     EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted}));
-    EXPECT_EQ(loaded.FindSectionByName("calc")->Compiled, Doc.FindSectionByName("CALC")->Compiled);
+    EXPECT_EQ(loaded.FindSectionByName("calc")->CompiledTexts(),
+              Doc.FindSectionByName("CALC")->CompiledTexts());
 }
 
 TEST_F(CompiledAreaTest, NamesAreFoundIgnoringCase) {
@@ -360,7 +367,7 @@ TEST_F(RPGProgramFileTest, AFailedSaveKeepsTheOldFileAndItsBackup) {
     ASSERT_TRUE(Doc.SaveToFile(path));
     StringList file = FileLines(path);
     StringList backup = FileLines(Dir.File("A.~RP"));
-    Doc.MainRoutineSection.Lines.assign(200, std::string(80, 'C'));
+    Doc.MainRoutineSection.AssignLines(StringList(200, std::string(80, 'C')));
     Doc.Modified = true;
     {
         FileSizeLimit full(4096);

@@ -104,16 +104,16 @@ TEST_F(RPGProgramTest, NewProgramIsUnnamedModifiedAndFilledWithDefaults) {
     EXPECT_EQ(Doc.FileName, "NoName.RPG");
     EXPECT_EQ(Doc.FilePath, "");
     EXPECT_EQ(Doc.Tree.Root()->Text, "NoName.RPG");
-    EXPECT_EQ(Doc.PropertySection.Lines,
+    EXPECT_EQ(Doc.PropertySection.LineTexts(),
               (StringList{"Owner=USER1", "Name=NoName.RPG", "Description= ", "Source Mbr=NoName",
                           "Source File=", "Source Lib=", "Use SQL=NO", "Work Mode=Batch",
                           "Text= ", "Text= ", "Text= ", "Text= ", "Text= "}));
-    EXPECT_EQ(Doc.InitSubRoutineSection.Lines,
+    EXPECT_EQ(Doc.InitSubRoutineSection.LineTexts(),
               (StringList{"                Begsr(*INZSR)", "", "                Endsr()"}));
     for (TreeNode* n = Doc.Tree.First(); n; n = TProgramTree::Next(n)) {
         TEDITSection* s = n->Section();
         if (s && s != &Doc.PropertySection && s != &Doc.InitSubRoutineSection) {
-            EXPECT_TRUE(s->Lines.empty()) << n->Text;
+            EXPECT_TRUE(s->LineTexts().empty()) << n->Text;
         }
     }
     EXPECT_TRUE(Doc.Untitled);
@@ -151,7 +151,7 @@ TEST_F(RPGProgramTest, InitPropertiesUsesTheMemberNameAndSource) {
     EXPECT_EQ(Doc.PropertySection.GetLine(3), "Source Mbr=DEMO");
     EXPECT_EQ(Doc.PropertySection.GetLine(4), "Source File=QRPGSRC");
     EXPECT_EQ(Doc.PropertySection.GetLine(5), "Source Lib=QGPL");
-    Doc.PropertySection.Lines.clear();
+    Doc.PropertySection.AssignLines({});
     Doc.FileName = "NODOT";
     Doc.InitProperties("", "");
     EXPECT_EQ(Doc.PropertySection.GetLine(3), "Source Mbr=");
@@ -182,7 +182,7 @@ TEST_F(RPGProgramTest, ArraysAndOutputsHaveTheirFoldersAndImages) {
                                           Prompter::Buttons::OkCancel,
                                           {}}));
     EXPECT_EQ(Doc.ArraysNode->Count(), 0);
-    EXPECT_TRUE(Doc.HistorySection.Lines.back().ends_with(",From: Arrays"));
+    EXPECT_TRUE(Doc.HistorySection.LineTexts().back().ends_with(",From: Arrays"));
 
     Select(printNode);
     Doc.DeleteSelectedArray();
@@ -195,8 +195,8 @@ TEST_F(RPGProgramTest, ArraysAndOutputsHaveTheirFoldersAndImages) {
 
 TEST_F(RPGProgramTest, ShowSelectedCoversTheRpgNodes) {
     Doc.NewProgram();
-    Doc.AddArray("TAB", "")->Lines = {"TAB data"};
-    Doc.AddOutput("QPRINT", "")->Lines = {"OUT"};
+    Doc.AddArray("TAB", "")->AssignLines({"TAB data"});
+    Doc.AddOutput("QPRINT", "")->AssignLines({"OUT"});
     for (const char* text : {"Arrays", "Output", "All Flags", "Files"}) {
         View.ActivePage = ProgramPage::None;
         Select(Node(text));
@@ -215,13 +215,13 @@ TEST_F(RPGProgramTest, ShowSelectedCoversTheRpgNodes) {
         Select(Node(text));
         EXPECT_EQ(View.ActivePage, ProgramPage::Source) << text;
         EXPECT_TRUE(View.SourceVisible && View.RpgViewVisible && !View.ObjectsVisible) << text;
-        EXPECT_EQ(View.Editor, Doc.FindSectionByName(text)->Lines) << text;
+        EXPECT_EQ(View.Editor, Doc.FindSectionByName(text)->LineTexts()) << text;
     }
     // Edits of an RPG section are committed on the next selection.
     View.Editor = {"     I*"};
     Doc.EditorModified = true;
     Select(Node("Comm Keys"));
-    EXPECT_EQ(Doc.InputSection.Lines, StringList{"     I*"});
+    EXPECT_EQ(Doc.InputSection.LineTexts(), StringList{"     I*"});
     EXPECT_EQ(View.ActivePage, ProgramPage::Objects);
     EXPECT_FALSE(Doc.EditorModified);
 }

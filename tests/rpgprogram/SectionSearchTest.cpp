@@ -21,10 +21,10 @@ protected:
         ASSERT_TRUE(Doc.NewProgram());
         Doc.PropertySection.AddLine("Owner=FOO");
         Doc.HistorySection.AddLine("FOO,Add,USER1,01/01/2000 10:00:00,In: Sub Routines");
-        Doc.AddArray("TABA", "")->Lines = {"FOO 1"};
-        Doc.AddSubRoutine("SR1", "")->Lines = {"  Begsr(SR1)", "  Z-add(FOO,X)", "  Endsr()"};
-        Doc.AddOutput("OUT1", "")->Lines = {"OUTBegin(QPRINT)", "Field(FOO)"};
-        Doc.MainRoutineSection.Lines = {"Z-add(foo,Y)"};
+        Doc.AddArray("TABA", "")->AssignLines({"FOO 1"});
+        Doc.AddSubRoutine("SR1", "")->AssignLines({"  Begsr(SR1)", "  Z-add(FOO,X)", "  Endsr()"});
+        Doc.AddOutput("OUT1", "")->AssignLines({"OUTBegin(QPRINT)", "Field(FOO)"});
+        Doc.MainRoutineSection.AssignLines({"Z-add(foo,Y)"});
     }
     void TearDown() override { EXPECT_TRUE(View.Violations.empty()) << View.Violations.front(); }
 
@@ -53,9 +53,9 @@ protected:
 using Texts = std::vector<std::string>;
 
 TEST_F(SectionSearchTest, WalksOnInTreeOrderWithoutWrappingAndNeverIntoPropertiesOrHistory) {
-    Doc.DescriptionSection.Lines = {"About FOO"};
-    Doc.PreCompilerSection.Lines = {"#define FOO=1"};
-    Doc.HeaderSection.Lines = {"RPG(H) FOO"};
+    Doc.DescriptionSection.AssignLines({"About FOO"});
+    Doc.PreCompilerSection.AssignLines({"#define FOO=1"});
+    Doc.HeaderSection.AssignLines({"RPG(H) FOO"});
 
     EXPECT_EQ(Walk(Search(), Doc.Tree.First()), (Texts{"Header", "Main Routine"}));
     EXPECT_EQ(Walk(Search(true), Doc.Tree.First()),
@@ -65,10 +65,10 @@ TEST_F(SectionSearchTest, WalksOnInTreeOrderWithoutWrappingAndNeverIntoPropertie
     EXPECT_EQ(Walk(Search(true, true, true, true), Node("Main Routine")), (Texts{"SR1", "OUT1"}));
 
     // A program whose only occurrences are in its properties and history has none to find.
-    Doc.DescriptionSection.Lines.clear();
-    Doc.PreCompilerSection.Lines.clear();
-    Doc.HeaderSection.Lines.clear();
-    Doc.MainRoutineSection.Lines.clear();
+    Doc.DescriptionSection.AssignLines({});
+    Doc.PreCompilerSection.AssignLines({});
+    Doc.HeaderSection.AssignLines({});
+    Doc.MainRoutineSection.AssignLines({});
     EXPECT_EQ(Walk(Search(true), Doc.Tree.First()), Texts{});
 }
 
@@ -98,13 +98,13 @@ TEST_F(SectionSearchTest, CommitsTheEditorAndSelectsTheSectionFound) {
 
     TreeNode* found = Doc.FindNextSection(Search(), Doc.Tree.Selected());
     ASSERT_EQ(found, Node("Main Routine"));
-    EXPECT_EQ(Doc.HeaderSection.Lines, StringList{"RPG(H) edited"});
+    EXPECT_EQ(Doc.HeaderSection.LineTexts(), StringList{"RPG(H) edited"});
     EXPECT_FALSE(Doc.EditorModified);
     EXPECT_EQ(Doc.Tree.Selected(), found);
     EXPECT_EQ(View.Selection, found);
     // The window shows the selection as for any other change of the tree's selection.
     Doc.ShowSelected();
-    EXPECT_EQ(View.Editor, Doc.MainRoutineSection.Lines);
+    EXPECT_EQ(View.Editor, Doc.MainRoutineSection.LineTexts());
 }
 
 TEST_F(SectionSearchTest, NothingFoundLeavesSelectionAndPendingTextAlone) {
@@ -120,11 +120,11 @@ TEST_F(SectionSearchTest, NothingFoundLeavesSelectionAndPendingTextAlone) {
 
     EXPECT_EQ(Doc.Tree.Selected(), Node("Main Routine"));
     EXPECT_TRUE(Doc.EditorModified);
-    EXPECT_EQ(Doc.MainRoutineSection.Lines, StringList{"Z-add(foo,Y)"});
+    EXPECT_EQ(Doc.MainRoutineSection.LineTexts(), StringList{"Z-add(foo,Y)"});
 }
 
 TEST_F(SectionSearchTest, AWalkFromTheTopSeesTheTextBeingEdited) {
-    Doc.MainRoutineSection.Lines = {"Z-add(0,Y)"};
+    Doc.MainRoutineSection.AssignLines({"Z-add(0,Y)"});
     Select(Node("Main Routine"));
     View.Editor = {"Z-add(FOO,Y)"};
     Doc.EditorModified = true;
@@ -136,7 +136,7 @@ TEST_F(SectionSearchTest, AWalkFromTheTopSeesTheTextBeingEdited) {
     View.Editor = {"Z-add(0,Y)"};
     Doc.EditorModified = true;
     EXPECT_EQ(Doc.FindNextSection(Search(false, false, true), Doc.Tree.First()), Node("SR1"));
-    EXPECT_EQ(Doc.MainRoutineSection.Lines, StringList{"Z-add(0,Y)"});
+    EXPECT_EQ(Doc.MainRoutineSection.LineTexts(), StringList{"Z-add(0,Y)"});
 }
 
 } // namespace

@@ -176,14 +176,14 @@ TEST_F(PromptWindow, ExportedPromptRunsTheModalWindow) {
         QTest::keyClicks(result, "SUM");
         QTest::keyClick(result, Qt::Key_Return);
     });
-    DoPromptHelp(dir.Path(), "ADD(A,B", result);
+    DoPromptHelp(dir.Path(), "ADD(A,B", result, orvale::CodePage::Latin1());
     EXPECT_EQ(result, "ADD(A, B, SUM)");
 
     QTimer::singleShot(0, [] {
         if (QWidget* window = QApplication::activeModalWidget())
             QTest::keyClick(window, Qt::Key_Escape);
     });
-    DoPromptHelp(dir.Path(), "ADD(A,B", result);
+    DoPromptHelp(dir.Path(), "ADD(A,B", result, orvale::CodePage::Latin1());
     EXPECT_EQ(result, "CANCEL");
 }
 
@@ -231,7 +231,8 @@ TEST_F(PromptWindow, ExportedStatementPromptTakesTheSectionsStatements) {
         length->setText("88");
         QTest::keyClick(length, Qt::Key_Return);
     });
-    DoStatementPromptHelp(dir.Path(), 'L', "LineCount(QPRINT,66,FL,60,OL)", result);
+    DoStatementPromptHelp(dir.Path(), 'L', "LineCount(QPRINT,66,FL,60,OL)", result,
+                          orvale::CodePage::Latin1());
     EXPECT_EQ(names.size(), 5);
     EXPECT_EQ(names.value(0), "Printer File");
     EXPECT_EQ(result, "LineCount(QPRINT, 88, FL, 60, OL)");

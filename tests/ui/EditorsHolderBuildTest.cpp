@@ -107,8 +107,8 @@ TEST_F(EditorBuild, ImportedMemberShowsItsSectionsAndCompiledLines) {
     TreeNode* routine = Doc().SubRoutinesNode->Child(0);
     Window->SelectNode(routine);
     ShowRpgPage();
-    ASSERT_FALSE(routine->Section()->Compiled.empty());
-    EXPECT_EQ(Window->MemoRPGView->Lines(), routine->Section()->Compiled);
+    ASSERT_FALSE(routine->Section()->CompiledTexts().empty());
+    EXPECT_EQ(Window->MemoRPGView->Lines(), routine->Section()->CompiledTexts());
     EXPECT_EQ(Window->LastRpgViewSection, routine->Section());
     ShowSourcePage();
     Window->RichEditSource->SetCaretPos(0, 0);
@@ -118,7 +118,7 @@ TEST_F(EditorBuild, ImportedMemberShowsItsSectionsAndCompiledLines) {
     EXPECT_FALSE(Doc().EditorModified);
     EXPECT_TRUE(routine->Section()->CompiledValid);
     StringList shown = Window->MemoRPGView->Lines();
-    EXPECT_EQ(shown, routine->Section()->Compiled);
+    EXPECT_EQ(shown, routine->Section()->CompiledTexts());
     EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [](const std::string& line) {
         return line.find("MOVE") != std::string::npos && line.find("WWCNT") != std::string::npos;
     }));
@@ -260,7 +260,7 @@ TEST_F(EditorBuild, ProgressWindowOnlyAsksTheImportToStop) {
 
 TEST_F(EditorBuild, PrintDesignAidNeedsACleanSection) {
     int calls = 0;
-    Window->Services.PrintDesign = [&](StringList&) {
+    Window->Services.PrintDesign = [&](StringList&, const orvale::CodePage&) {
         ++calls;
         return false;
     };
@@ -280,7 +280,9 @@ TEST_F(EditorBuild, PrintDesignAidNeedsACleanSection) {
 TEST_F(EditorBuild, PrintDesignAidTakesTheDesignedLines) {
     StringList designed{"    OUTBegin(QPRINT,H,,,,,1P)", "        LConst('TITLE',20)"};
     StringList given;
-    Window->Services.PrintDesign = [&](StringList& lines) {
+    const orvale::CodePage* handed = nullptr;
+    Window->Services.PrintDesign = [&](StringList& lines, const orvale::CodePage& page) {
+        handed = &page;
         given = lines;
         lines = designed;
         return true;
@@ -289,12 +291,14 @@ TEST_F(EditorBuild, PrintDesignAidTakesTheDesignedLines) {
     Box.Clear();
     Window->SpeedBtnPrnAidClick();
     EXPECT_TRUE(Box.Messages.empty());
+    // The aid gets the lines in the code page of the window's program.
+    EXPECT_EQ(handed, &Window->Edge.Page());
     EXPECT_EQ(given, (StringList{"    OUTBegin(QPRINT,H,,,,,1P)", "        LConst('H',1)"}));
     EXPECT_EQ(Window->RichEditSource->Lines(), designed);
     // Stored in the section and compiled again.
-    EXPECT_EQ(section.Lines, designed);
+    EXPECT_EQ(section.LineTexts(), designed);
     EXPECT_TRUE(section.CompiledValid);
-    EXPECT_TRUE(
-        std::any_of(section.Compiled.begin(), section.Compiled.end(),
-                    [](const std::string& l) { return l.find("'TITLE'") != std::string::npos; }));
+    EXPECT_TRUE(std::any_of(
+        section.Compiled().begin(), section.Compiled().end(),
+        [](const CompiledLine& l) { return l.Text.find("'TITLE'") != std::string::npos; }));
 }

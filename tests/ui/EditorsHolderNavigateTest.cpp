@@ -158,7 +158,7 @@ TEST_F(EditorNavigate, ErrorLinesOfTheRpgPageLeadToTheirStatement) {
     ProgramWithFindings();
     Window->SelectNode(Node("SR1"));
     Window->PageControl->setCurrentIndex(kRpgPageIndex);
-    const StringList& compiled = Node("SR1")->Section()->Compiled;
+    const StringList& compiled = Node("SR1")->Section()->CompiledTexts();
     int error = -1;
     for (size_t k = 0; k < compiled.size(); ++k)
         if (compiled[k].starts_with("**ERROR"))

@@ -6,6 +6,7 @@
 #include "platform/TextFile.h"
 #include "rpgprogram/RPGProgram.h"
 #include "support/QtApp.h"
+#include "support/ShownIn.h"
 #include "support/TempDir.h"
 #include "ui/ColSortListView.h"
 #include "ui/ExtRichEdit.h"
@@ -38,6 +39,7 @@ using orvale::Prompter;
 using orvale::RegionalSettings;
 using orvale::ScriptedPrompter;
 using orvale::test::FakeEditorFrame;
+using orvale::test::ShownIn;
 using orvale::test::TempDir;
 using Shown = ScriptedPrompter::Shown;
 
@@ -142,7 +144,7 @@ TEST_F(EditorWindow, NewSubroutineNamesAreCheckedInOrder) {
     EXPECT_EQ(added->Parent(), Doc().SubRoutinesNode);
     EXPECT_EQ(added->ImageIndex, 9);
     EXPECT_EQ(added->Section()->Properties.Description, "ten characters");
-    EXPECT_EQ(added->Section()->Lines,
+    EXPECT_EQ(added->Section()->LineTexts(),
               (StringList{"                Begsr(ABCDEFGHIJ)", "", "                Endsr()"}));
 
     AddSub("ABCDEFGHIJK");
@@ -188,7 +190,7 @@ TEST_F(EditorWindow, ArraysAndOutputsGoToTheirFolders) {
     EXPECT_EQ(Node("QPRINT")->ImageIndex, 19);
     // The folder on show lists the new entry at once.
     EXPECT_EQ(ListCaptions(*Window->ListViewObject), (std::vector<std::string>{"QPRINT"}));
-    EXPECT_TRUE(Node("QPRINT")->Section()->Lines.empty());
+    EXPECT_TRUE(Node("QPRINT")->Section()->LineTexts().empty());
 }
 
 TEST_F(EditorWindow, SubroutineTextGoesIntoTheNewSectionOnly) {
@@ -198,8 +200,8 @@ TEST_F(EditorWindow, SubroutineTextGoesIntoTheNewSectionOnly) {
     AnswerDialog("OUT1", "");
     Window->SpeedBtnAddOutClick();
     AddSub("out1");
-    EXPECT_TRUE(Node("OUT1")->Section()->Lines.empty());
-    EXPECT_EQ(Node("out1")->Section()->Lines.front(), "                Begsr(out1)");
+    EXPECT_TRUE(Node("OUT1")->Section()->LineTexts().empty());
+    EXPECT_EQ(Node("out1")->Section()->LineTexts().front(), "                Begsr(out1)");
 }
 
 // -- Changing properties
@@ -261,7 +263,7 @@ TEST_F(EditorWindow, HistoryPropertiesOfferThePurge) {
     EXPECT_TRUE(Seen.PurgeShown);
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_EQ(Box.Messages[0].Text, "History Log will be Purged.  Continue?");
-    EXPECT_EQ(Doc().HistorySection.Lines,
+    EXPECT_EQ(Doc().HistorySection.LineTexts(),
               (StringList{"CALC,Add,USER1,01/01/2000,In: Sub Routines"}));
     EXPECT_EQ(Doc().HistorySection.Properties.Description, "log");
 }
@@ -576,9 +578,11 @@ TEST_F(EditorWindow, PromptHelpWorksOnTheStatementAtTheCaret) {
     std::vector<std::string> prompted, symples;
     std::string answer = "ADD(X, Y, Z)";
     Window->Services.PromptHelp = [&](const std::string& dir, char formType,
-                                      const std::string& text) {
+                                      const std::string& text, const orvale::CodePage& page) {
         EXPECT_EQ(dir, Setup.ProgramDir);
         EXPECT_EQ(formType, 'C');
+        // The statement is handed over in the code page of the window's program.
+        EXPECT_EQ(&page, &Window->Edge.Page());
         prompted.push_back(text);
         return answer;
     };
@@ -621,7 +625,8 @@ TEST_F(EditorWindow, PromptHelpWorksOnTheStatementAtTheCaret) {
 
 TEST_F(EditorWindow, EverySectionPromptsItsOwnStatements) {
     std::vector<std::pair<char, std::string>> prompted;
-    Window->Services.PromptHelp = [&](const std::string&, char formType, const std::string& text) {
+    Window->Services.PromptHelp = [&](const std::string&, char formType, const std::string& text,
+                                      const orvale::CodePage&) {
         prompted.emplace_back(formType, text);
         return std::string("FILE(CUSTMAST, DISK, U)");
     };
@@ -781,7 +786,7 @@ TEST_F(EditorWindow, ClosedProgramsGoToTheRecentList) {
     Doc().SaveToFile(Dir.File("PAYROLL.RPG"));
     Box.Clear();
     TEditorsHolder reopened(Box, Setup, &Frame);
-    ASSERT_TRUE(reopened.Document->LoadFromFile(Dir.File("PAYROLL.RPG")));
+    ASSERT_TRUE(reopened.Document->LoadFromFile(Dir.File("PAYROLL.RPG"), ShownIn(Box)));
     EXPECT_TRUE(reopened.close());
     EXPECT_TRUE(Box.Messages.empty());
     EXPECT_EQ(Frame.Reopened, (std::vector<std::string>{Dir.File("PAYROLL.RPG")}));

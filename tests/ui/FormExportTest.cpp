@@ -76,7 +76,7 @@ protected:
         window->Services.RunDialog = [](QDialog&) { return true; };
         TRPGProgram& doc = *window->Document;
         doc.NewProgram();
-        doc.MainRoutineSection.Lines = std::move(mainRoutine);
+        doc.MainRoutineSection.AssignLines(std::move(mainRoutine));
         EXPECT_TRUE(doc.SaveToFile(Root.File("src/PAYROLL.RPG")));
         return window;
     }
@@ -139,7 +139,7 @@ protected:
 TEST_F(MemberTransfer, ExportBuildsTheSourceAndCopiesItsMemberIntoTheFolder) {
     auto window = PayrollWindow();
     TRPGProgram& doc = *window->Document;
-    doc.MainRoutineSection.Lines.push_back("Z-add(1,Y)");
+    doc.MainRoutineSection.AddLine("Z-add(1,Y)");
     doc.Modified = true;
     PlayDialog([](TFormExport& form) { form.BtnOK->click(); });
 
@@ -554,8 +554,8 @@ TEST_F(MemberTransfer, AnImportedMemberOpensAsANewProgram) {
     EXPECT_EQ(caption, "CUST.RPG");
     TRPGProgram& doc = *imported->Document;
     EXPECT_EQ(doc.FileName, "CUST.RPG");
-    EXPECT_FALSE(doc.LogicalSection.Lines.empty());
-    EXPECT_FALSE(doc.MainRoutineSection.Lines.empty());
+    EXPECT_FALSE(doc.LogicalSection.LineTexts().empty());
+    EXPECT_FALSE(doc.MainRoutineSection.LineTexts().empty());
     EXPECT_TRUE(doc.Modified);
     // The converted file was a temporary one, never in the program directory.
     EXPECT_FALSE(orvale::FileExists(ProgramDir + "CUST.RP3"));

@@ -2,11 +2,11 @@
 
 #include "FakeEditorFrame.h"
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
 #include "support/QtApp.h"
 #include "ui/EditorsHolder.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/Latin1.h"
 #include "ui/RadioGroup.h"
 
 #include <QCheckBox>
@@ -70,9 +70,9 @@ protected:
         Window = std::make_unique<TEditorsHolder>(Box, TEditorSetup{}, &Frame);
         Form = std::make_unique<TFormFind>(Box);
         Doc().NewProgram();
-        Doc().MainRoutineSection.Lines = {"Z-add(FOO,X)", "Add(FOO,1,Y)"};
-        Doc().AddSubRoutine("SR1", "")->Lines = {"Begsr(SR1)", "Sub(FOO,1,Z)", "Endsr()"};
-        Doc().AddOutput("OUT1", "")->Lines = {"Field(FOO)"};
+        Doc().MainRoutineSection.AssignLines({"Z-add(FOO,X)", "Add(FOO,1,Y)"});
+        Doc().AddSubRoutine("SR1", "")->AssignLines({"Begsr(SR1)", "Sub(FOO,1,Z)", "Endsr()"});
+        Doc().AddOutput("OUT1", "")->AssignLines({"Field(FOO)"});
         Select("Main Routine");
         Box.Clear();
     }
@@ -82,18 +82,20 @@ protected:
     void Select(const std::string& text) { Window->SelectNode(Node(text)); }
     TreeNode* Selected() { return Doc().Tree.Selected(); }
     StringList EditorLines() { return Window->RichEditSource->Lines(); }
-    std::string Selection() { return FromQt(Window->RichEditSource->textCursor().selectedText()); }
+    std::string Selection() {
+        return Window->Edge.FromQt(Window->RichEditSource->textCursor().selectedText());
+    }
     // The editor's pending text goes into its section, as moving to another one would do.
     StringList Committed(TEDITSection& section) {
         Doc().CommitCurrent();
-        return section.Lines;
+        return section.LineTexts();
     }
 
     // The frame's Find or Replace, with the user filling the dialog and pressing a button.
     void Run(bool replace, const Command& command) {
         Form->RunModal = [command](TFormFind& form) {
-            form.ComboTextToFind->setEditText(ToQt(command.Text));
-            form.ComboTextReplace->setEditText(ToQt(command.Replacement));
+            form.ComboTextToFind->setEditText(form.Edge.ToQt(command.Text));
+            form.ComboTextReplace->setEditText(form.Edge.ToQt(command.Replacement));
             form.RadioScope->SetItemIndex(command.Scope);
             form.RadioOrigin->SetItemIndex(command.Origin);
             form.CheckSubR->setChecked(command.SubRoutines);
@@ -189,7 +191,7 @@ TEST_F(FindDialog, FindGoesOnIntoOneFurtherSectionPerCommand) {
     // The rest of the section holds no more: the subroutine is shown with its match selected.
     EXPECT_TRUE(Form->SearchAgain(*Window));
     EXPECT_EQ(Selected(), Node("SR1"));
-    EXPECT_EQ(EditorLines(), Doc().FindSectionByName("SR1")->Lines);
+    EXPECT_EQ(EditorLines(), Doc().FindSectionByName("SR1")->LineTexts());
     EXPECT_EQ(Window->RichEditSource->CaretPos(), QPoint(7, 1));
     // The output file is not included, and the walk does not start over at the top.
     EXPECT_FALSE(Form->SearchAgain(*Window));
@@ -226,7 +228,7 @@ TEST_F(FindDialog, ActiveSectionScopeStaysInTheSection) {
 }
 
 TEST_F(FindDialog, FromBeginOfProgramReachesTheDescriptionOnlyWhenGlobal) {
-    Doc().DescriptionSection.Lines = {"Pays the WAGES"};
+    Doc().DescriptionSection.AssignLines({"Pays the WAGES"});
     Run(false,
         {.Text = "WAGES", .Scope = TFormFind::AllProgram, .Origin = TFormFind::FromBeginOfProgram});
     EXPECT_FALSE(Form->Settings.Found);
@@ -244,8 +246,8 @@ TEST_F(FindDialog, FromBeginOfProgramReachesTheDescriptionOnlyWhenGlobal) {
 }
 
 TEST_F(FindDialog, PropertiesAndHistoryAreNeverSearched) {
-    Doc().PropertySection.Lines.push_back("Source Lib=SECRET");
-    Doc().HistorySection.Lines.push_back("SECRET,Add,USER1,01/01/2000 10:00:00,In: Sub Routines");
+    Doc().PropertySection.AddLine("Source Lib=SECRET");
+    Doc().HistorySection.AddLine("SECRET,Add,USER1,01/01/2000 10:00:00,In: Sub Routines");
     Run(false, {.Text = "SECRET",
                 .Scope = TFormFind::GlobalScope,
                 .Origin = TFormFind::FromBeginOfProgram});
@@ -270,7 +272,7 @@ TEST_F(FindDialog, ReplacingATextByItselfIsRefused) {
     EXPECT_TRUE(Box.Messages.empty());
     Run(true, {.Text = "FOO", .Replacement = "FOO", .ReplaceAll = true});
     EXPECT_EQ(Box.Messages, std::vector<Shown>{Info("Don't Joke Please!")});
-    EXPECT_EQ(EditorLines(), Doc().MainRoutineSection.Lines);
+    EXPECT_EQ(EditorLines(), Doc().MainRoutineSection.LineTexts());
 }
 
 TEST_F(FindDialog, AllAtTheFirstConfirmationReplacesEverythingTheScopeAllows) {
@@ -284,12 +286,12 @@ TEST_F(FindDialog, AllAtTheFirstConfirmationReplacesEverythingTheScopeAllows) {
     EXPECT_EQ(Box.Messages,
               (std::vector<Shown>{Confirmation("FOO"),
                                   Info("Operation Complete!\n3 replacements in 2 sections.")}));
-    EXPECT_EQ(Doc().MainRoutineSection.Lines, (StringList{"Z-add(BAR,X)", "Add(BAR,1,Y)"}));
+    EXPECT_EQ(Doc().MainRoutineSection.LineTexts(), (StringList{"Z-add(BAR,X)", "Add(BAR,1,Y)"}));
     EXPECT_EQ(Selected(), Node("SR1"));
     EXPECT_EQ(Committed(*Doc().FindSectionByName("SR1")),
               (StringList{"Begsr(SR1)", "Sub(BAR,1,Z)", "Endsr()"}));
     // The output file was not in the scope.
-    EXPECT_EQ(Doc().FindSectionByName("OUT1")->Lines, StringList{"Field(FOO)"});
+    EXPECT_EQ(Doc().FindSectionByName("OUT1")->LineTexts(), StringList{"Field(FOO)"});
     EXPECT_TRUE(Doc().Modified);
 }
 
@@ -316,8 +318,8 @@ TEST_F(FindDialog, ReplaceAllAsksForEachMatchUntilCancelled) {
     EXPECT_EQ(Form->result(), 8);
     EXPECT_EQ(Box.Messages, std::vector<Shown>(3, Confirmation("FOO")));
     EXPECT_EQ(Selected(), Node("SR1"));
-    EXPECT_EQ(Doc().MainRoutineSection.Lines, (StringList{"Z-add(FOO,X)", "Add(BAR,1,Y)"}));
-    EXPECT_EQ(EditorLines(), Doc().FindSectionByName("SR1")->Lines);
+    EXPECT_EQ(Doc().MainRoutineSection.LineTexts(), (StringList{"Z-add(FOO,X)", "Add(BAR,1,Y)"}));
+    EXPECT_EQ(EditorLines(), Doc().FindSectionByName("SR1")->LineTexts());
 
     // Without prompting, an active-section scope replaces that section's matches only.
     Box.Clear();
@@ -330,7 +332,7 @@ TEST_F(FindDialog, ReplaceAllAsksForEachMatchUntilCancelled) {
     EXPECT_EQ(Box.Messages,
               std::vector<Shown>{Info("Operation Complete!\n1 replacement in 1 section.")});
     EXPECT_EQ(Committed(Doc().MainRoutineSection), (StringList{"Z-add(BAR,X)", "Add(BAR,1,Y)"}));
-    EXPECT_EQ(Doc().FindSectionByName("SR1")->Lines[1], "Sub(FOO,1,Z)");
+    EXPECT_EQ(Doc().FindSectionByName("SR1")->LineTexts()[1], "Sub(FOO,1,Z)");
 }
 
 TEST_F(FindDialog, ReplaceOneReplacesTheNextMatchOnly) {
@@ -356,7 +358,7 @@ TEST_F(FindDialog, ReplaceOneReplacesTheNextMatchOnly) {
     EXPECT_TRUE(Box.Messages.empty());
     EXPECT_EQ(Selected(), Node("SR1"));
     EXPECT_EQ(EditorLines()[1], "Sub(BAR,1,Z)");
-    EXPECT_EQ(Doc().MainRoutineSection.Lines[1], "Add(BAR,1,Y)");
+    EXPECT_EQ(Doc().MainRoutineSection.LineTexts()[1], "Add(BAR,1,Y)");
 }
 
 TEST_F(FindDialog, AnEmptyActiveSectionHasNothingToFind) {

@@ -188,7 +188,7 @@ TEST_F(LibraryFrameTest, TheProgramWindowOpensCopyMembersAndShowsTheLibraryInIts
     TreeNode* node = nullptr;
     program->Document->ForEachNode([&](TreeNode* n) {
         if (!node && n->Section())
-            for (const std::string& l : n->Section()->Lines)
+            for (const std::string& l : n->Section()->LineTexts())
                 if (l.find("CUSNO") != std::string::npos) {
                     node = n;
                     break;
@@ -198,7 +198,7 @@ TEST_F(LibraryFrameTest, TheProgramWindowOpensCopyMembersAndShowsTheLibraryInIts
     ASSERT_NE(node, nullptr);
     program->SelectNode(node);
     int line = 0;
-    const StringList& lines = node->Section()->Lines;
+    const StringList& lines = node->Section()->LineTexts();
     while (lines[static_cast<size_t>(line)].find("CUSNO") == std::string::npos)
         ++line;
     program->GoToPlace(node, line,

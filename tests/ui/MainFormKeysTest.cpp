@@ -226,8 +226,8 @@ TEST_F(MainFormKeys, ReplaceAllIsTakenBackInOneStepInEverySection) {
     ASSERT_NE(sumup, nullptr);
     sumup->Section()->SetLines({"  BEGSR(SUMUP)", "  ADD(TOTAL:2:TOTAL)", "  ENDSR()"});
     window->SelectNode(doc.MainRoutineNode);
-    const StringList mainBefore = doc.MainRoutineSection.Lines;
-    const StringList sumupBefore = sumup->Section()->Lines;
+    const StringList mainBefore = doc.MainRoutineSection.LineTexts();
+    const StringList sumupBefore = sumup->Section()->LineTexts();
 
     // Replace All of TOTAL by SUM over the whole program, without asking.
     TFormFind& find = *frame->FormFind;
@@ -243,7 +243,7 @@ TEST_F(MainFormKeys, ReplaceAllIsTakenBackInOneStepInEverySection) {
     frame->SearchReplaceItem->trigger();
     ASSERT_EQ(doc.Tree.Selected(), sumup);
     EXPECT_EQ(window->RichEditSource->Line(1), "  ADD(SUM:2:SUM)");
-    EXPECT_EQ(doc.MainRoutineSection.Lines[0], "  Z-ADD(0:SUM)");
+    EXPECT_EQ(doc.MainRoutineSection.LineTexts()[0], "  Z-ADD(0:SUM)");
     EXPECT_EQ(frame->EditUndoItem->text(), "&Undo Replace All");
 
     // One Undo from the editor's own key: every section has its text back, also the main
@@ -251,16 +251,16 @@ TEST_F(MainFormKeys, ReplaceAllIsTakenBackInOneStepInEverySection) {
     window->RichEditSource->setFocus();
     QTest::keyClick(window->RichEditSource, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(window->RichEditSource->Lines(), sumupBefore);
-    EXPECT_EQ(doc.MainRoutineSection.Lines, mainBefore);
+    EXPECT_EQ(doc.MainRoutineSection.LineTexts(), mainBefore);
     EXPECT_EQ(frame->EditUndoItem->text(), "&Undo");
     EXPECT_EQ(frame->EditRedoItem->text(), "&Redo Replace All");
 
     // Redo from the menu gives it all again; Undo from the menu takes it back again.
     frame->EditRedoItem->trigger();
-    EXPECT_EQ(doc.MainRoutineSection.Lines[0], "  Z-ADD(0:SUM)");
+    EXPECT_EQ(doc.MainRoutineSection.LineTexts()[0], "  Z-ADD(0:SUM)");
     EXPECT_EQ(window->RichEditSource->Line(1), "  ADD(SUM:2:SUM)");
     frame->EditUndoItem->trigger();
-    EXPECT_EQ(doc.MainRoutineSection.Lines, mainBefore);
+    EXPECT_EQ(doc.MainRoutineSection.LineTexts(), mainBefore);
 
     // Typing afterwards: Undo is the typing's again, and the group is gone.
     frame->EditRedoItem->trigger();
@@ -269,7 +269,7 @@ TEST_F(MainFormKeys, ReplaceAllIsTakenBackInOneStepInEverySection) {
     EXPECT_EQ(frame->EditUndoItem->text(), "&Undo");
     frame->EditUndoItem->trigger();
     EXPECT_EQ(window->RichEditSource->Line(0), "  BEGSR(SUMUP)");
-    EXPECT_EQ(doc.MainRoutineSection.Lines[0], "  Z-ADD(0:SUM)");
+    EXPECT_EQ(doc.MainRoutineSection.LineTexts()[0], "  Z-ADD(0:SUM)");
 }
 
 TEST_F(MainFormKeys, AGroupWhoseSectionChangedSinceIsNotTakenBack) {
@@ -282,12 +282,12 @@ TEST_F(MainFormKeys, AGroupWhoseSectionChangedSinceIsNotTakenBack) {
     QTest::keyClicks(window->RichEditSource, "NEW ");
     window->SelectNode(doc.MainRoutineNode);
     window->EndEditGroup("Replace All");
-    ASSERT_EQ(doc.DescriptionSection.Lines, (StringList{"NEW What the program does"}));
+    ASSERT_EQ(doc.DescriptionSection.LineTexts(), (StringList{"NEW What the program does"}));
     ASSERT_EQ(frame->EditUndoItem->text(), "&Undo Replace All");
     // The description is changed again by something the group did not make.
     doc.DescriptionSection.SetLines({"changed by hand"});
     window->UndoEdit();
-    EXPECT_EQ(doc.DescriptionSection.Lines, (StringList{"changed by hand"}));
+    EXPECT_EQ(doc.DescriptionSection.LineTexts(), (StringList{"changed by hand"}));
     EXPECT_EQ(window->StatusPanel(TEditorsHolder::MessagePanel)->text(),
               "Replace All cannot be undone: Description has changed since.");
     EXPECT_EQ(frame->EditUndoItem->text(), "&Undo");

@@ -90,7 +90,7 @@ TEST(MainFormSession, ANewUserWorksOnAMemberFromTheHost) {
     TRPGProgram* doc = window->Document.get();
     ASSERT_NE(doc->SubRoutinesNode, nullptr);
     EXPECT_GT(doc->SubRoutinesNode->Count(), 5);
-    EXPECT_TRUE(Contains(doc->HistorySection.Lines, ",Converted,"));
+    EXPECT_TRUE(Contains(doc->HistorySection.LineTexts(), ",Converted,"));
 
     // The editor indents new lines from now on.
     user.Dialogs.push_back(FrameUser::Change<TFormEditOptions>(
@@ -146,8 +146,8 @@ TEST(MainFormSession, ANewUserWorksOnAMemberFromTheHost) {
     TEDITSection* sumup = routine->Section();
     ASSERT_NE(sumup, nullptr);
     EXPECT_TRUE(sumup->CompiledValid);
-    EXPECT_TRUE(Contains(sumup->Compiled, "BEGSR"));
-    EXPECT_TRUE(Contains(sumup->Compiled, "RRN01"));
+    EXPECT_TRUE(Contains(sumup->CompiledTexts(), "BEGSR"));
+    EXPECT_TRUE(Contains(sumup->CompiledTexts(), "RRN01"));
     EXPECT_TRUE(frame->isEnabled());
 
     // Save, close: the program is on disk and on top of the recent list.
@@ -168,7 +168,7 @@ TEST(MainFormSession, ANewUserWorksOnAMemberFromTheHost) {
     doc = window->Document.get();
     routine = doc->FindNodeByText("SUMUP");
     ASSERT_NE(routine, nullptr);
-    EXPECT_EQ(routine->Section()->Lines.at(1), typed);
+    EXPECT_EQ(routine->Section()->LineTexts().at(1), typed);
     EXPECT_TRUE(window->RichEditSource->AutoIndent());
     EXPECT_EQ(frame->FileReopenItem->actions().front()->text(), "Void");
 

@@ -144,7 +144,7 @@ TEST_F(TextTransfer, SectionTextCommandsEditLikeTyping) {
     EXPECT_TRUE(Doc().EditorModified);
     EXPECT_EQ(Window->StatusPanel(TEditorsHolder::ModifiedPanel)->text(), "Modified");
     Doc().CommitCurrent();
-    EXPECT_EQ(Doc().MainRoutineSection.Lines, (StringList{"KEEP NEW1", "NEW\xE9"}));
+    EXPECT_EQ(Doc().MainRoutineSection.LineTexts(), (StringList{"KEEP NEW1", "NEW\xE9"}));
     EXPECT_TRUE(Doc().Modified);
 
     // The selection across the line break is written as two lines, in UTF-8 with LF.

@@ -159,7 +159,8 @@ BuildTotals CompileAll(MemberSections& s, const TCompileOptions& options) {
 StringList Assemble(const std::vector<TEDITSection*>& order) {
     StringList out;
     for (const TEDITSection* section : order)
-        out.insert(out.end(), section->Compiled.begin(), section->Compiled.end());
+        for (const CompiledLine& line : section->Compiled())
+            out.push_back(line.Text);
     return out;
 }
 
@@ -169,10 +170,10 @@ StringList AssembleByPlace(const std::vector<TEDITSection*>& order) {
     std::vector<std::pair<long long, StringList>> chunks;
     for (const TEDITSection* section : order) {
         StringList pending;
-        for (size_t k = 0; k < section->Compiled.size(); ++k) {
-            pending.push_back(section->Compiled[k]);
-            const LineOrigin* origin = section->CompiledFrom.size() == section->Compiled.size()
-                                           ? section->OriginAt(section->CompiledFrom[k])
+        for (size_t k = 0; k < section->CompiledCount(); ++k) {
+            pending.push_back(section->CompiledTexts()[k]);
+            const LineOrigin* origin = section->CompiledLinked()
+                                           ? section->OriginAt(section->Compiled()[k].From)
                                            : nullptr;
             if (origin) {
                 chunks.emplace_back(origin->Ordinal, std::move(pending));

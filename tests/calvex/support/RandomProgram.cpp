@@ -137,7 +137,7 @@ private:
     }
     // A section with lines gets a description and moments, which its banner carries.
     void Dated(TEDITSection& section, StringList lines) {
-        section.Lines = std::move(lines);
+        section.AssignLines(std::move(lines));
         if (Chance(70))
             section.Properties.Description = Words(58);
         section.Properties.CreatedOn = Moment();
@@ -182,12 +182,12 @@ private:
 
     void ProgramLines(TEDITSection& section, const char* lead) {
         for (int k = Int(0, 4); k > 0; --k)
-            section.Lines.push_back(lead + Words(40));
+            section.AddLine(lead + Words(40));
     }
     // Definitions whose names no statement uses, so that they change nothing.
     void PreCompiler(TEDITSection& section) {
         for (int k = Int(0, 3); k > 0; --k)
-            section.Lines.push_back("#DEFINE X_" + Name(5) + "=" + Number(3));
+            section.AddLine("#DEFINE X_" + Name(5) + "=" + Number(3));
     }
 
     StringList Header() {
@@ -284,7 +284,7 @@ private:
                     array.Properties.Description = Words(static_cast<int>(60 - v[0].size()));
                 int records = perRecord < 2 ? entries : (entries + perRecord - 1) / perRecord;
                 for (int r = 0; r < records; ++r)
-                    array.Lines.push_back(Words(Int(1, 74)));
+                    array.AddLine(Words(Int(1, 74)));
             }
             if (Chance(25)) {
                 statement.resize(std::max<size_t>(statement.size(), 50), ' ');
