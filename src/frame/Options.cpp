@@ -27,6 +27,7 @@ template <class Options, class Compiler, class V> void VisitKeys(Options& o, Com
     v(kGeneralSection, "CursThrTabs", o.Editor.CursThrTabs);
     v(kGeneralSection, "TabSpaces", o.Editor.TabSpaces);
     v(kGeneralSection, "TextFilesLatin1", o.Editor.TextFilesLatin1);
+    v(kGeneralSection, "CodePage", o.Editor.CodePage);
     v(kCompilerSection, "PrgProp", c.PrgProp);
     v(kCompilerSection, "PrgDesc", c.PrgDesc);
     v(kCompilerSection, "PrgHist", c.PrgHist);

@@ -368,6 +368,10 @@ void TMainForm::BuildSearchAndProgramMenus() {
                                 "See the RPG/400 member as it will be printed");
     ProgExportPdfItem = Item(ProgramMenu, "ProgExportPdfItem", "Export Source to P&DF...",
                              "Write the RPG/400 member into a PDF file");
+    ProgramMenu->addSeparator();
+    ProgCodePageItem = Item(ProgramMenu, "ProgCodePageItem", "Code Pa&ge...",
+                            "Choose the code page the program's text is written in");
+    connect(ProgCodePageItem, &QAction::triggered, this, &TMainForm::ProgCodePageItemClick);
     connect(ProgCompileItem, &QAction::triggered, this, &TMainForm::ProgCompileItemClick);
     connect(ProgBuildAllItem, &QAction::triggered, this, &TMainForm::ProgBuildAllItemClick);
     connect(ProgExportItem, &QAction::triggered, this, &TMainForm::ProgExportItemClick);
@@ -559,10 +563,11 @@ void TMainForm::changeEvent(QEvent* event) {
 void TMainForm::UpdateMenuItems() {
     bool any = !MdiArea->subWindowList().isEmpty();
     for (QAction* item :
-         {FileCloseItem, FileCloseAllItem, FileSaveItem, FileSaveAsItem, FileSaveAllItem,
-          FilePrintItem, FilePrintPreviewItem, FileExportPdfItem, ProgCompileItem, ProgBuildAllItem,
-          ProgExportItem, ProgSaveAsItem, ProgPrintItem, ProgPrintPreviewItem, ProgExportPdfItem,
-          WindowCascadeItem, WindowTileItem, WindowArrangeItem, WindowMinimizeItem})
+         {FileCloseItem,     FileCloseAllItem,     FileSaveItem,         FileSaveAsItem,
+          FileSaveAllItem,   FilePrintItem,        FilePrintPreviewItem, FileExportPdfItem,
+          ProgCompileItem,   ProgBuildAllItem,     ProgExportItem,       ProgSaveAsItem,
+          ProgPrintItem,     ProgPrintPreviewItem, ProgExportPdfItem,    ProgCodePageItem,
+          WindowCascadeItem, WindowTileItem,       WindowArrangeItem,    WindowMinimizeItem})
         item->setEnabled(any);
     for (QToolButton* button : {BtnGenerate, BtnExport})
         button->setEnabled(any);

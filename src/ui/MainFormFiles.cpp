@@ -4,6 +4,7 @@
 
 #include "ui/MainForm.h"
 
+#include "platform/CodePage.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
 #include "qtedge/FileNames.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -94,6 +96,7 @@ void TMainForm::FileNewItemClick() {
     std::string caption = "NoName" + std::to_string(MdiArea->subWindowList().size() + 1) + ".RPG";
     TEditorsHolder* window = NewEditorWindow(caption);
     window->Document->NewProgram();
+    TakeDefaultCodePage(*window);
     ApplyOptionsToWindow(*window);
     TileWhenAlone();
     UnlockFileCommands();
@@ -267,6 +270,7 @@ TEditorsHolder* TMainForm::ImportIntoNewWindow(const std::string& sourceFile,
                                                const std::string& caption) {
     TEditorsHolder* window = NewEditorWindow(caption);
     setEnabled(false);
+    TakeDefaultCodePage(*window);
     window->ImportSource(sourceFile);
     TRPGProgram& doc = *window->Document;
     // An unreadable file leaves the document without its tree: nothing to keep either.
@@ -279,6 +283,33 @@ TEditorsHolder* TMainForm::ImportIntoNewWindow(const std::string& sourceFile,
     }
     setEnabled(true);
     return window;
+}
+
+void TMainForm::TakeDefaultCodePage(TEditorsHolder& window) const {
+    std::string name = orvale::CodePage::Canonical(Options.Editor.CodePage);
+    if (name.empty() || name == "ISO-8859-1" || !orvale::CodePage::Shared(name))
+        return;
+    window.Document->TextCodePage = name;
+    window.ShowCodePage();
+}
+
+void TMainForm::ProgCodePageItemClick() {
+    TEditorsHolder* window = ActiveWindow();
+    if (!window)
+        return;
+    QStringList names;
+    for (const std::string& name : orvale::CodePage::Offered())
+        names << QString::fromStdString(name);
+    const std::string& current = window->Document->TextCodePage;
+    int at = static_cast<int>(
+        names.indexOf(QString::fromStdString(current.empty() ? "ISO-8859-1" : current)));
+    bool chosen = false;
+    QString name = QInputDialog::getItem(
+        this, "Code Page",
+        "The code page the program's text is written in\n(its bytes stay as they are):", names,
+        std::max(at, 0), false, &chosen);
+    if (chosen)
+        window->SetCodePage(name.toStdString());
 }
 
 void TMainForm::ProgOpenItemClick() {

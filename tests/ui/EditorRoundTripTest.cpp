@@ -5,6 +5,7 @@
 
 #include "FakeEditorFrame.h"
 #include "calvex/MemberRoundTrip.h"
+#include "platform/CodePage.h"
 #include "platform/Prompter.h"
 #include "platform/RegionalSettings.h"
 #include "platform/TextFile.h"
@@ -13,10 +14,17 @@
 #include "ui/ExtRichEdit.h"
 #include "ui/TagColumn.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <unistd.h>
 
 using orvale::Prompter;
 using orvale::RegionalSettings;
@@ -123,4 +131,81 @@ TEST_F(EditorRoundTrip, TypingOverAStatementChangesItsLineAlone) {
     for (const std::string& l : built)
         tagged += l.size() > 74 && l.substr(74) == "PR0042" ? 1 : 0;
     EXPECT_EQ(tagged, 1);
+}
+
+// A member of Big5 text, shown in the editors in its code page: every section goes through
+// the source editor and the RPG/400 page and comes back byte for byte, the soft hyphen that
+// ends many characters, a lead byte without its second byte and a control byte among them;
+// the caret counts bytes, so that a column after a Chinese character is the member's column.
+TEST_F(EditorRoundTrip, DoubleByteTextComesBackFromTheEditorsByteForByte) {
+    std::filesystem::path big5 =
+        std::filesystem::path(ORVALE_CORPUS_DIR) / ".." / "corpus-dbcs" / "SEEDMAN__01.RP3";
+    if (!std::filesystem::exists(big5))
+        GTEST_SKIP() << "no members of double-byte text";
+    std::string dir =
+        std::filesystem::temp_directory_path() / ("orvale-dbcs-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    std::string member = dir + "/DBCS.RP3";
+    std::filesystem::copy_file(big5, member, std::filesystem::copy_options::overwrite_existing);
+    StringList lines;
+    ASSERT_TRUE(orvale::ReadTextFile(member, lines));
+    // A line the shop never wrote: broken pairs and control bytes, in a header comment.
+    lines.insert(lines.begin() + 1, "     H* \xA4\xAD\xA4 \x7F\x80 \xB8\xEA\xAE\xC6 END \xA4");
+    ASSERT_TRUE(orvale::WriteTextFile(member, lines));
+    ASSERT_TRUE(orvale::ReadTextFile(member, lines));
+
+    Doc().TextCodePage = "BIG5";
+    Window->ImportSource(member);
+    Doc().FormGenRPG = &Form;
+    ASSERT_EQ(&Window->RichEditSource->Edge.Page(), orvale::CodePage::Shared("BIG5"));
+    std::vector<TreeNode*> nodes;
+    Doc().ForEachNode([&](TreeNode* n) {
+        // The properties and the history log are shown in grids.
+        if (n->Section() && n->Section() != &Doc().PropertySection &&
+            n->Section() != &Doc().HistorySection)
+            nodes.push_back(n);
+        return true;
+    });
+    for (TreeNode* node : nodes) {
+        TEDITSection* section = node->Section();
+        StringList stored = section->LineTexts();
+        Window->SelectNode(node);
+        Window->PageControl->setCurrentIndex(0);
+        if (Doc().CurrentNode == node && !stored.empty()) {
+            EXPECT_EQ(Window->RichEditSource->Lines(), stored) << node->Text;
+        }
+    }
+    Window->SelectNode(nodes.front());
+    EXPECT_EQ(Built(), lines);
+
+    // The header comment: its Chinese is shown as Chinese, and the caret stands on byte columns.
+    Window->SelectNode(Doc().FindNodeByText("Header"));
+    Window->PageControl->setCurrentIndex(0);
+    TExtRichEdit& editor = *Window->RichEditSource;
+    int row = -1;
+    for (int k = 0; k < editor.LineCount(); ++k)
+        if (editor.Line(k).find("END") != std::string::npos)
+            row = k;
+    ASSERT_GE(row, 0);
+    std::string line = editor.Line(row);
+    int end = static_cast<int>(line.find("END"));
+    EXPECT_TRUE(editor.document()->findBlockByNumber(row).text().contains(QChar(0x8CC7)));
+    editor.SetCaretPos(end, row);
+    EXPECT_EQ(editor.CaretPos(), QPoint(end, row));
+    EXPECT_EQ(editor.WordAtCursor(false), "END");
+    // A character Big5 cannot hold is refused; one it holds takes its two bytes.
+    int refused = 0;
+    QObject::connect(&editor, &TExtRichEdit::CharacterRefused, [&] { ++refused; });
+    auto type = [&](const char* utf8) {
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(utf8));
+        QApplication::sendEvent(&editor, &key);
+    };
+    type("\xED\x95\x9C");
+    EXPECT_EQ(refused, 1);
+    EXPECT_EQ(editor.Line(row), line);
+    type("\xE8\xB3\x87");
+    EXPECT_EQ(editor.Line(row), line.substr(0, static_cast<size_t>(end)) + "\xB8\xEA" +
+                                    line.substr(static_cast<size_t>(end)));
+    EXPECT_EQ(editor.CaretPos(), QPoint(end + 2, row));
+    std::filesystem::remove_all(dir);
 }
