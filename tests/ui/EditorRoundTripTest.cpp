@@ -17,8 +17,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTabWidget>
-#include <QTextBlock>
 #include <QTest>
+#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -208,4 +208,37 @@ TEST_F(EditorRoundTrip, DoubleByteTextComesBackFromTheEditorsByteForByte) {
                                     line.substr(static_cast<size_t>(end)));
     EXPECT_EQ(editor.CaretPos(), QPoint(end + 2, row));
     std::filesystem::remove_all(dir);
+}
+
+// Another code page for a program's text shows its bytes as other characters and changes none
+// of them; the program is to be saved with its new code page.
+TEST_F(EditorRoundTrip, AnotherCodePageShowsTheSameBytesAnew) {
+    StringList member;
+    ASSERT_TRUE(orvale::ReadTextFile(kMember, member));
+    Window->ImportSource(kMember);
+    Doc().FormGenRPG = &Form;
+    TreeNode* load = Doc().FindNodeByText("LOAD");
+    ASSERT_NE(load, nullptr);
+    StringList text = load->Section()->LineTexts();
+    text.insert(text.begin(), "     C* \xB8\xEA\xAE\xC6");
+    load->Section()->SetLines(text);
+    Window->SelectNode(load);
+    Window->PageControl->setCurrentIndex(0);
+    TExtRichEdit& editor = *Window->RichEditSource;
+    EXPECT_EQ(editor.document()->firstBlock().text(),
+              QString::fromUtf8("     C* \xC2\xB8\xC3\xAA\xC2\xAE\xC3\x86"));
+    Doc().Modified = false;
+
+    EXPECT_FALSE(Window->SetCodePage("NO-SUCH-PAGE"));
+    EXPECT_FALSE(Doc().Modified);
+    ASSERT_TRUE(Window->SetCodePage("big5"));
+    EXPECT_EQ(Doc().TextCodePage, "BIG5");
+    EXPECT_TRUE(Doc().Modified);
+    EXPECT_EQ(editor.document()->firstBlock().text(),
+              QString::fromUtf8("     C* \xE8\xB3\x87\xE6\x96\x99"));
+    EXPECT_EQ(editor.Line(0), "     C* \xB8\xEA\xAE\xC6");
+    ASSERT_TRUE(Window->SetCodePage("ISO-8859-1"));
+    EXPECT_EQ(Doc().TextCodePage, "");
+    Window->SelectNode(Doc().FindNodeByText("NEWORD"));
+    EXPECT_EQ(load->Section()->GetLine(0), "     C* \xB8\xEA\xAE\xC6");
 }
