@@ -232,8 +232,8 @@ std::string Folded(std::string_view name) {
 // Other names the same code pages go by.
 std::string Alias(const std::string& folded) {
     static const std::map<std::string, std::string> aliases = {
-        {"LATIN1", "ISO-8859-1"}, {"SJIS", "SHIFT_JIS"},   {"MS932", "CP932"},
-        {"WINDOWS31J", "CP932"},  {"MS950", "CP950"},      {"UHC", "CP949"},
+        {"LATIN1", "ISO-8859-1"}, {"SJIS", "SHIFT_JIS"},      {"MS932", "CP932"},
+        {"WINDOWS31J", "CP932"},  {"MS950", "CP950"},         {"UHC", "CP949"},
         {"MS949", "CP949"},       {"BIG5HKSCS", "BIG5-HKSCS"}};
     if (auto found = aliases.find(folded); found != aliases.end())
         return found->second;
