@@ -5,6 +5,7 @@
 #include "Commands.h"
 
 #include "frame/Options.h"
+#include "platform/CodePage.h"
 #include "platform/LargeHeap.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
@@ -218,9 +219,16 @@ public:
 };
 
 struct ImportArgs {
-    std::string Member, Output, User;
+    std::string Member, Output, User, CodePage;
     CompilerSettings Settings;
 };
+
+std::string JoinedCodePages() {
+    std::string names;
+    for (const std::string& name : orvale::CodePage::Offered())
+        names += (names.empty() ? "" : ", ") + name;
+    return names;
+}
 
 int RunImport(const ImportArgs& a) {
     static TFormGenRPG form; // read by the program to the end
@@ -238,6 +246,8 @@ int RunImport(const ImportArgs& a) {
     doc.FormGenRPG = &form;
     doc.TabSpaces = tabSpaces;
     doc.UserName = a.User.empty() ? LoginName() : a.User;
+    std::string codePage = orvale::CodePage::Canonical(a.CodePage);
+    doc.TextCodePage = codePage == "ISO-8859-1" ? std::string() : codePage;
     // A command keeps no restore points; the memory goes to the member.
     doc.SetUndoOptions(false, false, false);
     ProgressBar bar;
@@ -451,6 +461,15 @@ void AddProgramCommands(CLI::App& app, int& status) {
                               "Program file to write (default: the member's name with .RPG)");
     importCommand->add_option("--user", import->User,
                               "User name for the history log (default: the login name)");
+    importCommand
+        ->add_option("--codepage", import->CodePage,
+                     "Code page of the member's text (default ISO-8859-1), one of: " +
+                         JoinedCodePages())
+        ->check([](const std::string& name) {
+            return orvale::CodePage::Shared(name)
+                       ? std::string()
+                       : "not a code page this system can convert: " + name;
+        });
     AddCompilerOptions(importCommand, import->Settings, ImportOptions);
     importCommand->callback([import, &status] { status = RunImport(*import); });
 

@@ -78,6 +78,9 @@ public:
     bool ReadWhole = true;
     TreeNode* SubRoutinesNode = nullptr;
     std::string UserName;
+    // The code page of the program's text, as CodePage::Offered names it; empty for
+    // ISO-8859-1, the code page of a program that names none.
+    std::string TextCodePage;
 
     // The section tree and the window the document writes into (none: not bound).
     TProgramTree Tree;

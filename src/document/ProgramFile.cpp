@@ -4,6 +4,7 @@
 
 #include "EditProgram.h"
 
+#include "platform/CodePage.h"
 #include "platform/DateReader.h"
 #include "platform/RegionalSettings.h"
 #include "platform/SafeSave.h"
@@ -132,18 +133,17 @@ int ReadFromLines(TEDITSection& section, StringList& src, int start, bool take,
     return i + 2;
 }
 
-void WriteToLines(TEDITSection& section, ProgramTextWriter& out, std::string lastLine) {
+void WriteToLines(TEDITSection& section, ProgramTextWriter& out, StringList lastLines) {
     const TEDITSectionProperty& p = section.Properties;
     out.Add(Bracketed(p.Name));
     out.Add(Bracketed(p.Description));
     out.Add(Bracketed(p.CreatedOnText()));
     out.Add(Bracketed(p.LastUpdateText()));
     section.SaveLineIndex = out.LineNumber();
-    bool extra = !lastLine.empty();
-    out.Add(Bracketed(std::to_string(section.LinesCount() + (extra ? 1 : 0))));
+    out.Add(Bracketed(std::to_string(section.LinesCount() + lastLines.size())));
     out.AddTexts(section.Lines());
-    if (extra)
-        out.Add(std::move(lastLine));
+    for (std::string& line : lastLines)
+        out.Add(std::move(line));
     out.Add(kEndOfSection);
     out.Add({});
 }
@@ -242,6 +242,27 @@ std::optional<orvale::RegionalSettings> TakeDateRecord(TEDITSection& properties,
     return formats;
 }
 
+// Takes the record of the code page off the end of the property section's text (the record of
+// the dates is taken first). A name this program cannot convert is kept, to be written back,
+// and the text is shown as ISO-8859-1 meanwhile.
+void TakeCodePageRecord(TEDITProgram& program, Diagnostics& found) {
+    TEDITSection& properties = program.PropertySection;
+    if (properties.LinesCount() == 0)
+        return;
+    std::string_view line = properties.Lines().back().Text;
+    if (!line.starts_with(kCodePageKey))
+        return;
+    std::string name(line.substr(kCodePageKey.size()));
+    properties.DeleteLine(properties.LinesCount() - 1);
+    std::string known = orvale::CodePage::Canonical(name);
+    if (known.empty() || !orvale::CodePage::Shared(known)) {
+        found.Warning(CodePageWarning(name));
+        program.TextCodePage = name;
+        return;
+    }
+    program.TextCodePage = known == "ISO-8859-1" ? std::string() : known;
+}
+
 // Reads the moments of every section, with the formats the file recorded or, without them,
 // with the form that reads them all. Returns whether a moment was written in other formats
 // than the current ones.
@@ -282,6 +303,11 @@ bool ReadDates(TEDITProgram& program, std::vector<StoredDates>& stored,
 }
 
 } // namespace
+
+std::string CodePageWarning(const std::string& name) {
+    return "WARNING: The program's text is in the code page \"" + name +
+           "\", which this system cannot convert: it is shown as ISO-8859-1!";
+}
 
 std::string UnreadDatesWarning(int count) {
     bool one = count == 1;
@@ -364,6 +390,7 @@ TreeReading ReadTree(TEDITProgram& program, StringList& lines, bool take, Diagno
                 if (target == &program.PropertySection && !recordSought) {
                     recordSought = true;
                     recorded = TakeDateRecord(*target, dates.back().Texts[0]);
+                    TakeCodePageRecord(program, found);
                 }
             } else if (name != kFolderMarker) {
                 found.Warning(kCorruptedFileWarning);
@@ -424,13 +451,15 @@ void WriteTreeText(TEDITProgram& program, ProgramTextWriter& out) {
     program.ForEachNode([&](TreeNode* n) {
         if (TEDITSection* s = n->Section()) {
             out.Add(Bracketed(std::to_string(n->ImageIndex)));
-            std::string record;
+            StringList records;
             if (s == &program.PropertySection && !recorded) {
                 recorded = true;
-                record = DateRecordLine(orvale::RegionalSettings::Current(),
-                                        s->Properties.CreatedOnText());
+                if (!program.TextCodePage.empty())
+                    records.push_back(std::string(kCodePageKey) + program.TextCodePage);
+                records.push_back(DateRecordLine(orvale::RegionalSettings::Current(),
+                                                 s->Properties.CreatedOnText()));
             }
-            WriteToLines(*s, out, std::move(record));
+            WriteToLines(*s, out, std::move(records));
             out.Flush();
         } else if (const TEDITFolder* folder = n->Folder()) {
             out.Add(Bracketed(std::to_string(n->ImageIndex)));

@@ -96,9 +96,9 @@ private:
 // once read) the lines are moved out of Src instead of copied.
 int ReadFromLines(TEDITSection& section, StringList& src, int start, bool take,
                   std::string (&dates)[2], orvale::Diagnostics& found);
-// Appends the block from the name line on; SaveLineIndex is set to its count line. LastLine,
-// when given, is written as one more line of the text (the record of the date formats).
-void WriteToLines(TEDITSection& section, ProgramTextWriter& out, std::string lastLine = {});
+// Appends the block from the name line on; SaveLineIndex is set to its count line. LastLines
+// are written as more lines of the text (the records of the code page and the date formats).
+void WriteToLines(TEDITSection& section, ProgramTextWriter& out, StringList lastLines = {});
 // Reads a compiled block whose count line is at Start and returns the index past the block's
 // empty line; -1 when the count does not match (the section's compiled lines are then dropped
 // and the caller stops reading the area).
@@ -121,6 +121,16 @@ std::string DateRecordLine(const orvale::RegionalSettings& formats, std::string_
 bool ReadDateRecordLine(std::string_view line, orvale::RegionalSettings& formats,
                         std::string& sample);
 std::string UnreadDatesWarning(int count);
+
+// -- The code page
+//
+// A program whose text is in another code page than ISO-8859-1 records it in a line of its
+// properties' text before the record of the dates ("Code Page=" + name); a program in
+// ISO-8859-1 writes none, so that its file is what it always was. A version that knows no such
+// line shows it as a property and keeps it where it stands.
+
+inline constexpr std::string_view kCodePageKey = "Code Page=";
+std::string CodePageWarning(const std::string& name);
 
 // -- Whole parts, of a document whose tree holds the fixed sections and folders of its kind
 

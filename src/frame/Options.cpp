@@ -29,6 +29,7 @@ template <class Options, class Compiler, class V> void VisitKeys(Options& o, Com
     v(kGeneralSection, "TabSpaces", o.Editor.TabSpaces);
     v(kGeneralSection, "TextFilesLatin1", o.Editor.TextFilesLatin1);
     v(kGeneralSection, "LastProgramFolder", o.LastProgramFolder);
+    v(kGeneralSection, "CodePage", o.Editor.CodePage);
     v(kCompilerSection, "PrgProp", c.PrgProp);
     v(kCompilerSection, "PrgDesc", c.PrgDesc);
     v(kCompilerSection, "PrgHist", c.PrgHist);

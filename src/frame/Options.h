@@ -41,6 +41,8 @@ struct TEditorOptions {
     int TabSpaces = 2;
     // Section text files are written as Latin-1 with CR LF instead of UTF-8 with LF.
     bool TextFilesLatin1 = false;
+    // The code page of the text of a new or imported program (its own setting then holds).
+    std::string CodePage = "ISO-8859-1";
 };
 
 // Which document events the history log records.

@@ -1,5 +1,7 @@
 #include "TextEdge.h"
 
+#include <algorithm>
+
 namespace orvale {
 
 namespace {
@@ -37,6 +39,29 @@ StringList TextEdge::FromQt(const QStringList& lines) const {
     for (const QString& line : lines)
         out.push_back(FromQt(line));
     return out;
+}
+
+int TextEdge::ColumnOf(const QString& text, int index) const {
+    index = std::clamp(index, 0, static_cast<int>(text.size()));
+    if (!Page_->DoubleByte())
+        return index;
+    int column = 0;
+    for (int k = 0; k < index; ++k)
+        column += Page_->Columns(text.at(k).unicode());
+    return column;
+}
+
+int TextEdge::IndexOf(const QString& text, int column) const {
+    if (!Page_->DoubleByte())
+        return std::clamp(column, 0, static_cast<int>(text.size()));
+    int at = 0;
+    int k = 0;
+    for (; k < text.size(); ++k) {
+        at += Page_->Columns(text.at(k).unicode());
+        if (at > column)
+            return k;
+    }
+    return k;
 }
 
 char32_t TextEdge::FirstUnmappable(const QString& text, int* line) const {

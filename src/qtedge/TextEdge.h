@@ -17,7 +17,7 @@ namespace orvale {
 
 class TextEdge {
 public:
-    // The edge of ISO-8859-1 text, the code page of every program for now.
+    // The edge of ISO-8859-1 text, the code page of a program that names none.
     TextEdge() : Page_(&CodePage::Latin1()) {}
     explicit TextEdge(const CodePage& page) : Page_(&page) {}
 
@@ -29,6 +29,14 @@ public:
     // where that would lose what the user typed.
     std::string FromQt(const QString& text) const;
     StringList FromQt(const QStringList& lines) const;
+
+    // Columns are bytes: a double-byte character covers two. The column where the character at
+    // Index (UTF-16 units) of Text begins, and the index of the character that covers Column
+    // (the end of Text past its last column).
+    int ColumnOf(const QString& text, int index) const;
+    int IndexOf(const QString& text, int column) const;
+    // How many columns the character C covers.
+    int Columns(QChar c) const { return Page_->Columns(c.unicode()); }
 
     // The first character of Text the code page cannot hold, with the 1-based line it is on
     // (lines end at "\n"); 0 when it holds all of it.

@@ -198,6 +198,38 @@ void TEditorsHolder::SetTextEdge(const orvale::TextEdge& edge) {
     TreeModel->Edge = edge;
 }
 
+void TEditorsHolder::ShowCodePage() {
+    const orvale::CodePage* page = Document->TextCodePage.empty()
+                                       ? &orvale::CodePage::Latin1()
+                                       : orvale::CodePage::Shared(Document->TextCodePage);
+    if (!page)
+        page = &orvale::CodePage::Latin1();
+    if (page == &Edge.Page())
+        return;
+    // What the editor holds is read in the code page it was shown in.
+    Document->CommitCurrent();
+    SetTextEdge(orvale::TextEdge(*page));
+    if (Document->CurrentNode)
+        Document->ShowSelected();
+    SourceColours->rehighlight();
+    RpgColours->rehighlight();
+}
+
+bool TEditorsHolder::SetCodePage(const std::string& name) {
+    std::string canonical = orvale::CodePage::Canonical(name);
+    if (canonical.empty() || !orvale::CodePage::Shared(canonical))
+        return false;
+    if (canonical == "ISO-8859-1")
+        canonical.clear();
+    if (canonical == Document->TextCodePage)
+        return true;
+    Document->TextCodePage = canonical;
+    Document->Modified = true;
+    StatusPanel(ModifiedPanel)->setText("Modified");
+    ShowCodePage();
+    return true;
+}
+
 TEditorsHolder::~TEditorsHolder() {
     // The widgets outlive the document by a little: nothing they signal while they go may
     // reach this window's handlers, and the tree view lets go of the document's tree first.

@@ -120,6 +120,14 @@ public:
     // some of it (SetTextEdge hands it anew).
     orvale::TextEdge Edge;
     void SetTextEdge(const orvale::TextEdge& edge);
+    // Shows the program's text in the code page the program names: every widget takes the
+    // edge anew and the text on show is shown again. A name this system cannot convert shows
+    // ISO-8859-1 (reading the program said so).
+    void ShowCodePage();
+    // Gives the program another code page for its text: its bytes stay as they are, and are
+    // shown as the characters they are in that code page. False for a name this system cannot
+    // convert.
+    bool SetCodePage(const std::string& name);
 
     // -- Controls
     QWidget* PanelEditorHolder = nullptr;

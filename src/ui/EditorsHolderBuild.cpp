@@ -66,6 +66,7 @@ void TEditorsHolder::ImportSource(const std::string& fileName) {
     }
     setEnabled(true);
     found.ShowIn(Box);
+    ShowCodePage();
     // The document has shown its new root; the tool bar follows.
     TreeProgramChange();
 }
@@ -74,6 +75,7 @@ bool TEditorsHolder::OpenProgram(const std::string& fileName) {
     orvale::Diagnostics found;
     bool read = Document->LoadFromFile(fileName, found);
     found.ShowIn(Box);
+    ShowCodePage();
     return read;
 }
 

@@ -169,7 +169,7 @@ void TExtRichEdit::ScrollToLine(int line) {
 QPoint TExtRichEdit::CaretPos() const {
     int offset = textCursor().position();
     QTextBlock block = document()->findBlock(offset);
-    return {offset - block.position(), block.blockNumber()};
+    return {Edge.ColumnOf(block.text(), offset - block.position()), block.blockNumber()};
 }
 
 void TExtRichEdit::SetCaretPos(int column, int line) {
@@ -181,7 +181,31 @@ void TExtRichEdit::SetCaretPos(int column, int line) {
 int TExtRichEdit::OffsetOf(QPoint place) const {
     int line = std::clamp(place.y(), 0, document()->blockCount() - 1);
     QTextBlock block = document()->findBlockByNumber(line);
-    return block.position() + std::clamp(place.x(), 0, block.length() - 1);
+    return block.position() + Edge.IndexOf(block.text(), std::max(place.x(), 0));
+}
+
+int TExtRichEdit::ByteOffset(int position) const {
+    if (!Edge.Page().DoubleByte())
+        return position;
+    QTextBlock at = document()->findBlock(position);
+    int bytes = 0;
+    for (QTextBlock block = document()->begin(); block != at; block = block.next())
+        bytes += Edge.ColumnOf(block.text(), block.length()) + 1;
+    return bytes + Edge.ColumnOf(at.text(), position - at.position());
+}
+
+int TExtRichEdit::PositionOf(size_t byteOffset) const {
+    if (!Edge.Page().DoubleByte())
+        return static_cast<int>(byteOffset);
+    int left = static_cast<int>(byteOffset);
+    QTextBlock block = document()->begin();
+    for (; block.next().isValid(); block = block.next()) {
+        int columns = Edge.ColumnOf(block.text(), block.length());
+        if (left <= columns)
+            break;
+        left -= columns + 1;
+    }
+    return block.position() + Edge.IndexOf(block.text(), left);
 }
 
 void TExtRichEdit::ReplaceText(QPoint from, QPoint to, const std::string& text) {
@@ -207,17 +231,18 @@ std::string TExtRichEdit::WordAtCursor(bool withArgs) const {
         return Edge.FromQt(selected);
     }
     std::string text = RawText();
-    TextSpan word = WordSpanAt(text, static_cast<size_t>(caret.position()), withArgs, false);
+    TextSpan word =
+        WordSpanAt(text, static_cast<size_t>(ByteOffset(caret.position())), withArgs, false);
     return text.substr(word.Start, word.Length);
 }
 
 void TExtRichEdit::ReplaceWordAtCursor(const std::string& replacement, bool withArgs) {
     QTextCursor caret = textCursor();
     if (!caret.hasSelection() && !document()->isEmpty()) {
-        TextSpan word =
-            WordSpanAt(RawText(), static_cast<size_t>(caret.position()), withArgs, true);
-        caret.setPosition(static_cast<int>(word.Start));
-        caret.setPosition(static_cast<int>(word.Start + word.Length), QTextCursor::KeepAnchor);
+        TextSpan word = WordSpanAt(RawText(), static_cast<size_t>(ByteOffset(caret.position())),
+                                   withArgs, true);
+        caret.setPosition(PositionOf(word.Start));
+        caret.setPosition(PositionOf(word.Start + word.Length), QTextCursor::KeepAnchor);
     }
     caret.insertText(Edge.ToQt(replacement));
     setTextCursor(caret);
@@ -389,7 +414,7 @@ bool TExtRichEdit::HandleMoveKey(int key) {
     const int column = at.x();
     const int line = at.y();
     const QString text = document()->findBlockByNumber(line).text();
-    const int length = static_cast<int>(text.size());
+    const int length = Edge.ColumnOf(text, static_cast<int>(text.size()));
     const int indent = IndentOf(text);
     const bool stepping = CursThrTabs_ && TabSpaces_ > 0;
     bool consumed = false;

@@ -186,6 +186,9 @@ private:
     void ShowCaretPos();
     void SelectSpan(int start, int length);
     int OffsetOf(QPoint place) const;
+    // The place in the whole text (lines joined by "\n") as a byte offset, and back.
+    int ByteOffset(int position) const;
+    int PositionOf(size_t byteOffset) const;
     // The whole text with "\n" between lines, every byte as it is stored.
     std::string RawText() const;
 

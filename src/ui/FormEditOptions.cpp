@@ -1,5 +1,6 @@
 #include "ui/FormEditOptions.h"
 
+#include "platform/CodePage.h"
 #include "ui/ColorComboBox.h"
 #include "ui/RadioGroup.h"
 
@@ -51,6 +52,10 @@ TFormEditOptions::TFormEditOptions(QWidget* parent) : TOptionsDialog(parent) {
     CheckCursThrTabs->setObjectName("CheckCursThrTabs");
     CheckTextLatin1 = new QCheckBox("Text files in &Latin-1 with CR LF line ends", this);
     CheckTextLatin1->setObjectName("CheckTextLatin1");
+    ComboCodePage = new QComboBox(this);
+    ComboCodePage->setObjectName("ComboCodePage");
+    for (const std::string& name : orvale::CodePage::Offered())
+        ComboCodePage->addItem(QString::fromStdString(name));
     RadioRightMouse =
         new TRadioGroup("&Right Mouse Button",
                         {"Use to &Activate Popup Menu", "&Use to Cut, Copy and Paste"}, this);
@@ -74,6 +79,8 @@ TFormEditOptions::TFormEditOptions(QWidget* parent) : TOptionsDialog(parent) {
     tab->addWidget(LabelTab);
     fields->addWidget(label("Tabulation Size:", TrackTabSpace), 4, 0);
     fields->addLayout(tab, 4, 1);
+    fields->addWidget(label("Code &Page of Programs:", ComboCodePage), 5, 0);
+    fields->addWidget(ComboCodePage, 5, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(CheckAutoIndent);
@@ -102,6 +109,9 @@ void TFormEditOptions::LoadFrom(const TOptions& options) {
     CheckBackUnindent->setChecked(e.BackUnindent);
     CheckCursThrTabs->setChecked(e.CursThrTabs);
     CheckTextLatin1->setChecked(e.TextFilesLatin1);
+    std::string codePage = orvale::CodePage::Canonical(e.CodePage);
+    int shown = ComboCodePage->findText(QString::fromStdString(codePage));
+    ComboCodePage->setCurrentIndex(shown >= 0 ? shown : 0);
     RadioRightMouse->SetItemIndex(e.UseRightButton ? 1 : 0);
     UpdateSample();
     UpdateTabLabel();
@@ -116,6 +126,7 @@ void TFormEditOptions::StoreInto(TOptions& options) const {
     e.BackUnindent = CheckBackUnindent->isChecked();
     e.CursThrTabs = CheckCursThrTabs->isChecked();
     e.TextFilesLatin1 = CheckTextLatin1->isChecked();
+    e.CodePage = ComboCodePage->currentText().toStdString();
     e.TabSpaces = TrackTabSpace->value();
     e.EditorPopupMemu = RadioRightMouse->ItemIndex() == 0;
     e.UseRightButton = RadioRightMouse->ItemIndex() == 1;

@@ -31,6 +31,8 @@ public:
     QCheckBox* CheckBackUnindent = nullptr;
     QCheckBox* CheckCursThrTabs = nullptr;
     QCheckBox* CheckTextLatin1 = nullptr;
+    // The code page of the text of new and imported programs.
+    QComboBox* ComboCodePage = nullptr;
     // 0 "Use to Activate Popup Menu", 1 "Use to Cut, Copy and Paste".
     TRadioGroup* RadioRightMouse = nullptr;
 

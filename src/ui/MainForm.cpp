@@ -195,10 +195,11 @@ void TMainForm::changeEvent(QEvent* event) {
 void TMainForm::UpdateMenuItems() {
     bool any = !MdiArea->subWindowList().isEmpty();
     for (QAction* item :
-         {FileCloseItem, FileCloseAllItem, FileSaveItem, FileSaveAsItem, FileSaveAllItem,
-          FilePrintItem, FilePrintPreviewItem, FileExportPdfItem, ProgCompileItem, ProgBuildAllItem,
-          ProgExportItem, ProgSaveAsItem, ProgPrintItem, ProgPrintPreviewItem, ProgExportPdfItem,
-          WindowCascadeItem, WindowTileItem, WindowArrangeItem, WindowMinimizeItem})
+         {FileCloseItem,     FileCloseAllItem,     FileSaveItem,         FileSaveAsItem,
+          FileSaveAllItem,   FilePrintItem,        FilePrintPreviewItem, FileExportPdfItem,
+          ProgCompileItem,   ProgBuildAllItem,     ProgExportItem,       ProgSaveAsItem,
+          ProgPrintItem,     ProgPrintPreviewItem, ProgExportPdfItem,    ProgCodePageItem,
+          WindowCascadeItem, WindowTileItem,       WindowArrangeItem,    WindowMinimizeItem})
         item->setEnabled(any);
     for (QToolButton* button : {BtnGenerate, BtnExport})
         button->setEnabled(any);

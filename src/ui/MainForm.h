@@ -170,6 +170,7 @@ public:
     QAction* ProgPrintItem = nullptr;
     QAction* ProgPrintPreviewItem = nullptr;
     QAction* ProgExportPdfItem = nullptr;
+    QAction* ProgCodePageItem = nullptr;
 
     QMenu* OptionsMenu = nullptr;
     QAction* OptionsButtonBarItem = nullptr;
@@ -243,6 +244,9 @@ public:
     void ProgCompileItemClick() { CompileActive(false); }
     void ProgBuildAllItemClick() { CompileActive(true); }
     void ProgExportItemClick();
+    void ProgCodePageItemClick();
+    // A new or imported program takes the code page of the options.
+    void TakeDefaultCodePage(TEditorsHolder& window) const;
     void ProgOpenItemClick();
     void ProgImportItemClick();
     void ProgSaveAsItemClick();

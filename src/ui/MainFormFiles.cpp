@@ -4,6 +4,7 @@
 
 #include "ui/MainForm.h"
 
+#include "platform/CodePage.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
 #include "qtedge/FileNames.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -102,6 +104,7 @@ void TMainForm::FileNewItemClick() {
     TEditorsHolder* window = NewEditorWindow(caption);
     TRPGProgram& doc = *window->Document;
     doc.NewProgram();
+    TakeDefaultCodePage(*window);
     // One name for the program: the caption's, in the tree and in the save question too.
     doc.SetFileName(caption);
     if (TreeNode* root = doc.Tree.Root())
@@ -305,6 +308,7 @@ TEditorsHolder* TMainForm::ImportIntoNewWindow(const std::string& sourceFile,
                                                const std::string& caption) {
     TEditorsHolder* window = NewEditorWindow(caption);
     setEnabled(false);
+    TakeDefaultCodePage(*window);
     window->ImportSource(sourceFile);
     TRPGProgram& doc = *window->Document;
     // An unreadable file leaves the document without its tree: nothing to keep either.
@@ -317,6 +321,33 @@ TEditorsHolder* TMainForm::ImportIntoNewWindow(const std::string& sourceFile,
     }
     setEnabled(true);
     return window;
+}
+
+void TMainForm::TakeDefaultCodePage(TEditorsHolder& window) const {
+    std::string name = orvale::CodePage::Canonical(Options.Editor.CodePage);
+    if (name.empty() || name == "ISO-8859-1" || !orvale::CodePage::Shared(name))
+        return;
+    window.Document->TextCodePage = name;
+    window.ShowCodePage();
+}
+
+void TMainForm::ProgCodePageItemClick() {
+    TEditorsHolder* window = ActiveWindow();
+    if (!window)
+        return;
+    QStringList names;
+    for (const std::string& name : orvale::CodePage::Offered())
+        names << QString::fromStdString(name);
+    const std::string& current = window->Document->TextCodePage;
+    int at = static_cast<int>(
+        names.indexOf(QString::fromStdString(current.empty() ? "ISO-8859-1" : current)));
+    bool chosen = false;
+    QString name = QInputDialog::getItem(
+        this, "Code Page",
+        "The code page the program's text is written in\n(its bytes stay as they are):", names,
+        std::max(at, 0), false, &chosen);
+    if (chosen)
+        window->SetCodePage(name.toStdString());
 }
 
 void TMainForm::ProgOpenItemClick() {

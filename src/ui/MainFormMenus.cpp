@@ -277,6 +277,10 @@ void TMainForm::BuildSearchAndProgramMenus() {
                                 "See the RPG/400 member as it will be printed");
     ProgExportPdfItem = Item(ProgramMenu, "ProgExportPdfItem", "Export Source to P&DF...",
                              "Write the RPG/400 member into a PDF file");
+    ProgramMenu->addSeparator();
+    ProgCodePageItem = Item(ProgramMenu, "ProgCodePageItem", "Code Pa&ge...",
+                            "Choose the code page the program's text is written in");
+    connect(ProgCodePageItem, &QAction::triggered, this, &TMainForm::ProgCodePageItemClick);
     connect(ProgCompileItem, &QAction::triggered, this, &TMainForm::ProgCompileItemClick);
     connect(ProgBuildAllItem, &QAction::triggered, this, &TMainForm::ProgBuildAllItemClick);
     connect(ProgExportItem, &QAction::triggered, this, &TMainForm::ProgExportItemClick);

@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QFont>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QPainter>
 #include <QPrinter>
@@ -45,11 +46,34 @@ std::vector<TRow> RowsOf(const TPrintJob& job, int columns) {
             QString text = job.Edge.ToQt(line);
             if (text.isEmpty())
                 rows.push_back({text, b, false});
-            for (qsizetype at = 0; at < text.size(); at += width)
-                rows.push_back({text.mid(at, width), b, false});
+            // Rows of Width columns; a double-byte character is not cut in two.
+            for (int at = 0; at < text.size();) {
+                int first = job.Edge.ColumnOf(text, at);
+                int end = std::max(job.Edge.IndexOf(text, first + static_cast<int>(width)), at + 1);
+                rows.push_back({text.mid(at, end - at), b, false});
+                at = end;
+            }
         }
     }
     return rows;
+}
+
+// A row of text, each character in its columns: the font may draw a double-byte character
+// narrower or wider than its two columns.
+void DrawRow(QPainter& painter, const orvale::TextEdge& edge, const QRect& box, const QString& text,
+             qreal cell) {
+    const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip;
+    if (!edge.Page().DoubleByte()) {
+        painter.drawText(box, flags, text);
+        return;
+    }
+    int column = 0;
+    for (QChar c : text) {
+        int wide = edge.Columns(c);
+        painter.drawText(QRectF(box.left() + column * cell, box.top(), wide * cell, box.height()),
+                         flags, QString(c));
+        column += wide;
+    }
 }
 
 } // namespace
@@ -100,6 +124,7 @@ int PrintPages(QPrinter& printer, const TPrintJob& job) {
     const QRect area(QPoint(0, 0), printer.pageRect(QPrinter::DevicePixel).size().toSize());
     const int lineHeight = std::max(metrics.lineSpacing(), 1);
     const int columns = area.width() / std::max(metrics.horizontalAdvance(QLatin1Char('M')), 1);
+    const qreal cell = QFontMetricsF(plain, painter.device()).horizontalAdvance(QLatin1Char('M'));
     // The header takes a line and a half; at least one row fits on any page.
     const int headerHeight = lineHeight * 3 / 2 + lineHeight / 2;
     const int perPage = std::max((area.height() - headerHeight) / lineHeight, 1);
@@ -127,8 +152,8 @@ int PrintPages(QPrinter& printer, const TPrintJob& job) {
         int y = area.top() + headerHeight;
         for (size_t r = next; r < end; ++r, y += lineHeight) {
             painter.setFont(rows[r].Heading ? bold : plain);
-            painter.drawText(QRect(area.left(), y, area.width(), lineHeight),
-                             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, rows[r].Text);
+            DrawRow(painter, job.Edge, QRect(area.left(), y, area.width(), lineHeight),
+                    rows[r].Text, cell);
         }
         next = end;
     } while (next < rows.size());

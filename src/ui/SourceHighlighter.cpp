@@ -1,5 +1,8 @@
 #include "SourceHighlighter.h"
 
+#include <QFontMetricsF>
+#include <QTextDocument>
+
 #include "qtedge/TextEdge.h"
 
 namespace {
@@ -69,6 +72,43 @@ void TSourceHighlighter::highlightBlock(const QString& text) {
     const std::string line = Edge.FromQt(text);
     const std::vector<ColourSpan> spans =
         Language_ == Language::Statements ? StatementSpans(line) : RpgLineSpans(line);
-    for (const ColourSpan& span : spans)
-        setFormat(span.Start, span.Length, FormatOf(span.Kind));
+    const bool wide = Edge.Page().DoubleByte();
+    for (const ColourSpan& span : spans) {
+        if (!wide) {
+            setFormat(span.Start, span.Length, FormatOf(span.Kind));
+            continue;
+        }
+        int start = Edge.IndexOf(text, span.Start);
+        setFormat(start, Edge.IndexOf(text, span.Start + span.Length) - start, FormatOf(span.Kind));
+    }
+    FitColumns(text);
+}
+
+// Every character must fill as many cells of the monospace font as it has columns: a Chinese
+// character two, a stand-in one. The font, or the one the system draws the character from
+// when the font has none, may give it another width; the difference is made up by spacing
+// after the character, so that everything after it stays under its column.
+void TSourceHighlighter::FitColumns(const QString& text) {
+    QFont font = document()->defaultFont();
+    if (font != WidthsFont) {
+        WidthsFont = font;
+        Widths.clear();
+        Cell = QFontMetricsF(font).horizontalAdvance(QLatin1Char('M'));
+    }
+    for (int k = 0; k < text.size(); ++k) {
+        QChar c = text.at(k);
+        // The font's own letters are a cell wide.
+        if (c.unicode() < 0x0250)
+            continue;
+        auto known = Widths.find(c.unicode());
+        if (known == Widths.end())
+            known = Widths.insert(c.unicode(), QFontMetricsF(font).horizontalAdvance(QString(c)));
+        qreal missing = Edge.Columns(c) * Cell - known.value();
+        if (qAbs(missing) < 0.01)
+            continue;
+        QTextCharFormat fitted = format(k);
+        fitted.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+        fitted.setFontLetterSpacing(missing);
+        setFormat(k, 1, fitted);
+    }
 }

@@ -8,6 +8,8 @@
 #include "qtedge/TextEdge.h"
 #include "ui/SourceColouring.h"
 
+#include <QFont>
+#include <QHash>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 
@@ -36,8 +38,13 @@ protected:
 
 private:
     void BuildFormats();
+    void FitColumns(const QString& text);
 
     Language Language_;
     bool Dark = true;
     std::array<QTextCharFormat, static_cast<size_t>(SpanKind::Warning) + 1> Formats;
+    // Widths of the characters in the font they were measured in, and its cell.
+    QFont WidthsFont;
+    QHash<char16_t, qreal> Widths;
+    qreal Cell = 0;
 };

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <sys/wait.h>
 
 using calvex::test::SpecLine;
@@ -323,4 +324,45 @@ TEST(ProgramCommands, XrefListsFirstUses) {
     rows = orvale::SplitTextLines(run.Out);
     ASSERT_EQ(rows.size(), 4u) << run.Out;
     EXPECT_TRUE(rows[3].starts_with("Break Level  L1    Main Routine      3")) << rows[3];
+}
+
+// The code page given at import is the program's: recorded in its file in the one spelling,
+// none written for ISO-8859-1; a name the system cannot convert is refused before anything is
+// written. The member's bytes are the program's, whatever code page they are read in.
+TEST(ProgramCommands, ImportTakesTheCodePageOfTheMembersText) {
+    TempDir dir;
+    std::string member = dir.File("BIG5MBR.RP3");
+    // A comment of Chinese in Big5, one with a lead byte alone, and a DOS end-of-file byte.
+    std::string text = "     H\n"
+                       "     C* \xB8\xEA\xAE\xC6 \xA4\xAD\n"
+                       "     C* \xA4\n"
+                       "     C                     SETON                     LR\n\x1A";
+    std::ofstream(member, std::ios::binary) << text;
+    auto recorded = [&](const std::string& program) {
+        StringList lines = Lines(program);
+        return std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+            return line.starts_with("Code Page=");
+        });
+    };
+
+    CliRun run = Cli(dir, "import " + Q(member) + " --codepage big5 -o " + Q(dir.File("B.RPG")));
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    orvale::ScriptedPrompter box;
+    TRPGProgram doc(box);
+    ASSERT_TRUE(doc.LoadFromFile(dir.File("B.RPG"), ShownIn(box)));
+    EXPECT_EQ(doc.TextCodePage, "BIG5");
+    run = Cli(dir, "build " + Q(dir.File("B.RPG")) + " --all -o " + Q(dir.File("B.RP3")));
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    TRoundTripReport report = CompareMemberRoundTrip(Lines(member), Lines(dir.File("B.RP3")), "&%");
+    EXPECT_TRUE(report.Passed());
+
+    run = Cli(dir, "import " + Q(member) + " --codepage ISO-8859-1 -o " + Q(dir.File("L.RPG")));
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(recorded(dir.File("L.RPG")), 0);
+    EXPECT_EQ(recorded(dir.File("B.RPG")), 1);
+
+    run = Cli(dir, "import " + Q(member) + " --codepage KLINGON -o " + Q(dir.File("K.RPG")));
+    EXPECT_NE(run.Status, 0);
+    EXPECT_TRUE(Contains(run.Err, "KLINGON")) << run.Err;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("K.RPG")));
 }

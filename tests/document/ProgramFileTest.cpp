@@ -199,6 +199,66 @@ TEST_F(ProgramFileTest, RoundTripKeepsOddTextAndFolderOrder) {
     EXPECT_EQ(copy.SaveLines, Doc.SaveLines);
 }
 
+// The code page of the text is the file's: recorded before the dates' record, taken off on
+// reading, kept through a version that shows it as a property, and a name this system cannot
+// convert comes back as it was written, with a warning.
+TEST_F(ProgramFileTest, TheCodePageOfTheTextIsRecordedAndReadBack) {
+    FillExample(Doc);
+    Doc.TextCodePage = "BIG5";
+    Doc.WriteLines();
+    StringList expected = RecordedExample();
+    auto dates = std::find_if(expected.begin(), expected.end(), [](const std::string& line) {
+        return line.starts_with("Date Format=");
+    });
+    ASSERT_NE(dates, expected.end());
+    expected.insert(dates, "Code Page=BIG5");
+    // The count of the properties' text counts the record too.
+    expected[6] = "[3]";
+    EXPECT_EQ(Doc.SaveLines, expected);
+
+    auto read = [&](const StringList& lines) {
+        auto doc = std::make_unique<TEDITProgram>(Box);
+        doc->BuildTree();
+        doc->SourceLines = lines;
+        doc->ParseLines(ShownIn(Box));
+        return doc;
+    };
+    std::unique_ptr<TEDITProgram> again = read(Doc.SaveLines);
+    EXPECT_EQ(again->TextCodePage, "BIG5");
+    EXPECT_EQ(again->PropertySection.LineTexts(), StringList{"Owner=USER1"});
+    EXPECT_TRUE(Box.Messages.empty());
+
+    // A record of the dates whose sample is no longer the creation text (the file went through
+    // a version that writes the dates otherwise) still leaves the code page to be read.
+    StringList older = Doc.SaveLines;
+    auto record = std::find_if(older.begin(), older.end(), [](const std::string& line) {
+        return line.starts_with("Date Format=");
+    });
+    *record = "Date Format=%Y-%m-%d|%H:%M:%S|AM|PM|1999-12-06 10:15:00";
+    EXPECT_EQ(read(older)->TextCodePage, "BIG5");
+    EXPECT_EQ(read(older)->PropertySection.LineTexts(), StringList{"Owner=USER1"});
+
+    // Named in any spelling, the code page is written the one way; ISO-8859-1 is written as
+    // nothing at all.
+    StringList other = Doc.SaveLines;
+    std::replace(other.begin(), other.end(), std::string("Code Page=BIG5"),
+                 std::string("Code Page=latin1"));
+    std::unique_ptr<TEDITProgram> latin = read(other);
+    EXPECT_EQ(latin->TextCodePage, "");
+    latin->WriteLines();
+    EXPECT_EQ(latin->SaveLines, RecordedExample());
+
+    std::replace(other.begin(), other.end(), std::string("Code Page=latin1"),
+                 std::string("Code Page=EBCDIC-MARS"));
+    std::unique_ptr<TEDITProgram> unknown = read(other);
+    EXPECT_EQ(unknown->TextCodePage, "EBCDIC-MARS");
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_NE(Box.Messages[0].Text.find("\"EBCDIC-MARS\""), std::string::npos);
+    Box.Messages.clear();
+    unknown->WriteLines();
+    EXPECT_EQ(unknown->SaveLines, other);
+}
+
 TEST_F(ProgramFileTest, EmptyFolderIsSixLinesAndKeepsItsDescription) {
     Doc.SubRoutinesFolder.Description = "Nothing yet";
     Doc.WriteLines();

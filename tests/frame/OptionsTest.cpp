@@ -98,6 +98,7 @@ TEST_F(OptionsFileTest, WritesEveryKeyInTheFileOrder) {
                            "TabSpaces=2",
                            "TextFilesLatin1=0",
                            "LastProgramFolder=/home/mario/Documents",
+                           "CodePage=ISO-8859-1",
                            "[Compiler Options]",
                            "PrgProp=1",
                            "PrgDesc=1",

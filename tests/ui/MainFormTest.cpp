@@ -148,10 +148,11 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
                                         "Next &Error\tF8", "Pre&vious Error\tShift+F8",
                                         "Find in &Library...", "&Where Used..."}));
     EXPECT_EQ(Captions(frame->ProgramMenu),
-              (std::vector<std::string>{
-                  "Co&mpile", "&Build All", "&Export To AS/400", "&Create from Source...",
-                  "&Import From AS/400", "&Save Source As...", "&Print Source",
-                  "Source Print Pre&view...", "Export Source to P&DF...", "Compare &With..."}));
+              (std::vector<std::string>{"Co&mpile", "&Build All", "&Export To AS/400",
+                                        "&Create from Source...", "&Import From AS/400",
+                                        "&Save Source As...", "&Print Source",
+                                        "Source Print Pre&view...", "Export Source to P&DF...",
+                                        "Code Pa&ge...", "Compare &With..."}));
     EXPECT_EQ(Captions(frame->OptionsMenu),
               (std::vector<std::string>{"&Button Bar", "&Editor", "&Undo", "&History Log",
                                         "&Compiler", "E&xport", "Change &PassWord"}));
