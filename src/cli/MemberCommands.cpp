@@ -6,6 +6,7 @@
 #include "frame/ProgramDir.h"
 
 #include "ondrel/CodePageTables.h"
+#include "ondrel/MemberConversion.h"
 #include "ondrel/Ondrel.h"
 #include "platform/LargeHeap.h"
 #include "platform/TextFile.h"
@@ -28,21 +29,27 @@ constexpr const char* XltHelp =
 
 constexpr const char* ToTextHelp =
     "Converts an EBCDIC member of fixed-length records into a text file of lines, one line per "
-    "record, through AStoPC.xlt of the program directory or --dir. A partial record at the end "
-    "is kept, padded with blanks. Exits 0 when the text file is written, 1 when it is written "
-    "with a warning (the partial record), 2 with a one-line message when nothing is written.";
+    "record, through AStoPC.xlt of the program directory or --dir, or with --codepage through "
+    "the system's converters (double-byte text included: each shift-out and shift-in becomes "
+    "a blank, so every line keeps its columns). With --dated each record begins with 12 zoned "
+    "digits of sequence number and date, and so does its line. A partial record at the end is "
+    "kept, padded with blanks (not for --dated). Exits 0 when the text file is written, 1 when "
+    "it is written with a warning, 2 with a one-line message when nothing is written.";
 
 constexpr const char* ToEbcdicHelp =
     "Converts a text file into an EBCDIC member: every line becomes one record, cut or padded "
-    "with EBCDIC blanks, through PCtoAS.xlt of the program directory or --dir. Exits 0 when "
-    "the member is written, 1 when it is written with a warning (lines longer than the record "
-    "length lost text), 2 with a one-line message when nothing is written.";
+    "with EBCDIC blanks, through PCtoAS.xlt of the program directory or --dir, or with "
+    "--codepage through the system's converters (the blanks around a double-byte run become "
+    "its shift-out and shift-in). With --dated each line begins with the 12 digits of its "
+    "sequence number and date. Exits 0 when the member is written, 1 when it is written with a "
+    "warning (lines cut, columns moved, characters without a counterpart, lines without "
+    "digits), 2 with a one-line message when nothing is written.";
 
 struct ConvertOptions {
     std::string Source;
     std::string Target;
     std::string Dir;
-    int RecordLength = 80;
+    TOndrelConversion Conversion;
 };
 
 std::string TablePath(const std::string& dir, const char* name) {
@@ -74,7 +81,13 @@ int Outcome() {
     if (result == OndrelOk)
         return Success;
     if (OndrelWritten(result)) {
-        std::cerr << "orvale-cli: warning: " << message << '\n';
+        size_t start = 0;
+        while (start < message.size()) {
+            size_t end = message.find('\n', start);
+            end = end == std::string::npos ? message.size() : end;
+            std::cerr << "orvale-cli: warning: " << message.substr(start, end - start) << '\n';
+            start = end + 1;
+        }
         return Findings;
     }
     return Fail(message);
@@ -86,25 +99,36 @@ size_t TextRoom(const std::string& source) {
     return 3 * FileSize(source) + (4 << 20);
 }
 
+// The conversion of Options, with its translation file when no code page is named. False
+// with Status set when that file is missing.
+bool Conversion(const ConvertOptions& options, const char* tableName, TOndrelConversion& conversion,
+                int& status) {
+    conversion = options.Conversion;
+    if (!conversion.HostCodePage.empty() || !conversion.PcCodePage.empty())
+        return true;
+    conversion.TableFile = TablePath(options.Dir, tableName);
+    return !TableMissing(conversion.TableFile, status);
+}
+
 int RunToText(const ConvertOptions& options) {
     int status = Success;
-    std::string table = TablePath(options.Dir, ondrel::HostToPcFile);
-    if (TableMissing(table, status))
+    TOndrelConversion conversion;
+    if (!Conversion(options, ondrel::HostToPcFile, conversion, status))
         return status;
     // The member and its text are held whole, each in one fresh block: in huge pages their
     // first touch costs a few hundred page faults instead of some forty thousand.
     ReserveHeap(TextRoom(options.Source));
-    EBCDicToASCII(options.Source, options.Target, table, options.RecordLength, nullptr);
+    EBCDicToASCIIEx(options.Source, options.Target, conversion, nullptr);
     return Outcome();
 }
 
 int RunToEbcdic(const ConvertOptions& options) {
     int status = Success;
-    std::string table = TablePath(options.Dir, ondrel::PcToHostFile);
-    if (TableMissing(table, status))
+    TOndrelConversion conversion;
+    if (!Conversion(options, ondrel::PcToHostFile, conversion, status))
         return status;
     ReserveHeap(TextRoom(options.Source));
-    ASCIIToEBCDic(options.Source, options.Target, table, options.RecordLength, nullptr);
+    ASCIIToEBCDicEx(options.Source, options.Target, conversion, nullptr);
     return Outcome();
 }
 
@@ -121,10 +145,19 @@ void AddConvertCommand(CLI::App& app, const char* name, const char* help, const 
     auto* command = app.add_subcommand(name, help);
     command->add_option(source, options->Source)->required();
     command->add_option(target, options->Target)->required();
-    command->add_option("--record-length", options->RecordLength,
-                        "Bytes per record, 1 to 255 (default 80)");
+    command->add_option("--record-length", options->Conversion.RecordLength,
+                        "Columns per record, 1 to 255 (default 80), after the 12 digits of "
+                        "--dated");
     command->add_option("--dir", options->Dir,
                         "Folder of the translation files (default: the program directory)");
+    command->add_option("--codepage", options->Conversion.HostCodePage,
+                        "The host's EBCDIC code page, as iconv names it (IBM037, IBM937, IBM-930, "
+                        "IBM939, IBM935, IBM933 ...), instead of the translation files");
+    command->add_option("--pc-codepage", options->Conversion.PcCodePage,
+                        "The PC's code page (default: CP932 for IBM930/939, BIG5 for IBM937, "
+                        "GBK for IBM935, CP949 for IBM933, ISO-8859-1 for single-byte pages)");
+    command->add_flag("--dated", options->Conversion.Dated,
+                      "Records of 12 zoned digits (sequence number and date) and the columns");
     command->callback([options, run, &status] { status = run(*options); });
 }
 

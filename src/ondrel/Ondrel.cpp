@@ -1,6 +1,7 @@
 #include "Ondrel.h"
 
 #include "ByteBuffer.h"
+#include "OndrelState.h"
 #include "RecordConvert.h"
 #include "TranslationTable.h"
 
@@ -15,21 +16,10 @@
 
 namespace {
 
-// Set by OndrelCancelOp, usually from the progress callback; cleared when a conversion starts.
-std::atomic<bool> CancelFlag{false};
-
-// The outcome of the last call, read back by OndrelLastError.
-thread_local int LastStatus = OndrelOk;
-thread_local std::string LastMessage;
-
-void SetOutcome(int status, std::string message = {}) {
-    LastStatus = status;
-    LastMessage = std::move(message);
-}
-
-std::string Reason(const std::string& path, int err) {
-    return path + ": " + std::strerror(err);
-}
+using ondrel::CancelFlag;
+using ondrel::OutOfMemory;
+using ondrel::Reason;
+using ondrel::SetOutcome;
 
 std::string RecordLengthReason(const std::string& path, int recordLength) {
     return path + ": record length " + std::to_string(recordLength) + " is not between 1 and 255";
@@ -163,15 +153,6 @@ bool CopyToFolder(const std::string& file, const std::string& folder, bool quiet
     return true;
 }
 
-// A member too large for memory fails like any other read; nothing is thrown to the caller.
-void OutOfMemory(int status, const std::string& path) {
-    try {
-        SetOutcome(status, Reason(path, ENOMEM));
-    } catch (const std::bad_alloc&) {
-        SetOutcome(status);
-    }
-}
-
 } // namespace
 
 extern "C" {
@@ -219,7 +200,7 @@ void OndrelCancelOp() {
 }
 
 int OndrelLastError(std::string& message) {
-    message = LastMessage;
-    return LastStatus;
+    message = ondrel::LastMessage();
+    return ondrel::LastStatus();
 }
 }

@@ -35,11 +35,20 @@ enum TOndrelStatus : int {
     // what was expected.
     OndrelPartialRecord = 8, // the member's last record was short; it was kept, padded
     OndrelLinesCut = 9,      // lines longer than the record length lost text past it
+    // Failures of the conversions of MemberConversion.h.
+    OndrelBadCodePage = 10,   // a code page the system's converters do not know, or unfit
+    OndrelBadData = 11,       // the source holds bytes that are not text of its code page
+    OndrelBadMemberSize = 12, // a dated member that is not a whole number of records
+    // And their warnings.
+    OndrelColumnsMoved = 13,   // characters took other room on the other side
+    OndrelCharactersLost = 14, // characters without a counterpart became blanks
+    OndrelBadSequence = 15,    // records or lines without 12 digits of number and date
 };
 
 // Whether a conversion with that outcome wrote its target (with or without a warning).
 inline bool OndrelWritten(int status) {
-    return status == OndrelOk || status == OndrelPartialRecord || status == OndrelLinesCut;
+    return status == OndrelOk || status == OndrelPartialRecord || status == OndrelLinesCut ||
+           (status >= OndrelColumnsMoved && status <= OndrelBadSequence);
 }
 
 extern "C" {

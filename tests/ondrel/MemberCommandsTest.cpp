@@ -117,3 +117,64 @@ TEST(MemberCommands, BuildPlacesTheDefaultTablesInTheProgramDirectory) {
     ASSERT_EQ(run.Status, 0) << run.Errors;
     EXPECT_EQ(Slurp(dir.File("OUT.MBR")).substr(0, 6), "\xC8\xC5\xD3\xD3\xD6\x40");
 }
+
+// Without translation files: the code pages named, double-byte text, numbers and dates.
+TEST(MemberCommands, CodePagesAndDatedRecordsRoundTripWithoutTables) {
+    TempDir dir;
+    // Big5 for "customer" between blanks, after the 12 digits of number and date.
+    const std::string line = "000100991231     C* \xAB\xC8\xA4\xE1 X";
+    ASSERT_TRUE(orvale::WriteFileSafely(dir.File("IN.RP3"), line + "\r\n"));
+    const std::string both = " --codepage 937 --pc-codepage BIG5 --dated";
+    CliRun run = Cli(dir, "text-to-ebcdic " + Quote(dir.File("IN.RP3")) + " " +
+                              Quote(dir.File("OUT.MBR")) + both);
+    ASSERT_EQ(run.Status, 0) << run.Errors;
+    const std::string member = Slurp(dir.File("OUT.MBR"));
+    ASSERT_EQ(member.size(), 92u);
+    EXPECT_EQ(member.substr(10, 18), "\xF3\xF1\x40\x40\x40\x40\x40\xC3\x5C\x0E\x52\x8B\x4C\xC1"
+                                     "\x0F\xE7\x40\x40");
+    run = Cli(dir, "ebcdic-to-text " + Quote(dir.File("OUT.MBR")) + " " +
+                       Quote(dir.File("BACK.RP3")) + both);
+    ASSERT_EQ(run.Status, 0) << run.Errors;
+    EXPECT_EQ(Slurp(dir.File("BACK.RP3")), line + std::string(92 - line.size(), ' ') + "\r\n");
+
+    // Warnings, one line each, and exit status 1: a run without blanks around it, a line
+    // without its digits.
+    ASSERT_TRUE(orvale::WriteFileSafely(dir.File("IN.RP3"), line + "\r\n000200991231X\xAB\xC8\r\nX\r\n"));
+    run = Cli(dir, "text-to-ebcdic " + Quote(dir.File("IN.RP3")) + " " +
+                       Quote(dir.File("OUT.MBR")) + both);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Errors.find("orvale-cli: warning: " + dir.File("IN.RP3") + ": line 2: a double"),
+              std::string::npos)
+        << run.Errors;
+    EXPECT_NE(run.Errors.find("\norvale-cli: warning: " + dir.File("IN.RP3") + ": line 3 does not"),
+              std::string::npos)
+        << run.Errors;
+}
+
+TEST(MemberCommands, CodePageAndDatedFailuresExitTwoWithOneLine) {
+    TempDir dir;
+    ASSERT_TRUE(orvale::WriteFileSafely(dir.File("IN.MBR"), std::string(91, '\xF0') + "\x0E"));
+    ASSERT_TRUE(orvale::WriteFileSafely(dir.File("OLD.RP3"), "old text"));
+    const std::string convert =
+        "ebcdic-to-text " + Quote(dir.File("IN.MBR")) + " " + Quote(dir.File("OLD.RP3"));
+    struct Case {
+        std::string Options;
+        std::string Named;
+    };
+    const Case cases[] = {
+        {" --codepage IBM4711", "code page IBM4711: not known"},
+        {" --codepage IBM937 --pc-codepage NOPE", "PC code page NOPE"},
+        {" --pc-codepage BIG5", "host's code page is not given"},
+        {" --codepage IBM937", "IN.MBR: record 2, column 12: a shift-out without a shift-in"},
+        {" --codepage IBM937 --dated", "IN.MBR: record 1, column 92: a shift-out"},
+        {" --codepage IBM937 --dated --record-length 81",
+         "IN.MBR: 92 bytes are not a whole number of dated records of 93"},
+    };
+    for (const Case& c : cases) {
+        CliRun run = Cli(dir, convert + c.Options);
+        EXPECT_EQ(run.Status, 2) << c.Options;
+        EXPECT_NE(run.Errors.find(c.Named), std::string::npos) << run.Errors;
+        EXPECT_EQ(run.Errors.find('\n'), run.Errors.size() - 1) << run.Errors;
+    }
+    EXPECT_EQ(Slurp(dir.File("OLD.RP3")), "old text");
+}
