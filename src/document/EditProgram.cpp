@@ -77,6 +77,7 @@ void TEDITProgram::ClearTree() {
 void TEDITProgram::BuildTree() {
     Tree.BeginUpdate();
     ClearTree();
+    Dated = false;
     TreeNode* root = Tree.Add(nullptr, FileName);
     root->ImageIndex = 0;
     root->SelectedIndex = 1;

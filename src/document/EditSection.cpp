@@ -58,9 +58,42 @@ bool TEDITSection::SetOrigins(std::vector<LineOrigin> origins) {
 }
 
 void TEDITSection::DropOrigins() {
-    for (SectionLine& line : Lines_)
+    for (SectionLine& line : Lines_) {
         line.Origin = {};
+        line.Sequence = -1;
+        line.ChangeDate = 0;
+    }
     TracksOrigins_ = false;
+}
+
+void TEDITSection::SetRecord(int index, HostRecord record) {
+    SectionLine& line = Lines_[static_cast<size_t>(index)];
+    line.Sequence = record.Sequence;
+    line.ChangeDate = record.Has() ? record.ChangeDate : 0;
+}
+
+bool TEDITSection::HasRecords() const {
+    if (HeadRecord_.Has())
+        return true;
+    return std::any_of(Lines_.begin(), Lines_.end(),
+                       [](const SectionLine& line) { return line.Sequence >= 0; });
+}
+
+std::vector<int> LinesChangedSince(const TEDITSection& section, std::int32_t since) {
+    std::vector<int> changed;
+    const std::vector<SectionLine>& lines = section.Lines();
+    for (size_t k = 0; k < lines.size(); ++k)
+        if (lines[k].Sequence >= 0 && ChangedOnOrAfter(lines[k].ChangeDate, since))
+            changed.push_back(static_cast<int>(k));
+    return changed;
+}
+
+int LineOfSequence(const TEDITSection& section, std::int32_t sequence) {
+    const std::vector<SectionLine>& lines = section.Lines();
+    for (size_t k = 0; k < lines.size(); ++k)
+        if (lines[k].Sequence == sequence)
+            return static_cast<int>(k);
+    return -1;
 }
 
 StringList LineTags(const TEDITSection& section) {
@@ -140,6 +173,7 @@ void TEDITSection::ClearAll() {
     ClearCompiled();
     TracksOrigins_ = false;
     HeadOrigin = {};
+    HeadRecord_ = {};
 }
 
 void TEDITSection::ShrinkToFit() {
