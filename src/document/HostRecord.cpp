@@ -151,7 +151,11 @@ MemberDating DecideDating(const StringList& lines, DatedReading reading) {
         // The compile-time data of an undated member may hold records of digits.
         if (line.starts_with("**"))
             break;
-        if (dating.MixedPlainLine < 0 && !IsBlankLine(line) && ReadsUndated(line))
+        // A dated line with a damaged digit may still hold a form letter in column 6: it
+        // reads as a dated line too.
+        bool plain = ReadsUndated(line) &&
+                     !(line.size() > kRecordWidth && ReadsUndated(line.substr(kRecordWidth)));
+        if (dating.MixedPlainLine < 0 && !IsBlankLine(line) && plain)
             dating.MixedPlainLine = static_cast<int>(k);
     }
     if (dating.MixedDatedLine < 0 || dating.MixedPlainLine < 0) {

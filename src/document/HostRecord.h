@@ -69,9 +69,9 @@ struct MemberDating {
 };
 
 // In Auto, a member is dated when some line begins with 12 digits and none of the lines before
-// its compile-time data reads as an undated line (a form type in column 6, or a comment or
-// directive in column 7): a line of a dated member whose digits were damaged reads as neither,
-// and is kept as written. Empty lines count for nothing.
+// its compile-time data reads as an undated line only (a form type in column 6, or a comment or
+// directive in column 7, and not so 12 columns further on): a line of a dated member whose
+// digits were damaged is kept as written. Empty lines count for nothing.
 MemberDating DecideDating(const StringList& lines, DatedReading reading);
 
 // Takes the records off the lines of a dated member, in place: Records gets one per line, none

@@ -51,6 +51,15 @@ PlannedLine Plan(const std::string*& text, const LineOrigin* origin, HostRecord 
     return plan;
 }
 
+// The columns written for a line: a line made anew ends where its text does, as the member's
+// own lines do.
+std::string_view WrittenText(std::string_view text, const PlannedLine& plan) {
+    if (plan.What != Kind::Kept && plan.What != Kind::Raw)
+        while (!text.empty() && text.back() == ' ')
+            text.remove_suffix(1);
+    return text;
+}
+
 std::string NoRoomMessage(const std::vector<DatedSourceLine>& lines,
                           const SequencePlanResult& result) {
     std::string text = std::to_string(result.NoRoom.size()) +
@@ -158,7 +167,8 @@ bool TakeWrittenLines(const std::vector<DatedSourceLine>& lines,
                 continue;
             }
             size_t k = w.Line[i];
-            origins[i] = {*lines[k].Text, placeOf[k], StatementHash(now.Text)};
+            origins[i] = {std::string(WrittenText(*lines[k].Text, plans[k])), placeOf[k],
+                          StatementHash(now.Text)};
             records[i] = plans[k].What == Kind::Raw ? HostRecord{} : plans[k].Record;
             changed = changed || !now.Origin.Has() || now.Origin.Text != origins[i].Text ||
                       now.Origin.Statement != origins[i].Statement || now.Record() != records[i];
@@ -174,7 +184,8 @@ bool TakeWrittenLines(const std::vector<DatedSourceLine>& lines,
         auto head = heads.find(constSection);
         if (head != heads.end()) {
             size_t k = head->second;
-            LineOrigin origin{*lines[k].Text, placeOf[k], StatementHash(s.Properties.Description)};
+            LineOrigin origin{std::string(WrittenText(*lines[k].Text, plans[k])), placeOf[k],
+                              StatementHash(s.Properties.Description)};
             changed = changed || s.HeadOrigin.Text != origin.Text ||
                       s.HeadOrigin.Statement != origin.Statement ||
                       s.HeadRecord() != plans[k].Record;
@@ -251,7 +262,7 @@ bool TRPGProgram::WriteDatedSource(const std::vector<TSourceRun>& runs,
         }
         record.clear();
         AppendHostRecord(record, plan.Record);
-        record += *lines[k].Text;
+        record += WrittenText(*lines[k].Text, plan);
         writer.WriteLine(record);
     }
     std::string error;
