@@ -132,10 +132,11 @@ TEST_F(DatedMember, EveryMemberReadsAsItsUndatedFormAndComesBackWhole) {
         dated.ForEachNode([&](TreeNode* n) {
             const TEDITSection* s = n->Section();
             for (int k = 0; s && k < s->LinesCount(); ++k)
-                if (const LineOrigin* o = s->OriginAt(k))
+                if (const LineOrigin* o = s->OriginAt(k)) {
                     EXPECT_EQ(s->Lines()[static_cast<size_t>(k)].Record(),
                               RecordOf(member[static_cast<size_t>(o->Ordinal)]))
                         << name << " " << o->Text;
+                }
             return true;
         });
         dated.CompileAllSections(true);
@@ -232,8 +233,9 @@ TEST_F(DatedMember, AMovedLineKeepsItsDateAndTakesANumberAtItsPlace) {
     HostRecord before = RecordOf(*(at - 1)), now = RecordOf(*at);
     EXPECT_EQ(now.ChangeDate, 900502);
     EXPECT_GT(now.Sequence, before.Sequence);
-    if (at + 1 != built.end())
+    if (at + 1 != built.end()) {
         EXPECT_LT(now.Sequence, RecordOf(*(at + 1)).Sequence);
+    }
     EXPECT_EQ(at->substr(12), Member[155].substr(12));
     // Every other line stands as it was.
     StringList others = built;
