@@ -272,6 +272,13 @@ void TEDITProgram::ShowInEditor(TEDITSection& section) {
     if (View) {
         View->SetEditorLines(section.LineTexts());
         View->SetEditorTags(LineTags(section));
+        std::vector<HostRecord> records;
+        if (section.HasRecords()) {
+            records.reserve(section.Lines().size());
+            for (const SectionLine& line : section.Lines())
+                records.push_back(line.Record());
+        }
+        View->SetEditorRecords(records);
     }
     ShowPages(true, false, false, true, 1);
 }

@@ -45,16 +45,29 @@ bool ReadHostRecord(std::string_view line, HostRecord& record) {
     return true;
 }
 
+char* PutHostRecord(char* out, const HostRecord& record) {
+    // Two digits at a time: a program file writes one record per line of a member.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930"
+        "31323334353637383940414243444546474849505152535455565758596061"
+        "62636465666768697071727374757677787980818283848586878889909192"
+        "93949596979899";
+    for (std::int32_t value : {record.Sequence, record.ChangeDate}) {
+        auto v = static_cast<std::uint32_t>(value < 0 ? 0 : value % 1000000);
+        for (int k = 4; k >= 0; k -= 2) {
+            std::uint32_t pair = v % 100;
+            v /= 100;
+            out[k] = kPairs[2 * pair];
+            out[k + 1] = kPairs[2 * pair + 1];
+        }
+        out += 6;
+    }
+    return out;
+}
+
 void AppendHostRecord(std::string& out, const HostRecord& record) {
     char digits[kRecordWidth];
-    std::int32_t values[2] = {record.Sequence, record.ChangeDate};
-    for (int field = 0; field < 2; ++field) {
-        std::int32_t v = values[field] < 0 ? 0 : values[field] % 1000000;
-        for (int k = 5; k >= 0; --k) {
-            digits[field * 6 + k] = static_cast<char>('0' + v % 10);
-            v /= 10;
-        }
-    }
+    PutHostRecord(digits, record);
     out.append(digits, kRecordWidth);
 }
 

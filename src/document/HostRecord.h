@@ -31,6 +31,8 @@ inline constexpr size_t kRecordWidth = 12;
 bool ReadHostRecord(std::string_view line, HostRecord& record);
 // Appends the record's 12 digits.
 void AppendHostRecord(std::string& out, const HostRecord& record);
+// Writes them at Out, which holds 12 characters; returns the end.
+char* PutHostRecord(char* out, const HostRecord& record);
 
 // -- Dates (two-digit years: 40-99 are 1940-1999, 00-39 are 2000-2039, as on the host)
 

@@ -143,9 +143,7 @@ size_t EntryHead(const LineOrigin& origin, const HostRecord* record, char* head)
     *end++ = ' ';
     if (record) {
         if (record->Has()) {
-            std::string digits;
-            AppendHostRecord(digits, *record);
-            end = std::copy(digits.begin(), digits.end(), end);
+            end = PutHostRecord(end, *record);
         } else {
             *end++ = '-';
         }

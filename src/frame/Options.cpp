@@ -27,6 +27,7 @@ template <class Options, class Compiler, class V> void VisitKeys(Options& o, Com
     v(kGeneralSection, "CursThrTabs", o.Editor.CursThrTabs);
     v(kGeneralSection, "TabSpaces", o.Editor.TabSpaces);
     v(kGeneralSection, "TextFilesLatin1", o.Editor.TextFilesLatin1);
+    v(kGeneralSection, "HostDateFormat", o.Editor.HostDateFormat);
     v(kCompilerSection, "PrgProp", c.PrgProp);
     v(kCompilerSection, "PrgDesc", c.PrgDesc);
     v(kCompilerSection, "PrgHist", c.PrgHist);
@@ -42,6 +43,7 @@ template <class Options, class Compiler, class V> void VisitKeys(Options& o, Com
     v(kCompilerSection, "RPGPrefix", c.EditPrefix);
     v(kCompilerSection, "ChangeTag", c.ChangeTag);
     v(kCompilerSection, "ChangeTagLeft", c.ChangeTagLeft);
+    v(kCompilerSection, "RenumberDated", c.RenumberDated);
     v(kCompilerSection, "LastExportFolder", o.LastExportFolder);
     v(kHistorySection, "AddSec", o.History.AddSec);
     v(kHistorySection, "DelSec", o.History.DelSec);

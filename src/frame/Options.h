@@ -41,6 +41,8 @@ struct TEditorOptions {
     int TabSpaces = 2;
     // Section text files are written as Latin-1 with CR LF instead of UTF-8 with LF.
     bool TextFilesLatin1 = false;
+    // A dated member's change dates shown as YY/MM/DD, not in the user's short date format.
+    bool HostDateFormat = false;
 };
 
 // Which document events the history log records.

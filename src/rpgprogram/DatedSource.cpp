@@ -205,6 +205,12 @@ std::int32_t TRPGProgram::ChangeDateOfBuild() const {
 
 bool TRPGProgram::WriteDatedSource(const std::vector<TSourceRun>& runs,
                                    const std::string& fileName) {
+    const std::string& given = Options().ChangeDate;
+    if (!given.empty() && ParseHostDate(given) < 0) {
+        Box.Error("ERROR: The RPG/400 source was not written: the date of the changed lines, " +
+                  given + ", is no day of the calendar as YYMMDD!");
+        return false;
+    }
     std::unordered_set<const TEDITSection*> arrays;
     for (int k = 0; ArraysNode && k < ArraysNode->Count(); ++k)
         arrays.insert(ArraysNode->Child(k)->Section());

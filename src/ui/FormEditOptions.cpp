@@ -51,6 +51,8 @@ TFormEditOptions::TFormEditOptions(QWidget* parent) : TOptionsDialog(parent) {
     CheckCursThrTabs->setObjectName("CheckCursThrTabs");
     CheckTextLatin1 = new QCheckBox("Text files in &Latin-1 with CR LF line ends", this);
     CheckTextLatin1->setObjectName("CheckTextLatin1");
+    CheckHostDates = new QCheckBox("Change dates of dated members as YY/MM/&DD", this);
+    CheckHostDates->setObjectName("CheckHostDates");
     RadioRightMouse =
         new TRadioGroup("&Right Mouse Button",
                         {"Use to &Activate Popup Menu", "&Use to Cut, Copy and Paste"}, this);
@@ -80,6 +82,7 @@ TFormEditOptions::TFormEditOptions(QWidget* parent) : TOptionsDialog(parent) {
     layout->addWidget(CheckBackUnindent);
     layout->addWidget(CheckCursThrTabs);
     layout->addWidget(CheckTextLatin1);
+    layout->addWidget(CheckHostDates);
     layout->addWidget(RadioRightMouse);
     AddButtons(layout);
 
@@ -102,6 +105,7 @@ void TFormEditOptions::LoadFrom(const TOptions& options) {
     CheckBackUnindent->setChecked(e.BackUnindent);
     CheckCursThrTabs->setChecked(e.CursThrTabs);
     CheckTextLatin1->setChecked(e.TextFilesLatin1);
+    CheckHostDates->setChecked(e.HostDateFormat);
     RadioRightMouse->SetItemIndex(e.UseRightButton ? 1 : 0);
     UpdateSample();
     UpdateTabLabel();
@@ -116,6 +120,7 @@ void TFormEditOptions::StoreInto(TOptions& options) const {
     e.BackUnindent = CheckBackUnindent->isChecked();
     e.CursThrTabs = CheckCursThrTabs->isChecked();
     e.TextFilesLatin1 = CheckTextLatin1->isChecked();
+    e.HostDateFormat = CheckHostDates->isChecked();
     e.TabSpaces = TrackTabSpace->value();
     e.EditorPopupMemu = RadioRightMouse->ItemIndex() == 0;
     e.UseRightButton = RadioRightMouse->ItemIndex() == 1;

@@ -31,6 +31,7 @@ public:
     QCheckBox* CheckBackUnindent = nullptr;
     QCheckBox* CheckCursThrTabs = nullptr;
     QCheckBox* CheckTextLatin1 = nullptr;
+    QCheckBox* CheckHostDates = nullptr;
     // 0 "Use to Activate Popup Menu", 1 "Use to Cut, Copy and Paste".
     TRadioGroup* RadioRightMouse = nullptr;
 

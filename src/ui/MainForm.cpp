@@ -344,6 +344,7 @@ void TMainForm::BuildSearchAndProgramMenus() {
             [this] { WithActiveWindow([](TEditorsHolder& w) { w.GoToFinding(1); }); });
     connect(SearchPrevErrorItem, &QAction::triggered, this,
             [this] { WithActiveWindow([](TEditorsHolder& w) { w.GoToFinding(-1); }); });
+    BuildDatedSearchItems();
 
     ProgramMenu = MainMenu->addMenu("&Program");
     ProgramMenu->setObjectName("ProgramMenu");
