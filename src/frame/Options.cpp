@@ -57,6 +57,8 @@ template <class Options, class Compiler, class V> void VisitKeys(Options& o, Com
     v(kExportSection, "CompOnExport", o.Export.CompOnExport);
     v(kExportSection, "BuilOnExport", o.Export.BuilOnExport);
     v(kExportSection, "RecordLength", o.Export.RecordLength);
+    v(kExportSection, "DatedRecords", o.Export.DatedRecords);
+    v(kExportSection, "DatedReading", o.Export.DatedReading);
 }
 
 struct KeyReader {
@@ -115,6 +117,7 @@ void ReadOptions(const orvale::ProfileFile& profile, TOptions& options, TFormGen
     // The editor and the document repeat blanks by the tab width; a hand-edited value must not
     // make them build huge or negative runs.
     options.Editor.TabSpaces = std::clamp(options.Editor.TabSpaces, kMinTabSpaces, kMaxTabSpaces);
+    options.Export.DatedReading = std::clamp(options.Export.DatedReading, 0, 2);
 
     // The file keeps "0" as the most recent program; adding from the highest key down leaves
     // it on top. The keys are counted by the lines present, so that a list written shorter

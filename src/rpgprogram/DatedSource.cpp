@@ -203,19 +203,23 @@ std::int32_t TRPGProgram::ChangeDateOfBuild() const {
     return given > 0 ? given : TodayHostDate();
 }
 
-bool TRPGProgram::WriteDatedSource(const std::vector<TSourceRun>& runs,
-                                   const std::string& fileName) {
-    const std::string& given = Options().ChangeDate;
+namespace {
+
+
+// The lines of the source and their plan; false (after an error box) when there is none to
+// write.
+bool PlanDatedSource(TRPGProgram& doc, const std::vector<TSourceRun>& runs,
+                     std::vector<DatedSourceLine>& lines, std::vector<PlannedLine>& plans) {
+    const std::string& given = doc.Options().ChangeDate;
     if (!given.empty() && ParseHostDate(given) < 0) {
-        Box.Error("ERROR: The RPG/400 source was not written: the date of the changed lines, " +
-                  given + ", is no day of the calendar as YYMMDD!");
+        doc.Box.Error("ERROR: The RPG/400 source was not written: the date of the changed "
+                      "lines, " +
+                      given + ", is no day of the calendar as YYMMDD!");
         return false;
     }
     std::unordered_set<const TEDITSection*> arrays;
-    for (int k = 0; ArraysNode && k < ArraysNode->Count(); ++k)
-        arrays.insert(ArraysNode->Child(k)->Section());
-    std::vector<DatedSourceLine> lines;
-    std::vector<PlannedLine> plans;
+    for (int k = 0; doc.ArraysNode && k < doc.ArraysNode->Count(); ++k)
+        arrays.insert(doc.ArraysNode->Child(k)->Section());
     for (const TSourceRun& run : runs) {
         const TEDITSection& s = *run.Section;
         for (size_t k = run.First; k < run.End; ++k) {
@@ -238,39 +242,51 @@ bool TRPGProgram::WriteDatedSource(const std::vector<TSourceRun>& runs,
         }
     }
 
-    SequencePlanResult result =
-        PlanSequenceNumbers(plans, ChangeDateOfBuild(), Options().RenumberDated);
-    if (!result.NoRoom.empty()) {
-        std::string message = NoRoomMessage(lines, result);
-        bool agreed =
-            AskToRenumber &&
-            Box.Show(orvale::Prompter::Kind::Confirmation,
-                     message + ".\n\nRenumber the member from 1.00 by 1.00? The dates stay.",
-                     orvale::Prompter::Buttons::YesNo) == orvale::Prompter::Answer::Yes;
-        if (!agreed) {
-            Box.Error("ERROR: The RPG/400 source was not written: " + message +
+    const std::int32_t today = doc.ChangeDateOfBuild();
+    SequencePlanResult result = PlanSequenceNumbers(plans, today, doc.Options().RenumberDated);
+    if (result.NoRoom.empty())
+        return true;
+    std::string message = NoRoomMessage(lines, result);
+    bool agreed = doc.AskToRenumber &&
+                  doc.Box.Show(orvale::Prompter::Kind::Confirmation,
+                               message + ".\n\nRenumber the member from 1.00 by 1.00? The dates stay.",
+                               orvale::Prompter::Buttons::YesNo) == orvale::Prompter::Answer::Yes;
+    if (!agreed) {
+        doc.Box.Error("ERROR: The RPG/400 source was not written: " + message +
                       "! Renumbering the member from 1.00 by 1.00 gives them room (the dates "
                       "stay).");
-            return false;
-        }
-        result = PlanSequenceNumbers(plans, ChangeDateOfBuild(), true);
+        return false;
     }
+    PlanSequenceNumbers(plans, today, true);
+    return true;
+}
 
+// Line K of the plan as the member holds it; false for a line left out.
+bool DatedLine(const std::vector<DatedSourceLine>& lines, const std::vector<PlannedLine>& plans,
+               size_t k, std::string& out) {
+    const PlannedLine& plan = plans[k];
+    if (plan.Dropped)
+        return false;
+    out.clear();
+    if (plan.What != Kind::Raw)
+        AppendHostRecord(out, plan.Record);
+    out += WrittenText(*lines[k].Text, plan);
+    return true;
+}
+
+} // namespace
+
+bool TRPGProgram::WriteDatedSource(const std::vector<TSourceRun>& runs,
+                                   const std::string& fileName) {
+    std::vector<DatedSourceLine> lines;
+    std::vector<PlannedLine> plans;
+    if (!PlanDatedSource(*this, runs, lines, plans))
+        return false;
     orvale::SafeFileWriter writer(fileName);
-    std::string record;
-    for (size_t k = 0; k < lines.size(); ++k) {
-        const PlannedLine& plan = plans[k];
-        if (plan.Dropped)
-            continue;
-        if (plan.What == Kind::Raw) {
-            writer.WriteLine(*lines[k].Text);
-            continue;
-        }
-        record.clear();
-        AppendHostRecord(record, plan.Record);
-        record += WrittenText(*lines[k].Text, plan);
-        writer.WriteLine(record);
-    }
+    std::string line;
+    for (size_t k = 0; k < lines.size(); ++k)
+        if (DatedLine(lines, plans, k, line))
+            writer.WriteLine(line);
     std::string error;
     if (!writer.Commit(orvale::SourceBackupPath(fileName), &error)) {
         Box.Error(error);
@@ -278,5 +294,18 @@ bool TRPGProgram::WriteDatedSource(const std::vector<TSourceRun>& runs,
     }
     if (TakeWrittenLines(lines, plans))
         Modified = true;
+    return true;
+}
+
+bool TRPGProgram::DatedSourceLines(StringList& out) {
+    std::vector<DatedSourceLine> lines;
+    std::vector<PlannedLine> plans;
+    if (!PlanDatedSource(*this, SourceRuns(), lines, plans))
+        return false;
+    out.clear();
+    std::string line;
+    for (size_t k = 0; k < lines.size(); ++k)
+        if (DatedLine(lines, plans, k, line))
+            out.push_back(line);
     return true;
 }

@@ -142,6 +142,9 @@ public:
     // the rules of SequencePlan; false (after an error box) when it is not written, as when new
     // lines find no room between the numbers of their neighbours and renumbering was not agreed.
     bool WriteDatedSource(const std::vector<TSourceRun>& runs, const std::string& fileName);
+    // The lines WriteDatedSource would write, without writing them (the lines keep their
+    // member lines); false (after an error box) when it would write none.
+    bool DatedSourceLines(StringList& lines);
     // The date a build gives the lines it changes: the options' change date, or the clock's.
     std::int32_t ChangeDateOfBuild() const;
     // When new lines of a dated member find no room, ask the user whether to renumber it (a

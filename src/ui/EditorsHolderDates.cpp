@@ -41,12 +41,21 @@ void TEditorsHolder::ShowRpgViewRecords(const TEDITSection& section) {
             marks[k] += "  " + date;
         any = true;
     };
+    // Lines an import or a file gave without their statements are the member lines of the
+    // statements, in order: each is matched with the next statement whose member line it is.
+    int next = 0;
     for (size_t k = 0; k < section.CompiledCount(); ++k) {
+        const std::string& text = section.CompiledText(k);
         int from = section.CompiledLinked() ? section.Compiled()[k].From : -1;
+        for (int j = next; !section.CompiledLinked() && j < section.LinesCount(); ++j)
+            if (const LineOrigin* o = section.OriginAt(j); o && o->Text == text) {
+                from = j;
+                next = j + 1;
+                break;
+            }
         if (from >= 0 && section.OriginAt(from))
             mark(k, section.Lines()[static_cast<size_t>(from)].Record());
-        else if (from < 0 && section.HeadOrigin.Has() &&
-                 section.CompiledText(k) == section.HeadOrigin.Text)
+        else if (from < 0 && section.HeadOrigin.Has() && text == section.HeadOrigin.Text)
             mark(k, section.HeadRecord());
     }
     SetLineTags(*MemoRPGView, any ? marks : StringList{});

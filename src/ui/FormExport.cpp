@@ -3,6 +3,7 @@
 #include "document/ParseString.h"
 #include "frame/MemberName.h"
 #include "ondrel/CodePageTables.h"
+#include "ondrel/MemberConversion.h"
 #include "ondrel/Ondrel.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
@@ -208,8 +209,11 @@ void TFormExport::Import(const std::string& folder, const std::string& name) {
     std::string source = MemberFileIn(folder, name);
     ConvertedFile = WorkPath(*WorkFolder, name + ".RP3");
     FailureReason.clear();
-    EBCDicToASCII(source, ConvertedFile, WorkingDir + ondrel::HostToPcFile, RecordLength,
-                  &KeepResponsive);
+    TOndrelConversion conversion;
+    conversion.RecordLength = RecordLength;
+    conversion.Dated = Dated;
+    conversion.TableFile = WorkingDir + ondrel::HostToPcFile;
+    EBCDicToASCIIEx(source, ConvertedFile, conversion, &KeepResponsive);
     std::string reason;
     int status = OndrelLastError(reason);
     if (status == OndrelCancelled)
@@ -223,8 +227,11 @@ void TFormExport::Import(const std::string& folder, const std::string& name) {
 
 void TFormExport::Export(const std::string& folder, const std::string& name) {
     std::string memberFile = WorkPath(*WorkFolder, orvale::MemberFileName(name));
-    ASCIIToEBCDic(ConvertedFile, memberFile, WorkingDir + ondrel::PcToHostFile, RecordLength,
-                  &KeepResponsive);
+    TOndrelConversion conversion;
+    conversion.RecordLength = RecordLength;
+    conversion.Dated = Dated;
+    conversion.TableFile = WorkingDir + ondrel::PcToHostFile;
+    ASCIIToEBCDicEx(ConvertedFile, memberFile, conversion, &KeepResponsive);
     std::string reason;
     int status = OndrelLastError(reason);
     if (status == OndrelCancelled || Cancelled) {

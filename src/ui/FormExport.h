@@ -45,8 +45,11 @@ public:
     std::string ConvertedFile;
     // The program directory, with its trailing separator: the conversion tables are there.
     std::string WorkingDir;
-    // Bytes per record of the member.
+    // Bytes per record of the member (after the 12 of a dated record).
     int RecordLength = 80;
+    // The records begin with the sequence number and date, as zoned digits: the host's source
+    // file layout, read into and written from a dated member.
+    bool Dated = false;
     // A warning of the last conversion (a partial record kept, lines cut), shown once the
     // conversion is done; empty when there was none.
     std::string Warning;

@@ -89,7 +89,9 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
 
     TFormExport dialog(transfer.Box, transfer.Parent ? transfer.Parent : &window);
     dialog.ConvertedFile = source;
-    dialog.RecordLength = ExportRecordLength(source, options.RecordLength);
+    // A program of a dated member goes back with its numbers and dates.
+    dialog.Dated = doc.Dated;
+    dialog.RecordLength = ExportRecordLength(source, options.RecordLength, doc.Dated);
     dialog.EditFile->setText(PathToQt(orvale::ChangeFileExt(doc.FileName, ".MBR")));
     dialog.EditFold->setText(PathToQt(transfer.Options.LastExportFolder));
     dialog.WorkingDir = transfer.ProgramDir;
@@ -106,13 +108,15 @@ int ValidRecordLength(int length) {
 
 } // namespace
 
-int ExportRecordLength(const std::string& sourceFile, int option) {
+int ExportRecordLength(const std::string& sourceFile, int option, bool dated) {
     size_t longest = 0;
     StringList lines;
     if (orvale::ReadTextFile(sourceFile, lines))
         for (const std::string& line : lines) {
             size_t end = line.find_last_not_of(' ');
-            longest = std::max(longest, end == std::string::npos ? 0 : end + 1);
+            size_t length = end == std::string::npos ? 0 : end + 1;
+            // The 12 digits of a dated line are no columns of its record.
+            longest = std::max(longest, dated ? length - std::min<size_t>(length, 12) : length);
         }
     return ValidRecordLength(std::max(option, static_cast<int>(std::min<size_t>(longest, 255))));
 }
@@ -121,6 +125,7 @@ std::optional<TImportedMember> ImportFromHost(THostTransfer& transfer) {
     TFormExport dialog(transfer.Box, transfer.Parent);
     dialog.SetImportMode();
     dialog.RecordLength = ValidRecordLength(transfer.Options.Export.RecordLength);
+    dialog.Dated = transfer.Options.Export.DatedRecords;
     dialog.EditFile->clear();
     dialog.EditFold->setText(PathToQt(transfer.Options.LastExportFolder));
     dialog.WorkingDir = transfer.ProgramDir;

@@ -70,6 +70,6 @@ std::string ImportedProgramPath(const std::string& programDir, const std::string
 
 // Record length of the export: the option's, or more when a line of the source is longer
 // (up to the 255 a member record holds; longer lines are cut, with a warning).
-int ExportRecordLength(const std::string& sourceFile, int option);
+int ExportRecordLength(const std::string& sourceFile, int option, bool dated = false);
 
 inline constexpr const char* kCantImportMember = "Sorry can't Import selected member!";

@@ -267,6 +267,7 @@ TEditorsHolder* TMainForm::ImportIntoNewWindow(const std::string& sourceFile,
                                                const std::string& caption) {
     TEditorsHolder* window = NewEditorWindow(caption);
     setEnabled(false);
+    window->Document->ReadDated = static_cast<DatedReading>(Options.Export.DatedReading);
     window->ImportSource(sourceFile);
     TRPGProgram& doc = *window->Document;
     // An unreadable file leaves the document without its tree: nothing to keep either.

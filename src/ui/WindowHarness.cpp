@@ -5,7 +5,7 @@
 //
 //   orvale-window [FILE] [--select TEXT] [--page source|objects|setting|rpg]
 //                 [--sort COLUMN]... [--large-icons] [--size WxH] [--screenshot PNG]
-//                 [--time-select LINES]
+//                 [--time-select LINES] [--changed-since YYMMDD] [--host-dates]
 
 #include "frame/HelpIndex.h"
 #include "frame/ProgramDir.h"
@@ -167,8 +167,11 @@ int main(int argc, char** argv) {
                                "KIND");
     QCommandLineOption line("line", "Puts the caret on LINE (1-based) of the page shown.", "LINE");
     QCommandLineOption build("build", "Compiles every section first (the statistics skipped).");
-    parser.addOptions(
-        {select, page, sort, largeIcons, size, screenshot, timeSelect, dir, palette, line, build});
+    QCommandLineOption changedSince(
+        "changed-since", "Tints the lines of a dated member changed since YYMMDD.", "YYMMDD");
+    QCommandLineOption hostDates("host-dates", "Shows change dates as YY/MM/DD.");
+    parser.addOptions({select, page, sort, largeIcons, size, screenshot, timeSelect, dir, palette,
+                       line, build, changedSince, hostDates});
     parser.process(app);
     if (parser.isSet(palette)) {
         QApplication::setStyle("Fusion");
@@ -232,6 +235,7 @@ int main(int argc, char** argv) {
         window.Services.RunDialog = [](QDialog&) { return true; };
         window.CompileProgram(true);
     }
+    window.HostDateFormat = parser.isSet(hostDates);
     if (parser.isSet(select) && !SelectByText(window, FromQt(parser.value(select))))
         return Fail("no node " + parser.value(select));
     if (parser.isSet(page)) {
@@ -248,6 +252,8 @@ int main(int argc, char** argv) {
         editor->SetCaretPos(0, parser.value(line).toInt() - 1);
         editor->setFocus();
     }
+    if (parser.isSet(changedSince))
+        window.ShowChangedSince(parser.value(changedSince).toInt());
     for (const QString& column : parser.values(sort))
         window.ListViewObject->ColumnClick(column.toInt());
     if (parser.isSet(largeIcons))
