@@ -205,7 +205,7 @@ void TExtRichEdit::ShowMarkTints() {
             continue;
         QTextEdit::ExtraSelection tint;
         tint.cursor = QTextCursor(block);
-        tint.format.setBackground(QColor(0x4c, 0xaf, 0x50, 80));
+        tint.format.setBackground(QColor(0x43, 0xa0, 0x47, 120));
         tint.format.setProperty(QTextFormat::FullWidthSelection, true);
         tints.push_back(tint);
     }
