@@ -35,7 +35,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     QuietPrompter box;
     TRPGProgram doc(box);
     orvale::Diagnostics found;
-    FUZZ_CHECK(doc.ImportFromFile(member, found));
+    // A member that shows a line only RPG IV has is refused with one error naming the line,
+    // and the document is not opened; any other text is imported without an error.
+    if (!doc.ImportFromFile(member, found)) {
+        FUZZ_CHECK(found.All().size() == 1 && found.Errors() == 1 && !doc.Opened);
+        FUZZ_CHECK(
+            found.All().front().Text.starts_with("ERROR: FUZZ.RP3 is an RPG IV member: line "));
+        FUZZ_CHECK(box.Shown == 0);
+        return 0;
+    }
     FUZZ_CHECK(found.Errors() == 0);
     FUZZ_CHECK(doc.SourceLines.empty());
     doc.CompileAllSections(true);

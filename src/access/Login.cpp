@@ -19,6 +19,16 @@ bool IsWellFormedUserName(std::string_view userName) {
                         [](char c) { return static_cast<unsigned char>(c) < 32 || c == '\x7F'; });
 }
 
+std::string UserNameRefusal(std::string_view userName) {
+    if (userName.size() < MinUserNameLength)
+        return "The name has " + std::to_string(userName.size()) +
+               (userName.size() == 1 ? " character" : " characters") +
+               "; a user name has at least " + std::to_string(MinUserNameLength) + ".";
+    if (!IsWellFormedUserName(userName))
+        return "The name holds a control character, which a user name cannot hold.";
+    return {};
+}
+
 TLoginCheck CheckLogin(TKeyFile& keys, std::string_view userName, std::string_view password) {
     TLoginCheck check;
     if (!IsWellFormedUserName(userName)) {

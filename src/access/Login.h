@@ -13,6 +13,8 @@ std::string UpperCaseKeyText(std::string_view text);
 
 // At least four characters and no control characters.
 bool IsWellFormedUserName(std::string_view userName);
+// Why a user name is not well formed, in a sentence; empty when it is.
+std::string UserNameRefusal(std::string_view userName);
 
 enum class LoginVerdict {
     Accepted, // the name and password match the user's last entry

@@ -2,6 +2,7 @@
 
 #include "ConvertText.h"
 #include "document/ParseString.h"
+#include "platform/DateReader.h"
 #include "platform/RegionalSettings.h"
 
 namespace calvex {
@@ -74,11 +75,25 @@ std::string BannerText(std::string_view line) {
     return std::string(TrimmedColumns(line, 11, 72));
 }
 
+std::string_view BannerMomentText(std::string_view line) {
+    // The text runs on to the box's right edge: the dates of some regional settings (Japanese
+    // ones, in UTF-8) are longer than the thirty columns a date usually takes.
+    return TrimmedColumns(line, 24, 71);
+}
+
 std::optional<orvale::DateTime> BannerMoment(std::string_view line) {
-    std::string_view text = TrimmedColumns(line, 24, 53);
+    std::string_view text = BannerMomentText(line);
     if (text.empty())
         return std::nullopt;
-    return orvale::RegionalSettings::Current().ParseDateTime(text);
+    // A member carries no record of its formats: it may have been built on a machine of other
+    // regional settings, so the text is read as any date of unknown formats.
+    static thread_local orvale::DateReader reader(orvale::RegionalSettings::Current());
+    if (!(reader.Formats() == orvale::RegionalSettings::Current()))
+        reader = orvale::DateReader(orvale::RegionalSettings::Current());
+    auto reading = reader.Read(text);
+    if (!reading)
+        return std::nullopt;
+    return reading->Moment;
 }
 
 std::string_view FrameName(std::string_view line) {
@@ -99,7 +114,6 @@ void WriteSectionBanner(const TEDITSection& section, char formType, std::string_
     prefix = BannerPrefix(prefix);
     std::string start = LineStart(prefix, formType);
     const TEDITSectionProperty& p = section.Properties;
-    const orvale::RegionalSettings& regional = orvale::RegionalSettings::Current();
     if (switches.Frames) {
         std::string_view name = Cut(p.Name, kFrameNameWidth);
         std::string line = start + kTopFrame;
@@ -114,11 +128,9 @@ void WriteSectionBanner(const TEDITSection& section, char formType, std::string_
         out.push_back(
             BoxedLine(start + "* ", Cut(p.Description, kDescriptionWidth), prefix, "1SDS"));
     if (switches.Created)
-        out.push_back(BoxedLine(start + "*  Created On: ", regional.FormatDateTime(p.CreatedOn),
-                                prefix, "1CRT"));
+        out.push_back(BoxedLine(start + "*  Created On: ", p.CreatedOnText(), prefix, "1CRT"));
     if (switches.Updated)
-        out.push_back(BoxedLine(start + "* Last Update: ", regional.FormatDateTime(p.LastUpdate),
-                                prefix, "1UPD"));
+        out.push_back(BoxedLine(start + "* Last Update: ", p.LastUpdateText(), prefix, "1UPD"));
     if (switches.Frames) {
         std::string line = start + std::string(65, '*') + ' ';
         EndWithCode(line, prefix, p.Name == "Main Routine" ? "xMNR" : "xSEC");

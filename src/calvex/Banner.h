@@ -31,7 +31,10 @@ inline bool IsBannerLine(std::string_view line, std::string_view prefix) {
 // 11-72 trimmed.
 std::string BannerText(std::string_view line);
 
-// The moment of a "1CRT" or "1UPD" line (columns 24-53), when it reads as one.
+// The text of the moment of a "1CRT" or "1UPD" line: columns 24-71, trimmed.
+std::string_view BannerMomentText(std::string_view line);
+// That moment, when it reads as one: with the current regional settings, or else one of the
+// common forms of dates (the member may have been built on another machine).
 std::optional<orvale::DateTime> BannerMoment(std::string_view line);
 
 // The section name that a top frame line carries, upper-cased as written; empty when the

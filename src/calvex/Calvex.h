@@ -55,7 +55,8 @@ extern "C" {
 ORVALE_EXPORT void GetRPG3DllVersion(std::string& version);
 // 2 .. 11: each returns the index of the first source line it did not take. A walk takes the
 // lines of its form type or with a blank column 6, comments whose column 6 holds no form type,
-// and comments or directives of another form type that stand before lines of its own (see
+// lines that are no specification and specifications of an earlier form (kept as written), and
+// comments or directives of another form type that stand before lines of its own (see
 // calvex/MemberLines.h, WalkFilter). A line beginning "**" starts the compile-time data and ends
 // every walk, so a caller's pass loop must end there too (and whenever a pass took nothing).
 ORVALE_EXPORT int ConvertRPG3Header(const StringList& source, int start, TEDITSection& header,

@@ -68,12 +68,26 @@ void Store(TEDITSection& section, std::string statement, const std::string& line
     section.AddConverted(std::move(statement), line, ordinal);
 }
 
+// Keeps a stray line of a walk of FormType (see IsStrayLine) as written, in the raw form, when
+// Index is one; none of the walk's own rules (devices, tables, subroutine bounds, output
+// files) reads such a line.
+bool KeptStray(const StringList& source, int index, char formType, TEDITSection& section) {
+    const std::string& line = source[static_cast<size_t>(index)];
+    if (!IsStrayLine(line, formType))
+        return false;
+    Store(section, RawFallback(TrimRightView(Columns(line, 1, 74))), line, index);
+    return true;
+}
+
 // Description and moments read from banner lines, waiting for the line that decides which
 // section they belong to.
 struct PendingBanner {
     std::string Description;
     std::optional<orvale::DateTime> Created;
     std::optional<orvale::DateTime> Updated;
+    // The texts of the moments, for the import to read with those of the whole member.
+    std::string CreatedText;
+    std::string UpdatedText;
 
     // Takes the value of a "1SDS", "1CRT" or "1UPD" line; false for any other line.
     bool Read(std::string_view line, std::string_view prefix) {
@@ -82,13 +96,13 @@ struct PendingBanner {
             return true;
         }
         if (HasBannerCode(line, prefix, "1CRT")) {
-            if (auto moment = BannerMoment(line))
-                Created = moment;
+            CreatedText = BannerMomentText(line);
+            Created = BannerMoment(line);
             return true;
         }
         if (HasBannerCode(line, prefix, "1UPD")) {
-            if (auto moment = BannerMoment(line))
-                Updated = moment;
+            UpdatedText = BannerMomentText(line);
+            Updated = BannerMoment(line);
             return true;
         }
         return false;
@@ -98,11 +112,23 @@ struct PendingBanner {
     void ApplyTo(TEDITSection& section) {
         if (!Description.empty())
             section.Properties.Description = Description;
-        if (Created)
-            section.Properties.CreatedOn = *Created;
-        if (Updated)
-            section.Properties.LastUpdate = *Updated;
+        Apply(section.Properties.CreatedOn, section.Properties.UnreadCreatedOn,
+              section.BannerMoments[0], Created, CreatedText);
+        Apply(section.Properties.LastUpdate, section.Properties.UnreadLastUpdate,
+              section.BannerMoments[1], Updated, UpdatedText);
         *this = {};
+    }
+
+private:
+    // A moment no date format reads keeps its text in its place.
+    static void Apply(orvale::DateTime& moment, std::string& unread, std::string& banner,
+                      const std::optional<orvale::DateTime>& read, const std::string& text) {
+        if (text.empty())
+            return;
+        banner = text;
+        if (read)
+            moment = *read;
+        unread = read ? std::string() : text;
     }
 };
 
@@ -131,8 +157,9 @@ int WalkSection(const StringList& source, int start, char formType, TEDITSection
     WalkFilter filter(source, formType);
     int i = StartIndex(start);
     for (; i < LineCount(source) && filter.Takes(i); ++i)
-        AddConvertedLine(section, Line(source, i), i, converter.ConvertLine(Line(source, i)),
-                         prefix);
+        if (!KeptStray(source, i, formType, section))
+            AddConvertedLine(section, Line(source, i), i, converter.ConvertLine(Line(source, i)),
+                             prefix);
     section.CompiledValid = true;
     return start >= LineCount(source) ? start : i;
 }
@@ -157,6 +184,8 @@ int ConvertRPG3Header(const StringList& source, int start, TEDITSection& header,
     }};
     int i = StartIndex(start);
     for (WalkFilter filter(source, 'H'); i < LineCount(source) && filter.Takes(i); ++i) {
+        if (KeptStray(source, i, 'H', header))
+            continue;
         const std::string& line = Line(source, i);
         std::string statement = converter.ConvertLine(line);
         if (statement.empty() || statement.front() != '/') {
@@ -199,6 +228,8 @@ int ConvertRPG3Files(const StringList& source, int start, TEDITSection& printer,
 
     int i = StartIndex(start);
     for (WalkFilter filter(source, 'F'); i < LineCount(source) && filter.Takes(i); ++i) {
+        if (KeptStray(source, i, 'F', *ordered[current]))
+            continue;
         const std::string& line = Line(source, i);
         std::string statement = converter.ConvertLine(line);
         pending.Read(line, prefix);
@@ -247,6 +278,8 @@ int ConvertRPG3Exten(const StringList& source, StringList& tableNames, int start
     size_t known = SIZE_MAX;
     int i = StartIndex(start);
     for (WalkFilter filter(source, 'E'); i < LineCount(source) && filter.Takes(i); ++i) {
+        if (KeptStray(source, i, 'E', extension))
+            continue;
         const std::string& line = Line(source, i);
         AddConvertedLine(extension, line, i, converter.ConvertLine(line), prefix);
         if (IsCopyDirective(line) && known == SIZE_MAX)
@@ -333,6 +366,8 @@ int ConvertRPG3Calcs(const StringList& source, StringList& subroutineNames, int 
 
     int i = StartIndex(start);
     for (WalkFilter filter(source, 'C'); i < LineCount(source) && filter.Takes(i); ++i) {
+        if (KeptStray(source, i, 'C', mainRoutine))
+            continue;
         const std::string& line = Line(source, i);
         bool banner = IsBannerLine(line, prefix);
         // The first subroutine, or the banner of the section after the main routine (or of the
@@ -360,7 +395,7 @@ int ConvertRPG3Calcs(const StringList& source, StringList& subroutineNames, int 
     subroutineNames.clear();
     WalkFilter rest(source, 'C');
     for (int k = i; k < LineCount(source) && rest.Takes(k); ++k)
-        if (HoldsOperation(Line(source, k), "BEGSR"))
+        if (!IsStrayLine(Line(source, k), 'C') && HoldsOperation(Line(source, k), "BEGSR"))
             subroutineNames.emplace_back(TrimmedColumns(Line(source, k), 18, 27));
     return start >= LineCount(source) ? start : i;
 }
@@ -372,14 +407,20 @@ int ConvertRPG3SubR(const StringList& source, int start, int indentWidth, TEDITS
     int level = 0;
     int i = StartIndex(start);
     auto take = [&](int index) {
+        if (KeptStray(source, index, 'C', subroutine))
+            return;
         const std::string& line = Line(source, index);
         AddConvertedLine(subroutine, line, index, converter.Convert(line, level, indentWidth),
                          prefix);
     };
+    auto holds = [&](int index, std::string_view operation) {
+        const std::string& line = Line(source, index);
+        return !IsStrayLine(line, 'C') && HoldsOperation(line, operation);
+    };
     bool ended = false;
     for (; i < LineCount(source) && filter.Takes(i); ++i) {
         take(i);
-        if (HoldsOperation(Line(source, i), "ENDSR")) {
+        if (holds(i, "ENDSR")) {
             ended = true;
             ++i;
             break;
@@ -396,7 +437,7 @@ int ConvertRPG3SubR(const StringList& source, int start, int indentWidth, TEDITS
             const std::string& line = Line(source, end);
             if (IsBannerLine(line, prefix))
                 break;
-            if (HoldsOperation(line, "BEGSR")) {
+            if (holds(end, "BEGSR")) {
                 nextSubroutine = true;
                 break;
             }
@@ -414,7 +455,7 @@ int ConvertRPG3GetOutList(const StringList& source, StringList& fileNames, int s
     int i = StartIndex(start);
     for (WalkFilter filter(source, 'O'); i < LineCount(source) && filter.Takes(i); ++i) {
         const std::string& line = Line(source, i);
-        if (!ColumnsBlank(line, 7, 13) && !IsCommentOrDirective(line))
+        if (!ColumnsBlank(line, 7, 13) && !IsCommentOrDirective(line) && !IsStrayLine(line, 'O'))
             fileNames.emplace_back(TrimmedColumns(line, 7, 14));
     }
     // Output lines that name no file at all (a member holding only the fields of a record, to
@@ -433,8 +474,13 @@ int ConvertRPG3Output(const StringList& source, int start, TEDITSection& output,
     for (WalkFilter filter(source, 'O'); i < LineCount(source) && filter.Takes(i); ++i) {
         const std::string& line = Line(source, i);
         bool banner = IsBannerLine(line, prefix);
-        if (!ColumnsBlank(line, 7, 13) && !IsCommentOrDirective(line) && ++named == 2)
+        if (!ColumnsBlank(line, 7, 13) && !IsCommentOrDirective(line) && !IsStrayLine(line, 'O') &&
+            ++named == 2)
             break;
+        if (KeptStray(source, i, 'O', output)) {
+            tookLine = true;
+            continue;
+        }
         // The banner of the next output section, when a compiled member is read again.
         if (banner && tookLine)
             break;

@@ -36,12 +36,50 @@ inline bool IsNonSpecification(std::string_view line) {
     return IsCommentOrDirective(line);
 }
 
+// The place of a form type in the order the compiler wants the specifications in (H, F, E, L,
+// I, C, O); -1 for a character that is no form type.
+inline int FormRank(char c) {
+    switch (c) {
+    case 'H':
+        return 0;
+    case 'F':
+        return 1;
+    case 'E':
+        return 2;
+    case 'L':
+        return 3;
+    case 'I':
+        return 4;
+    case 'C':
+        return 5;
+    case 'O':
+        return 6;
+    default:
+        return -1;
+    }
+}
+
+// A line, neither a comment nor a directive, that a walk of FormType keeps as written because
+// it is no specification of its own: one whose column 6 holds no form type at all (a text line,
+// or a comment whose columns moved), or a specification of a form that comes before FormType,
+// which the compiler reports as out of sequence. Such a line stays among the lines around it
+// instead of ending the walk, which would part them from the lines after it.
+inline bool IsStrayLine(std::string_view line, char formType) {
+    if (StartsCompileTimeData(line))
+        return false;
+    char c6 = Column(line, 6);
+    char c7 = Column(line, 7);
+    if (c6 == ' ' || c6 == formType || c7 == '*' || c7 == '/')
+        return false;
+    return FormRank(c6) < FormRank(formType);
+}
+
 // Decides which lines a walk of one form type takes: its own form type or a blank in column 6;
 // a comment whose column 6 holds no form type at all (the compiler reads any line with an
-// asterisk in column 7 as a comment, so such a line must not end a walk); and a comment or
-// directive of another form type when the lines after it, past other such lines, go on with
-// this walk's form type, so that a comment stays in its place among the lines it stands
-// between. A line beginning "**" ends every walk.
+// asterisk in column 7 as a comment, so such a line must not end a walk); a stray line (see
+// IsStrayLine); and a comment or directive of another form type when the lines after it, past
+// other such lines and stray lines, go on with this walk's form type, so that a comment stays in
+// its place among the lines it stands between. A line beginning "**" ends every walk.
 class WalkFilter {
 public:
     WalkFilter(const StringList& source, char formType) : Source(source), FormType(formType) {}
@@ -55,7 +93,7 @@ public:
             return true;
         char c7 = Column(line, 7);
         if (c7 != '*' && c7 != '/')
-            return false;
+            return IsStrayLine(line, FormType);
         if (c7 == '*' && !IsFormLetter(c6))
             return true;
         if (index < RunEnd)
@@ -69,7 +107,7 @@ public:
             char n6 = Column(next, 6);
             if (n6 == FormType)
                 break;
-            if (n6 != ' ' && !IsNonSpecification(next))
+            if (n6 != ' ' && !IsNonSpecification(next) && !IsStrayLine(next, FormType))
                 return false;
             ++j;
         }

@@ -20,5 +20,6 @@ size_t FileSize(const std::string& path);
 void AddProgramCommands(CLI::App& app, int& status); // import, build, check, xref
 void AddMemberCommands(CLI::App& app, int& status);  // xlt, ebcdic-to-text, text-to-ebcdic
 void AddUserCommands(CLI::App& app, int& status);    // passwd
+void AddLibraryCommands(CLI::App& app, int& status); // library index|members|find|where-used
 
 } // namespace orvale::cli

@@ -32,23 +32,35 @@ constexpr const char* ToTextHelp =
     "record, through AStoPC.xlt of the program directory or --dir, or with --codepage through "
     "the system's converters (double-byte text included: each shift-out and shift-in becomes "
     "a blank, so every line keeps its columns). With --dated each record begins with 12 zoned "
-    "digits of sequence number and date, and so does its line. A partial record at the end is "
-    "kept, padded with blanks (not for --dated). Exits 0 when the text file is written, 1 when "
-    "it is written with a warning, 2 with a one-line message when nothing is written.";
+    "digits of sequence number and date, and so does its line. Without --record-length the "
+    "length is found from the member's records (those of RPG source carry their form type in "
+    "column 6), or is 80 when they do not tell it. A partial record at the end is kept, padded "
+    "with blanks (not for --dated). Exits 0 when the text file is written, 1 when it is written "
+    "with a warning (the partial record, or records that read as RPG source at another length "
+    "than the one given), 2 with a one-line message when nothing is written.";
 
 constexpr const char* ToEbcdicHelp =
     "Converts a text file into an EBCDIC member: every line becomes one record, cut or padded "
     "with EBCDIC blanks, through PCtoAS.xlt of the program directory or --dir, or with "
     "--codepage through the system's converters (the blanks around a double-byte run become "
     "its shift-out and shift-in). With --dated each line begins with the 12 digits of its "
-    "sequence number and date. Exits 0 when the member is written, 1 when it is written with a "
-    "warning (lines cut, columns moved, characters without a counterpart, lines without "
-    "digits), 2 with a one-line message when nothing is written.";
+    "sequence number and date. Without --record-length the records are as long as the longest "
+    "line, at least 80 columns (said on the error output when longer), so that no text is "
+    "lost. Exits 0 when the member is written, 1 when it is written with a warning (lines cut, "
+    "columns moved, characters without a counterpart, lines without digits), 2 with a one-line "
+    "message when nothing is written.";
+
+// The columns a member is written and read with when none are given.
+constexpr int kDefaultRecordLength = 80;
+// The sequence number and date before the columns of a dated record.
+constexpr int kDatedPrefix = 12;
 
 struct ConvertOptions {
     std::string Source;
     std::string Target;
     std::string Dir;
+    // Columns per record; 0: found from the file.
+    int RecordLength = 0;
     TOndrelConversion Conversion;
 };
 
@@ -104,10 +116,43 @@ size_t TextRoom(const std::string& source) {
 bool Conversion(const ConvertOptions& options, const char* tableName, TOndrelConversion& conversion,
                 int& status) {
     conversion = options.Conversion;
+    if (options.RecordLength != 0)
+        conversion.RecordLength = options.RecordLength;
     if (!conversion.HostCodePage.empty() || !conversion.PcCodePage.empty())
         return true;
     conversion.TableFile = TablePath(options.Dir, tableName);
     return !TableMissing(conversion.TableFile, status);
+}
+
+// The record length of a member as its records show it, when no length was given, and a
+// warning when the length given makes most records read as something else than RPG source.
+// The form letters, digits, "*" and "/" are the same in every EBCDIC code page, so the
+// translation file judges members converted through a named code page as well; without one
+// the length given (or 80) stands.
+bool MemberColumns(const ConvertOptions& options, const TOndrelConversion& conversion, int& columns,
+                   std::string& misread) {
+    const int prefix = conversion.Dated ? kDatedPrefix : 0;
+    const int asked = options.RecordLength == 0 ? kDefaultRecordLength : options.RecordLength;
+    columns = asked;
+    std::string table = conversion.TableFile.empty() ? TablePath(options.Dir, ondrel::HostToPcFile)
+                                                     : conversion.TableFile;
+    if (!FileExists(table))
+        return true;
+    TOndrelRecordFit fit;
+    if (!MemberRecordFit(options.Source, table, asked + prefix, fit))
+        return false;
+    if (fit.Found <= prefix)
+        return true;
+    if (options.RecordLength == 0) {
+        columns = fit.Found - prefix;
+    } else if (fit.Found != asked + prefix && fit.Share < OndrelSourceShare) {
+        misread = options.Source + ": only " + std::to_string(fit.Share) +
+                  "% of the records read as RPG source in records of " +
+                  std::to_string(asked + prefix) + " bytes; in records of " +
+                  std::to_string(fit.Found) + " bytes " + std::to_string(fit.FoundShare) +
+                  "% do. Check --record-length.";
+    }
+    return true;
 }
 
 int RunToText(const ConvertOptions& options) {
@@ -115,11 +160,18 @@ int RunToText(const ConvertOptions& options) {
     TOndrelConversion conversion;
     if (!Conversion(options, ondrel::HostToPcFile, conversion, status))
         return status;
+    std::string misread;
+    if (!MemberColumns(options, conversion, conversion.RecordLength, misread))
+        return Outcome();
     // The member and its text are held whole, each in one fresh block: in huge pages their
     // first touch costs a few hundred page faults instead of some forty thousand.
     ReserveHeap(TextRoom(options.Source));
     EBCDicToASCIIEx(options.Source, options.Target, conversion, nullptr);
-    return Outcome();
+    int result = Outcome();
+    if (misread.empty() || result == Failure)
+        return result;
+    std::cerr << "orvale-cli: warning: " << misread << '\n';
+    return Findings;
 }
 
 int RunToEbcdic(const ConvertOptions& options) {
@@ -127,6 +179,16 @@ int RunToEbcdic(const ConvertOptions& options) {
     TOndrelConversion conversion;
     if (!Conversion(options, ondrel::PcToHostFile, conversion, status))
         return status;
+    if (options.RecordLength == 0) {
+        const int prefix = conversion.Dated ? kDatedPrefix : 0;
+        int bytes = TextRecordLength(options.Source, kDefaultRecordLength + prefix);
+        if (bytes == 0)
+            return Outcome();
+        conversion.RecordLength = bytes - prefix;
+        if (conversion.RecordLength != kDefaultRecordLength)
+            std::cerr << "orvale-cli: " << options.Target << ": records of " << bytes
+                      << " bytes, as long as the longest line\n";
+    }
     ReserveHeap(TextRoom(options.Source));
     ASCIIToEBCDicEx(options.Source, options.Target, conversion, nullptr);
     return Outcome();
@@ -145,9 +207,9 @@ void AddConvertCommand(CLI::App& app, const char* name, const char* help, const 
     auto* command = app.add_subcommand(name, help);
     command->add_option(source, options->Source)->required();
     command->add_option(target, options->Target)->required();
-    command->add_option("--record-length", options->Conversion.RecordLength,
-                        "Columns per record, 1 to 255 (default 80), after the 12 digits of "
-                        "--dated");
+    command->add_option("--record-length", options->RecordLength,
+                        "Columns per record, 1 to 255, after the 12 digits of --dated (default: "
+                        "see above)");
     command->add_option("--dir", options->Dir,
                         "Folder of the translation files (default: the program directory)");
     command->add_option("--codepage", options->Conversion.HostCodePage,

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     orvale::cli::AddProgramCommands(app, status);
     orvale::cli::AddMemberCommands(app, status);
     orvale::cli::AddUserCommands(app, status);
+    orvale::cli::AddLibraryCommands(app, status);
 
     try {
         app.parse(argc, argv);

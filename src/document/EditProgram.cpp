@@ -1,12 +1,10 @@
 #include "EditProgram.h"
 
 #include "platform/Prompter.h"
-#include "platform/RegionalSettings.h"
 
 #include <optional>
 
 using orvale::Prompter;
-using orvale::RegionalSettings;
 using orvale::TextPosition;
 
 TEDITProgram::TEDITProgram(Prompter& prompter) : Box(prompter) {
@@ -268,6 +266,23 @@ void TEDITProgram::CommitCurrent() {
     CurrentNode = Tree.Selected();
 }
 
+void TEDITProgram::ReplaceSectionText(TreeNode* node, const StringList& lines) {
+    TEDITSection* section = node ? node->Section() : nullptr;
+    if (!section || section == &PropertySection || section == &HistorySection || Closing)
+        return;
+    if (node == CurrentNode && node == Tree.Selected() && View) {
+        View->SetEditorLines(lines);
+        View->SetEditorTags(LineTagsFor(*section, lines));
+        View->SetEditorRecords(LineRecordsFor(*section, lines));
+        EditorModified = true;
+        return;
+    }
+    if (LogModify)
+        AddHistoryEntry(HistoryEntry(section->Properties.Name, "Modify", " "));
+    section->SetLines(lines);
+    Modified = true;
+}
+
 void TEDITProgram::ShowInEditor(TEDITSection& section) {
     if (View) {
         View->SetEditorLines(section.LineTexts());
@@ -348,7 +363,6 @@ void TEDITProgram::ShowObjectList(TreeNode* node) {
                             {"Created On", 110, ColumnSort::DateTime},
                             {"Last Update", 110, ColumnSort::DateTime},
                             {"Description", 300, ColumnSort::Text}});
-    const RegionalSettings& regional = RegionalSettings::Current();
     for (int i = 0; i < node->Count(); ++i) {
         TreeNode* child = node->Child(i);
         orvale::ListItem item;
@@ -357,8 +371,7 @@ void TEDITProgram::ShowObjectList(TreeNode* node) {
         if (TEDITSection* section = child->Section()) {
             const TEDITSectionProperty& p = section->Properties;
             item.SubItems = {std::to_string(section->LinesCount()), p.Modified ? "Yes" : "No",
-                             regional.FormatDateTime(p.CreatedOn),
-                             regional.FormatDateTime(p.LastUpdate), p.Description};
+                             p.CreatedOnText(), p.LastUpdateText(), p.Description};
             item.Section = section;
         } else if (TEDITFolder* folder = child->Folder()) {
             item.SubItems = {"", "", "", "", folder->Description};
@@ -478,6 +491,9 @@ void TEDITProgram::RestoreSelected(int kind) {
     section->Restore(stored ? &*stored : nullptr, lines, static_cast<RestoreKind>(kind));
     if (lines != before) {
         View->SetEditorLines(lines);
+        // The lines that stand as they were keep their tags in the margin.
+        View->SetEditorTags(LineTagsFor(*section, lines));
+        View->SetEditorRecords(LineRecordsFor(*section, lines));
         // The restored text is pending like an edit, so the next commit stores it.
         EditorModified = true;
     }

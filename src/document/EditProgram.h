@@ -16,6 +16,7 @@
 #include <vector>
 
 namespace orvale {
+class DateReader;
 class Prompter;
 } // namespace orvale
 
@@ -103,6 +104,10 @@ public:
     // -- Editing and showing
     void CommitCurrent();
     void ShowSelected();
+    // Gives Node's section the text Lines as an edit of the user would: the section on show
+    // gets it as a pending edit of the editor (with the tags its lines keep), any other one
+    // at once, with its history entry. For commands that change sections not on show.
+    void ReplaceSectionText(TreeNode* node, const StringList& lines);
     // Active: 0 hides every page, 1 Source, 2 Objects, 3 Setting, 4 RPG/400.
     void ShowPages(bool sourceVisible, bool objectsVisible, bool settingVisible,
                    bool rpgViewVisible, int active);
@@ -115,6 +120,11 @@ public:
     // "<object>,<action>,<user>,<now>,<more>"
     std::string HistoryEntry(const std::string& object, const std::string& action,
                              const std::string& more) const;
+    // Writes anew, in the current regional settings, the moment of each entry that Reader
+    // reads in other formats (a log written on another machine), so that the log reads and
+    // sorts as one; an entry whose moment does not read stays as it is. True when an entry
+    // changed.
+    bool RewriteHistoryDates(const orvale::DateReader& reader);
 
     // -- Look-ups over all tree nodes
     TEDITSection* FindSectionByName(const std::string& name) const;

@@ -2,6 +2,7 @@
 
 #include "ParseString.h"
 #include "WordDelimiter.h"
+#include "platform/RegionalSettings.h"
 
 #include <algorithm>
 
@@ -10,6 +11,18 @@ TEDITSection::TEDITSection(std::string name, std::string description) {
     Properties.Description = std::move(description);
     Properties.CreatedOn = orvale::DateTime::Now();
     Properties.LastUpdate = Properties.CreatedOn;
+}
+
+std::string TEDITSectionProperty::CreatedOnText() const {
+    if (!UnreadCreatedOn.empty())
+        return UnreadCreatedOn;
+    return orvale::RegionalSettings::Current().FormatDateTime(CreatedOn);
+}
+
+std::string TEDITSectionProperty::LastUpdateText() const {
+    if (!UnreadLastUpdate.empty())
+        return UnreadLastUpdate;
+    return orvale::RegionalSettings::Current().FormatDateTime(LastUpdate);
 }
 
 StringList TEDITSection::LineTexts() const {
@@ -95,23 +108,52 @@ int LineOfSequence(const TEDITSection& section, std::int32_t sequence) {
             return static_cast<int>(k);
     return -1;
 }
+namespace {
+
+// The tag of a member line: columns 1-5 and from column 75 on, trimmed, joined by a blank.
+std::string TagOf(const LineOrigin* origin) {
+    if (!origin)
+        return {};
+    std::string_view text = origin->Text;
+    std::string_view left = TrimView(text.substr(0, std::min(text.size(), size_t{5})));
+    std::string_view right = text.size() > 74 ? TrimView(text.substr(74)) : std::string_view();
+    std::string tag(left);
+    if (!left.empty() && !right.empty())
+        tag += ' ';
+    tag.append(right);
+    return tag;
+}
+
+} // namespace
 
 StringList LineTags(const TEDITSection& section) {
     StringList tags(section.Lines().size());
-    for (int k = 0; k < section.LinesCount(); ++k) {
-        const LineOrigin* origin = section.OriginAt(k);
-        if (!origin)
-            continue;
-        std::string_view text = origin->Text;
-        std::string_view left = TrimView(text.substr(0, std::min(text.size(), size_t{5})));
-        std::string_view right = text.size() > 74 ? TrimView(text.substr(74)) : std::string_view();
-        std::string& tag = tags[static_cast<size_t>(k)];
-        tag.assign(left);
-        if (!left.empty() && !right.empty())
-            tag += ' ';
-        tag.append(right);
-    }
+    for (int k = 0; k < section.LinesCount(); ++k)
+        tags[static_cast<size_t>(k)] = TagOf(section.OriginAt(k));
     return tags;
+}
+
+StringList LineTagsFor(const TEDITSection& section, const StringList& lines) {
+    StringList tags(lines.size());
+    if (!section.TracksOrigins())
+        return tags;
+    // The lines carried as an edit carries them (see SetLines).
+    std::vector<int> carried = CarryLines(section.Lines(), lines);
+    for (size_t k = 0; k < lines.size() && k < carried.size(); ++k)
+        if (carried[k] >= 0)
+            tags[k] = TagOf(section.OriginAt(carried[k]));
+    return tags;
+}
+
+std::vector<HostRecord> LineRecordsFor(const TEDITSection& section, const StringList& lines) {
+    if (!section.TracksOrigins() || !section.HasRecords())
+        return {};
+    std::vector<HostRecord> records(lines.size());
+    std::vector<int> carried = CarryLines(section.Lines(), lines);
+    for (size_t k = 0; k < lines.size() && k < carried.size(); ++k)
+        if (carried[k] >= 0)
+            records[k] = section.Lines()[static_cast<size_t>(carried[k])].Record();
+    return records;
 }
 
 void TEDITSection::DeleteLine(int index) {
@@ -144,6 +186,7 @@ void TEDITSection::SetLines(const StringList& source) {
     Lines_ = std::move(lines);
     TracksOrigins_ = TracksOrigins_ && !Lines_.empty();
     Properties.LastUpdate = orvale::DateTime::Now();
+    Properties.UnreadLastUpdate.clear();
     Properties.Modified = true;
     CompiledValid = false;
     ClearCompiled();

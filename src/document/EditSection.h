@@ -15,6 +15,15 @@ struct TEDITSectionProperty {
     orvale::DateTime LastUpdate;
     // Set by SetLines since the document was created or opened; never stored in a file.
     bool Modified = false;
+    // The text a moment was stored as when no date format reads it (a file or a member written
+    // on another machine): kept, shown and written back as it stands, so that it is never
+    // lost nor read as another day. Empty while the moment holds.
+    std::string UnreadCreatedOn;
+    std::string UnreadLastUpdate;
+
+    // The moments as the current regional settings write them, or the texts kept.
+    std::string CreatedOnText() const;
+    std::string LastUpdateText() const;
 };
 
 // Restore points of a section's text.
@@ -57,6 +66,10 @@ public:
     // text empty, and the import moves the member line in once every walk is done, instead of
     // holding a third copy of the member (beside the compiled lines) until then.
     bool OriginTextsPending = false;
+    // The texts of the moments a member's banner lines gave the section, kept by an import
+    // until it reads the dates of the whole member at once (they were all written on one
+    // machine, so a text that reads two ways is read as its neighbours are).
+    std::string BannerMoments[2];
     // What the last compile found that is not a line of the member (a data block whose count
     // of records differs from its declaration): counted as warnings, shown with the statistics.
     StringList CompileNotes;
@@ -164,3 +177,9 @@ StringList LineTags(const TEDITSection& section);
 std::vector<int> LinesChangedSince(const TEDITSection& section, std::int32_t since);
 // The first line of Section whose record holds Sequence; -1 when none does.
 int LineOfSequence(const TEDITSection& section, std::int32_t sequence);
+// The tags LineTags would give Section once Lines became its text (a restored or replaced
+// text): the lines that stand unchanged keep theirs, and a line that replaces another keeps
+// the one of the line it replaces.
+StringList LineTagsFor(const TEDITSection& section, const StringList& lines);
+// Likewise the host's records of those lines; empty when the section holds none.
+std::vector<HostRecord> LineRecordsFor(const TEDITSection& section, const StringList& lines);

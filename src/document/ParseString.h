@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/StringList.h"
+#include "platform/TextRules.h"
 
 #include <string_view>
 
@@ -17,20 +18,3 @@ public:
     // string of Rest, or 0 when there is none.
     static size_t FindSeparator(std::string_view sep, std::string_view rest);
 };
-
-// Text rules shared by the document and the conversion library: trimming drops every
-// character whose code is 32 or less; case changes touch only the letters a-z and A-Z.
-std::string_view TrimView(std::string_view s);
-std::string_view TrimLeftView(std::string_view s);
-std::string_view TrimRightView(std::string_view s);
-std::string Trim(std::string_view s);
-std::string UpperCase(std::string_view s);
-std::string LowerCase(std::string_view s);
-void UpperCaseInPlace(std::string& s);
-bool SameText(std::string_view a, std::string_view b);
-inline char UpperChar(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-inline char LowerChar(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}

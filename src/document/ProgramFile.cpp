@@ -4,11 +4,13 @@
 
 #include "EditProgram.h"
 
+#include "platform/DateReader.h"
 #include "platform/RegionalSettings.h"
 #include "platform/SafeSave.h"
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
 using orvale::Diagnostics;
 
@@ -130,18 +132,53 @@ int ReadFromLines(TEDITSection& section, StringList& src, int start, bool take,
     return i + 2;
 }
 
-void WriteToLines(TEDITSection& section, ProgramTextWriter& out) {
-    const orvale::RegionalSettings& regional = orvale::RegionalSettings::Current();
+void WriteToLines(TEDITSection& section, ProgramTextWriter& out, std::string lastLine) {
     const TEDITSectionProperty& p = section.Properties;
     out.Add(Bracketed(p.Name));
     out.Add(Bracketed(p.Description));
-    out.Add(Bracketed(regional.FormatDateTime(p.CreatedOn)));
-    out.Add(Bracketed(regional.FormatDateTime(p.LastUpdate)));
+    out.Add(Bracketed(p.CreatedOnText()));
+    out.Add(Bracketed(p.LastUpdateText()));
     section.SaveLineIndex = out.LineNumber();
-    out.Add(Bracketed(std::to_string(section.LinesCount())));
+    bool extra = !lastLine.empty();
+    out.Add(Bracketed(std::to_string(section.LinesCount() + (extra ? 1 : 0))));
     out.AddTexts(section.Lines());
+    if (extra)
+        out.Add(std::move(lastLine));
     out.Add(kEndOfSection);
     out.Add({});
+}
+
+// -- The record of the date formats
+
+namespace {
+
+constexpr std::string_view kDateRecordKey = "Date Format=";
+
+} // namespace
+
+std::string DateRecordLine(const orvale::RegionalSettings& formats, std::string_view sample) {
+    std::string line(kDateRecordKey);
+    line += orvale::FormatsRecord(formats);
+    line += '|';
+    line += sample;
+    return line;
+}
+
+bool ReadDateRecordLine(std::string_view line, orvale::RegionalSettings& formats,
+                        std::string& sample) {
+    if (!line.starts_with(kDateRecordKey))
+        return false;
+    line.remove_prefix(kDateRecordKey.size());
+    // The sample is the last field; the formats are the four before it.
+    size_t bar = line.rfind('|');
+    if (bar == std::string_view::npos)
+        return false;
+    auto recorded = orvale::FormatsFromRecord(line.substr(0, bar));
+    if (!recorded)
+        return false;
+    formats = *recorded;
+    sample.assign(line.substr(bar + 1));
+    return true;
 }
 
 int ReadCompiledFromLines(TEDITSection& section, StringList& src, int start, bool take,
@@ -181,33 +218,79 @@ bool ReadSectionLines(const StringList& src, int start, StringList& dest, Diagno
 
 namespace {
 
-// Reads each section's two date lines, once the whole tree is read.
+// Each section's two date lines, read once the whole tree is read.
 struct StoredDates {
     TEDITSection* Section;
     std::string Texts[2];
 };
 
-void ReadDates(std::vector<StoredDates>& stored, Diagnostics& found) {
-    const orvale::RegionalSettings& regional = orvale::RegionalSettings::Current();
+// Takes the record of the date formats off the end of the property section's text, where the
+// writer puts it. Its formats are trusted while its sample is the property section's own
+// creation text: a version that knows no record shows it as a property and keeps it, but
+// writes the dates in its own formats, which then no longer give that text.
+std::optional<orvale::RegionalSettings> TakeDateRecord(TEDITSection& properties,
+                                                       const std::string& createdText) {
+    if (properties.LinesCount() == 0)
+        return std::nullopt;
+    orvale::RegionalSettings formats("", "");
+    std::string sample;
+    if (!ReadDateRecordLine(properties.Lines().back().Text, formats, sample))
+        return std::nullopt;
+    properties.DeleteLine(properties.LinesCount() - 1);
+    if (sample != createdText)
+        return std::nullopt;
+    return formats;
+}
+
+// Reads the moments of every section, with the formats the file recorded or, without them,
+// with the form that reads them all. Returns whether a moment was written in other formats
+// than the current ones.
+bool ReadDates(TEDITProgram& program, std::vector<StoredDates>& stored,
+               const std::optional<orvale::RegionalSettings>& recorded, Diagnostics& found) {
+    std::optional<orvale::DateReader> reader;
+    if (recorded) {
+        reader.emplace(*recorded);
+    } else {
+        std::vector<std::string_view> texts;
+        texts.reserve(2 * stored.size());
+        for (const StoredDates& s : stored)
+            texts.insert(texts.end(), {s.Texts[0], s.Texts[1]});
+        reader.emplace(orvale::DateReader::Choosing(texts));
+    }
+    bool otherFormats = false;
+    int unread = 0;
     for (StoredDates& s : stored) {
         TEDITSectionProperty& p = s.Section->Properties;
-        auto created = regional.ParseDateTime(s.Texts[0]);
-        if (!created) {
-            found.Warning(kCorruptedFileWarning);
-            continue;
+        for (int k = 0; k < 2; ++k) {
+            orvale::DateTime& moment = k == 0 ? p.CreatedOn : p.LastUpdate;
+            std::string& kept = k == 0 ? p.UnreadCreatedOn : p.UnreadLastUpdate;
+            if (auto reading = reader->Read(s.Texts[k])) {
+                moment = reading->Moment;
+                kept.clear();
+                otherFormats = otherFormats || !reading->InCurrentFormats;
+            } else {
+                kept = std::move(s.Texts[k]);
+                ++unread;
+            }
         }
-        p.CreatedOn = *created;
-        auto updated = regional.ParseDateTime(s.Texts[1]);
-        if (updated)
-            p.LastUpdate = *updated;
-        else
-            found.Warning(kCorruptedFileWarning);
     }
+    if (unread > 0)
+        found.Warning(UnreadDatesWarning(unread));
+    if (program.RewriteHistoryDates(*reader))
+        otherFormats = true;
+    return otherFormats;
 }
 
 } // namespace
 
-int ReadTreeText(TEDITProgram& program, StringList& lines, bool take, Diagnostics& found) {
+std::string UnreadDatesWarning(int count) {
+    bool one = count == 1;
+    return "WARNING: " + std::to_string(count) + (one ? " date" : " dates") +
+           " of the file could not be read as a date in any known format and " +
+           (one ? "is" : "are") + " kept as written!";
+}
+
+TreeReading ReadTree(TEDITProgram& program, StringList& lines, bool take, Diagnostics& found) {
     const int count = static_cast<int>(lines.size());
     auto exists = [&](int i) { return i >= 0 && i < count; };
     auto line = [&](int i) { return LineAt(lines, i); };
@@ -216,6 +299,8 @@ int ReadTreeText(TEDITProgram& program, StringList& lines, bool take, Diagnostic
     bool logAdd = program.LogAdd;
     program.LogAdd = false;
     std::vector<StoredDates> dates;
+    std::optional<orvale::RegionalSettings> recorded;
+    bool recordSought = false;
 
     int i = 1;
     if (line(0) != kBeginOfProgram) {
@@ -276,6 +361,10 @@ int ReadTreeText(TEDITProgram& program, StringList& lines, bool take, Diagnostic
             if (target) {
                 dates.push_back({target, {}});
                 i = ReadFromLines(*target, lines, i + 2, take, dates.back().Texts, found);
+                if (target == &program.PropertySection && !recordSought) {
+                    recordSought = true;
+                    recorded = TakeDateRecord(*target, dates.back().Texts[0]);
+                }
             } else if (name != kFolderMarker) {
                 found.Warning(kCorruptedFileWarning);
                 break;
@@ -284,20 +373,64 @@ int ReadTreeText(TEDITProgram& program, StringList& lines, bool take, Diagnostic
             }
         }
     }
-    ReadDates(dates, found);
     if (!exists(i) || line(i) != kEndOfProgram)
         found.Warning(kCorruptedFileWarning);
     program.LogAdd = logAdd;
     program.ReadWhole = found.Errors() + found.Warnings() == before;
-    return i + 2;
+    // Dates are no part of the structure: one that cannot be read damages nothing.
+    TreeReading reading;
+    reading.OtherDateFormats = ReadDates(program, dates, recorded, found);
+    reading.AreaStart = i + 2;
+    return reading;
+}
+
+int ReadTreeText(TEDITProgram& program, StringList& lines, bool take, Diagnostics& found) {
+    return ReadTree(program, lines, take, found).AreaStart;
+}
+
+void ReadProgramText(TEDITProgram& program, StringList& lines, bool compiled, bool take,
+                     Diagnostics& found) {
+    TreeReading tree = ReadTree(program, lines, take, found);
+    if (compiled)
+        ReadCompiledArea(program, lines, tree.AreaStart, take, found);
+    ReadOriginArea(program, lines, tree.AreaStart, take, found);
+    if (tree.OtherDateFormats)
+        DropDatedCompiledLines(program);
+}
+
+void DropDatedCompiledLines(TEDITProgram& program) {
+    program.ForEachNode([](TreeNode* n) {
+        TEDITSection* s = n->Section();
+        if (!s || !s->CompiledValid)
+            return true;
+        // The banner lines of the moments end in their codes ("1CRT", "1UPD") after the prefix.
+        for (const CompiledLine& line : s->Compiled()) {
+            std::string_view text = line.Text;
+            if (text.size() >= 77 && (text.ends_with("1CRT") || text.ends_with("1UPD"))) {
+                s->CompiledValid = false;
+                s->ClearCompiled();
+                break;
+            }
+        }
+        return true;
+    });
 }
 
 void WriteTreeText(TEDITProgram& program, ProgramTextWriter& out) {
     out.Add(kBeginOfProgram);
+    // The formats of the dates go with the first properties written, which the reader reads
+    // before the dates.
+    bool recorded = false;
     program.ForEachNode([&](TreeNode* n) {
         if (TEDITSection* s = n->Section()) {
             out.Add(Bracketed(std::to_string(n->ImageIndex)));
-            WriteToLines(*s, out);
+            std::string record;
+            if (s == &program.PropertySection && !recorded) {
+                recorded = true;
+                record = DateRecordLine(orvale::RegionalSettings::Current(),
+                                        s->Properties.CreatedOnText());
+            }
+            WriteToLines(*s, out, std::move(record));
             out.Flush();
         } else if (const TEDITFolder* folder = n->Folder()) {
             out.Add(Bracketed(std::to_string(n->ImageIndex)));

@@ -21,6 +21,7 @@
 
 #include "document/EditSection.h"
 #include "platform/Diagnostics.h"
+#include "platform/RegionalSettings.h"
 #include "platform/StringList.h"
 
 #include <string>
@@ -99,8 +100,9 @@ private:
 // once read) the lines are moved out of Src instead of copied.
 int ReadFromLines(TEDITSection& section, StringList& src, int start, bool take,
                   std::string (&dates)[2], orvale::Diagnostics& found);
-// Appends the block from the name line on; SaveLineIndex is set to its count line.
-void WriteToLines(TEDITSection& section, ProgramTextWriter& out);
+// Appends the block from the name line on; SaveLineIndex is set to its count line. LastLine,
+// when given, is written as one more line of the text (the record of the date formats).
+void WriteToLines(TEDITSection& section, ProgramTextWriter& out, std::string lastLine = {});
 // Reads a compiled block whose count line is at Start and returns the index past the block's
 // empty line; -1 when the count does not match (the section's compiled lines are then dropped
 // and the caller stops reading the area).
@@ -111,12 +113,40 @@ int ReadCompiledFromLines(TEDITSection& section, StringList& src, int start, boo
 bool ReadSectionLines(const StringList& src, int start, StringList& dest,
                       orvale::Diagnostics& found);
 
+// -- Dates
+//
+// A file records the regional formats its dates were written in, as the last line of the text
+// of its properties ("Date Format=" + formats + "|" + the properties' creation text as a
+// sample), and is read with them wherever it is opened. A file without the record (written
+// before, or by a version that knows none) is read with the current settings, then with the
+// common forms of dates; a date that still cannot be read keeps its text, with one warning.
+
+std::string DateRecordLine(const orvale::RegionalSettings& formats, std::string_view sample);
+bool ReadDateRecordLine(std::string_view line, orvale::RegionalSettings& formats,
+                        std::string& sample);
+std::string UnreadDatesWarning(int count);
+
 // -- Whole parts, of a document whose tree holds the fixed sections and folders of its kind
+
+// The whole text: the tree, the compiled area (unless Compiled is false) and the origin area.
+void ReadProgramText(TEDITProgram& program, StringList& lines, bool compiled, bool take,
+                     orvale::Diagnostics& found);
 
 // Reads the tree part of Lines; returns the index two lines past its end marker, where the
 // compiled area begins. Sets the document's ReadWhole.
+struct TreeReading {
+    int AreaStart = 0;
+    // Dates of the file were written in other formats than the current ones: compiled lines
+    // that show them (the banners of a build) no longer show what a build would.
+    bool OtherDateFormats = false;
+};
+TreeReading ReadTree(TEDITProgram& program, StringList& lines, bool take,
+                     orvale::Diagnostics& found);
 int ReadTreeText(TEDITProgram& program, StringList& lines, bool take, orvale::Diagnostics& found);
 void WriteTreeText(TEDITProgram& program, ProgramTextWriter& out);
+// Drops the compiled lines of each section that show its moments, so that the next build
+// writes them in the current formats.
+void DropDatedCompiledLines(TEDITProgram& program);
 
 // The compiled area at Start (the index ReadTreeText returned); a file without one is read as
 // one without compiled lines.

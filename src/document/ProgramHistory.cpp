@@ -2,6 +2,7 @@
 
 #include "EditProgram.h"
 
+#include "platform/DateReader.h"
 #include "platform/Prompter.h"
 #include "platform/RegionalSettings.h"
 
@@ -30,6 +31,31 @@ void TEDITProgram::AddHistoryEntry(const std::string& entry) {
         }
     }
     HistorySection.AddLine(entry);
+}
+
+bool TEDITProgram::RewriteHistoryDates(const orvale::DateReader& reader) {
+    StringList lines = HistorySection.LineTexts();
+    bool changed = false;
+    for (std::string& line : lines) {
+        Parser.Parse(line, ",", false, false);
+        const StringList& fields = Parser.Tokens;
+        if (fields.size() < 4)
+            continue;
+        auto reading = reader.Read(fields[3]);
+        if (!reading || reading->InCurrentFormats)
+            continue;
+        // The fields stand in the line as they were split, one separator apart.
+        size_t at = fields[0].size() + fields[1].size() + fields[2].size() + 3;
+        line.replace(at, fields[3].size(),
+                     RegionalSettings::Current().FormatDateTime(reading->Moment));
+        changed = true;
+    }
+    if (changed) {
+        HistorySection.AssignLines(std::move(lines));
+        HistorySection.CompiledValid = false;
+        HistorySection.ClearCompiled();
+    }
+    return changed;
 }
 
 void TEDITProgram::PurgeHistory(bool purgeModify, bool purgeOthers) {

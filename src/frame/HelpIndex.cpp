@@ -20,6 +20,10 @@ std::string OpCodeHelpKeyword(std::string_view topic) {
     return kOpCodeKeywordPrefix + UpperCase(topic);
 }
 
+std::string StatementHelpKeyword(std::string_view name) {
+    return kStatementKeywordPrefix + UpperCase(name);
+}
+
 bool THelpIndex::Load(const std::string& helpFile, std::string* error) {
     Path.clear();
     if (!orvale::FileExists(helpFile)) {

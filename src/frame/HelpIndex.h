@@ -25,6 +25,10 @@ std::string HelpFilePath(const std::string& programDir);
 std::string OpCodeHelpTopic(std::string_view word, std::string_view symple);
 // "IDH_OpCod_" + Topic in upper case.
 std::string OpCodeHelpKeyword(std::string_view topic);
+// The help of a statement of the specification sections: "IDH_Stmt_" + its name in upper case.
+inline constexpr const char* kStatementKeywordPrefix = "IDH_Stmt_";
+inline constexpr const char* kStatementsKeyword = "IDH_Statements";
+std::string StatementHelpKeyword(std::string_view name);
 
 struct THelpTarget {
     std::string Page;   // absolute path of the page

@@ -1,6 +1,7 @@
 #include "frame/HelpPages.h"
 
 #include "document/ParseString.h"
+#include "frame/HelpGuide.h"
 #include "frame/HelpIndex.h"
 #include "platform/ProfileFile.h"
 #include "platform/SafeSave.h"
@@ -40,15 +41,11 @@ std::string Link(const std::string& href, const std::string& text) {
 }
 
 std::string PageStart(const std::string& title) {
-    return "<html>\n<head>\n<title>" + HtmlText(title) + "</title>\n</head>\n<body>\n<h1>" +
-           HtmlText(title) + "</h1>\n";
+    return HelpPageStart(title);
 }
 
 std::string PageEnd(const std::string& toRoot) {
-    return "<hr>\n<p>" + Link(toRoot + "index.html", "Contents") + " | " +
-           Link(toRoot + "rpg-opcodes.html", "RPG Standard operation codes") + " | " +
-           Link(toRoot + "orvale-opcodes.html", "Orvale special statements") +
-           "</p>\n</body>\n</html>\n";
+    return HelpPageEnd(toRoot);
 }
 
 // "ADD(Addend, Addend, Result Field)", or the code alone: what the status bar shows.
@@ -184,20 +181,78 @@ statement before it.</p>
     return text + PageEnd("");
 }
 
-std::string IndexPage() {
+std::string IndexPage(bool statements) {
     std::string text = PageStart("Orvale Help");
     text += "<p>Orvale keeps an RPG/400 program as a tree of sections, each written in "
             "statements of one line, and builds the fixed-column source from them.</p>\n"
-            "<h2>Operation Codes</h2>\n<ul>\n<li>" +
+            "<h2>User's guide</h2>\n<ol>\n";
+    for (const THelpTopic& topic : GuideTopics())
+        text += "<li>" + Link(topic.Page, topic.Title) + "</li>\n";
+    text += "</ol>\n<h2>Operation Codes</h2>\n<ul>\n<li>" +
             Link("rpg-opcodes.html", "RPG Standard") + "</li>\n<li>" +
-            Link("orvale-opcodes.html", "Orvale Special") +
-            "</li>\n</ul>\n"
-            "<p>In the source editor, the topic search on an operation code opens its page "
-            "here.</p>\n";
+            Link("orvale-opcodes.html", "Orvale Special") + "</li>\n</ul>\n";
+    if (statements)
+        text += "<h2>Specification statements</h2>\n<p>" +
+                Link("statements.html", "The statements of the file, extension, line-counter, "
+                                        "input and output sections") +
+                ".</p>\n";
+    text += "<p>In the source editor, F1 on a statement opens its page here.</p>\n";
     return text + "</body>\n</html>\n";
 }
 
-std::string KeywordIndex(const std::vector<THelpOpCode>& opCodes) {
+std::string Columns(const tessary::TStatementParam& param) {
+    return param.First == param.Last
+               ? std::to_string(param.First)
+               : std::to_string(param.First) + "-" + std::to_string(param.Last);
+}
+
+std::string StatementTemplate(const tessary::TStatementForm& form) {
+    std::string text = form.Name + "(";
+    for (size_t i = 0; i < form.Params.size(); ++i)
+        text += (i ? ", " : "") + form.Params[i].Name;
+    return text + ")";
+}
+
+std::string StatementPage(const tessary::TStatementForm& form) {
+    std::string text = HelpPageStart(form.Name, StatementHelpKeyword(form.Name));
+    text += "<p>" + HtmlText(form.Description.empty() ? "No description." : form.Description) +
+            "</p>\n<p>A statement of the " + HtmlText(tessary::SectionKind(form.FormType)) +
+            " section; it makes a line of form type " + std::string(1, form.FormType) + ".</p>\n";
+    text += "<h2>Statement</h2>\n<p><code>" + HtmlText(StatementTemplate(form)) +
+            "</code></p>\n<h2>Parameters</h2>\n"
+            "<table border=\"1\" cellpadding=\"3\" cellspacing=\"0\">\n"
+            "<tr><th>#</th><th>Parameter</th><th>Columns</th><th>Length</th><th>Note</th></tr>\n";
+    for (size_t i = 0; i < form.Params.size(); ++i) {
+        const tessary::TStatementParam& p = form.Params[i];
+        text += "<tr><td>" + std::to_string(i + 1) + "</td><td>" + HtmlText(p.Name) + "</td><td>" +
+                Columns(p) + "</td><td>" + std::to_string(p.Length) + "</td><td>" +
+                HtmlText(p.Note) + "</td></tr>\n";
+    }
+    text += "</table>\n<p>Empty parameters at the end may be left out; F4 in the editor "
+            "prompts every one.</p>\n";
+    return text + PageEnd("../");
+}
+
+std::string StatementsOverview(const std::vector<tessary::TStatementForm>& forms) {
+    std::string text = HelpPageStart("Specification statements", kStatementsKeyword);
+    text += "<p>The file, extension, line-counter, input and output sections are written in "
+            "these statements; each makes one fixed-column line. F4 on one of them in the "
+            "editor prompts its parameters.</p>\n";
+    for (char type : {'F', 'E', 'L', 'I', 'O'}) {
+        text += "<h2>The " + HtmlText(tessary::SectionKind(type)) +
+                " section</h2>\n"
+                "<table border=\"1\" cellpadding=\"3\" cellspacing=\"0\">\n";
+        for (const tessary::TStatementForm& form : forms)
+            if (form.FormType == type)
+                text += "<tr><td>" + Link(StatementPageName(form.Name), form.Name) + "</td><td>" +
+                        HtmlText(form.Description) + "</td></tr>\n";
+        text += "</table>\n";
+    }
+    return text + PageEnd("");
+}
+
+std::string KeywordIndex(const std::vector<THelpOpCode>& opCodes,
+                         const std::vector<tessary::TStatementForm>& statements) {
     std::string text = "; Keyword index of the help pages in this folder: keyword=page#anchor\n"
                        "[Contents]\nPage=index.html\n\n[Keywords]\n";
     text += std::string(kRPGOpCodesKeyword) + "=rpg-opcodes.html#" + kRPGOpCodesKeyword + "\n";
@@ -209,6 +264,14 @@ std::string KeywordIndex(const std::vector<THelpOpCode>& opCodes) {
         std::string keyword = OpCodeHelpKeyword(op.Code);
         if (keyword != end)
             text += keyword + "=" + OpCodePageName(op.Code) + "#" + keyword + "\n";
+    }
+    for (const THelpTopic& topic : GuideTopics())
+        text += topic.Keyword + "=" + topic.Page + "#" + topic.Keyword + "\n";
+    if (!statements.empty())
+        text += std::string(kStatementsKeyword) + "=statements.html#" + kStatementsKeyword + "\n";
+    for (const tessary::TStatementForm& form : statements) {
+        std::string keyword = StatementHelpKeyword(form.Name);
+        text += keyword + "=" + StatementPageName(form.Name) + "#" + keyword + "\n";
     }
     return text;
 }
@@ -277,10 +340,34 @@ std::string HtmlText(const std::string& text) {
     return out;
 }
 
-std::vector<THelpPage> BuildHelpPages(const std::vector<THelpOpCode>& opCodes) {
+std::string StatementPageName(const std::string& name) {
+    return "statements/" + OpCodePageName(name).substr(std::string("opcodes/").size());
+}
+
+std::string HelpPageStart(const std::string& title, const std::string& anchor) {
+    return "<html>\n<head>\n<title>" + HtmlText(title) + "</title>\n</head>\n<body>\n" +
+           (anchor.empty() ? std::string() : Anchor(anchor) + "\n") + "<h1>" + HtmlText(title) +
+           "</h1>\n";
+}
+
+std::string HelpPageEnd(const std::string& toRoot) {
+    return "<hr>\n<p>" + Link(toRoot + "index.html", "Contents") + " | " +
+           Link(toRoot + "rpg-opcodes.html", "RPG Standard operation codes") + " | " +
+           Link(toRoot + "orvale-opcodes.html", "Orvale special statements") +
+           "</p>\n</body>\n</html>\n";
+}
+
+std::vector<THelpPage> BuildHelpPages(const std::vector<THelpOpCode>& opCodes,
+                                      const std::vector<tessary::TStatementForm>& statements) {
     std::vector<THelpPage> pages;
-    pages.push_back({kHelpFileName, KeywordIndex(opCodes)});
-    pages.push_back({"index.html", IndexPage()});
+    pages.push_back({kHelpFileName, KeywordIndex(opCodes, statements)});
+    pages.push_back({"index.html", IndexPage(!statements.empty())});
+    for (THelpPage& page : GuidePages())
+        pages.push_back(std::move(page));
+    if (!statements.empty())
+        pages.push_back({"statements.html", StatementsOverview(statements)});
+    for (const tessary::TStatementForm& form : statements)
+        pages.push_back({StatementPageName(form.Name), StatementPage(form)});
     pages.push_back({"rpg-opcodes.html", RpgOverview(opCodes)});
     pages.push_back({"orvale-opcodes.html", OrvaleOverview(opCodes)});
     std::string endPage = OpCodePageName(kEndOpCodesTopic);
@@ -291,10 +378,18 @@ std::vector<THelpPage> BuildHelpPages(const std::vector<THelpOpCode>& opCodes) {
     return pages;
 }
 
-bool WriteHelpPages(const std::string& promptFile, const std::string& outDir, std::string* error) {
+bool WriteHelpPages(const std::string& promptFile, const std::string& outDir, std::string* error,
+                    const std::string& statementFile) {
     orvale::ProfileFile profile(promptFile);
     if (!profile.Load(error))
         return false;
+    std::vector<tessary::TStatementForm> statements;
+    if (!statementFile.empty()) {
+        orvale::ProfileFile names(statementFile);
+        if (!names.Load(error))
+            return false;
+        statements = tessary::StatementForms(names);
+    }
     std::vector<THelpOpCode> opCodes = ReadHelpOpCodes(profile);
     if (opCodes.empty()) {
         if (error)
@@ -302,7 +397,7 @@ bool WriteHelpPages(const std::string& promptFile, const std::string& outDir, st
         return false;
     }
     std::error_code ec;
-    for (const THelpPage& page : BuildHelpPages(opCodes)) {
+    for (const THelpPage& page : BuildHelpPages(opCodes, statements)) {
         std::filesystem::path path = std::filesystem::path(outDir) / page.FileName;
         std::filesystem::create_directories(path.parent_path(), ec);
         if (ec) {

@@ -1,11 +1,13 @@
 #pragma once
 
-// The help pages, made from the prompt-help parameter file when the program is built: a first
-// page, an overview of the RPG operation codes, one of the program's own statement forms, and
-// one page per operation-code entry (grouped "xx" entries stay one page), plus the "Endyy"
-// page that every END... code leads to. The keyword index "Orvale.hlp" lists them all.
+// The help pages, made from the prompt-help files when the program is built: a first page, the
+// user's guide, an overview of the RPG operation codes, one of the program's own statement
+// forms, one page per operation-code entry (grouped "xx" entries stay one page), the "Endyy"
+// page that every END... code leads to, and an overview and a page per statement of the
+// specification sections. The keyword index "Orvale.hlp" lists them all.
 
 #include "platform/StringList.h"
+#include "tessary/StatementPrompt.h"
 
 #include <string>
 #include <vector>
@@ -31,8 +33,17 @@ struct THelpPage {
     std::string Text;
 };
 
-// Every page and the keyword index, for the given entries.
-std::vector<THelpPage> BuildHelpPages(const std::vector<THelpOpCode>& opCodes);
+// Every page and the keyword index, for the given entries and statements.
+std::vector<THelpPage> BuildHelpPages(const std::vector<THelpOpCode>& opCodes,
+                                      const std::vector<tessary::TStatementForm>& statements = {});
+
+// The page of a statement of the specification sections: "statements/FILE.html".
+std::string StatementPageName(const std::string& name);
+
+// The start of a page titled Title, with an anchor named Anchor (none when empty) before its
+// heading, and the end of a page whose folder is ToRoot ("" or "../") below the help's.
+std::string HelpPageStart(const std::string& title, const std::string& anchor = {});
+std::string HelpPageEnd(const std::string& toRoot);
 
 // The page of an operation code's entry, relative to the help folder: "opcodes/IFXX.html".
 // Characters that are not letters, digits, "-" or "_" are written as "_" and their hex code.
@@ -42,7 +53,8 @@ std::string OpCodePageName(const std::string& code);
 // plain ASCII whatever reads them.
 std::string HtmlText(const std::string& text);
 
-// Reads PromptFile and writes the pages into OutDir (created when missing). False with Error
-// when the parameter file cannot be read, holds no entry, or a page cannot be written.
+// Reads PromptFile (and StatementFile, the statements' names and notes, when given) and writes
+// the pages into OutDir (created when missing). False with Error when a file cannot be read,
+// the parameter file holds no entry, or a page cannot be written.
 bool WriteHelpPages(const std::string& promptFile, const std::string& outDir,
-                    std::string* error = nullptr);
+                    std::string* error = nullptr, const std::string& statementFile = {});

@@ -47,6 +47,36 @@ std::optional<std::string> MemberNameOf(std::string_view typed) {
     return name;
 }
 
+std::string MemberNameFor(std::string_view programFile) {
+    std::string_view base = programFile.substr(programFile.find_last_of('/') + 1);
+    base = base.substr(0, base.find('.'));
+    // Words of name characters, joined by single "_".
+    std::string name;
+    for (char c : base) {
+        c = Upper(c);
+        bool kept = IsLetter(c) || IsDigit(c) || IsNational(c);
+        if (kept)
+            name += c;
+        else if (!name.empty() && name.back() != '_')
+            name += '_';
+    }
+    while (!name.empty() && name.back() == '_')
+        name.pop_back();
+    if (IsMemberName(name))
+        return name;
+    for (size_t at = name.find('_'); at != std::string::npos; at = name.find('_', at + 1))
+        if (IsMemberName(name.substr(at + 1)))
+            return name.substr(at + 1);
+    // Too long, or not beginning with a letter: the first ten characters from a letter on.
+    size_t first = 0;
+    while (first < name.size() && !IsLetter(name[first]) && !IsNational(name[first]))
+        ++first;
+    std::string cut = name.substr(first, MaxMemberNameLength);
+    while (!cut.empty() && cut.back() == '_')
+        cut.pop_back();
+    return IsMemberName(cut) ? cut : std::string("MEMBER");
+}
+
 std::string MemberFileName(std::string_view memberName) {
     std::string file(memberName);
     file += MemberFileExt;

@@ -27,6 +27,12 @@ bool IsMemberName(std::string_view name);
 // member file's extension) left out; nothing when the rest is not a member name.
 std::optional<std::string> MemberNameOf(std::string_view typed);
 
+// The member name proposed for a program file: its name without folder and extensions, in
+// upper case, the characters a member name cannot hold turned into "_"; when that is too long,
+// its last "_"-separated words that make a member name (the member comes last in names such
+// as "REPO__DL0110"), else its first ten characters. "MEMBER" when nothing of it will do.
+std::string MemberNameFor(std::string_view programFile);
+
 // The file of a member in a folder: the name with ".MBR".
 std::string MemberFileName(std::string_view memberName);
 

@@ -12,6 +12,7 @@ constexpr const char* kCompilerSection = "Compiler Options";
 constexpr const char* kHistorySection = "History Log";
 constexpr const char* kUndoSection = "Undo Options";
 constexpr const char* kExportSection = "Export Options";
+constexpr const char* kWindowSection = "Main Window";
 constexpr const char* kReopenSection = "Reopen Item";
 
 // Every key of the file in its order of writing, handed to V as (section, key, value). Read
@@ -28,6 +29,7 @@ template <class Options, class Compiler, class V> void VisitKeys(Options& o, Com
     v(kGeneralSection, "TabSpaces", o.Editor.TabSpaces);
     v(kGeneralSection, "TextFilesLatin1", o.Editor.TextFilesLatin1);
     v(kGeneralSection, "HostDateFormat", o.Editor.HostDateFormat);
+    v(kGeneralSection, "LastProgramFolder", o.LastProgramFolder);
     v(kCompilerSection, "PrgProp", c.PrgProp);
     v(kCompilerSection, "PrgDesc", c.PrgDesc);
     v(kCompilerSection, "PrgHist", c.PrgHist);
@@ -59,6 +61,9 @@ template <class Options, class Compiler, class V> void VisitKeys(Options& o, Com
     v(kExportSection, "RecordLength", o.Export.RecordLength);
     v(kExportSection, "DatedRecords", o.Export.DatedRecords);
     v(kExportSection, "DatedReading", o.Export.DatedReading);
+    v(kWindowSection, "Geometry", o.Window.Geometry);
+    v(kWindowSection, "State", o.Window.State);
+    v(kWindowSection, "ButtonBar", o.Window.ButtonBar);
 }
 
 struct KeyReader {

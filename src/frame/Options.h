@@ -78,6 +78,14 @@ struct TExportOptions {
     int DatedReading = 0;
 };
 
+// The main window as it was left: its place and size and its panels (the desktop's saved
+// forms, as text), and whether the button bar was shown.
+struct TWindowOptions {
+    std::string Geometry;
+    std::string State;
+    bool ButtonBar = true;
+};
+
 struct TOptions {
     TEditorOptions Editor;
     THistoryOptions History;
@@ -85,6 +93,9 @@ struct TOptions {
     TExportOptions Export;
     // Folder last used by the member import and export dialogs.
     std::string LastExportFolder = DefaultExportFolder();
+    // Folder of the program last opened or saved: where new programs are offered a place.
+    std::string LastProgramFolder;
+    TWindowOptions Window;
     TReopenList Reopen;
 
     // The user's home folder with a trailing separator ("/" when there is no home).

@@ -73,7 +73,7 @@ bool CopyHelpFolder(const std::string& from, const std::string& to, std::string*
 } // namespace
 
 const StringList& DefaultDataFiles() {
-    static const StringList files = {"PromptH.PRM", "AStoPC.xlt", "PCtoAS.xlt"};
+    static const StringList files = {"PromptH.PRM", "PromptS.PRM", "AStoPC.xlt", "PCtoAS.xlt"};
     return files;
 }
 

@@ -3,16 +3,20 @@
 #include "ByteBuffer.h"
 #include "OndrelState.h"
 #include "RecordConvert.h"
+#include "RecordLength.h"
 #include "TranslationTable.h"
 
 #include "platform/SafeSave.h"
 #include "platform/TextFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -153,6 +157,103 @@ bool CopyToFolder(const std::string& file, const std::string& folder, bool quiet
     return true;
 }
 
+// The first Count bytes of a file (fewer when it is shorter), and its size.
+bool ReadHead(const std::string& path, size_t count, std::string& head, size_t& size) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        SetOutcome(OndrelReadFailed, Reason(path, errno));
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        SetOutcome(OndrelReadFailed, Reason(path, errno));
+        ::close(fd);
+        return false;
+    }
+    size = static_cast<size_t>(st.st_size);
+    head.resize(std::min(count, size));
+    size_t got = 0;
+    while (got < head.size()) {
+        ssize_t n = ::read(fd, head.data() + got, head.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    const int err = errno;
+    ::close(fd);
+    if (got < head.size()) {
+        SetOutcome(OndrelReadFailed, Reason(path, got == 0 && err != 0 ? err : EIO));
+        return false;
+    }
+    return true;
+}
+
+bool FitRecords(const std::string& source, const std::string& tableFile, int recordLength,
+                TOndrelRecordFit& fit) {
+    ondrel::TranslationTable table;
+    if (!Prepare(source, tableFile, recordLength, ondrel::AsciiBlank, table))
+        return false;
+    std::string head;
+    size_t size = 0;
+    if (!ReadHead(source, ondrel::JudgedBytes, head, size))
+        return false;
+    fit = {};
+    fit.Share = ondrel::JudgeRecords(head, recordLength, table).Share();
+    fit.Found = ondrel::FindRecordLength(head, size, recordLength, table);
+    if (fit.Found != 0)
+        fit.FoundShare = ondrel::JudgeRecords(head, fit.Found, table).Share();
+    return true;
+}
+
+// The longest line of a text file, read a piece at a time: a whole copy of a large text would
+// cost more than the conversion that follows. Lines longer than a record can be are not
+// measured to their end.
+int LongestLineLength(const std::string& source, int least) {
+    if (!orvale::FileExists(source)) {
+        SetOutcome(OndrelSourceMissing, Reason(source, IsDirectory(source) ? EISDIR : ENOENT));
+        return 0;
+    }
+    int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        SetOutcome(OndrelReadFailed, Reason(source, errno));
+        return 0;
+    }
+    constexpr size_t kPiece = 1 << 20;
+    constexpr size_t kCarried = 4 * ondrel::MaxRecordLength;
+    std::string buffer(kCarried + kPiece, '\0');
+    size_t carried = 0; // the start of a line that the last piece did not end
+    size_t longest = 0;
+    bool ended = false;
+    while (!ended) {
+        ssize_t n = ::read(fd, buffer.data() + carried, kPiece);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            SetOutcome(OndrelReadFailed, Reason(source, errno));
+            ::close(fd);
+            return 0;
+        }
+        std::string_view text(buffer.data(), carried + static_cast<size_t>(n));
+        const size_t zero = text.find('\0');
+        ended = n == 0 || zero != std::string_view::npos;
+        if (zero != std::string_view::npos)
+            text = text.substr(0, zero);
+        const size_t end = ended ? text.size() : text.find_last_of("\r\n") + 1;
+        longest = std::max(longest, ondrel::LongestTextLine(text.substr(0, end)));
+        carried = text.size() - end;
+        if (carried > kCarried) {
+            longest = std::max<size_t>(longest, ondrel::MaxRecordLength);
+            carried = 0;
+        }
+        std::memmove(buffer.data(), text.data() + end, carried);
+    }
+    ::close(fd);
+    longest = std::min<size_t>(longest, ondrel::MaxRecordLength);
+    return std::clamp(std::max(least, static_cast<int>(longest)), 1, ondrel::MaxRecordLength);
+}
+
 } // namespace
 
 extern "C" {
@@ -192,6 +293,27 @@ bool ShellCopyToAS(const std::string& file, const std::string& folder, void* win
     } catch (const std::bad_alloc&) {
         OutOfMemory(OndrelCopyFailed, file);
         return false;
+    }
+}
+
+bool MemberRecordFit(const std::string& source, const std::string& tableFile, int recordLength,
+                     TOndrelRecordFit& fit) {
+    SetOutcome(OndrelOk);
+    try {
+        return FitRecords(source, tableFile, recordLength, fit);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory(OndrelReadFailed, source);
+        return false;
+    }
+}
+
+int TextRecordLength(const std::string& source, int least) {
+    SetOutcome(OndrelOk);
+    try {
+        return LongestLineLength(source, least);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory(OndrelReadFailed, source);
+        return 0;
     }
 }
 

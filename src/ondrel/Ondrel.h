@@ -51,6 +51,19 @@ inline bool OndrelWritten(int status) {
            (status >= OndrelColumnsMoved && status <= OndrelBadSequence);
 }
 
+// How the records of a member read as RPG/400 source.
+struct TOndrelRecordFit {
+    // The record length its records read as source at; 0 when no length from 7 to 255 does.
+    int Found = 0;
+    // Whole percent of its records that read as source lines (a form type in column 6, or a
+    // comment or directive mark in column 7) at the record length asked, and at Found.
+    int Share = 0;
+    int FoundShare = 0;
+};
+
+// Below this share of source lines the records of a member look misread.
+inline constexpr int OndrelSourceShare = 50;
+
 extern "C" {
 
 // 1: "1.31 - 17/05/1997".
@@ -79,6 +92,20 @@ ORVALE_EXPORT bool ShellCopyToAS(const std::string& file, const std::string& fol
 
 // 5: Asks the running conversion to stop at its next record.
 ORVALE_EXPORT void OndrelCancelOp();
+
+// 7: Tells the record length of the member Source from its records, read through the table
+// of TableFile (EBCDIC to text), and how well they read at RecordLength, which is also the
+// length taken when the records say nothing against it (a member of one line of source and
+// blank lines reads as well in one record as in two). The size of the member and the records
+// at its head are read, not the whole member. True with Fit filled; false with the outcome
+// set (a missing or unreadable source, a bad table, a record length not from 1 to 255).
+ORVALE_EXPORT bool MemberRecordFit(const std::string& source, const std::string& tableFile,
+                                   int recordLength, TOndrelRecordFit& fit);
+
+// 8: The record length that keeps every line of the text file Source whole: its longest line
+// (trailing blanks left out), at least Least, at most 255 (longer lines will be cut). 0 with
+// the outcome set when the source cannot be read.
+ORVALE_EXPORT int TextRecordLength(const std::string& source, int least);
 
 // 6: The outcome of the last EBCDicToASCII, ASCIIToEBCDic or ShellCopyToAS of this thread, and
 // its reason ("<file>: <what went wrong>"; empty for OndrelOk and OndrelCancelled; for a

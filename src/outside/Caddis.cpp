@@ -11,12 +11,12 @@ void GetCaddisVersion(std::string& version) {
     version = "1.00 - program repository";
 }
 
-void CaddisShowRepository() {
+void CaddisShowRepository(const orvale::CodePage& codePage) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return;
     try {
         TCaddisWindow window(CurrentProgramDir(), orvale::Prompter::Default(),
-                             QApplication::activeWindow());
+                             orvale::TextEdge(codePage), QApplication::activeWindow());
         window.exec();
     } catch (...) {
     }

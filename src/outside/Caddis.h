@@ -3,6 +3,7 @@
 // The Caddis library: the program repository, a window over the program files of the program
 // directory and their backups.
 
+#include "platform/CodePage.h"
 #include "platform/Export.h"
 
 #include <string>
@@ -13,5 +14,6 @@ extern "C" {
 ORVALE_EXPORT void GetCaddisVersion(std::string& version);
 
 // 2: Shows the repository of the program directory modally. Nothing without a window system.
-ORVALE_EXPORT void CaddisShowRepository();
+// CodePage is that of the texts it shows beside the file names.
+ORVALE_EXPORT void CaddisShowRepository(const orvale::CodePage& codePage);
 }

@@ -2,9 +2,8 @@
 
 #include "outside/ProgramArchive.h"
 #include "platform/RegionalSettings.h"
-#include "ui/Latin1.h"
+#include "qtedge/FileNames.h"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,22 +15,19 @@ namespace {
 
 constexpr int PathRole = Qt::UserRole;
 
-// File names are the system's bytes, shown as the system decodes them.
-QString ShownPath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-void Describe(QTreeWidgetItem* item, const caddis::TArchiveFile& file) {
-    item->setText(0, ShownPath(file.Name));
+void Describe(const orvale::TextEdge& edge, QTreeWidgetItem* item,
+              const caddis::TArchiveFile& file) {
+    item->setText(0, orvale::PathToQt(file.Name));
     item->setText(1, QString::number(file.Size));
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-    item->setText(2, ToQt(orvale::RegionalSettings::Current().FormatDateTime(file.Modified)));
+    item->setText(2, edge.ToQt(orvale::RegionalSettings::Current().FormatDateTime(file.Modified)));
 }
 
 } // namespace
 
-TCaddisWindow::TCaddisWindow(std::string folder, orvale::Prompter& prompter, QWidget* parent)
-    : QDialog(parent), Folder(std::move(folder)), Prompter(prompter) {
+TCaddisWindow::TCaddisWindow(std::string folder, orvale::Prompter& prompter,
+                             const orvale::TextEdge& edge, QWidget* parent)
+    : QDialog(parent), Edge(edge), Folder(std::move(folder)), Prompter(prompter) {
     setWindowTitle("Caddis - Program Repository");
     resize(640, 400);
 
@@ -67,19 +63,19 @@ TCaddisWindow::TCaddisWindow(std::string folder, orvale::Prompter& prompter, QWi
 }
 
 void TCaddisWindow::Refresh() {
-    LabelFolder->setText("Programs of " + ShownPath(Folder));
+    LabelFolder->setText("Programs of " + orvale::PathToQt(Folder));
     TreeArchive->clear();
     for (const caddis::TArchiveEntry& entry : caddis::ScanArchive(Folder)) {
         auto* item = new QTreeWidgetItem(TreeArchive);
         item->setData(0, PathRole, QByteArray::fromStdString(entry.Program.Path));
         if (entry.HasProgram) {
-            Describe(item, entry.Program);
+            Describe(Edge, item, entry.Program);
         } else {
-            item->setText(0, ShownPath(entry.Program.Name));
+            item->setText(0, orvale::PathToQt(entry.Program.Name));
             item->setText(2, "missing");
         }
         if (entry.HasBackup)
-            Describe(new QTreeWidgetItem(item), entry.Backup);
+            Describe(Edge, new QTreeWidgetItem(item), entry.Backup);
         item->setExpanded(true);
     }
     TreeArchive->resizeColumnToContents(1);

@@ -4,6 +4,7 @@
 // saving left beside them, and the exchange of a program with its backup.
 
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 
 #include <QDialog>
 
@@ -16,7 +17,9 @@ class QTreeWidget;
 class TCaddisWindow : public QDialog {
     Q_OBJECT
 public:
-    TCaddisWindow(std::string folder, orvale::Prompter& prompter, QWidget* parent = nullptr);
+    // Edge: the code page of the texts it shows beside the file names.
+    TCaddisWindow(std::string folder, orvale::Prompter& prompter, const orvale::TextEdge& edge = {},
+                  QWidget* parent = nullptr);
 
     // Reads the folder again.
     void Refresh();
@@ -32,6 +35,7 @@ private slots:
     void SelectionChanged();
 
 private:
+    orvale::TextEdge Edge;
     std::string Folder;
     orvale::Prompter& Prompter;
 };

@@ -10,11 +10,11 @@ void GetLumbroVersion(std::string& version) {
     version = "1.00 - print layout aid";
 }
 
-bool LumbroDesign(StringList& lines) {
+bool LumbroDesign(StringList& lines, const orvale::CodePage& codePage) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return false;
     try {
-        TLumbroWindow window(lines, QApplication::activeWindow());
+        TLumbroWindow window(lines, orvale::TextEdge(codePage), QApplication::activeWindow());
         window.exec();
         if (!window.Changed())
             return false;

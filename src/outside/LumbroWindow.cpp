@@ -1,7 +1,6 @@
 #include "outside/LumbroWindow.h"
 
 #include "outside/PrintLayout.h"
-#include "ui/Latin1.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -19,28 +18,30 @@ namespace {
 // Width of the column before the printed text that says what each line is.
 constexpr int NoteWidth = 22;
 
-QString Gutter(const std::string& note) {
+QString Gutter(const orvale::TextEdge& edge, const std::string& note) {
     std::string text = note.substr(0, NoteWidth - 2);
     text.resize(NoteWidth - 2, ' ');
-    return ToQt(text) + "| ";
+    return edge.ToQt(text) + "| ";
 }
 
-QString LayoutText(const lumbro::TPrintLayout& layout) {
+QString LayoutText(const orvale::TextEdge& edge, const lumbro::TPrintLayout& layout) {
     QString text;
     for (const std::string& ruler : lumbro::ColumnRuler(layout.Width))
-        text += QString(NoteWidth, ' ') + ToQt(ruler) + '\n';
+        text += QString(NoteWidth, ' ') + edge.ToQt(ruler) + '\n';
     for (const lumbro::TPrintedLine& line : layout.Lines) {
         if (line.LineKind == lumbro::TPrintedLine::Kind::Skip)
-            text += Gutter(line.Note) + QString(layout.Width, '=') + '\n';
+            text += Gutter(edge, line.Note) + QString(layout.Width, '=') + '\n';
         else
-            text += Gutter(line.Note) + ToQt(line.Text) + '\n';
+            text += Gutter(edge, line.Note) + edge.ToQt(line.Text) + '\n';
     }
     return text;
 }
 
 } // namespace
 
-TLumbroWindow::TLumbroWindow(const StringList& statements, QWidget* parent) : QDialog(parent) {
+TLumbroWindow::TLumbroWindow(const StringList& statements, const orvale::TextEdge& edge,
+                             QWidget* parent)
+    : QDialog(parent), Edge(edge) {
     setWindowTitle("Lumbro - Print Layout");
     resize(900, 600);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -51,7 +52,7 @@ TLumbroWindow::TLumbroWindow(const StringList& statements, QWidget* parent) : QD
     EditStatements->setLineWrapMode(QPlainTextEdit::NoWrap);
     QString text;
     for (size_t i = 0; i < statements.size(); ++i)
-        text += (i ? "\n" : "") + ToQt(statements[i]);
+        text += (i ? "\n" : "") + Edge.ToQt(statements[i]);
     EditStatements->setPlainText(text);
     OriginalText = EditStatements->toPlainText();
 
@@ -104,7 +105,7 @@ StringList TLumbroWindow::Statements() const {
     if (text.isEmpty())
         return lines;
     for (const QString& line : text.split('\n'))
-        lines.push_back(FromQt(line));
+        lines.push_back(Edge.FromQt(line));
     return lines;
 }
 
@@ -116,7 +117,7 @@ void TLumbroWindow::Preview() {
     PreviewTimer->stop();
     lumbro::TCompiledOutput compiled = lumbro::CompileOutputStatements(Statements());
     lumbro::TPrintLayout layout = lumbro::BuildPrintLayout(compiled.Lines);
-    QString text = LayoutText(layout);
+    QString text = LayoutText(Edge, layout);
     QStringList status;
     if (compiled.Errors + compiled.Warnings > 0) {
         status
@@ -124,10 +125,10 @@ void TLumbroWindow::Preview() {
         for (const std::string& line : compiled.Lines)
             if (line.find("**ERROR:") != std::string::npos ||
                 line.find("**WARNING:") != std::string::npos)
-                status << ToQt(line).trimmed();
+                status << Edge.ToQt(line).trimmed();
     }
     for (const std::string& message : layout.Messages)
-        status << ToQt(message);
+        status << Edge.ToQt(message);
     if (status.isEmpty()) {
         auto printed = std::count_if(layout.Lines.begin(), layout.Lines.end(), [](const auto& l) {
             return l.LineKind != lumbro::TPrintedLine::Kind::Skip;

@@ -4,6 +4,7 @@
 // they make, laid out on a column ruler and redrawn as the statements change.
 
 #include "platform/StringList.h"
+#include "qtedge/TextEdge.h"
 
 #include <QDialog>
 
@@ -15,7 +16,9 @@ class QTimer;
 class TLumbroWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TLumbroWindow(const StringList& statements, QWidget* parent = nullptr);
+    // Edge: the code page of the statements.
+    explicit TLumbroWindow(const StringList& statements, const orvale::TextEdge& edge = {},
+                           QWidget* parent = nullptr);
 
     StringList Statements() const;
     // True when the window was accepted with statements other than those it was given.
@@ -33,6 +36,7 @@ public slots:
     void Preview();
 
 private:
+    orvale::TextEdge Edge;
     QString OriginalText;
     QTimer* PreviewTimer = nullptr;
 };

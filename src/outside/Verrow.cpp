@@ -3,9 +3,9 @@
 #include "outside/VerrowDialog.h"
 #include "platform/TextFile.h"
 
+#include "qtedge/FileNames.h"
+
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 
 #include <filesystem>
 
@@ -25,7 +25,7 @@ std::string StartFolder(const std::string& path) {
         return orvale::ExtractFilePath(path);
     if (!LastFolder().empty())
         return LastFolder();
-    return QFile::encodeName(QDir::homePath()).toStdString();
+    return orvale::HomePath();
 }
 
 } // namespace
@@ -36,13 +36,13 @@ void GetVerrowVersion(std::string& version) {
     version = "1.00 - RPG program browser";
 }
 
-void VerrowBrowse(std::string& path) {
+void VerrowBrowse(std::string& path, const orvale::CodePage& codePage) {
     std::string start = StartFolder(path);
     path.clear();
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return;
     try {
-        TVerrowDialog dialog(start, QApplication::activeWindow());
+        TVerrowDialog dialog(start, orvale::TextEdge(codePage), QApplication::activeWindow());
         if (dialog.exec() == QDialog::Accepted)
             path = dialog.SelectedPath();
         LastFolder() = dialog.Folder();

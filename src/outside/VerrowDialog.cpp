@@ -2,9 +2,8 @@
 
 #include "outside/ProgramPreview.h"
 #include "platform/TextFile.h"
-#include "ui/Latin1.h"
+#include "qtedge/FileNames.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -20,18 +19,11 @@ namespace {
 
 constexpr int PathRole = Qt::UserRole;
 
-// File names are the system's bytes; they are shown and typed as the system decodes them.
-QString ShownPath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-std::string PathBytes(const QString& shown) {
-    return QFile::encodeName(shown).toStdString();
-}
-
 } // namespace
 
-TVerrowDialog::TVerrowDialog(const std::string& folder, QWidget* parent) : QDialog(parent) {
+TVerrowDialog::TVerrowDialog(const std::string& folder, const orvale::TextEdge& edge,
+                             QWidget* parent)
+    : QDialog(parent), Edge(edge) {
     setWindowTitle("Verrow - Browse RPG Programs");
     resize(720, 420);
 
@@ -80,7 +72,7 @@ TVerrowDialog::TVerrowDialog(const std::string& folder, QWidget* parent) : QDial
 
     connect(BtnFolder, &QPushButton::clicked, this, &TVerrowDialog::BtnFolderClick);
     connect(EditFolder, &QLineEdit::editingFinished, this,
-            [this] { SetFolder(PathBytes(EditFolder->text())); });
+            [this] { SetFolder(orvale::PathFromQt(EditFolder->text())); });
     connect(ListPrograms, &QListWidget::currentRowChanged, this, &TVerrowDialog::ProgramChanged);
     connect(ListPrograms, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
@@ -104,14 +96,15 @@ void TVerrowDialog::SetFolder(const std::string& folder) {
     if (folder == Folder_ && ListPrograms->count() > 0)
         return;
     Folder_ = folder;
-    EditFolder->setText(ShownPath(folder));
+    EditFolder->setText(orvale::PathToQt(folder));
     Reload();
 }
 
 void TVerrowDialog::Reload() {
     ListPrograms->clear();
     for (const std::string& path : verrow::ListProgramFiles(Folder_)) {
-        auto* item = new QListWidgetItem(ShownPath(orvale::ExtractFileName(path)), ListPrograms);
+        auto* item =
+            new QListWidgetItem(orvale::PathToQt(orvale::ExtractFileName(path)), ListPrograms);
         item->setData(PathRole, QByteArray::fromStdString(path));
     }
     if (ListPrograms->count() > 0)
@@ -121,10 +114,10 @@ void TVerrowDialog::Reload() {
 }
 
 void TVerrowDialog::BtnFolderClick() {
-    QString chosen =
-        QFileDialog::getExistingDirectory(this, "Verrow - Program Folder", ShownPath(Folder_));
+    QString chosen = QFileDialog::getExistingDirectory(this, "Verrow - Program Folder",
+                                                       orvale::PathToQt(Folder_));
     if (!chosen.isEmpty())
-        SetFolder(PathBytes(chosen));
+        SetFolder(orvale::PathFromQt(chosen));
 }
 
 void TVerrowDialog::ProgramChanged() {
@@ -140,12 +133,12 @@ void TVerrowDialog::ProgramChanged() {
     std::string error;
     if (!verrow::ReadProgramDescription(item->data(PathRole).toByteArray().toStdString(),
                                         description, &error)) {
-        LabelCaption->setText(ShownPath(error));
+        LabelCaption->setText(orvale::PathToQt(error));
         return;
     }
-    LabelCaption->setText(ToQt(description.Caption));
+    LabelCaption->setText(Edge.ToQt(description.Caption));
     QString text;
     for (const std::string& line : description.Lines)
-        text += ToQt(line) + '\n';
+        text += Edge.ToQt(line) + '\n';
     MemoDescription->setPlainText(text);
 }

@@ -3,6 +3,8 @@
 // The program browser: a folder of program files, each shown with its Description section,
 // from which the user picks one to open.
 
+#include "qtedge/TextEdge.h"
+
 #include <QDialog>
 
 #include <string>
@@ -16,7 +18,9 @@ class QPushButton;
 class TVerrowDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TVerrowDialog(const std::string& folder, QWidget* parent = nullptr);
+    // Edge: the code page of the programs' descriptions.
+    explicit TVerrowDialog(const std::string& folder, const orvale::TextEdge& edge = {},
+                           QWidget* parent = nullptr);
 
     // The chosen program's full path; empty unless the dialog was accepted with a selection.
     std::string SelectedPath() const;
@@ -39,5 +43,6 @@ private slots:
 private:
     void Reload();
 
+    orvale::TextEdge Edge;
     std::string Folder_;
 };

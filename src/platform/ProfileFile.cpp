@@ -2,6 +2,7 @@
 
 #include "SafeSave.h"
 #include "TextFile.h"
+#include "TextRules.h"
 
 #include <cerrno>
 #include <cstring>
@@ -22,22 +23,6 @@ std::string_view Trim(std::string_view s) {
     while (e > b && IsBlank(s[e - 1]))
         --e;
     return s.substr(b, e - b);
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'a' && x <= 'z')
-            x -= 32;
-        if (y >= 'a' && y <= 'z')
-            y -= 32;
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 // The name of a "[name]" header line, or false when the line is not a header.
@@ -104,7 +89,7 @@ int ProfileFile::FindSection(std::string_view section) const {
     std::string_view name;
     section = Trim(section);
     for (size_t i = 0; i < Lines.size(); ++i)
-        if (HeaderName(Lines[i], name) && EqualNoCase(name, section))
+        if (HeaderName(Lines[i], name) && SameText(name, section))
             return static_cast<int>(i);
     return -1;
 }
@@ -115,7 +100,7 @@ int ProfileFile::FindKey(int header, std::string_view key) const {
     for (size_t i = static_cast<size_t>(header) + 1; i < Lines.size(); ++i) {
         if (HeaderName(Lines[i], name))
             break;
-        if (!IsComment(Lines[i]) && EqualNoCase(KeyOf(Lines[i]), key))
+        if (!IsComment(Lines[i]) && SameText(KeyOf(Lines[i]), key))
             return static_cast<int>(i);
     }
     return -1;

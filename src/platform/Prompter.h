@@ -26,6 +26,10 @@ public:
     // as the replace confirmation is, next to the text it asks about. Prompters that cannot
     // place their boxes ignore it.
     virtual void PlaceNextBox(int /*x*/, int /*y*/) {}
+    // Asks that the next box keep clear of the screen rectangle from (left, top) to (right,
+    // bottom), the line of text it asks about, so that the user sees what is asked. Prompters
+    // that cannot place their boxes ignore it.
+    virtual void KeepNextBoxClearOf(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/) {}
 
     void Error(const std::string& text) { Show(Kind::Error, text, Buttons::Ok); }
     void Warning(const std::string& text) { Show(Kind::Warning, text, Buttons::Ok); }

@@ -1,5 +1,7 @@
 #include "RegionalSettings.h"
 
+#include "TextRules.h"
+
 #include <cctype>
 #include <clocale>
 #include <langinfo.h>
@@ -97,21 +99,10 @@ bool ReadNumber(std::string_view text, size_t& pos, int maxDigits, int& value,
 bool MatchWord(std::string_view text, size_t& pos, const std::string& word) {
     if (word.empty() || text.size() - pos < word.size())
         return false;
-    for (size_t i = 0; i < word.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(text[pos + i])) !=
-            std::toupper(static_cast<unsigned char>(word[i])))
-            return false;
+    if (!SameText(text.substr(pos, word.size()), word))
+        return false;
     pos += word.size();
     return true;
-}
-
-std::string_view Trim(std::string_view text) {
-    size_t b = 0, e = text.size();
-    while (b < e && static_cast<unsigned char>(text[b]) <= ' ')
-        ++b;
-    while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ')
-        --e;
-    return text.substr(b, e - b);
 }
 
 RegionalSettings& CurrentSettings() {
@@ -126,10 +117,9 @@ RegionalSettings::RegionalSettings(std::string dateFormat, std::string timeForma
     : DateFormat_(Normalise(dateFormat)), TimeFormat_(Normalise(timeFormat)), Am_(std::move(am)),
       Pm_(std::move(pm)) {}
 
-RegionalSettings RegionalSettings::FromEnvironment() {
-    locale_t loc = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
-    if (loc == static_cast<locale_t>(0))
-        loc = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(0));
+namespace {
+
+RegionalSettings FromLocaleHandle(locale_t loc) {
     std::string date = nl_langinfo_l(D_FMT, loc);
     std::string time = nl_langinfo_l(T_FMT, loc);
     std::string am = nl_langinfo_l(AM_STR, loc);
@@ -144,6 +134,29 @@ RegionalSettings RegionalSettings::FromEnvironment() {
     if (pm.empty())
         pm = "PM";
     return RegionalSettings(date, time, am, pm);
+}
+
+} // namespace
+
+RegionalSettings RegionalSettings::FromEnvironment() {
+    locale_t loc = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
+    if (loc == static_cast<locale_t>(0))
+        loc = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(0));
+    return FromLocaleHandle(loc);
+}
+
+std::optional<RegionalSettings> RegionalSettings::FromLocale(const std::string& name) {
+    locale_t loc = newlocale(LC_TIME_MASK, name.c_str(), static_cast<locale_t>(0));
+    if (loc == static_cast<locale_t>(0))
+        return std::nullopt;
+    return FromLocaleHandle(loc);
+}
+
+bool RegionalSettings::operator==(const RegionalSettings& other) const {
+    if (DateFormat_ != other.DateFormat_ || TimeFormat_ != other.TimeFormat_)
+        return false;
+    bool showsHalf = (DateFormat_ + TimeFormat_).find("%p") != std::string::npos;
+    return !showsHalf || (Am_ == other.Am_ && Pm_ == other.Pm_);
 }
 
 const RegionalSettings& RegionalSettings::Current() {
@@ -309,7 +322,7 @@ std::string RegionalSettings::FormatDateTime(const DateTime& moment) const {
 }
 
 std::optional<DateTime> RegionalSettings::ParseDateTime(std::string_view text) const {
-    text = Trim(text);
+    text = TrimView(text);
     if (text.empty())
         return std::nullopt;
     DateTime m{};

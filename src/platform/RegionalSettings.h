@@ -20,6 +20,8 @@ public:
     // The formats of the LC_TIME category of the user's environment ("C" when it is unset
     // or not installed).
     static RegionalSettings FromEnvironment();
+    // The formats of a named locale ("de_DE.UTF-8"); nothing when it is not installed.
+    static std::optional<RegionalSettings> FromLocale(const std::string& name);
 
     // The settings every part of the program formats and parses with. Starts as
     // FromEnvironment(); tests and command-line options may replace it.
@@ -36,6 +38,11 @@ public:
 
     const std::string& DateFormat() const { return DateFormat_; }
     const std::string& TimeFormat() const { return TimeFormat_; }
+    const std::string& Am() const { return Am_; }
+    const std::string& Pm() const { return Pm_; }
+    // Same formats: text written with one reads back with the other to the same moments (the
+    // AM and PM texts count only where a format shows them).
+    bool operator==(const RegionalSettings& other) const;
 
 private:
     std::string Format(const std::string& format, const DateTime& moment) const;

@@ -3,11 +3,15 @@
 #include "TextFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +21,78 @@ namespace {
 
 std::string Reason(const std::string& path, int err) {
     return path + ": " + std::strerror(err);
+}
+
+std::atomic<bool> UnnamedAllowed{true};
+
+// A temporary file of a save of Path is named Stem + six letters or digits, as mkstemp makes
+// them, in the folder of Path.
+std::string TemporaryStem(const std::string& path) {
+    return ExtractFilePath(path) + "." + ExtractFileName(path) + ".";
+}
+
+bool IsTemporaryOf(std::string_view entry, std::string_view stemName) {
+    if (entry.size() != stemName.size() + 6 || !entry.starts_with(stemName))
+        return false;
+    return std::all_of(entry.end() - 6, entry.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+}
+
+std::string FolderOf(const std::string& path) {
+    std::string folder = ExtractFilePath(path);
+    return folder.empty() ? std::string(".") : folder;
+}
+
+bool SameFile(int fd, const std::string& name) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd, &opened) == 0 && ::lstat(name.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+// A writer holds a lock on its temporary file for as long as it lives (the system lets it go
+// when the writer's process dies), so a temporary that can be locked belongs to no one.
+void RemoveIfStale(const std::string& name) {
+    int fd = ::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        SameFile(fd, name))
+        ::unlink(name.c_str());
+    ::close(fd);
+}
+
+// Removes what saves of Path (and of its backup) that were killed left beside it.
+void RemoveStaleTemporaries(const std::string& path, const std::string& backupPath) {
+    const std::string stem = "." + ExtractFileName(path) + ".";
+    const std::string backupStem =
+        backupPath.empty() ? std::string() : "." + ExtractFileName(backupPath) + ".";
+    const std::string folder = ExtractFilePath(path);
+    DIR* dir = ::opendir(FolderOf(path).c_str());
+    if (!dir)
+        return;
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string_view name = entry->d_name;
+        if (IsTemporaryOf(name, stem) || (!backupStem.empty() && IsTemporaryOf(name, backupStem)))
+            stale.push_back(folder + std::string(name));
+    }
+    ::closedir(dir);
+    for (const std::string& name : stale)
+        RemoveIfStale(name);
+}
+
+// Six characters of the kind mkstemp uses.
+std::string RandomSuffix() {
+    static constexpr char kChars[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::string suffix(6, 'X');
+    for (char& c : suffix)
+        c = kChars[random() % (sizeof(kChars) - 1)];
+    return suffix;
 }
 
 mode_t CreationMode(unsigned requested) {
@@ -106,12 +182,58 @@ SafeFileWriter::SafeFileWriter(std::string path, unsigned mode, bool keepMode)
         return;
     }
     Mode = Exists && keepMode ? (old.st_mode & 07777) : CreationMode(mode);
-    std::string name = ExtractFilePath(Path) + "." + ExtractFileName(Path) + ".XXXXXX";
-    Fd = ::mkstemp(name.data());
-    if (Fd < 0)
-        Failure = errno;
-    else
-        Temporary = std::move(name);
+    OpenTemporary();
+}
+
+void SetUnnamedTemporaries(bool allowed) {
+    UnnamedAllowed = allowed;
+}
+
+void SafeFileWriter::OpenTemporary() {
+#if defined(O_TMPFILE)
+    // The file gets its name only once it is whole (NameTemporary), through its entry in
+    // /proc/self/fd; a save killed before that leaves nothing on the disk.
+    if (UnnamedAllowed && ::access("/proc/self/fd", X_OK) == 0) {
+        Fd = ::open(FolderOf(Path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (Fd >= 0) {
+            ::flock(Fd, LOCK_EX);
+            return;
+        }
+    }
+#endif
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        std::string name = TemporaryStem(Path) + "XXXXXX";
+        int fd = ::mkstemp(name.data());
+        if (fd < 0) {
+            Failure = errno;
+            return;
+        }
+        // Held until the writer ends. Another save that found the file before the lock was
+        // taken may have removed it as stale: then another name is made.
+        if (::flock(fd, LOCK_EX) != 0 || SameFile(fd, name)) {
+            Fd = fd;
+            Temporary = std::move(name);
+            return;
+        }
+        ::close(fd);
+    }
+    Failure = EEXIST;
+}
+
+// Gives the unnamed temporary file a name beside Path, to be renamed over it.
+bool SafeFileWriter::NameTemporary() {
+    const std::string self = "/proc/self/fd/" + std::to_string(Fd);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        std::string name = TemporaryStem(Path) + RandomSuffix();
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            Temporary = std::move(name);
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    errno = EEXIST;
+    return false;
 }
 
 SafeFileWriter::~SafeFileWriter() {
@@ -253,18 +375,15 @@ bool SafeFileWriter::Commit(const std::string& backupPath, std::string* error) {
         if (::fstat(Old, &old) == 0 && static_cast<size_t>(old.st_size) == Written) {
             Discard();
             SameAsOld = true;
+            RemoveStaleTemporaries(Path, backupPath);
             return true;
         }
         StopComparing();
     }
     if (Failure == 0 && (::fchmod(Fd, Mode) != 0 || ::fsync(Fd) != 0))
         Failure = errno;
-    if (Failure == 0) {
-        int fd = Fd;
-        Fd = -1;
-        if (::close(fd) != 0)
-            Failure = errno;
-    }
+    if (Failure == 0 && Temporary.empty() && !NameTemporary())
+        Failure = errno;
     if (Failure != 0) {
         Discard();
         if (error)
@@ -283,6 +402,11 @@ bool SafeFileWriter::Commit(const std::string& backupPath, std::string* error) {
         return false;
     }
     Temporary.clear();
+    // Closed only now: the lock on the file keeps other saves from taking it for a stale one
+    // until it has its place. Its content was on the disk before the rename.
+    ::close(Fd);
+    Fd = -1;
+    RemoveStaleTemporaries(Path, backupPath);
     return true;
 }
 

@@ -15,8 +15,9 @@ std::string ProgramBackupPath(std::string_view path);
 std::string SourceBackupPath(std::string_view path);
 
 // Replaces Path with Content so that a failure never leaves a truncated file: the content is
-// written and flushed to a temporary file in the same folder, then, when BackupPath is not
-// empty and Path exists, the old file becomes BackupPath (a second name for it, or a copy where
+// written and flushed to a temporary file in the same folder (one without a name where the file
+// system offers it, so that a save killed half way leaves nothing behind), then, when BackupPath is
+// not empty and Path exists, the old file becomes BackupPath (a second name for it, or a copy where
 // the file system has no such names; an older backup is replaced the same way), and finally the
 // temporary file is renamed over Path. On any failure the old file and the old backup are left as
 // they were and Error names the file and the system's reason. A new file gets Mode (subject to the
@@ -66,13 +67,15 @@ public:
     bool Unchanged() const { return SameAsOld; }
 
 private:
+    void OpenTemporary();
+    bool NameTemporary();
     bool Put(std::string_view content);
     bool Compare(std::string_view content);
     void StopComparing();
     void Discard();
 
     std::string Path;
-    std::string Temporary;
+    std::string Temporary; // the temporary file's name; empty while it has none
     std::string Buffer;
     int Fd = -1;
     int Failure = 0;    // the first error number met
@@ -84,6 +87,10 @@ private:
     std::string OldPiece; // the part of it compared last
     bool SameAsOld = false;
 };
+
+// Saves use an unnamed temporary file where the file system offers one (the default). Turned
+// off, every save uses a named one, as on file systems without them.
+void SetUnnamedTemporaries(bool allowed);
 
 // Copies From to To through a temporary file and a rename (the target is replaced whole).
 bool CopyFileSafely(const std::string& from, const std::string& to, std::string* error = nullptr);

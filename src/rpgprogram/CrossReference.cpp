@@ -321,7 +321,24 @@ const char* RoleText(UseRole role) {
     return "";
 }
 
+namespace {
+
+// A member comment kept as a raw line: "RPG(" and fixed columns from column 6 on, with "*" in
+// column 7.
+bool IsRawComment(std::string_view line) {
+    size_t i = line.find_first_not_of(' ');
+    if (i == npos || line.size() < i + 3 || Upper(line[i]) != 'R' || Upper(line[i + 1]) != 'P' ||
+        Upper(line[i + 2]) != 'G')
+        return false;
+    i = line.find_first_not_of(' ', i + 3);
+    return i != npos && line[i] == '(' && i + 2 < line.size() && line[i + 2] == '*';
+}
+
+} // namespace
+
 size_t CodeLength(std::string_view line) {
+    if (IsRawComment(line))
+        return 0;
     for (size_t i = 0; i < line.size(); ++i) {
         char c = line[i];
         if (c == '\'' || c == '"')
@@ -330,6 +347,21 @@ size_t CodeLength(std::string_view line) {
             return i;
     }
     return line.size();
+}
+
+bool IsCodeText(std::string_view line, size_t pos, size_t length) {
+    const size_t end = pos + length;
+    if (end > CodeLength(line))
+        return false;
+    for (size_t i = 0; i < end; ++i) {
+        if (line[i] != '\'' && line[i] != '"')
+            continue;
+        const size_t close = LiteralEnd(line, i);
+        if (close > pos)
+            return false;
+        i = close - 1;
+    }
+    return true;
 }
 
 char SectionFormType(const TRPGProgram& doc, const TreeNode* node) {

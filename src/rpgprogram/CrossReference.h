@@ -88,5 +88,8 @@ std::vector<TXrefUse> IndicatorUses(const TRPGProgram& doc, std::string_view fla
 std::vector<TXrefUse> FieldUses(const TRPGProgram& doc, std::string_view name);
 
 // The stretch of Line that holds code: up to a "/*" that stands outside a quoted literal, and
-// nothing for a comment line.
+// nothing for a comment line (a "/*" line, or a raw RPG line with "*" in column 7).
 size_t CodeLength(std::string_view line);
+// Whether the Length characters at Pos of Line are code: within CodeLength and in no quoted
+// literal.
+bool IsCodeText(std::string_view line, size_t pos, size_t length);

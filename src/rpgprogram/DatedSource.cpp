@@ -205,7 +205,6 @@ std::int32_t TRPGProgram::ChangeDateOfBuild() const {
 
 namespace {
 
-
 // The lines of the source and their plan; false (after an error box) when there is none to
 // write.
 bool PlanDatedSource(TRPGProgram& doc, const std::vector<TSourceRun>& runs,
@@ -247,10 +246,11 @@ bool PlanDatedSource(TRPGProgram& doc, const std::vector<TSourceRun>& runs,
     if (result.NoRoom.empty())
         return true;
     std::string message = NoRoomMessage(lines, result);
-    bool agreed = doc.AskToRenumber &&
-                  doc.Box.Show(orvale::Prompter::Kind::Confirmation,
-                               message + ".\n\nRenumber the member from 1.00 by 1.00? The dates stay.",
-                               orvale::Prompter::Buttons::YesNo) == orvale::Prompter::Answer::Yes;
+    bool agreed =
+        doc.AskToRenumber &&
+        doc.Box.Show(orvale::Prompter::Kind::Confirmation,
+                     message + ".\n\nRenumber the member from 1.00 by 1.00? The dates stay.",
+                     orvale::Prompter::Buttons::YesNo) == orvale::Prompter::Answer::Yes;
     if (!agreed) {
         doc.Box.Error("ERROR: The RPG/400 source was not written: " + message +
                       "! Renumbering the member from 1.00 by 1.00 gives them room (the dates "

@@ -1,6 +1,7 @@
 // The indicator and flag cross-reference of the "All Flags" group nodes: for every indicator
 // of a group, the first place in the program where it is used.
 
+#include "CrossReference.h"
 #include "RPGProgram.h"
 
 #include <cstdint>
@@ -73,7 +74,8 @@ public:
         LineStamp.assign(names.size(), -1);
     }
 
-    // Calls Found(name index, position) for the first occurrence of each name in Line.
+    // Calls Found(name index, position) for the first occurrence of each name in the code of
+    // Line: comments and quoted literals mention names, they do not use them.
     template <class F> void Scan(std::string_view line, int stamp, F&& found) {
         const size_t length = Prefix.size() + SuffixLength;
         if (SuffixLength == 0 || line.size() < length)
@@ -86,7 +88,8 @@ public:
                     return;
             }
             int index = Table[Key(line.substr(p + Prefix.size(), SuffixLength))];
-            if (index >= 0 && LineStamp[static_cast<size_t>(index)] != stamp) {
+            if (index >= 0 && LineStamp[static_cast<size_t>(index)] != stamp &&
+                IsCodeText(line, p, length)) {
                 LineStamp[static_cast<size_t>(index)] = stamp;
                 found(index, p);
             }
@@ -122,21 +125,49 @@ bool Accepted(const TRPGProgram& doc, const TreeNode* node, bool includeOutput, 
     return true;
 }
 
+// The first line of Section whose code holds Text (case as written), and the place of its first
+// occurrence there; in definition mode the line counts only when that occurrence stands as a
+// definition. As the find of the text search, with comments and quoted literals left out.
+bool FindInCode(const TEDITSection& section, const std::string& text, bool definitionMode,
+                int& line, int& column) {
+    const std::vector<SectionLine>& lines = section.Lines();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& current = lines[i].Text;
+        size_t pos = current.find(text);
+        while (pos != std::string::npos && !IsCodeText(current, pos, text.size()))
+            pos = current.find(text, pos + 1);
+        if (pos == std::string::npos ||
+            (definitionMode && !IsDefinitionMatch(current, pos, text.size())))
+            continue;
+        line = static_cast<int>(i);
+        column = static_cast<int>(pos) + 1;
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 TreeNode* TRPGProgram::FindFirstFlagUse(const std::string& text, bool definitionMode,
                                         bool includeOutput, bool includeFiles, int& line,
                                         int& column) const {
-    TreeNode* node = Tree.First();
-    while (node) {
+    if (text.empty())
+        return nullptr;
+    // The sections of the search for text, in tree order; the first that holds a use answers
+    // when the report counts it, and a section it does not count is passed over whole.
+    for (TreeNode* n = TProgramTree::Next(Tree.First()); n; n = TProgramTree::Next(n)) {
+        const TEDITSection* s = n->Section();
+        if (!s || s == &PropertySection || s == &HistorySection || s == &DescriptionSection ||
+            s == &PreCompilerSection)
+            continue;
         int hitLine = 0;
         int hitColumn = 0;
-        node = FindNext(text, node, false, true, definitionMode, hitLine, hitColumn);
-        if (node && Accepted(*this, node, includeOutput, includeFiles)) {
-            line = hitLine;
-            column = hitColumn;
-            return node;
-        }
+        if (!FindInCode(*s, text, definitionMode, hitLine, hitColumn) ||
+            !Accepted(*this, n, includeOutput, includeFiles))
+            continue;
+        line = hitLine;
+        column = hitColumn;
+        return n;
     }
     return nullptr;
 }

@@ -4,7 +4,9 @@
 
 #include "RPGProgram.h"
 
+#include "ImportChecks.h"
 #include "calvex/MemberLines.h"
+#include "platform/DateReader.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
@@ -105,14 +107,6 @@ std::string MixedMessage(const MemberDating& dating) {
            "members reads it as dated)!";
 }
 
-std::string LeftOutMessage(const std::vector<int>& leftOut) {
-    std::string count = std::to_string(leftOut.size());
-    std::string first = std::to_string(leftOut.front() + 1);
-    return "WARNING: " + count + (leftOut.size() == 1 ? " line is" : " lines are") +
-           " not an RPG III specification and " + (leftOut.size() == 1 ? "is" : "are") +
-           " kept as written (the first is line " + first + ")!";
-}
-
 } // namespace
 
 bool TRPGProgram::ImportFromFile(const std::string& fileName, orvale::Diagnostics& found,
@@ -134,9 +128,17 @@ bool TRPGProgram::ImportFromFile(const std::string& fileName, orvale::Diagnostic
         }
     }
     MemberDating dating = DecideDating(lines, ReadDated);
+    std::vector<HostRecord> records;
     std::vector<int> without;
     if (dating.Dated)
-        without = TakeHostRecords(lines, SourceRecords);
+        without = TakeHostRecords(lines, records);
+    // An RPG IV member would become a program of raw lines that builds out of order. A dated
+    // one shows it in the columns after its records.
+    if (std::optional<std::string> refusal = orvale::RpgIvRefusal(fileName, lines)) {
+        found.Error(*refusal);
+        return false;
+    }
+    SourceRecords = std::move(records);
     SourceLines = std::move(lines);
     SetFileName(orvale::ChangeFileExt(fileName, ".RPG"));
     BuildTree();
@@ -146,10 +148,13 @@ bool TRPGProgram::ImportFromFile(const std::string& fileName, orvale::Diagnostic
     if (dating.Dated)
         ReportRecords(SourceRecords, without, found);
     bool supported = !fileName.empty() && fileName.back() == '3';
+    bool empty = SourceLines.empty();
     if (supported)
         ConvertSourceLines(progress, found);
     else
         found.Error(kVersionNotSupported);
+    if (supported && empty)
+        found.Warning(orvale::EmptyMemberWarning(fileName));
     // Released, not just emptied: a large member should not stay in memory.
     StringList().swap(SourceLines);
     StringList().swap(SaveLines);
@@ -184,8 +189,9 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress, orvale::Diagnosti
     int i = 0;
     // Where each run of extension lines begins: a member may hold more than one.
     std::vector<int> extensionStarts;
-    // Lines no walk takes (not RPG III specifications), carried as raw lines.
+    // Lines no walk takes, carried as raw lines (the walks keep the stray lines found here).
     std::vector<int> leftOut;
+    const calvex::StrayLines strays = calvex::FindStrayLines(source);
     auto shown = [&] { ShowImportProgress(i, progress); };
     // Every section the walks fill takes its origins' texts from the member at the end.
     ForEachNode([](TreeNode* node) {
@@ -297,11 +303,57 @@ void TRPGProgram::ConvertSourceLines(ImportProgress* progress, orvale::Diagnosti
     }
 
     TakeOriginTexts();
-    if (!leftOut.empty())
-        found.Warning(LeftOutMessage(leftOut));
+    for (const std::string& warning : orvale::StrayLineWarnings(strays, leftOut))
+        found.Warning(warning);
+    ReadMemberDates(found);
     if (PropertySection.LinesCount() == 0)
         InitProperties("", "");
     HistorySection.AddLine(HistoryEntry(FileName, "Converted", ""));
+}
+
+void TRPGProgram::ReadMemberDates(orvale::Diagnostics& found) {
+    // The banners' moments, read again as one set: the walks read each as they met it.
+    std::vector<TEDITSection*> dated;
+    std::vector<std::string_view> texts;
+    ForEachNode([&](TreeNode* node) {
+        TEDITSection* s = node->Section();
+        if (s && (!s->BannerMoments[0].empty() || !s->BannerMoments[1].empty())) {
+            dated.push_back(s);
+            for (const std::string& text : s->BannerMoments)
+                if (!text.empty())
+                    texts.push_back(text);
+        }
+        return true;
+    });
+    orvale::DateReader banners = orvale::DateReader::Choosing(texts);
+    int unread = 0;
+    for (TEDITSection* s : dated) {
+        TEDITSectionProperty& p = s->Properties;
+        for (int k = 0; k < 2; ++k) {
+            std::string& text = s->BannerMoments[k];
+            if (text.empty())
+                continue;
+            std::string& kept = k == 0 ? p.UnreadCreatedOn : p.UnreadLastUpdate;
+            if (auto reading = banners.Read(text)) {
+                (k == 0 ? p.CreatedOn : p.LastUpdate) = reading->Moment;
+                kept.clear();
+            } else {
+                kept = text;
+                ++unread;
+            }
+            std::string().swap(text);
+        }
+    }
+    if (unread > 0)
+        found.Warning(UnreadDatesWarning(unread));
+    // The log's moments were all written on the machine that built the member.
+    std::vector<std::string> whens;
+    for (const SectionLine& line : HistorySection.Lines()) {
+        Parser.Parse(line.Text, ",", false, false);
+        if (Parser.Tokens.size() > 3)
+            whens.push_back(Parser.Tokens[3]);
+    }
+    RewriteHistoryDates(orvale::DateReader::Choosing({whens.begin(), whens.end()}));
 }
 
 void TRPGProgram::TakeOriginTexts() {

@@ -123,6 +123,9 @@ public:
     DatedReading ReadDated = DatedReading::Auto;
     // The records of the member being imported, by line (none for an undated member).
     std::vector<HostRecord> SourceRecords;
+    // The dates of a member built on another machine: one warning for those no format reads
+    // (they keep their text), and the history log's moments in the current formats.
+    void ReadMemberDates(orvale::Diagnostics& found);
 
     // -- Build into RPG/400 source (RPGBuild.cpp)
     // Reads the pre-compiler definitions, the indicator prefix and the compile options.

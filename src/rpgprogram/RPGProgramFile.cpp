@@ -22,11 +22,7 @@ bool TRPGProgram::LoadFromFile(const std::string& fileName, orvale::Diagnostics&
         BusyCursor busy(*this);
         // A file text that is not kept for restoring is dropped once read, so its lines can
         // move into the sections instead of being copied.
-        bool take = !KeepOpen;
-        int start = ReadTreeText(*this, SourceLines, take, found);
-        if (Options().LoadComp)
-            ReadCompiledArea(*this, SourceLines, start, take, found);
-        ReadOriginArea(*this, SourceLines, start, take, found);
+        ReadProgramText(*this, SourceLines, Options().LoadComp, !KeepOpen, found);
     }
     // Released, not just emptied: the list of a large file's lines is as large as a good part
     // of the program, and the build that follows would run beside it.

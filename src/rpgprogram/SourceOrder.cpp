@@ -84,6 +84,7 @@ std::vector<TSourceRun> TRPGProgram::SourceRuns() const {
           std::pair{form.PrgHist, &HistorySection}, std::pair{form.PreComp, &PreCompilerSection}})
         if (wanted)
             runs.push_back({s, 0, s->CompiledCount()});
+    const size_t programLevel = runs.size();
 
     // The streams of units, in the program's layout: each keeps its own order, and the merge
     // below takes from them by place in the member.
@@ -177,6 +178,10 @@ std::vector<TSourceRun> TRPGProgram::SourceRuns() const {
         if (unit.Run.End > unit.Run.First)
             runs.push_back(unit.Run);
     }
+    // The program-level blocks describe code: a program without any (an empty member that was
+    // imported) builds back to an empty member, not to one of comments alone.
+    if (runs.size() == programLevel)
+        runs.clear();
     return runs;
 }
 

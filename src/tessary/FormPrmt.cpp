@@ -14,6 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tessary {
 
 namespace {
@@ -22,15 +24,6 @@ constexpr int RowHeight = 18;
 constexpr int NameWidth = 130;
 constexpr int ValueWidth = 180;
 constexpr int LengthWidth = 30;
-
-QString ToQt(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string FromQt(const QString& text) {
-    QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
 
 QTableWidget* MakeGrid(QWidget* parent, const char* name, int width) {
     auto* grid = new QTableWidget(1, 1, parent);
@@ -75,9 +68,11 @@ void SetRows(QTableWidget* grid, int rows) {
     grid->setRowHidden(0, true);
 }
 
-void SetCell(QTableWidget* grid, int row, const std::string& text) {
-    auto* item = new QTableWidgetItem(ToQt(text));
+void SetCell(const orvale::TextEdge& edge, QTableWidget* grid, int row, const std::string& text) {
+    auto* item = new QTableWidgetItem(edge.ToQt(text));
     item->setFlags(Qt::ItemIsEnabled);
+    // A note longer than its column shows whole under the mouse.
+    item->setToolTip(edge.ToQt(text));
     grid->setItem(row, 0, item);
 }
 
@@ -101,6 +96,13 @@ TFPrmtH::TFPrmtH(QWidget* parent) : QDialog(parent) {
     captions->addWidget(MakeCaption(PanelCap, "Parameter Value", ValueWidth));
     captions->addWidget(MakeCaption(PanelCap, "Len", LengthWidth));
     captions->addWidget(MakeCaption(PanelCap, "Help Notes", 0), 1);
+    LabelWarning = new QLabel(this);
+    LabelWarning->setObjectName("LabelWarning");
+    LabelWarning->setWordWrap(true);
+    LabelWarning->setMargin(4);
+    LabelWarning->setStyleSheet(QStringLiteral("QLabel { color: #a00000; font-weight: bold; }"));
+    LabelWarning->hide();
+    layout->addWidget(LabelWarning);
     layout->addWidget(PanelCap);
 
     auto* grids = new QHBoxLayout;
@@ -144,12 +146,18 @@ TFPrmtH::TFPrmtH(QWidget* parent) : QDialog(parent) {
 }
 
 void TFPrmtH::Fill(const std::string& dir, const std::string& text) {
+    Fill(dir, text, PreparePrompt(dir, text));
+}
+
+void TFPrmtH::Fill(const std::string& dir, const std::string& text, const TPromptRows& rows) {
     ProgramDir_ = dir;
     WorkText = text;
     Answered = false;
-    TPromptRows rows = PreparePrompt(dir, text);
+    Rows = rows;
     OpCode_ = rows.Code;
-    setWindowTitle(ToQt(rows.Caption));
+    setWindowTitle(Edge.ToQt(rows.Caption));
+    LabelWarning->setText(Edge.ToQt(rows.Warning));
+    LabelWarning->setVisible(!rows.Warning.empty());
 
     const int count = static_cast<int>(rows.RowCount()) + 1;
     for (QTableWidget* grid : {StringName, StringValu, StringLeng, StringNote})
@@ -159,10 +167,10 @@ void TFPrmtH::Fill(const std::string& dir, const std::string& text) {
         return index < list.size() ? list[index] : std::string();
     };
     for (int row = 1; row < count; ++row) {
-        SetCell(StringName, row, item(rows.Names, row));
-        SetCell(StringLeng, row, item(rows.Lengths, row));
-        SetCell(StringNote, row, item(rows.Notes, row));
-        auto* editor = new QLineEdit(ToQt(item(rows.Values, row)), StringValu);
+        SetCell(Edge, StringName, row, item(rows.Names, row));
+        SetCell(Edge, StringLeng, row, item(rows.Lengths, row));
+        SetCell(Edge, StringNote, row, item(rows.Notes, row));
+        auto* editor = new QLineEdit(Edge.ToQt(item(rows.Values, row)), StringValu);
         editor->setObjectName(QStringLiteral("Value%1").arg(row));
         editor->setFont(StringValu->font());
         editor->setFrame(false);
@@ -183,7 +191,7 @@ void TFPrmtH::CutToLength(int row) {
     QTableWidgetItem* length = StringLeng->item(row, 0);
     if (!editor)
         return;
-    int limit = ValueLength(length ? FromQt(length->text()) : std::string());
+    int limit = ValueLength(length ? Edge.FromQt(length->text()) : std::string());
     if (editor->text().size() <= limit)
         return;
     int cursor = editor->cursorPosition();
@@ -195,9 +203,9 @@ void TFPrmtH::BtnOkClick() {
     StringList values;
     for (int row = 1; row < StringValu->rowCount(); ++row) {
         QLineEdit* editor = ValueEditor(row);
-        values.push_back(editor ? FromQt(editor->text()) : std::string());
+        values.push_back(editor ? Edge.FromQt(editor->text()) : std::string());
     }
-    WorkText = BuildPromptResult(OpCode_, values);
+    WorkText = PromptResult(Rows, values);
     Answered = true;
     accept();
 }
@@ -210,7 +218,16 @@ void TFPrmtH::BtnCancelClick() {
 
 void TFPrmtH::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    resize(width(), 19 * StringValu->rowCount() + 76);
+    int warning = LabelWarning->isHidden() ? 0 : LabelWarning->sizeHint().height();
+    // Wide enough for the longest note, as far as the screen allows.
+    int notes = 0;
+    for (int row = 1; row < StringNote->rowCount(); ++row)
+        if (QTableWidgetItem* note = StringNote->item(row, 0))
+            notes = std::max(notes, StringNote->fontMetrics().horizontalAdvance(note->text()));
+    int wanted = NameWidth + ValueWidth + LengthWidth + notes + 24;
+    int room = screen() ? screen()->availableGeometry().width() * 9 / 10 : wanted;
+    resize(std::clamp(wanted, width(), std::max(width(), room)),
+           19 * StringValu->rowCount() + 76 + warning);
     // In the middle of the screen the window is shown on.
     if (QScreen* screen = this->screen()) {
         QRect area = screen->availableGeometry();
@@ -251,12 +268,19 @@ bool TFPrmtH::PreviewKey(QKeyEvent* event) {
     }
 }
 
-std::string RunPromptWindow(const std::string& dir, const std::string& text) {
+std::string RunPromptWindow(const std::string& dir, const std::string& text,
+                            const orvale::CodePage& codePage) {
+    return RunPromptWindow(dir, text, PreparePrompt(dir, text), codePage);
+}
+
+std::string RunPromptWindow(const std::string& dir, const std::string& text,
+                            const TPromptRows& rows, const orvale::CodePage& codePage) {
     // Widgets need a widget application; a process without one has nothing to show.
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return CancelResult;
     TFPrmtH form(QApplication::activeWindow());
-    form.Fill(dir, text);
+    form.Edge = orvale::TextEdge(codePage);
+    form.Fill(dir, text, rows);
     form.exec();
     return form.WorkText;
 }

@@ -5,11 +5,13 @@
 // panel. Enter anywhere confirms, Escape cancels.
 
 #include "PromptHelp.h"
+#include "qtedge/TextEdge.h"
 
 #include <QDialog>
 
 #include <string>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -20,11 +22,16 @@ class TFPrmtH : public QDialog {
     Q_OBJECT
 
 public:
+    // The code page of the statement it prompts for.
+    orvale::TextEdge Edge;
+
     explicit TFPrmtH(QWidget* parent = nullptr);
 
     // Fills the grids for the statement Text, from the parameter file of Dir, and sets the
     // caption. Row 0 of every grid lies under the caption panel; parameters start at row 1.
     void Fill(const std::string& dir, const std::string& text);
+    // Fills the grids with Rows (any statement's), for the argument text Text.
+    void Fill(const std::string& dir, const std::string& text, const TPromptRows& rows);
 
     const std::string& ProgramDir() const { return ProgramDir_; }
     // The resolved code that heads the result.
@@ -40,6 +47,8 @@ public:
     QTableWidget* StringLeng = nullptr;
     QTableWidget* StringNote = nullptr;
     QWidget* PanelCap = nullptr;
+    // What the user must know before filling the rows in; hidden when there is nothing.
+    QLabel* LabelWarning = nullptr;
     QPushButton* BtnOk = nullptr;
     QPushButton* BtnCancel = nullptr;
 
@@ -60,6 +69,7 @@ private:
 
     std::string ProgramDir_;
     std::string OpCode_;
+    TPromptRows Rows;
     bool Answered = false; // closed by OK or Cancel rather than by the close box
 };
 

@@ -6,7 +6,12 @@
 
 namespace tessary {
 
-std::string RunPromptWindow(const std::string&, const std::string&) {
+std::string RunPromptWindow(const std::string&, const std::string&, const orvale::CodePage&) {
+    return CancelResult;
+}
+
+std::string RunPromptWindow(const std::string&, const std::string&, const TPromptRows&,
+                            const orvale::CodePage&) {
     return CancelResult;
 }
 

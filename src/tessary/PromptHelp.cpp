@@ -20,6 +20,26 @@ std::string_view TrimView(std::string_view s) {
     return s.substr(b, e - b);
 }
 
+// Where the value at the start of Rest ends: the first "," outside a quoted literal, else the
+// first ")" outside one; npos when neither comes.
+size_t ValueEnd(std::string_view rest) {
+    size_t close = std::string_view::npos;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        char c = rest[i];
+        if (c == '\'' || c == '"') {
+            // Inside "..." a backslash keeps the next character; '...' ends at its quote.
+            for (++i; i < rest.size() && rest[i] != c; ++i)
+                if (c == '"' && rest[i] == '\\')
+                    ++i;
+        } else if (c == ',') {
+            return i;
+        } else if (c == ')' && close == std::string_view::npos) {
+            close = i;
+        }
+    }
+    return close;
+}
+
 void ReplaceSuffix(std::string& code, const char* suffix) {
     code.replace(code.size() - 2, 2, suffix);
 }
@@ -109,9 +129,7 @@ TPromptText ParsePromptText(std::string_view text) {
     parsed.Code = std::string(text.substr(0, paren));
     std::string_view rest = text.substr(paren + 1);
     while (!rest.empty() && rest != ")") {
-        size_t end = rest.find(',');
-        if (end == std::string_view::npos)
-            end = rest.find(')');
+        size_t end = ValueEnd(rest);
         parsed.Values.emplace_back(TrimView(rest.substr(0, end)));
         rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     }
@@ -156,6 +174,12 @@ std::string BuildPromptResult(std::string_view code, const StringList& values) {
     while (!list.empty() && (list.back() == ',' || list.back() == ' '))
         list.pop_back();
     return std::string(code) + "(" + list + ")";
+}
+
+std::string PromptResult(const TPromptRows& rows, const StringList& values) {
+    if (rows.Raw)
+        return rows.Code + "(" + (values.empty() ? std::string() : values.front()) + ")";
+    return BuildPromptResult(rows.Code, values);
 }
 
 } // namespace tessary

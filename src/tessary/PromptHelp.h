@@ -64,8 +64,9 @@ std::string OpCodeFormat(std::string_view dir, std::string_view code);
 std::string OpCodeSymple(std::string_view dir, std::string_view code);
 
 // The text at the editor's cursor taken apart: the code before "(" and the values after it,
-// split at "," (or the closing ")") and trimmed. Text without "(" is a code alone; empty text
-// prompts DEFOPCODE.
+// split at "," (or the closing ")") and trimmed. A comma or parenthesis inside a quoted literal
+// ('...' or "...") is part of the value. Text without "(" is a code alone; empty text prompts
+// DEFOPCODE.
 struct TPromptText {
     std::string Code = DefaultOpCode;
     StringList Values;
@@ -80,6 +81,11 @@ struct TPromptRows {
     StringList Values;
     StringList Lengths;
     StringList Notes;
+    // Something the user must know before filling the rows in (an unknown code), or empty.
+    std::string Warning;
+    // One row holding the text between the parentheses as it stands (a raw line): it is
+    // neither split nor trimmed.
+    bool Raw = false;
 
     // Number of parameter rows: one per name, and never fewer than the values the text held,
     // so that nothing the user wrote is dropped.
@@ -93,5 +99,8 @@ int ValueLength(std::string_view lengthItem);
 // "CODE(v1, v2, ...)" with every value trimmed and the trailing commas and blanks removed, so
 // that empty values keep their place only between given ones.
 std::string BuildPromptResult(std::string_view code, const StringList& values);
+// The statement the rows give back with Values: BuildPromptResult, or for a raw line its one
+// value as it stands.
+std::string PromptResult(const TPromptRows& rows, const StringList& values);
 
 } // namespace tessary

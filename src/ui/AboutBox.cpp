@@ -1,6 +1,6 @@
 #include "ui/AboutBox.h"
 
-#include "ui/Latin1.h"
+#include "qtedge/TextEdge.h"
 
 #include <QFont>
 #include <QFormLayout>
@@ -15,8 +15,9 @@ using sysinfo::FormatKilobytes;
 
 namespace {
 
-QLabel* Value(QWidget* parent, const std::string& text, const char* name) {
-    auto* label = new QLabel(ToQt(text), parent);
+QLabel* Value(const orvale::TextEdge& edge, QWidget* parent, const std::string& text,
+              const char* name) {
+    auto* label = new QLabel(edge.ToQt(text), parent);
     label->setObjectName(name);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
@@ -40,13 +41,14 @@ TAboutBox::TAboutBox(const sysinfo::TSystemInfo& info,
 
     PanelInfo = new QWidget(this);
     PanelInfo->setObjectName("PanelInfo");
-    LabelOS = Value(PanelInfo, sysinfo::FormatOperatingSystem(info.System), "LabelOS");
-    LabelProcessor = Value(PanelInfo, info.Processor, "LabelProcessor");
-    LabelOwner = Value(PanelInfo, info.Owner, "LabelOwner");
-    LabelOrganisation = Value(PanelInfo, info.Organisation, "LabelOrganisation");
-    LabelTotalMemory = Value(PanelInfo, FormatKilobytes(info.Memory.Total), "LabelTotalMemory");
-    LabelFreeMemory = Value(PanelInfo, FormatKilobytes(info.Memory.Free), "LabelFreeMemory");
-    LabelSwap = Value(PanelInfo,
+    LabelOS = Value(Edge, PanelInfo, sysinfo::FormatOperatingSystem(info.System), "LabelOS");
+    LabelProcessor = Value(Edge, PanelInfo, info.Processor, "LabelProcessor");
+    LabelOwner = Value(Edge, PanelInfo, info.Owner, "LabelOwner");
+    LabelOrganisation = Value(Edge, PanelInfo, info.Organisation, "LabelOrganisation");
+    LabelTotalMemory =
+        Value(Edge, PanelInfo, FormatKilobytes(info.Memory.Total), "LabelTotalMemory");
+    LabelFreeMemory = Value(Edge, PanelInfo, FormatKilobytes(info.Memory.Free), "LabelFreeMemory");
+    LabelSwap = Value(Edge, PanelInfo,
                       FormatKilobytes(info.Memory.SwapTotal) + " (" +
                           FormatKilobytes(info.Memory.SwapFree) + " free)",
                       "LabelSwap");
@@ -64,9 +66,9 @@ TAboutBox::TAboutBox(const sysinfo::TSystemInfo& info,
     auto* dllLayout = new QGridLayout(PanelDLL);
     int row = 0;
     for (const TLibraryVersion& library : libraries) {
-        auto* role = new QLabel(ToQt(library.Library + " - " + library.Role + ":"), PanelDLL);
+        auto* role = new QLabel(Edge.ToQt(library.Library + " - " + library.Role + ":"), PanelDLL);
         auto* version =
-            Value(PanelDLL, library.Version, ("LabelVersion" + library.Library).c_str());
+            Value(Edge, PanelDLL, library.Version, ("LabelVersion" + library.Library).c_str());
         dllLayout->addWidget(role, row, 0);
         dllLayout->addWidget(version, row, 1);
         ++row;

@@ -3,6 +3,7 @@
 // "About Orvale": the program's version, the system it runs on and, on the "DLL" panel, the
 // versions of the libraries it binds.
 
+#include "qtedge/TextEdge.h"
 #include "sysinfo/SystemInfo.h"
 #include "ui/LibraryVersions.h"
 
@@ -17,6 +18,9 @@ class QStackedWidget;
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:
+    // The code page of the texts it shows.
+    orvale::TextEdge Edge;
+
     TAboutBox(const sysinfo::TSystemInfo& info, const std::vector<TLibraryVersion>& libraries,
               QWidget* parent = nullptr);
 

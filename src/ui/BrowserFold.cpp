@@ -1,6 +1,6 @@
 #include "ui/BrowserFold.h"
 
-#include "ui/FileNames.h"
+#include "qtedge/FileNames.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -18,12 +18,12 @@ QPoint TBrowserFold::PlaceOver(const QRect& foreground, const QSize& dialog) {
 std::optional<std::string> TBrowserFold::Execute(QWidget* foreground,
                                                  const std::string& startFolder) {
     QFileDialog dialog(foreground, Title);
-    // The toolkit's own dialog, so that it can be placed over the asking window.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The desktop's own folder dialog, as the file dialogs use; the desktop places it (the
+    // placing below is for the toolkit's dialog, where the desktop offers none).
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    QString start = PathToQt(startFolder);
+    QString start = orvale::PathToQt(startFolder);
     dialog.setDirectory(QFileInfo(start).isDir() ? start : QDir::currentPath());
     if (foreground) {
         dialog.adjustSize();
@@ -35,5 +35,5 @@ std::optional<std::string> TBrowserFold::Execute(QWidget* foreground,
     QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty() || !QFileInfo(chosen.front()).isDir())
         return std::nullopt;
-    return PathFromQt(QDir::toNativeSeparators(chosen.front()));
+    return orvale::PathFromQt(QDir::toNativeSeparators(chosen.front()));
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-// The folder browser of the member dialog: picks the host's members folder. It opens beside
-// the window that asked for it (centred across it, a quarter of the way down) at the folder
-// already typed, and accepts only an existing folder of the file system.
+// The folder browser of the member dialog: picks the host's members folder with the desktop's
+// folder dialog, at the folder already typed, and accepts only an existing folder of the file
+// system. Where the toolkit draws the dialog itself it opens over the window that asked for it
+// (centred across it, a quarter of the way down).
 
 #include <QPoint>
 #include <QRect>

@@ -1,7 +1,7 @@
 #include "ColSortListView.h"
 
-#include "Latin1.h"
 #include "platform/RegionalSettings.h"
+#include "qtedge/TextEdge.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -36,7 +36,8 @@ public:
             return QTreeWidgetItem::operator<(other);
         int column = tree->sortColumn();
         return TColSortListView::CompareItems(*this, other, column,
-                                              tree->Owner->ColumnSortKind(column)) < 0;
+                                              tree->Owner->ColumnSortKind(column),
+                                              tree->Owner->Edge) < 0;
     }
 };
 
@@ -52,8 +53,9 @@ int CompareIntegers(const QString& a, const QString& b) {
     return x < y ? -1 : (x > y ? 1 : 0);
 }
 
-std::optional<orvale::DateTime> MomentOf(const QString& text, TColumnSortKind kind) {
-    std::string value = FromQt(text.trimmed());
+std::optional<orvale::DateTime> MomentOf(const QString& text, TColumnSortKind kind,
+                                         const orvale::TextEdge& edge) {
+    std::string value = edge.FromQt(text.trimmed());
     if (value.empty())
         return std::nullopt;
     const orvale::RegionalSettings& regional = orvale::RegionalSettings::Current();
@@ -63,10 +65,11 @@ std::optional<orvale::DateTime> MomentOf(const QString& text, TColumnSortKind ki
     return regional.ParseDateTime(value);
 }
 
-int CompareMoments(const QString& a, const QString& b, TColumnSortKind kind) {
+int CompareMoments(const QString& a, const QString& b, TColumnSortKind kind,
+                   const orvale::TextEdge& edge) {
     // Unreadable text sorts with the empty values rather than stopping the sort.
-    std::optional<orvale::DateTime> x = MomentOf(a, kind);
-    std::optional<orvale::DateTime> y = MomentOf(b, kind);
+    std::optional<orvale::DateTime> x = MomentOf(a, kind, edge);
+    std::optional<orvale::DateTime> y = MomentOf(b, kind, edge);
     if (!x || !y)
         return x ? 1 : (y ? -1 : 0);
     return *x < *y ? -1 : (*y < *x ? 1 : 0);
@@ -190,7 +193,7 @@ QTreeWidgetItem* TColSortListView::AddItem(const QString& caption, const QString
 
 QTreeWidgetItem* TColSortListView::AddItem(std::string_view caption, const StringList& subItems,
                                            const void* data, int imageIndex) {
-    return AddItem(ToQt(caption), ToQt(subItems), data, imageIndex);
+    return AddItem(Edge.ToQt(caption), Edge.ToQt(subItems), data, imageIndex);
 }
 
 void TColSortListView::Clear() {
@@ -283,7 +286,7 @@ void TColSortListView::Sort(int column, int direction) {
 }
 
 int TColSortListView::CompareItems(const QTreeWidgetItem& a, const QTreeWidgetItem& b, int column,
-                                   TColumnSortKind kind) {
+                                   TColumnSortKind kind, const orvale::TextEdge& edge) {
     const QString x = a.text(column);
     const QString y = b.text(column);
     switch (kind) {
@@ -292,7 +295,7 @@ int TColSortListView::CompareItems(const QTreeWidgetItem& a, const QTreeWidgetIt
     case TColumnSortKind::Date:
     case TColumnSortKind::Time:
     case TColumnSortKind::DateTime:
-        return CompareMoments(x, y, kind);
+        return CompareMoments(x, y, kind, edge);
     case TColumnSortKind::Text:
         break;
     }

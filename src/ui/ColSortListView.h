@@ -5,6 +5,7 @@
 // each in their own order.
 
 #include "platform/StringList.h"
+#include "qtedge/TextEdge.h"
 
 #include <QIcon>
 #include <QList>
@@ -28,6 +29,9 @@ class TColSortListView : public QWidget {
     Q_OBJECT
 
 public:
+    // The code page of the texts of its items.
+    orvale::TextEdge Edge;
+
     enum class ViewStyle { Report, LargeIcon };
     // None keeps the items in the order they were added; ByCaption keeps them sorted by the
     // first column as they are added.
@@ -78,9 +82,9 @@ public:
 
     // The order of two items by Column read as Kind: negative, 0 or positive as A sorts before,
     // with or after B in ascending order. Empty or unreadable numbers, dates and times come
-    // first.
+    // first. Edge: the code page the items' texts were shown from.
     static int CompareItems(const QTreeWidgetItem& a, const QTreeWidgetItem& b, int column,
-                            TColumnSortKind kind);
+                            TColumnSortKind kind, const orvale::TextEdge& edge = {});
 
     QTreeWidget* ReportView() const { return Report; }
     QListView* IconView() const { return Icons; }

@@ -1,7 +1,7 @@
 #include "ColumnRuler.h"
 
+#include "qtedge/TextEdge.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/Latin1.h"
 #include "ui/SourceColouring.h"
 
 #include <QPainter>
@@ -28,7 +28,7 @@ QSize TColumnRuler::sizeHint() const {
 }
 
 void TColumnRuler::Refresh() {
-    QString format = ToQt(FormatLine(Editor.Line(Editor.CaretPos().y())));
+    QString format = Editor.Edge.ToQt(FormatLine(Editor.Line(Editor.CaretPos().y())));
     if (format != Format) {
         Format = format;
         update();
@@ -53,7 +53,7 @@ void TColumnRuler::paintEvent(QPaintEvent*) {
     QColor faint = text;
     faint.setAlphaF(0.6);
     painter.setPen(faint);
-    painter.drawText(left, 1 + metrics.ascent(), ToQt(ColumnScale(kColumns)));
+    painter.drawText(left, 1 + metrics.ascent(), Editor.Edge.ToQt(ColumnScale(kColumns)));
     painter.setPen(text);
     painter.drawText(left, 1 + line + metrics.ascent(), Format);
 }

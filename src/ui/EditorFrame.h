@@ -10,6 +10,17 @@
 #include <string>
 
 class QPrinter;
+class QWidget;
+
+// What the source editor of a window can do now: the frame's undo, redo, cut and copy follow
+// it. A name says what Undo (Redo) takes back when it is more than the editor's last edit.
+struct TEditState {
+    bool Undo = false;
+    bool Redo = false;
+    bool Selection = false;
+    std::string UndoName;
+    std::string RedoName;
+};
 
 class TEditorFrame {
 public:
@@ -22,6 +33,12 @@ public:
     virtual void EnableEditCommands(bool enabled) = 0;
     // Enables the button bar's cut, copy, paste, find and undo buttons.
     virtual void EnableEditButtons(bool enabled) = 0;
+    // Window's editor can now do what State says (called after the two above): the frame's
+    // undo, redo, cut and copy follow it while Window is the active one.
+    virtual void ShowEditState(const QWidget* window, const TEditState& state) {
+        (void)window;
+        (void)state;
+    }
     // Applies a font-size index ("6" to "18") to every open editor window (through their
     // ApplyFontSizeIdx) and keeps it as the FontSizeIdx option.
     virtual void SetFontSizeIdx(int index) = 0;

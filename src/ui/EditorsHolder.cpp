@@ -1,16 +1,17 @@
-// The program editor window: its controls, the document's view, and the window's events.
-// The commands of the tool bar and the editor's popup menu are in EditorsHolderCommands.cpp.
+// The program editor window: its controls and the window's events. The document's view (tree,
+// pages, editor, lists) is in EditorsHolderView.cpp; the commands of the tool bar and the
+// editor's popup menu are in EditorsHolderCommands.cpp.
 
 #include "ui/EditorsHolder.h"
 
 #include "outside/Lumbro.h"
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
 #include "tessary/Tessary.h"
 #include "ui/ColSortListView.h"
 #include "ui/EditorFrame.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/Latin1.h"
 #include "ui/ProgramTreeModel.h"
 #include "ui/ProgramTreeView.h"
 #include "ui/SettingsGrids.h"
@@ -28,6 +29,7 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -53,9 +55,6 @@ constexpr int kInitialHeight = 520;
 constexpr int kInitialTreeWidth = 190;
 constexpr int kMinTreeMargin = 20;
 constexpr int kDefaultFontIndex = 4;
-
-// Object-list items remember which kind of object their data reference is.
-constexpr int kItemKindRole = Qt::UserRole + 16;
 
 QIcon Badged(const QIcon& base, QColor colour, bool cross) {
     QPixmap pixmap = base.pixmap(16, 16);
@@ -94,14 +93,6 @@ QFont EditorFont() {
     return font;
 }
 
-Qt::Alignment AlignmentOf(const std::string& caption) {
-    if (caption == "Lines" || caption == "Line" || caption == "Col.")
-        return Qt::AlignRight;
-    if (caption == "Modified" || caption == "Modify")
-        return Qt::AlignHCenter;
-    return Qt::AlignLeft;
-}
-
 // Puts text on the clipboard back as plain text, dropping any richer forms.
 void NormalisePlainClipboard() {
     QClipboard* clipboard = QGuiApplication::clipboard();
@@ -118,10 +109,16 @@ void NormalisePlainClipboard() {
 
 TEditorServices TEditorServices::Default() {
     TEditorServices services;
-    services.PromptHelp = [](const std::string& dir, const std::string& text) {
+    services.PromptHelp = [](const std::string& dir, char formType, const std::string& text,
+                             const orvale::CodePage& codePage) {
         std::string result;
-        DoPromptHelp(dir, text, result);
+        DoStatementPromptHelp(dir, formType, text, result, codePage);
         return result;
+    };
+    services.StatementFormat = [](const std::string& dir, char formType, const std::string& name) {
+        std::string format;
+        GetStatementFormat(dir, formType, name, format);
+        return format;
     };
     services.OpCodeFormat = [](const std::string& dir, const std::string& code) {
         std::string format;
@@ -133,7 +130,9 @@ TEditorServices TEditorServices::Default() {
         GetOpCodeSymple(dir, code, symple);
         return symple;
     };
-    services.PrintDesign = [](StringList& lines) { return LumbroDesign(lines); };
+    services.PrintDesign = [](StringList& lines, const orvale::CodePage& codePage) {
+        return LumbroDesign(lines, codePage);
+    };
     services.RunDialog = [](QDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
     return services;
 }
@@ -156,6 +155,7 @@ TEditorsHolder::TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& s
     TreeModel->SetImages(ProgramTreeImages());
     TreeProgram->setModel(TreeModel);
     ListViewObject->SetImages(ProgramTreeImages());
+    SetTextEdge(Edge);
 
     SplitterTree = new QSplitter(Qt::Horizontal, this);
     SplitterTree->setObjectName("SplitterTree");
@@ -189,6 +189,15 @@ TEditorsHolder::TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& s
     // their own size.
     ApplyFontSizeIdx(kDefaultFontIndex);
     UpdateToolButtons();
+}
+
+void TEditorsHolder::SetTextEdge(const orvale::TextEdge& edge) {
+    Edge = edge;
+    RichEditSource->Edge = MemoRPGView->Edge = edge;
+    SourceColours->Edge = RpgColours->Edge = edge;
+    ListViewObject->Edge = edge;
+    SettingsGrids->Edge = edge;
+    TreeModel->Edge = edge;
 }
 
 TEditorsHolder::~TEditorsHolder() {
@@ -304,6 +313,7 @@ void TEditorsHolder::BuildPages() {
     RichEditSource->SetPrompter(&Box);
     RichEditSource->setContextMenuPolicy(Qt::CustomContextMenu);
     RichEditSource->viewport()->installEventFilter(this);
+    RichEditSource->installEventFilter(this);
     TabSheetSource->layout()->addWidget(RichEditSource);
 
     ListViewObject = new TColSortListView(TabSheetObjects);
@@ -426,6 +436,7 @@ void TEditorsHolder::ConnectControls() {
                 if (Notifying == 0)
                     SelectNode(TreeModel->NodeOf(current));
             });
+    connect(TreeProgram, &TProgramTreeView::OpenRequested, this, &TEditorsHolder::OpenSelectedPage);
     connect(TreeProgram, &TProgramTreeView::NodeDropped, this,
             [this](TreeNode* dragged, TreeNode* target) {
                 if (Notifying == 0)
@@ -458,6 +469,10 @@ void TEditorsHolder::ConnectControls() {
 
     connect(SettingsGrids, &TSettingsGrids::ValueEdited, this, &TEditorsHolder::SettingEdited);
     connect(RichEditSource, &TExtRichEdit::TextEdited, this, &TEditorsHolder::SourceEdited);
+    // The frame's undo, redo, cut and copy follow what there is to act on.
+    for (auto available : {&QPlainTextEdit::undoAvailable, &QPlainTextEdit::redoAvailable,
+                           &QPlainTextEdit::copyAvailable})
+        connect(RichEditSource, available, this, [this] { ShowEditState(); });
     connect(RichEditSource, &TExtRichEdit::BackColorChanged, SourceColours,
             &TSourceHighlighter::SetBackground);
     connect(MemoRPGView, &TExtRichEdit::BackColorChanged, RpgColours,
@@ -528,6 +543,7 @@ void TEditorsHolder::UpdateEditCommands() {
     EnableEditCommands(source);
     if (Frame_)
         Frame_->EnableEditButtons(source);
+    ShowEditState();
 }
 
 void TEditorsHolder::Activated() {
@@ -591,6 +607,41 @@ bool TEditorsHolder::eventFilter(QObject* watched, QEvent* event) {
         RichEditSource->setFocus();
         return false;
     }
+    if (RichEditSource && watched == RichEditSource && type == QEvent::KeyPress &&
+        !EditGroup.Sections.empty() && !EditGroup.Open) {
+        // The editor's own keys for undo and redo take back (or give again) the whole group.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) && !EditGroup.Undone) {
+            UndoEdit();
+            return true;
+        }
+        if (key->matches(QKeySequence::Redo) && EditGroup.Undone) {
+            RedoEdit();
+            return true;
+        }
+    }
+    if (RichEditSource && watched == RichEditSource &&
+        (type == QEvent::ShortcutOverride || type == QEvent::KeyPress)) {
+        // F3 on a /COPY line opens its copy member instead of searching again.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F3 && key->modifiers() == Qt::NoModifier && CaretOnCopyLine()) {
+            event->accept();
+            if (type == QEvent::KeyPress)
+                OpenCopyMemberAt();
+            return true;
+        }
+    }
+    if (RichEditSource && watched == RichEditSource->viewport() &&
+        type == QEvent::MouseButtonRelease) {
+        // Ctrl+click on a /COPY line opens its copy member.
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier) &&
+            Services.OpenCopyMember) {
+            int line = RichEditSource->cursorForPosition(mouse->position().toPoint()).blockNumber();
+            if (OpenCopyMemberAt(line))
+                return true;
+        }
+    }
     if (RichEditSource && watched == RichEditSource->viewport() &&
         type == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
@@ -616,275 +667,4 @@ void TEditorsHolder::closeEvent(QCloseEvent* event) {
         event->accept();
     else
         event->ignore();
-}
-
-// -- Tree view
-
-void TEditorsHolder::ApplyExpansion() {
-    for (TreeNode* n = Document->Tree.First(); n; n = TProgramTree::Next(n))
-        if (n->Count() > 0)
-            TreeProgram->setExpanded(TreeModel->IndexOf(n), n->Expanded);
-}
-
-void TEditorsHolder::ShowTreeSelection(TreeNode* node) {
-    ++Notifying;
-    if (node != ShownSelection) {
-        TreeModel->SelectionMoved(ShownSelection, node);
-        ShownSelection = node;
-    }
-    QModelIndex at = TreeModel->IndexOf(node);
-    if (at.isValid()) {
-        TreeProgram->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
-        TreeProgram->scrollTo(at);
-    } else {
-        TreeProgram->selectionModel()->clear();
-    }
-    --Notifying;
-}
-
-void TEditorsHolder::ForgetNode(TreeNode* node) {
-    // Nothing may keep pointing into a branch that is about to go.
-    auto within = [node](const TreeNode* n) { return n == node || (n && n->HasAsParent(node)); };
-    if (within(ShownSelection))
-        ShownSelection = nullptr;
-    if (LastRpgViewSection) {
-        for (TreeNode* n = node; n; n = n->Next(node))
-            if (n->Section() == LastRpgViewSection)
-                LastRpgViewSection = nullptr;
-    }
-}
-
-void TEditorsHolder::TreeAboutToReset() {
-    ++Notifying;
-    ShownSelection = nullptr;
-    LastRpgViewSection = nullptr;
-    TreeModel->AboutToReset();
-}
-
-void TEditorsHolder::TreeReset() {
-    TreeModel->Reset();
-    --Notifying;
-}
-
-void TEditorsHolder::NodeAboutToBeInserted(TreeNode* parent, int index) {
-    ++Notifying;
-    TreeModel->AboutToInsert(parent, index);
-}
-
-void TEditorsHolder::NodeInserted(TreeNode* node) {
-    TreeModel->Inserted();
-    if (node->Expanded && node->Count() > 0)
-        TreeProgram->setExpanded(TreeModel->IndexOf(node), true);
-    --Notifying;
-}
-
-void TEditorsHolder::NodeAboutToBeRemoved(TreeNode* node) {
-    ++Notifying;
-    ForgetNode(node);
-    TreeModel->AboutToRemove(node);
-}
-
-void TEditorsHolder::NodeRemoved(TreeNode*, int) {
-    TreeModel->Removed();
-    --Notifying;
-}
-
-void TEditorsHolder::NodeAboutToBeMoved(TreeNode* node, TreeNode* newParent, int destIndex) {
-    ++Notifying;
-    TreeModel->AboutToMove(node, newParent, destIndex);
-}
-
-void TEditorsHolder::NodeMoved(TreeNode* node) {
-    TreeModel->Moved();
-    ShowTreeSelection(Document->Tree.Selected());
-    (void)node;
-    --Notifying;
-}
-
-void TEditorsHolder::NodeChanged(TreeNode* node) {
-    ++Notifying;
-    TreeModel->Changed(node);
-    QModelIndex at = TreeModel->IndexOf(node);
-    if (at.isValid() && node->Count() > 0 && TreeProgram->isExpanded(at) != node->Expanded)
-        TreeProgram->setExpanded(at, node->Expanded);
-    --Notifying;
-}
-
-void TEditorsHolder::SelectionChanged(TreeNode* node) {
-    ShowTreeSelection(node);
-}
-
-// -- Pages
-
-void TEditorsHolder::ShowPages(bool source, bool objects, bool setting, bool rpgView,
-                               ProgramPage active) {
-    ++Notifying;
-    const bool visible[] = {source, objects, setting, rpgView};
-    if (active == ProgramPage::None) {
-        for (int i = 0; i < 4; ++i)
-            PageControl->setTabVisible(i, false);
-        PageControl->hide();
-    } else {
-        // The page to show first, so that hiding the others never passes through a third.
-        int shown = static_cast<int>(active) - 1;
-        PageControl->show();
-        PageControl->setTabVisible(shown, true);
-        PageControl->setCurrentIndex(shown);
-        for (int i = 0; i < 4; ++i)
-            if (i != shown)
-                PageControl->setTabVisible(i, visible[i]);
-    }
-    // Also when the frame opened or saved the program: the tools follow what is on show.
-    UpdateToolButtons();
-    --Notifying;
-}
-
-// -- Source editor
-
-StringList TEditorsHolder::EditorLines() const {
-    return RichEditSource->Lines();
-}
-
-void TEditorsHolder::SetEditorLines(const StringList& lines) {
-    RichEditSource->SetLines(lines);
-}
-
-void TEditorsHolder::SetEditorTags(const StringList& tags) {
-    SetLineTags(*RichEditSource, tags);
-}
-
-int TEditorsHolder::EditorTopLine() const {
-    return RichEditSource->FirstVisibleLine();
-}
-
-void TEditorsHolder::SetEditorTopLine(int line) {
-    RichEditSource->ScrollToLine(line);
-}
-
-void TEditorsHolder::ReplaceEditorText(orvale::TextPosition from, orvale::TextPosition to,
-                                       const std::string& text) {
-    ++Notifying;
-    RichEditSource->ReplaceText(QPoint(from.Column, from.Line), QPoint(to.Column, to.Line), text);
-    --Notifying;
-}
-
-void TEditorsHolder::SourceEdited() {
-    StatusPanel(ModifiedPanel)->setText("Modified");
-    Document->EditorModified = true;
-}
-
-void TEditorsHolder::SettingEdited() {
-    StatusPanel(ModifiedPanel)->setText("Modified");
-    Document->EditorModified = true;
-}
-
-// -- Object list
-
-void TEditorsHolder::ClearObjectList() {
-    ListViewObject->ClearColumns();
-}
-
-void TEditorsHolder::SetObjectColumns(const std::vector<orvale::ListColumn>& columns) {
-    ListViewObject->ClearColumns();
-    // The documents give widths for a small dialog font of 6-pixel digits; the list scales
-    // them to its own font and never cuts a caption. A width of 0 keeps a column hidden.
-    QFontMetrics metrics(ListViewObject->font());
-    double scale = std::max(1.0, metrics.horizontalAdvance(QLatin1Char('0')) / 6.0);
-    for (const orvale::ListColumn& column : columns) {
-        QString caption = ToQt(column.Caption);
-        int width = column.Width <= 0 ? 0
-                                      : std::max(static_cast<int>(column.Width * scale),
-                                                 metrics.horizontalAdvance(caption) + 28);
-        ListViewObject->AddColumn(caption, width, AlignmentOf(column.Caption),
-                                  static_cast<TColumnSortKind>(column.Sort));
-    }
-}
-
-void TEditorsHolder::AddObjectItem(const orvale::ListItem& item) {
-    QTreeWidgetItem* row =
-        ListViewObject->AddItem(item.Caption, item.SubItems, item.Data(), item.ImageIndex);
-    int kind = item.Section ? 1 : (item.Folder ? 2 : 0);
-    row->setData(0, kItemKindRole, kind);
-}
-
-std::string TEditorsHolder::DescriptionOf(const TreeNode* node) const {
-    if (!node)
-        return {};
-    if (const TEDITSection* section = node->Section())
-        return section->Properties.Description;
-    if (const TEDITFolder* folder = node->Folder())
-        return folder->Description;
-    return node->Text;
-}
-
-void TEditorsHolder::ObjectListSelectionChanged() {
-    QTreeWidgetItem* item = ListViewObject->SelectedItem();
-    if (!item)
-        return;
-    const void* data = TColSortListView::ItemData(item);
-    int kind = item->data(0, kItemKindRole).toInt();
-    // The item's object is looked up in the tree, so that a stale item never reaches a freed
-    // section.
-    TreeNode* node = (kind == 1 || kind == 2) ? Document->FindNodeByData(data) : nullptr;
-    std::string text = node ? DescriptionOf(node) : FromQt(item->text(0));
-    StatusPanel(MessagePanel)->setText(ToQt(text));
-}
-
-void TEditorsHolder::ObjectListDoubleClicked(const void* data, const QString& caption) {
-    // A row of a flag cross-reference leads to the place it names, not just to its section.
-    TreeNode* group = SelectedNode();
-    QTreeWidgetItem* row = ListViewObject->SelectedItem();
-    if (group && Document->AllFlagsNode && group->Parent() == Document->AllFlagsNode && row &&
-        data) {
-        GoToPlace(Document->FindNodeByData(data), row->text(2).toInt() - 1,
-                  row->text(3).toInt() - 1);
-        return;
-    }
-    TreeNode* node = data ? Document->FindNodeByData(data) : nullptr;
-    if (!node)
-        node = Document->FindNodeByText(FromQt(caption));
-    if (node)
-        SelectNode(node);
-}
-
-// -- Settings grids
-
-void TEditorsHolder::SetGridRowCount(int rows) {
-    SettingsGrids->SetRowCount(rows);
-}
-
-void TEditorsHolder::SetGridRow(int row, const std::string& name, const std::string& value) {
-    SettingsGrids->SetRow(row, name, value);
-}
-
-std::string TEditorsHolder::GridName(int row) const {
-    return SettingsGrids->Name(row);
-}
-
-std::string TEditorsHolder::GridValue(int row) const {
-    return SettingsGrids->Value(row);
-}
-
-// -- Compiled view, save dialog, busy cursor
-
-void TEditorsHolder::SetRpgViewLines(const StringList& lines) {
-    MemoRPGView->SetLines(lines);
-}
-
-std::optional<std::string> TEditorsHolder::ChooseSaveFile(const std::string& title,
-                                                          const std::string& initialDir,
-                                                          const std::string& fileName) {
-    if (!Frame_)
-        return std::nullopt;
-    return Frame_->ChooseSaveFile(title, initialDir, fileName);
-}
-
-void TEditorsHolder::SetBusy(bool busy) {
-    if (busy) {
-        ++BusyDepth;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    } else if (BusyDepth > 0) {
-        --BusyDepth;
-        QApplication::restoreOverrideCursor();
-    }
 }

@@ -10,6 +10,7 @@
 
 #include "document/ProgramView.h"
 #include "platform/StringList.h"
+#include "qtedge/TextEdge.h"
 
 #include <QString>
 #include <QWidget>
@@ -18,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -38,6 +40,8 @@ class TSourceHighlighter;
 struct TXrefUse;
 class TEDITSection;
 class TEditorFrame;
+struct TEditState;
+class TEditorsHolder;
 class TExtRichEdit;
 class TFormGenRPG;
 class TProgramTreeModel;
@@ -49,6 +53,16 @@ class TreeNode;
 namespace orvale {
 class Prompter;
 }
+
+// A line of the library's cross-reference of a field: its use in a copy member of the program,
+// or its definition in an externally described file.
+struct TLibraryXrefRow {
+    std::string Place; // "copy member QCPYSRC/DATES.RPG", "file CUSTF, format CUSTR"
+    int Line = 0;      // from 1
+    std::string Role;
+    std::string Text;   // the line, or the field's length, decimals and type
+    std::string Member; // the member a double click opens, relative to the library
+};
 
 // What the frame hands a new window: the logged-in user, the indentation width of the
 // options, the compiler-options form and the program directory (with its trailing separator).
@@ -62,18 +76,36 @@ struct TEditorSetup {
 // The outside services and modal steps the window uses. Default() binds the prompt-help and
 // print-layout libraries and runs dialogs modally; tests replace single entries.
 struct TEditorServices {
-    // Prompt help (program directory, statement at the cursor): the new statement or "CANCEL".
-    std::function<std::string(const std::string&, const std::string&)> PromptHelp;
+    // Prompt help (program directory, form type of the section, statement at the cursor, its
+    // code page): the new statement or "CANCEL".
+    std::function<std::string(const std::string&, char, const std::string&,
+                              const orvale::CodePage&)>
+        PromptHelp;
+    // Template of a statement of a specification section (program directory, form type,
+    // name); empty when the section has no such statement.
+    std::function<std::string(const std::string&, char, const std::string&)> StatementFormat;
     // Operation-code template, and the code that names its help topic.
     std::function<std::string(const std::string&, const std::string&)> OpCodeFormat;
     std::function<std::string(const std::string&, const std::string&)> OpCodeSymple;
-    // The print-layout aid: may change the lines; true when the changed lines are to be taken.
-    std::function<bool(StringList&)> PrintDesign;
+    // The print-layout aid: may change the lines (of that code page); true when the changed
+    // lines are to be taken.
+    std::function<bool(StringList&, const orvale::CodePage&)> PrintDesign;
     // Runs a dialog modally; true when it was closed with OK.
     std::function<bool(QDialog&)> RunDialog;
+    // The library's part (none while no library serves the window): the copy member a /COPY
+    // line names opened (false when the library holds none), a field's uses in the program's
+    // copy members and its definitions in the externally described files, and a place in a
+    // member of the library opened.
+    std::function<bool(TEditorsHolder&, const std::string&)> OpenCopyMember;
+    std::function<std::vector<TLibraryXrefRow>(TEditorsHolder&, const std::string&)> LibraryFields;
+    std::function<void(const std::string&, int)> OpenLibraryPlace;
 
     static TEditorServices Default();
 };
+
+struct TCompileFinding;
+// What the message panel says after a compile: its errors and warnings, or that there are none.
+std::string FindingsSummary(const std::vector<TCompileFinding>& findings);
 
 class TEditorsHolder : public QWidget, public orvale::ProgramView {
     Q_OBJECT
@@ -83,6 +115,11 @@ public:
     TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& setup,
                    TEditorFrame* frame = nullptr, QWidget* parent = nullptr);
     ~TEditorsHolder() override;
+
+    // The code page of the program's text, which the window hands to every widget that shows
+    // some of it (SetTextEdge hands it anew).
+    orvale::TextEdge Edge;
+    void SetTextEdge(const orvale::TextEdge& edge);
 
     // -- Controls
     QWidget* PanelEditorHolder = nullptr;
@@ -143,6 +180,7 @@ public:
     QAction* PopExpAllSection = nullptr;
     QAction* PopPrintSection = nullptr;
     QAction* PopCrossReference = nullptr;
+    QAction* PopOpenCopyMember = nullptr;
     QAction* PopNextError = nullptr;
     QAction* PopPrevError = nullptr;
 
@@ -223,6 +261,11 @@ public:
     // A right-button press in the source editor with the clipboard option on; true when the
     // press was taken.
     bool RightButtonPress(Qt::KeyboardModifiers modifiers, const QPoint& globalPos);
+    // The operation code (or statement name) the help commands work on.
+    std::string CodeAtCursor() const;
+    // The form type of the section on show ('F', 'E', 'L', 'I', 'O', 'C', 'H'), 0 for a
+    // section of no statements (description, pre-compiler directives).
+    char ShownFormType() const;
 
     // -- Going to places
     // Shows the section of Node on the Source page with the caret at (Column, Line) and the
@@ -235,6 +278,10 @@ public:
     void ShowCompileMarks();
     // The uses of the field name at the caret.
     void PopCrossReferenceClick();
+    // Whether the caret stands on a /COPY line.
+    bool CaretOnCopyLine() const;
+    // Opens the copy member a /COPY line of the section names (the caret's line with -1).
+    bool OpenCopyMemberAt(int line = -1);
     // A line of the RPG/400 page was double-clicked: an error or warning line leads to its
     // statement.
     void RpgViewLineActivated(int line);
@@ -259,6 +306,21 @@ public:
     std::int32_t ChangedSince = 0;
     // Change dates as YY/MM/DD rather than in the user's short date format.
     bool HostDateFormat = false;
+    // -- Undo
+    // What the source editor can undo, redo, cut and copy now.
+    TEditState EditState() const;
+    // Edit > Undo and Redo, and the editor's own keys for them: the editor's last edit, or a
+    // command's changes to several sections as one step.
+    void UndoEdit();
+    void RedoEdit();
+    // A command that changes several sections (Replace All) opens a group before its first
+    // change and closes it after its last, naming it: one Undo then gives every section it
+    // changed its text back, also the sections no longer on show. A group closed without a
+    // name, or without a change, leaves the editor's own undo alone.
+    void BeginEditGroup();
+    void EndEditGroup(const std::string& name);
+    // The editor's text is shown: Enter in the tree moves the focus onto the page on show.
+    void OpenSelectedPage();
 
     // -- Tree panel width
     // The width the panel takes in a window Width wide: at least 20, at most Width - 20.
@@ -342,6 +404,14 @@ private:
     void ShowRpgViewRecords(const TEDITSection& section);
     // Changed Since's tints on the lines of the shown section.
     void TintChangedLines();
+    // The frame's undo, redo, cut and copy as the editor allows.
+    void ShowEditState();
+    // Within an open group: the section now on show, as its text was before the group changed
+    // it.
+    void RememberForGroup();
+    // Applies the group's texts before (Undo) or after it; false when a section changed since.
+    bool ApplyEditGroup(bool undo);
+    void DropEditGroup();
 
     orvale::Prompter& Box;
     TEditorFrame* Frame_;
@@ -358,4 +428,19 @@ private:
     bool Discarding = false;
     // The finding gone to last with F8, for stepping through several on one statement.
     int LastFinding = -1;
+    // The sections a command changed as one step, with their texts before and after it.
+    struct TGroupedText {
+        TreeNode* Node = nullptr;
+        StringList Before;
+        StringList After;
+    };
+    struct TEditGroup {
+        std::string Name;
+        std::vector<TGroupedText> Sections;
+        bool Open = false;
+        // Undo took it back: Redo gives it again.
+        bool Undone = false;
+    };
+    TEditGroup EditGroup;
+    int ApplyingGroup = 0;
 };

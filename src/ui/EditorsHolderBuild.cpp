@@ -4,13 +4,13 @@
 #include "ui/EditorsHolder.h"
 
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/CompileFindings.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColumnRuler.h"
 #include "ui/ExtRichEdit.h"
 #include "ui/FormCompileStat.h"
 #include "ui/FormConvProgress.h"
-#include "ui/Latin1.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -32,11 +32,26 @@ void PlaceOver(QWidget& window, const QWidget& owner) {
 
 } // namespace
 
+std::string FindingsSummary(const std::vector<TCompileFinding>& findings) {
+    size_t errors = 0;
+    for (const TCompileFinding& f : findings)
+        errors += f.Error ? 1 : 0;
+    size_t warnings = findings.size() - errors;
+    if (findings.empty())
+        return "Compiled: no error or warning.";
+    auto count = [](size_t n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    return "Compiled: " + count(errors, "error", "errors") + ", " +
+           count(warnings, "warning", "warnings") + "; F8 goes to the next one.";
+}
+
 void TEditorsHolder::ImportSource(const std::string& fileName) {
     setEnabled(false);
     orvale::Diagnostics found;
     {
         TFormConvProgress progress(*Document);
+        progress.Edge = Edge;
         PlaceOver(progress, *this);
         progress.show();
         QApplication::processEvents();
@@ -66,7 +81,8 @@ bool TEditorsHolder::CompileProgram(bool buildAll) {
     setEnabled(false);
     bool ok = false;
     {
-        TFormCompileStat statistics(*Document, ToQt(Document->FileName));
+        TFormCompileStat statistics(*Document, Edge.ToQt(Document->FileName));
+        statistics.Edge = Edge;
         statistics.ListErrors->clear();
         PlaceOver(statistics, *this);
         statistics.show();
@@ -75,6 +91,9 @@ bool TEditorsHolder::CompileProgram(bool buildAll) {
         statistics.hide();
         AddFindingLines(statistics);
         ShowCompileMarks();
+        // What the message panel said of an older compile (a finding gone to, an error line)
+        // gives way to what this one found.
+        StatusPanel(MessagePanel)->setText(Edge.ToQt(FindingsSummary(ProgramFindings(*Document))));
         // The figures stay up until the user has read them; a line of the list leads to its
         // section and statement meanwhile.
         statistics.Finish();
@@ -92,10 +111,11 @@ void TEditorsHolder::AddFindingLines(TFormCompileStat& statistics) {
     for (int i = 0; i < statistics.ListErrors->count(); ++i)
         listed.insert(TFormCompileStat::RowSection(statistics.ListErrors->item(i)));
     for (const TCompileFinding& f : ProgramFindings(*Document)) {
-        if (!listed.contains(ToQt(f.Node->Text)))
+        if (!listed.contains(Edge.ToQt(f.Node->Text)))
             continue;
         QString where = f.Statement >= 0 ? QString("line %1: ").arg(f.Statement + 1) : QString();
-        statistics.AddFindingLine(ToQt(f.Node->Text), f.Statement, where + ToQt(f.Message));
+        statistics.AddFindingLine(Edge.ToQt(f.Node->Text), f.Statement,
+                                  where + Edge.ToQt(f.Message));
     }
 }
 
@@ -135,7 +155,7 @@ void TEditorsHolder::SpeedBtnPrnAidClick() {
         return;
     }
     StringList lines = RichEditSource->Lines();
-    if (!Services.PrintDesign(lines))
+    if (!Services.PrintDesign(lines, Edge.Page()))
         return;
     // The designed lines replace the text as one edit, so that the commit below stores them
     // (and the user can undo them).
@@ -147,7 +167,7 @@ void TEditorsHolder::SpeedBtnPrnAidClick() {
     }
     QTextCursor all = RichEditSource->textCursor();
     all.select(QTextCursor::Document);
-    all.insertText(ToQt(text));
+    all.insertText(Edge.ToQt(text));
     doc.CommitCurrent();
     StatusPanel(ModifiedPanel)->clear();
     doc.CompileSection(node, false, statistics);

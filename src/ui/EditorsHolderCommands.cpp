@@ -5,15 +5,17 @@
 #include "ui/EditorsHolder.h"
 
 #include "document/ParseString.h"
+#include "frame/HelpIndex.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "qtedge/TextEdge.h"
+#include "rpgprogram/CrossReference.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColSortListView.h"
 #include "ui/EditorFrame.h"
 #include "ui/ExtRichEdit.h"
 #include "ui/ExtRichText.h"
 #include "ui/FormGestSubSec.h"
-#include "ui/Latin1.h"
 #include "ui/ProgramTreeView.h"
 
 #include <QApplication>
@@ -41,6 +43,12 @@ constexpr size_t kMaxNameLength = 10;
 constexpr const char* kPromptCancelled = "CANCEL";
 
 enum SectionKind { SubRoutineKind = 0, ArrayKind = 1, OutputKind = 2 };
+
+// The specification sections' statements have their own templates and help pages.
+bool IsTableSection(char formType) {
+    return formType == 'F' || formType == 'E' || formType == 'L' || formType == 'I' ||
+           formType == 'O';
+}
 
 bool HasFocusWithin(const QWidget* widget) {
     const QWidget* focus = QApplication::focusWidget();
@@ -78,16 +86,19 @@ void TEditorsHolder::TreeProgramChange() {
         ListViewObject->ClearColumns();
         ListViewObject->SetSorting(keepOrder ? TColSortListView::SortMode::None
                                              : TColSortListView::SortMode::ByCaption);
-        StatusPanel(MessagePanel)->setText(ToQt(DescriptionOf(node)));
+        StatusPanel(MessagePanel)->setText(Edge.ToQt(DescriptionOf(node)));
     }
     doc.ShowSelected();
+    RememberForGroup();
     UpdateEditCommands();
     StatusPanel(ModifiedPanel)->clear();
     StatusPanel(CaretPanel)->setText("0: 0");
     UpdateToolButtons();
     ShowCompileMarks();
     ShowFlagUses();
-    if (ActivePage() == ProgramPage::Source)
+    // The tree keeps the focus while it is driven from the keyboard (Enter moves it onto the
+    // page); a click on it moves it by the mouse-up.
+    if (ActivePage() == ProgramPage::Source && !TreeProgram->hasFocus())
         RichEditSource->setFocus();
 }
 
@@ -130,8 +141,8 @@ void TEditorsHolder::AddSection(int kind) {
     {
         TFormGestSubSec dialog(captions[kind], this);
         if (Services.RunDialog(dialog)) {
-            std::string name = FromQt(dialog.EditName->text());
-            std::string description = FromQt(dialog.EditDesc->text());
+            std::string name = Edge.FromQt(dialog.EditName->text());
+            std::string description = Edge.FromQt(dialog.EditDesc->text());
             if (CheckNewName(name)) {
                 if (kind == SubRoutineKind) {
                     doc.AddSubRoutine(name, description);
@@ -176,11 +187,11 @@ void TEditorsHolder::SpeedBtnChPropClick() {
         return;
     {
         TFormGestSubSec dialog("Change Section Property", this);
-        dialog.EditName->setText(ToQt(node->Text));
+        dialog.EditName->setText(Edge.ToQt(node->Text));
         if (const TEDITSection* section = node->Section())
-            dialog.EditDesc->setText(ToQt(section->Properties.Description));
+            dialog.EditDesc->setText(Edge.ToQt(section->Properties.Description));
         else if (const TEDITFolder* folder = node->Folder())
-            dialog.EditDesc->setText(ToQt(folder->Description));
+            dialog.EditDesc->setText(Edge.ToQt(folder->Description));
         bool nameEditable = InFolder(node);
         dialog.EditName->setEnabled(nameEditable);
         dialog.ShowPurgeBoxes(node == doc.HistoryNode);
@@ -189,13 +200,13 @@ void TEditorsHolder::SpeedBtnChPropClick() {
             bool purgeOthers = dialog.CheckPurgeAll->isChecked();
             if (purgeModify || purgeOthers)
                 doc.PurgeHistory(purgeModify, purgeOthers);
-            std::string description = FromQt(dialog.EditDesc->text());
+            std::string description = Edge.FromQt(dialog.EditDesc->text());
             if (!nameEditable) {
                 // The fixed sections and the folders keep their names, however long: only
                 // the description changes.
                 doc.ChangeSectionProperty(node->Text, description);
             } else {
-                std::string name = FromQt(dialog.EditName->text());
+                std::string name = Edge.FromQt(dialog.EditName->text());
                 if (name != node->Text && doc.NodeTextExists(name))
                     Box.Information(kNameExists);
                 else if (name.empty())
@@ -223,7 +234,7 @@ void TEditorsHolder::SpeedBtnDeleteSecClick() {
         else if (folder && folder == doc.OutputNode)
             doc.DeleteSelectedOutput();
     } else if (HasFocusWithin(ListViewObject) && ListViewObject->SelectedItem()) {
-        std::string name = FromQt(ListViewObject->SelectedItem()->text(0));
+        std::string name = Edge.FromQt(ListViewObject->SelectedItem()->text(0));
         if (node && node == doc.SubRoutinesNode)
             doc.DeleteSubRoutine(name);
         else if (node && node == doc.ArraysNode)
@@ -263,23 +274,38 @@ void TEditorsHolder::PopCutClick() {
     RichEditSource->cut();
 }
 
+char TEditorsHolder::ShownFormType() const {
+    return SectionFormType(*Document, SelectedNode());
+}
+
 void TEditorsHolder::PopPromptatCursorClick() {
     // The statement of the caret's line is prompted wherever the caret stands on it; a
     // selection, or a line without a statement, goes by the word at the cursor.
     const QPoint caret = RichEditSource->CaretPos();
     const std::string line = RichEditSource->Line(caret.y());
     const TextSpan call = StatementCallSpan(line);
-    if (RichEditSource->textCursor().hasSelection() || call.Length == 0) {
-        std::string statement = RichEditSource->WordAtCursor(true);
-        std::string result = Services.PromptHelp(Document->ProgramDir, statement);
-        if (result != kPromptCancelled)
-            RichEditSource->ReplaceWordAtCursor(result, true);
+    const bool byWord = RichEditSource->textCursor().hasSelection() || call.Length == 0;
+    const std::string statement =
+        byWord ? RichEditSource->WordAtCursor(true) : line.substr(call.Start, call.Length);
+    const char formType = ShownFormType();
+    std::string_view trimmed = TrimView(statement);
+    if (formType == 0 || trimmed.empty() || trimmed.front() == '#' || trimmed.front() == '+' ||
+        trimmed.starts_with("/*")) {
+        // Directives, comments and continuations are written as they stand.
+        StatusPanel(MessagePanel)
+            ->setText(formType == 0 ? "This section holds no statements to prompt."
+                                    : "Nothing to prompt here: a statement has a name and "
+                                      "its parameters in parentheses.");
         return;
     }
-    const std::string statement = line.substr(call.Start, call.Length);
-    std::string result = Services.PromptHelp(Document->ProgramDir, statement);
+    std::string result =
+        Services.PromptHelp(Document->ProgramDir, formType, statement, Edge.Page());
     if (result == kPromptCancelled)
         return;
+    if (byWord) {
+        RichEditSource->ReplaceWordAtCursor(result, true);
+        return;
+    }
     std::string styled = InStyleOf(statement, result);
     if (styled == statement)
         return;
@@ -289,18 +315,46 @@ void TEditorsHolder::PopPromptatCursorClick() {
     RichEditSource->SetCaretPos(caret.x(), caret.y());
 }
 
+std::string TEditorsHolder::CodeAtCursor() const {
+    // The statement's name wherever the caret is on its line, so that a name holding a
+    // delimiter (Z-ADD) is taken whole; a selection, or a line without one, goes by the word.
+    if (!RichEditSource->textCursor().hasSelection()) {
+        std::string line = RichEditSource->Line(RichEditSource->CaretPos().y());
+        std::string_view name = StatementName(line);
+        if (!name.empty())
+            return std::string(name);
+    }
+    return RichEditSource->WordAtCursor(false);
+}
+
 void TEditorsHolder::PopCommandSyntaxClick() {
-    std::string code = RichEditSource->WordAtCursor(false);
-    StatusPanel(MessagePanel)->setText(ToQt(Services.OpCodeFormat(Document->ProgramDir, code)));
+    std::string code = CodeAtCursor();
+    char formType = ShownFormType();
+    std::string format;
+    if (IsTableSection(formType) && Services.StatementFormat) {
+        format = Services.StatementFormat(Document->ProgramDir, formType, code);
+        if (format.empty())
+            format = UpperCase(code) + " is not a statement of this section.";
+    } else {
+        format = Services.OpCodeFormat(Document->ProgramDir, code);
+    }
+    StatusPanel(MessagePanel)->setText(Edge.ToQt(format));
 }
 
 void TEditorsHolder::PopTopicSearchClick() {
-    std::string code = RichEditSource->WordAtCursor(false);
-    // Every END... operation shares one help topic.
-    std::string topic = UpperCase(code).rfind("END", 0) == 0
-                            ? std::string("Endyy")
-                            : Services.OpCodeSymple(Document->ProgramDir, code);
-    std::string keyword = "IDH_OpCod_" + UpperCase(topic);
+    std::string code = CodeAtCursor();
+    char formType = ShownFormType();
+    std::string keyword;
+    if (IsTableSection(formType) && Services.StatementFormat &&
+        !Services.StatementFormat(Document->ProgramDir, formType, code).empty()) {
+        keyword = StatementHelpKeyword(code);
+    } else {
+        // Every END... operation shares one help topic.
+        std::string topic = UpperCase(code).rfind("END", 0) == 0
+                                ? std::string("Endyy")
+                                : Services.OpCodeSymple(Document->ProgramDir, code);
+        keyword = "IDH_OpCod_" + UpperCase(topic);
+    }
     if (Frame_)
         Frame_->ShowHelpKeyword(keyword);
 }
@@ -330,7 +384,7 @@ void TEditorsHolder::RestoreSection(int kind) {
     std::string reason;
     if (!CanRestore(kind, &reason)) {
         // A command reached by its key or the frame's menu says why it does nothing.
-        StatusPanel(MessagePanel)->setText(ToQt(reason));
+        StatusPanel(MessagePanel)->setText(Edge.ToQt(reason));
         return;
     }
     Document->RestoreSelected(kind);
@@ -349,7 +403,7 @@ void TEditorsHolder::ImportText(int mode) {
         return;
     StringList lines;
     std::string error;
-    if (!ReadSectionTextFile(*path, lines, &error)) {
+    if (!ReadSectionTextFile(*path, lines, &error, Edge)) {
         Box.Error(error);
         return;
     }
@@ -366,7 +420,7 @@ void TEditorsHolder::ImportText(int mode) {
     } else if (mode == 2) {
         cursor.select(QTextCursor::Document);
     }
-    cursor.insertText(ToQt(text));
+    cursor.insertText(Edge.ToQt(text));
     RichEditSource->setTextCursor(cursor);
 }
 
@@ -381,12 +435,12 @@ void TEditorsHolder::ExportText(bool selectedOnly) {
         QString selected = RichEditSource->textCursor().selectedText();
         if (!selected.isEmpty())
             for (const QString& line : selected.split(QChar::ParagraphSeparator))
-                lines.push_back(FromQt(line));
+                lines.push_back(Edge.FromQt(line));
     } else {
         lines = RichEditSource->Lines();
     }
     std::string error;
-    if (!WriteSectionTextFile(*path, lines, Frame_->TextFileEncoding(), &error))
+    if (!WriteSectionTextFile(*path, lines, Frame_->TextFileEncoding(), &error, Edge))
         Box.Error(error);
 }
 
@@ -429,8 +483,10 @@ bool TEditorsHolder::CloseQuery() {
     if (!doc.CloseProgram())
         return false;
     Closed = true;
-    if (Frame_ && !doc.Untitled && !Discarding)
-        Frame_->AddToReopenList(doc.FilePath + doc.FileName);
+    // Only a program that is on disk: an imported one never saved has no file to reopen.
+    std::string path = doc.FilePath + doc.FileName;
+    if (Frame_ && !doc.Untitled && !Discarding && orvale::FileExists(path))
+        Frame_->AddToReopenList(path);
     EnableEditCommands(false);
     if (Frame_)
         Frame_->EnableEditButtons(false);

@@ -9,7 +9,6 @@
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ChangeDates.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/Latin1.h"
 #include "ui/TagColumn.h"
 
 #include <QLabel>
@@ -88,8 +87,8 @@ int TEditorsHolder::ShowChangedSince(std::int32_t since) {
         return true;
     });
     StatusPanel(MessagePanel)
-        ->setText(ToQt(ChangedSinceSummary(here + elsewhere, here, sections,
-                                           ShowChangeDate(since, HostDateFormat))));
+        ->setText(Edge.ToQt(ChangedSinceSummary(here + elsewhere, here, sections,
+                                                ShowChangeDate(since, HostDateFormat))));
     return here + elsewhere;
 }
 
@@ -136,7 +135,8 @@ bool TEditorsHolder::GoToChangedLine(int step) {
         return true;
     }
     StatusPanel(MessagePanel)
-        ->setText(ToQt("No line changed since " + ShowChangeDate(ChangedSince, HostDateFormat)));
+        ->setText(
+            Edge.ToQt("No line changed since " + ShowChangeDate(ChangedSince, HostDateFormat)));
     return false;
 }
 
@@ -144,7 +144,7 @@ bool TEditorsHolder::GoToSequence(const std::string& text) {
     bool point = false;
     std::int32_t sequence = ParseSequence(text, point);
     if (sequence < 0) {
-        StatusPanel(MessagePanel)->setText(ToQt(text + " is no sequence number"));
+        StatusPanel(MessagePanel)->setText(Edge.ToQt(text + " is no sequence number"));
         return false;
     }
     Document->CommitCurrent();
@@ -166,10 +166,11 @@ bool TEditorsHolder::GoToSequence(const std::string& text) {
         });
         if (found) {
             GoToPlace(found, line);
-            StatusPanel(MessagePanel)->setText(ToQt("Sequence number " + FormatSequence(wanted)));
+            StatusPanel(MessagePanel)
+                ->setText(Edge.ToQt("Sequence number " + FormatSequence(wanted)));
             return true;
         }
     }
-    StatusPanel(MessagePanel)->setText(ToQt("No line has the sequence number " + text));
+    StatusPanel(MessagePanel)->setText(Edge.ToQt("No line has the sequence number " + text));
     return false;
 }

@@ -5,13 +5,15 @@
 
 #include "ui/EditorsHolder.h"
 
+#include "library/RpgReader.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/CompileFindings.h"
 #include "rpgprogram/CrossReference.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColSortListView.h"
 #include "ui/ColumnRuler.h"
+#include "ui/DialogFrame.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/Latin1.h"
 #include "ui/ProgramTreeModel.h"
 #include "ui/SourceHighlighter.h"
 
@@ -22,6 +24,7 @@
 #include <QMenu>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -34,6 +37,8 @@ namespace {
 constexpr int kNodeRole = Qt::UserRole + 1;
 constexpr int kLineRole = Qt::UserRole + 2;
 constexpr int kColumnRole = Qt::UserRole + 3;
+// A line of the library's cross-reference: the member it opens.
+constexpr int kMemberRole = Qt::UserRole + 4;
 
 QTreeWidget* NewUsesList(QWidget* parent, const char* name) {
     auto* list = new QTreeWidget(parent);
@@ -100,6 +105,10 @@ void TEditorsHolder::BuildNavigation() {
     PopCrossReference->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4));
     PopCrossReference->setShortcutContext(Qt::WidgetShortcut);
     RichEditSource->addAction(PopCrossReference);
+    // F3 is Search Again everywhere but on a /COPY line, where the editor takes it for this
+    // (see eventFilter): a shortcut of its own would make the key ambiguous.
+    PopOpenCopyMember = new QAction("&Open Copy Member\tF3", this);
+    PopOpenCopyMember->setObjectName("PopOpenCopyMember");
     PopNextError = new QAction("Next &Error", this);
     PopNextError->setObjectName("PopNextError");
     PopNextError->setShortcut(QKeySequence(Qt::Key_F8));
@@ -113,12 +122,14 @@ void TEditorsHolder::BuildNavigation() {
     }
     QAction* after = PopUpdateSection;
     PopupSource->insertAction(after, PopCrossReference);
+    PopupSource->insertAction(after, PopOpenCopyMember);
     PopupSource->insertSeparator(after);
     PopupSource->insertAction(after, PopNextError);
     PopupSource->insertAction(after, PopPrevError);
     PopupSource->insertSeparator(after);
 
     connect(PopCrossReference, &QAction::triggered, this, &TEditorsHolder::PopCrossReferenceClick);
+    connect(PopOpenCopyMember, &QAction::triggered, this, [this] { OpenCopyMemberAt(); });
     connect(PopNextError, &QAction::triggered, this, [this] { GoToFinding(1); });
     connect(PopPrevError, &QAction::triggered, this, [this] { GoToFinding(-1); });
     connect(MemoRPGView, &TExtRichEdit::LineDoubleClicked, this,
@@ -130,6 +141,12 @@ void TEditorsHolder::BuildNavigation() {
     // What can be restored changes with commits and saves the menu does not see, so the
     // commands are judged when the menu opens.
     connect(PopupSource, &QMenu::aboutToShow, this, &TEditorsHolder::UpdateRestoreCommands);
+    // Cut and copy need a selection, as the frame's do.
+    connect(PopupSource, &QMenu::aboutToShow, this, [this] {
+        bool selection = RichEditSource->textCursor().hasSelection();
+        PopCut->setEnabled(selection);
+        PopCopy->setEnabled(selection);
+    });
     connect(PopRestoreSection, &QMenu::aboutToShow, this, [this] {
         UpdateRestoreCommands();
         QStringList reasons;
@@ -171,7 +188,7 @@ void TEditorsHolder::ShowCompileMarks() {
         mark.Error = mark.Error || f.Error;
         if (!mark.Message.isEmpty())
             mark.Message += '\n';
-        mark.Message += ToQt(f.Message);
+        mark.Message += Edge.ToQt(f.Message);
     }
     RichEditSource->SetLineMarks(std::move(marks));
 }
@@ -192,7 +209,7 @@ bool TEditorsHolder::GoToFinding(int step) {
         ->setText(QString("%1 of %2: %3  %4")
                       .arg(index + 1)
                       .arg(findings.size())
-                      .arg(ToQt(f.Node->Text), ToQt(f.Message)));
+                      .arg(Edge.ToQt(f.Node->Text), Edge.ToQt(f.Message)));
     return true;
 }
 
@@ -212,11 +229,11 @@ void TEditorsHolder::RpgViewLineActivated(int line) {
         return;
     }
     GoToPlace(node, statement);
-    StatusPanel(MessagePanel)->setText(ToQt(text).trimmed());
+    StatusPanel(MessagePanel)->setText(Edge.ToQt(text).trimmed());
 }
 
 void TEditorsHolder::CompileRowActivated(const QString& section, int statement) {
-    TreeNode* node = Document->FindNodeByText(FromQt(section));
+    TreeNode* node = Document->FindNodeByText(Edge.FromQt(section));
     if (!node || !node->Section())
         return;
     if (statement < 0) {
@@ -236,9 +253,9 @@ void TEditorsHolder::FillUses(QTreeWidget* list, const std::vector<TXrefUse>& us
     items.reserve(static_cast<qsizetype>(uses.size()));
     for (const TXrefUse& use : uses) {
         const std::string& code = use.Node->Section()->GetLine(use.Line);
-        auto* item = new QTreeWidgetItem({ToQt(use.Node->Text), QString::number(use.Line + 1),
+        auto* item = new QTreeWidgetItem({Edge.ToQt(use.Node->Text), QString::number(use.Line + 1),
                                           QString::number(use.Column + 1), RoleText(use.Role),
-                                          ToQt(code).trimmed()});
+                                          Edge.ToQt(code).trimmed()});
         item->setData(0, kNodeRole, QVariant::fromValue(reinterpret_cast<quintptr>(use.Node)));
         item->setData(0, kLineRole, use.Line);
         item->setData(0, kColumnRole, use.Column);
@@ -253,11 +270,19 @@ void TEditorsHolder::UseActivated(QTreeWidget* list) {
     QTreeWidgetItem* item = list->currentItem();
     if (!item)
         return;
+    if (QByteArray member = item->data(0, kMemberRole).toByteArray(); !member.isEmpty()) {
+        if (Services.OpenLibraryPlace)
+            Services.OpenLibraryPlace(member.toStdString(), item->data(0, kLineRole).toInt());
+        return;
+    }
     auto* node = reinterpret_cast<TreeNode*>(item->data(0, kNodeRole).value<quintptr>());
     // The list may be older than the tree: a section deleted since is not gone to.
     if (!Document->Tree.Contains(node))
         return;
     GoToPlace(node, item->data(0, kLineRole).toInt(), item->data(0, kColumnRole).toInt());
+    // The list of uses, a window of its own, moves off the line it led to.
+    if (list == ListCrossRef && FormCrossRef->isVisible())
+        MoveClearOf(*FormCrossRef, RichEditSource->CaretLineRect());
 }
 
 void TEditorsHolder::ShowFlagUses() {
@@ -269,7 +294,7 @@ void TEditorsHolder::ShowFlagUses() {
         ListViewUses->clear();
         return;
     }
-    FillUses(ListViewUses, IndicatorUses(*Document, FromQt(row->text(0))));
+    FillUses(ListViewUses, IndicatorUses(*Document, Edge.FromQt(row->text(0))));
     ListViewUses->show();
 }
 
@@ -306,10 +331,45 @@ void TEditorsHolder::PopCrossReferenceClick() {
                 [this] { UseActivated(ListCrossRef); });
     }
     FormCrossRef->setWindowTitle(
-        QString("Cross Reference: %1 (%2 uses)").arg(ToQt(shown)).arg(uses.size()));
+        QString("Cross Reference: %1 (%2 uses)").arg(Edge.ToQt(shown)).arg(uses.size()));
     FillUses(ListCrossRef, uses);
+    // The field in the program's copy members and externally described files.
+    if (Services.LibraryFields)
+        for (const TLibraryXrefRow& row : Services.LibraryFields(*this, word)) {
+            auto* item = new QTreeWidgetItem(
+                ListCrossRef,
+                {Edge.ToQt(row.Place), row.Line > 0 ? QString::number(row.Line) : QString(),
+                 QString(), Edge.ToQt(row.Role), Edge.ToQt(row.Text).trimmed()});
+            item->setData(0, kMemberRole, QByteArray::fromStdString(row.Member));
+            item->setData(0, kLineRole, row.Line);
+            item->setToolTip(0, Edge.ToQt(row.Place));
+            item->setTextAlignment(1, Qt::AlignRight);
+            ListCrossRef->resizeColumnToContents(0);
+        }
     FormCrossRef->show();
     FormCrossRef->raise();
+    MoveClearOf(*FormCrossRef, RichEditSource->CaretLineRect());
+}
+
+bool TEditorsHolder::CaretOnCopyLine() const {
+    orvale::library::TCopyDirective copy;
+    return orvale::library::ParseCopyLine(Edge.FromQt(RichEditSource->textCursor().block().text()),
+                                          copy);
+}
+
+bool TEditorsHolder::OpenCopyMemberAt(int line) {
+    if (line < 0)
+        line = RichEditSource->textCursor().blockNumber();
+    QTextBlock block = RichEditSource->document()->findBlockByNumber(line);
+    if (!block.isValid())
+        return false;
+    std::string text = Edge.FromQt(block.text());
+    if (Services.OpenCopyMember && Services.OpenCopyMember(*this, text))
+        return true;
+    StatusPanel(MessagePanel)
+        ->setText(Services.OpenCopyMember ? "No copy member of the library is named on this line"
+                                          : "No library is open (File > Open Library...)");
+    return false;
 }
 
 bool TEditorsHolder::CanRestore(int kind, std::string* reason) const {
@@ -356,6 +416,6 @@ void TEditorsHolder::UpdateRestoreCommands() {
     for (auto [action, kind] : commands) {
         std::string reason;
         action->setEnabled(CanRestore(static_cast<int>(kind), &reason));
-        action->setStatusTip(ToQt(reason));
+        action->setStatusTip(Edge.ToQt(reason));
     }
 }

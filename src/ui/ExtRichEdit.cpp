@@ -1,9 +1,9 @@
 #include "ExtRichEdit.h"
 
 #include "ExtRichText.h"
-#include "Latin1.h"
 #include "TextTransfer.h"
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 
 #include <QFontInfo>
 #include <QKeyEvent>
@@ -123,7 +123,7 @@ void TExtRichEdit::SetLines(const StringList& lines) {
         joined += lines[i];
     }
     Loading = true;
-    setPlainText(ToQt(joined));
+    setPlainText(Edge.ToQt(joined));
     Loading = false;
     SetCaretPos(0, 0);
     ShowCaretPos();
@@ -138,7 +138,7 @@ StringList TExtRichEdit::Lines() const {
     // Block by block rather than through toPlainText, which turns no-break spaces (a byte
     // of Latin-1 text like any other) into blanks.
     for (QTextBlock block = text->begin(); block.isValid(); block = block.next())
-        lines.push_back(FromQt(block.text()));
+        lines.push_back(Edge.FromQt(block.text()));
     return lines;
 }
 
@@ -148,13 +148,13 @@ int TExtRichEdit::LineCount() const {
 
 std::string TExtRichEdit::Line(int index) const {
     QTextBlock block = document()->findBlockByNumber(index);
-    return block.isValid() ? FromQt(block.text()) : std::string();
+    return block.isValid() ? Edge.FromQt(block.text()) : std::string();
 }
 
 std::string TExtRichEdit::RawText() const {
     QString text = document()->toRawText();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return FromQt(text);
+    return Edge.FromQt(text);
 }
 
 int TExtRichEdit::FirstVisibleLine() const {
@@ -188,7 +188,7 @@ void TExtRichEdit::ReplaceText(QPoint from, QPoint to, const std::string& text) 
     QTextCursor caret = textCursor();
     caret.setPosition(OffsetOf(from));
     caret.setPosition(OffsetOf(to), QTextCursor::KeepAnchor);
-    caret.insertText(ToQt(text));
+    caret.insertText(Edge.ToQt(text));
     setTextCursor(caret);
 }
 
@@ -204,7 +204,7 @@ std::string TExtRichEdit::WordAtCursor(bool withArgs) const {
     if (caret.hasSelection()) {
         QString selected = caret.selectedText();
         selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-        return FromQt(selected);
+        return Edge.FromQt(selected);
     }
     std::string text = RawText();
     TextSpan word = WordSpanAt(text, static_cast<size_t>(caret.position()), withArgs, false);
@@ -219,7 +219,7 @@ void TExtRichEdit::ReplaceWordAtCursor(const std::string& replacement, bool with
         caret.setPosition(static_cast<int>(word.Start));
         caret.setPosition(static_cast<int>(word.Start + word.Length), QTextCursor::KeepAnchor);
     }
-    caret.insertText(ToQt(replacement));
+    caret.insertText(Edge.ToQt(replacement));
     setTextCursor(caret);
 }
 
@@ -233,12 +233,12 @@ bool TExtRichEdit::FindNext(const std::string& text, bool fromStart, bool matchC
     if (wholeWord)
         flags |= QTextDocument::FindWholeWords;
     int from = fromStart ? 0 : textCursor().selectionEnd();
-    QTextCursor found = document()->find(ToQt(text), from, flags);
+    QTextCursor found = document()->find(Edge.ToQt(text), from, flags);
     // A match on a line the filter leaves out: on from the next line.
     while (!found.isNull() && FindLineFilter && !FindLineFilter(found.blockNumber())) {
         QTextBlock next = found.block().next();
-        found =
-            next.isValid() ? document()->find(ToQt(text), next.position(), flags) : QTextCursor();
+        found = next.isValid() ? document()->find(Edge.ToQt(text), next.position(), flags)
+                               : QTextCursor();
     }
     if (found.isNull())
         return false;
@@ -246,31 +246,23 @@ bool TExtRichEdit::FindNext(const std::string& text, bool fromStart, bool matchC
     return true;
 }
 
-QPoint TExtRichEdit::ConfirmationPoint(QPoint origin) const {
-    QPoint caret = CaretPos();
-    QFontInfo shown(font());
-    int pointSize = shown.pointSize();
-    int pixelHeight = std::abs(shown.pixelSize());
-    int x = caret.x() * pointSize * 9 / 10 + origin.x();
-    int y = (caret.y() - FirstVisibleLine()) * pixelHeight * 11 / 10 + origin.y() - 40;
-    if (const QScreen* display = screen())
-        x = std::min(x, display->geometry().width() - 360);
-    if (y < 0)
-        y += 180;
-    return {x, y};
+QRect TExtRichEdit::CaretLineRect() const {
+    QRect caret = cursorRect();
+    QRect line(0, caret.top(), viewport()->width(), caret.height());
+    return QRect(viewport()->mapToGlobal(line.topLeft()), line.size());
 }
 
 TExtRichEdit::ReplaceResult TExtRichEdit::ReplaceNext(const std::string& search,
                                                       const std::string& replacement,
                                                       bool fromStart, bool matchCase,
-                                                      bool wholeWord, bool prompt, QPoint origin) {
+                                                      bool wholeWord, bool prompt) {
     if (!FindNext(search, fromStart, matchCase, wholeWord))
         return ReplaceResult::NotFound;
     ReplaceResult result = ReplaceResult::Replaced;
     if (prompt) {
-        QPoint at = ConfirmationPoint(origin);
+        QRect line = CaretLineRect();
         orvale::Prompter& asker = ActivePrompter();
-        asker.PlaceNextBox(at.x(), at.y());
+        asker.KeepNextBoxClearOf(line.left(), line.top(), line.right(), line.bottom());
         result = ResultOf(asker.Show(orvale::Prompter::Kind::Confirmation,
                                      "Replace this occurrence of " + search + "?",
                                      orvale::Prompter::Buttons::YesNoCancelAll));
@@ -279,9 +271,9 @@ TExtRichEdit::ReplaceResult TExtRichEdit::ReplaceNext(const std::string& search,
         return result;
     QTextCursor caret = textCursor();
     // The text may have changed while the box was open; never replace what is not a match.
-    if (caret.selectedText().compare(ToQt(search), Qt::CaseInsensitive) != 0)
+    if (caret.selectedText().compare(Edge.ToQt(search), Qt::CaseInsensitive) != 0)
         return ReplaceResult::Failed;
-    caret.insertText(ToQt(replacement));
+    caret.insertText(Edge.ToQt(replacement));
     setTextCursor(caret);
     return result;
 }
@@ -308,7 +300,7 @@ void TExtRichEdit::insertFromMimeData(const QMimeData* source) {
         return;
     const QString text = source->text();
     int line = 0;
-    if (char32_t wide = FirstNotLatin1(text, &line)) {
+    if (char32_t wide = Edge.FirstUnmappable(text, &line)) {
         ActivePrompter().Warning("Nothing was pasted: " +
                                  CharacterNotHeldMessage(wide, line, "the pasted text"));
         return;
@@ -318,10 +310,10 @@ void TExtRichEdit::insertFromMimeData(const QMimeData* source) {
 
 void TExtRichEdit::keyPressEvent(QKeyEvent* event) {
     // A character the stored text cannot hold is not typed, and the user is told why.
-    if (char32_t wide = FirstNotLatin1(event->text())) {
+    if (char32_t wide = Edge.FirstUnmappable(event->text())) {
         event->accept();
-        QString message =
-            QString::fromStdString("The section's text cannot hold " + CharacterName(wide) + ".");
+        QString message = QString::fromStdString("The section's text cannot hold " +
+                                                 orvale::CharacterName(wide) + ".");
         QToolTip::showText(viewport()->mapToGlobal(cursorRect().bottomLeft()), message, this);
         emit CharacterRefused(message);
         return;
@@ -359,7 +351,7 @@ bool TExtRichEdit::HandleEditKey(QKeyEvent* event) {
             QPoint at = CaretPos();
             QString line = document()->findBlockByNumber(at.y()).text();
             int limit = IndentOf(line) > at.x() ? at.x() : static_cast<int>(line.size());
-            inserted += ToQt(IndentToCopy(FromQt(line), limit));
+            inserted += Edge.ToQt(IndentToCopy(Edge.FromQt(line), limit));
         }
         caret.insertText(inserted);
         setTextCursor(caret);

@@ -4,6 +4,7 @@
 // in the program editor window and the compiled RPG/400 lines beside it (read-only).
 
 #include "platform/StringList.h"
+#include "qtedge/TextEdge.h"
 
 #include <QColor>
 #include <QLabel>
@@ -47,6 +48,9 @@ class TExtRichEdit : public QPlainTextEdit {
     Q_PROPERTY(bool CursThrTabs READ CursThrTabs WRITE SetCursThrTabs)
 
 public:
+    // The code page of the text it holds; the margin columns and the highlighter follow it.
+    orvale::TextEdge Edge;
+
     // Outcome of ReplaceNext, with the values the find dialog works with.
     enum class ReplaceResult : int {
         NotFound = 0,
@@ -150,13 +154,13 @@ public:
     // Looks for Text from the start or from the end of the selection to the end of the text
     // and selects the match.
     bool FindNext(const std::string& text, bool fromStart, bool matchCase, bool wholeWord);
-    // Finds the next match and replaces it, asking first when Prompt is set; Origin is the
-    // screen point the confirmation box is placed from.
+    // Finds the next match and replaces it, asking first when Prompt is set; the question
+    // keeps clear of the matched line.
     ReplaceResult ReplaceNext(const std::string& search, const std::string& replacement,
-                              bool fromStart, bool matchCase, bool wholeWord, bool prompt,
-                              QPoint origin);
-    // Screen point of the replace confirmation for the caret's place in the view.
-    QPoint ConfirmationPoint(QPoint origin) const;
+                              bool fromStart, bool matchCase, bool wholeWord, bool prompt);
+    // The caret's line across the view, in screen coordinates: what a question or a list
+    // about it must not cover.
+    QRect CaretLineRect() const;
 
     // Prints the whole text as one job named Title, whatever is selected.
     void Print(QPrinter& printer, const QString& title);

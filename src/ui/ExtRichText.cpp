@@ -149,6 +149,12 @@ TextSpan StatementCallSpan(std::string_view line) {
     return {start, line.size() - start};
 }
 
+std::string_view StatementName(std::string_view line) {
+    TextSpan call = StatementCallSpan(line);
+    std::string_view name = line.substr(call.Start, call.Length);
+    return name.substr(0, name.find('('));
+}
+
 std::string InStyleOf(std::string_view original, std::string_view result) {
     size_t open = result.find('(');
     if (open == std::string_view::npos)

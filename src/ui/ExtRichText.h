@@ -54,6 +54,9 @@ int StepRightColumn(int column, int indent, int lineLength, int step);
 // before any trailing comment: what the prompt of the line works on wherever the caret is on
 // it. A name without an argument list is taken alone; Length 0 when the line holds no name.
 TextSpan StatementCallSpan(std::string_view line);
+// The name of that statement (Z-ADD of "  {N01} Z-ADD(0:X)"), empty when the line holds none:
+// what the help and the template of the line are looked up by.
+std::string_view StatementName(std::string_view line);
 
 // A prompted statement, "CODE(v1, v2)" as the prompt writes it, in the spacing style of the
 // statement it replaces: a blank after the commas only when Original had one, and the name

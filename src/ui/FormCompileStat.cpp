@@ -1,7 +1,7 @@
 #include "ui/FormCompileStat.h"
 
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
-#include "ui/Latin1.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -115,29 +115,29 @@ int TFormCompileStat::RowStatement(const QListWidgetItem* item) {
 }
 
 void TFormCompileStat::SetSectionLines(const std::string& text) {
-    LabelSectionLines->setText(ToQt(text));
+    LabelSectionLines->setText(Edge.ToQt(text));
 }
 
 void TFormCompileStat::SetTotalLines(const std::string& text) {
-    LabelTotalLines->setText(ToQt(text));
+    LabelTotalLines->setText(Edge.ToQt(text));
 }
 
 void TFormCompileStat::SetWarnings(const std::string& text) {
-    LabelWarnings->setText(ToQt(text));
+    LabelWarnings->setText(Edge.ToQt(text));
 }
 
 void TFormCompileStat::SetErrors(const std::string& text) {
-    LabelErrors->setText(ToQt(text));
+    LabelErrors->setText(Edge.ToQt(text));
 }
 
 void TFormCompileStat::AddErrorLine(const std::string& line) {
-    auto* item = new QListWidgetItem(ToQt(line));
+    auto* item = new QListWidgetItem(Edge.ToQt(line));
     // The line starts with the section's name, padded to the column of the counts.
     size_t counts = line.rfind(kWarningsLabel);
     std::string name = line.substr(0, counts == std::string::npos ? line.size() : counts);
     while (!name.empty() && name.back() == ' ')
         name.pop_back();
-    item->setData(kSectionRole, ToQt(name));
+    item->setData(kSectionRole, Edge.ToQt(name));
     ListErrors->addItem(item);
     ListErrors->scrollToBottom();
 }

@@ -7,6 +7,7 @@
 // stays. Finish turns the button into "Ok", which closes it. A double click or Enter on a
 // section line or on one of its finding lines asks for that place (RowActivated).
 
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/CompileStatistics.h"
 
 #include <QDialog>
@@ -20,6 +21,9 @@ class TRPGProgram;
 class TFormCompileStat : public QDialog, public orvale::CompileStatistics {
     Q_OBJECT
 public:
+    // The code page of the program's names and lines it lists.
+    orvale::TextEdge Edge;
+
     TFormCompileStat(TRPGProgram& document, const QString& programName, QWidget* parent = nullptr);
 
     QLabel* LabelProgram = nullptr;

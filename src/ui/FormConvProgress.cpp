@@ -1,7 +1,7 @@
 #include "ui/FormConvProgress.h"
 
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
-#include "ui/Latin1.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -54,7 +54,7 @@ void TFormConvProgress::SetPosition(int position) {
 }
 
 void TFormConvProgress::SetCaption(const std::string& caption) {
-    LabelLines->setText(ToQt(caption));
+    LabelLines->setText(Edge.ToQt(caption));
 }
 
 void TFormConvProgress::ProcessMessages() {

@@ -4,6 +4,7 @@
 // converted so far. Cancel, Escape and the close box ask the import to stop (the document's
 // ImportCancelled); the window itself stays until the import has returned.
 
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/ImportProgress.h"
 
 #include <QDialog>
@@ -16,6 +17,9 @@ class TRPGProgram;
 class TFormConvProgress : public QDialog, public orvale::ImportProgress {
     Q_OBJECT
 public:
+    // The code page of the texts it shows.
+    orvale::TextEdge Edge;
+
     explicit TFormConvProgress(TRPGProgram& document, QWidget* parent = nullptr);
 
     QProgressBar* ProgressBar = nullptr;

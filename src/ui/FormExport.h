@@ -13,16 +13,37 @@
 #include <memory>
 #include <string>
 
+class QCheckBox;
 class QCloseEvent;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QSpinBox;
 class QTemporaryDir;
 
 namespace orvale {
 class Prompter;
 }
+
+// What an export is about to send: the built source as it stands.
+struct TMemberPreview {
+    size_t Lines = 0;
+    // Of them, the banner lines the compile wrote (the indicator prefix and a code in columns
+    // 75 on), which mark the sections for a later import.
+    size_t BannerLines = 0;
+    // The longest line, trailing blanks left out, with and without the banner lines.
+    size_t Longest = 0;
+    size_t LongestWithoutBanners = 0;
+    std::string BannerPrefix;
+    // Each line begins with the 12 digits of its sequence number and date, which are no
+    // columns of its record (the lengths above leave them out).
+    bool Dated = false;
+};
+
+// Whether a line of the built source is a banner line the compile added, in the columns after
+// the 12 digits of a dated line.
+bool IsBannerLine(const std::string& line, const std::string& prefix, bool dated);
 
 class TFormExport : public QDialog {
     Q_OBJECT
@@ -34,6 +55,12 @@ public:
     QPushButton* BtnBrowse = nullptr;
     QLabel* LabelFile = nullptr;
     QLineEdit* EditFile = nullptr;
+    // Bytes per record. Exporting, what the member is written with; importing, 0 ("Automatic")
+    // lets the member's records tell it.
+    QSpinBox* EditRecordLength = nullptr;
+    // Exporting: whether the banner lines go to the host, and what will be sent.
+    QCheckBox* CheckBanners = nullptr;
+    QLabel* LabelSummary = nullptr;
     QPushButton* BtnOK = nullptr;
     QPushButton* BtnCancel = nullptr;
     // Runs while a conversion runs.
@@ -45,11 +72,17 @@ public:
     std::string ConvertedFile;
     // The program directory, with its trailing separator: the conversion tables are there.
     std::string WorkingDir;
-    // Bytes per record of the member (after the 12 of a dated record).
+    // Bytes per record of the last conversion (after the 12 of a dated record). Importing, set
+    // by the caller to the length taken when the member's records do not tell theirs.
     int RecordLength = 80;
     // The records begin with the sequence number and date, as zoned digits: the host's source
-    // file layout, read into and written from a dated member.
+    // file layout, read into and written from a dated member. Set by the caller.
     bool Dated = false;
+    // What the export sends (set with ShowPreview).
+    TMemberPreview Preview;
+    // Where the last export put its member, and how many records it has.
+    std::string Destination;
+    size_t RecordsSent = 0;
     // A warning of the last conversion (a partial record kept, lines cut), shown once the
     // conversion is done; empty when there was none.
     std::string Warning;
@@ -63,6 +96,11 @@ public:
 
     // Turns the dialog to the import direction.
     void SetImportMode();
+    // Exporting: shows what the export will send, with records of RecordLength bytes.
+    void ShowPreview(const TMemberPreview& preview, int recordLength);
+    bool SendsBanners() const;
+    // What the export will send with the choices made, in a sentence or two.
+    std::string Summary() const;
     // The direction is told by the folder label.
     bool ImportMode() const;
     bool Running() const { return Running_; }
@@ -87,6 +125,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    bool ChooseImportLength(const std::string& member, const std::string& name);
     void Import(const std::string& folder, const std::string& name);
     void Export(const std::string& folder, const std::string& name);
     void ExportFailed(const std::string& memberFile, const std::string& reason);
@@ -110,3 +149,12 @@ inline constexpr const char* kInvalidMemberName =
 inline constexpr const char* kNoWorkFolder = "Sorry, no private work folder could be made.";
 inline constexpr const char* kInvalidMembersFolder = "Invalid Folder! Select the members folder.";
 inline constexpr const char* kCantExportMember = "Sorry can't Export the member!";
+inline constexpr const char* kAutomaticRecordLength = "Automatic";
+
+// The question an import asks before it reads a member whose records do not read as RPG/400
+// source at Length bytes (Share percent do; Found is the length they do read at, 0 for none).
+std::string MisreadMemberQuestion(const std::string& member, int length, int share, int found,
+                                  int foundShare);
+// What a successful export says.
+std::string ExportedMemberMessage(const std::string& member, const std::string& destination,
+                                  size_t records, int recordLength);

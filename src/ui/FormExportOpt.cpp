@@ -28,14 +28,14 @@ TFormExportOpt::TFormExportOpt(QWidget* parent) : TOptionsDialog(parent) {
     EditRecordLength->setRange(1, 255);
     auto* member = new QFormLayout;
     member->addRow("Member &Record Length:", EditRecordLength);
-    CheckDated = new QCheckBox("Sequence number and &date before the columns (92 bytes for 80)",
-                               this);
+    CheckDated =
+        new QCheckBox("Sequence number and &date before the columns (92 bytes for 80)", this);
     CheckDated->setObjectName("CheckDated");
     member->addRow(CheckDated);
     ComboDatedReading = new QComboBox(this);
     ComboDatedReading->setObjectName("ComboDatedReading");
-    ComboDatedReading->addItems({"dated when every line begins with 12 digits", "always dated",
-                                 "never dated"});
+    ComboDatedReading->addItems(
+        {"dated when every line begins with 12 digits", "always dated", "never dated"});
     member->addRow("&Imported members:", ComboDatedReading);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);

@@ -1,10 +1,10 @@
 #include "ui/FormFind.h"
 
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/EditorsHolder.h"
 #include "ui/KeyTextValidator.h"
-#include "ui/Latin1.h"
 #include "ui/RadioGroup.h"
 #include "ui/TagColumn.h"
 
@@ -154,17 +154,20 @@ void TFormFind::ShowReplace(TEditorsHolder& window, const std::string& word) {
 
 void TFormFind::Run(TEditorsHolder& window, bool replace, const std::string& word) {
     Window = &window;
+    // The text looked for is the program's, in the window's code page.
+    Edge = window.Edge;
     SetReplaceMode(replace);
     // With no word at the caret the box keeps the last text looked for.
-    QString offered = ToQt(word).trimmed();
+    QString offered = Edge.ToQt(word).trimmed();
     if (!offered.isEmpty() && !offered.contains('\n'))
-        ComboTextToFind->setEditText(ToQt(word));
+        ComboTextToFind->setEditText(Edge.ToQt(word));
     Settings.ReplaceAllRequested = false;
     RunModal(*this);
 }
 
 bool TFormFind::SearchAgain(TEditorsHolder& window) {
     Window = &window;
+    Edge = window.Edge;
     return Find(false, false);
 }
 
@@ -212,8 +215,8 @@ void TFormFind::UpdateHistories() {
 
 void TFormFind::ReadSettings() {
     TFindSettings& s = Settings;
-    s.SearchText = FromQt(ComboTextToFind->currentText());
-    s.ReplaceText = FromQt(ComboTextReplace->currentText());
+    s.SearchText = Edge.FromQt(ComboTextToFind->currentText());
+    s.ReplaceText = Edge.FromQt(ComboTextReplace->currentText());
     int origin = RadioOrigin->ItemIndex();
     int scope = RadioScope->ItemIndex();
     s.FromStart = origin != FromCursor;
@@ -231,8 +234,6 @@ void TFormFind::ReadSettings() {
                          : 0;
     s.ReplaceMode = !ComboTextReplace->isHidden();
     s.Prompt = CheckPrompt->isChecked();
-    if (Window)
-        s.Origin = Window->mapToGlobal(QPoint(Window->TreePanelWidth() + 10, 60));
 }
 
 // -- Buttons
@@ -247,9 +248,14 @@ void TFormFind::BtnOKClick() {
         hide();
         if (Settings.SearchText != Settings.ReplaceText) {
             Settings.ReplaceAllRequested = false;
+            if (Window)
+                Window->BeginEditGroup();
             ReplaceOne(Settings.FromFirstSection, Settings.FromStart);
             if (Settings.ReplaceAllRequested)
                 ReplaceAll();
+            // A single replacement stays the editor's own last edit.
+            if (Window)
+                Window->EndEditGroup(Settings.ReplaceAllRequested ? kReplaceAllEdit : "");
         }
     }
     done(1);
@@ -258,7 +264,11 @@ void TFormFind::BtnOKClick() {
 void TFormFind::BtnAllClick() {
     // The button starts a command of its own, whatever an earlier one was answered.
     Settings.ReplaceAllRequested = false;
+    if (Window)
+        Window->BeginEditGroup();
     ReplaceAll();
+    if (Window)
+        Window->EndEditGroup(kReplaceAllEdit);
     done(8);
 }
 
@@ -319,7 +329,7 @@ TExtRichEdit::ReplaceResult TFormFind::EditorReplace(bool fromStart) {
     const TFindSettings& s = Settings;
     LimitToChangedLines();
     return Window->RichEditSource->ReplaceNext(s.SearchText, s.ReplaceText, fromStart, s.MatchCase,
-                                               s.WholeWord, s.Prompt, s.Origin);
+                                               s.WholeWord, s.Prompt);
 }
 
 std::string TFormFind::WhereLooked() const {
@@ -353,7 +363,7 @@ std::string TFormFind::WhereLooked() const {
 }
 
 void TFormFind::NotFound() {
-    Box.Information("Search string \"" + FromQt(ComboTextToFind->currentText()) +
+    Box.Information("Search string \"" + Edge.FromQt(ComboTextToFind->currentText()) +
                     "\" not found!\n" + WhereLooked());
 }
 

@@ -6,6 +6,7 @@
 // allows, walks on through the program's other sections in tree order, showing each section
 // that holds the text.
 
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/SectionSearch.h"
 #include "ui/ExtRichEdit.h"
 
@@ -56,14 +57,14 @@ struct TFindSettings {
     // The user answered "All" to a replace confirmation: every further match is replaced
     // without asking.
     bool ReplaceAllRequested = false;
-    // Screen point the replace confirmation is placed from: beside the window's tree, level
-    // with the top of its editor.
-    QPoint Origin;
 };
 
 class TFormFind : public QDialog {
     Q_OBJECT
 public:
+    // The code page of the text searched: that of the window searched in.
+    orvale::TextEdge Edge;
+
     enum Scope { ActiveSection = 0, AllProgram = 1, GlobalScope = 2 };
     enum Origin { FromCursor = 0, FromBeginOfSection = 1, FromBeginOfProgram = 2 };
     // Each history keeps this many texts, the newest first.
@@ -116,7 +117,7 @@ public:
     // Scope "Active Section" clears and disables the include boxes, "All Program" ticks and
     // enables them, "Global" ticks and disables them.
     void RadioScopeClick(int scope);
-    // Takes the controls into Settings (the confirmation origin from the window).
+    // Takes the controls into Settings.
     void ReadSettings();
     bool Find(bool fromFirstSection, bool fromStart);
     void ReplaceOne(bool fromFirstSection, bool fromStart);
@@ -161,3 +162,5 @@ inline constexpr const char* kDontJoke = "Don't Joke Please!";
 inline constexpr const char* kNothingToFind = "Nothing to find!";
 inline constexpr const char* kOperationComplete = "Operation Complete!";
 inline constexpr const char* kOperationAborted = "Operation Aborted! Possibly Error!";
+// What Edit > Undo takes back after a replacement across sections.
+inline constexpr const char* kReplaceAllEdit = "Replace All";

@@ -1,6 +1,6 @@
 #include "ui/FormGenRPG.h"
 
-#include "ui/Latin1.h"
+#include "qtedge/TextEdge.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -57,7 +57,7 @@ TFormGenRPGWindow::TFormGenRPGWindow(QWidget* parent) : QDialog(parent) {
     EditPrefix->setValidator(new QRegularExpressionValidator(
         QRegularExpression("[\\x{21}-\\x{7E}\\x{A1}-\\x{FF}]{0,2}"), EditPrefix));
     connect(EditPrefix, &QLineEdit::textChanged, this,
-            [this](const QString& text) { Options_.EditPrefix = FromQt(text); });
+            [this](const QString& text) { Options_.EditPrefix = Edge.FromQt(text); });
     auto* prefixLabel = new QLabel("Orvale Prefix for non standard data indicators:", this);
     prefixLabel->setBuddy(EditPrefix);
 
@@ -68,7 +68,7 @@ TFormGenRPGWindow::TFormGenRPGWindow(QWidget* parent) : QDialog(parent) {
     EditChangeTag->setValidator(new QRegularExpressionValidator(
         QRegularExpression("[\\x{20}-\\x{7E}\\x{A1}-\\x{FF}]{0,6}"), EditChangeTag));
     connect(EditChangeTag, &QLineEdit::textChanged, this,
-            [this](const QString& text) { Options_.ChangeTag = FromQt(text); });
+            [this](const QString& text) { Options_.ChangeTag = Edge.FromQt(text); });
     auto* tagLabel = new QLabel("Change tag of new lines:", this);
     tagLabel->setBuddy(EditChangeTag);
     ChangeTagColumns = new QComboBox(this);
@@ -84,7 +84,7 @@ TFormGenRPGWindow::TFormGenRPGWindow(QWidget* parent) : QDialog(parent) {
     EditChangeDate->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[0-9]{0,6}"), EditChangeDate));
     connect(EditChangeDate, &QLineEdit::textChanged, this,
-            [this](const QString& text) { Options_.ChangeDate = FromQt(text); });
+            [this](const QString& text) { Options_.ChangeDate = Edge.FromQt(text); });
     auto* dateLabel = new QLabel("Dated members: date of the changed lines (YYMMDD):", this);
     dateLabel->setBuddy(EditChangeDate);
     RenumberDated = new QCheckBox("Renumber from 1.00 by 1.00 when new lines find no room", this);
@@ -143,12 +143,12 @@ void TFormGenRPGWindow::SetOptions(const TFormGenRPG& options) {
     for (auto [box, on] : boxes)
         box->setChecked(on);
     // A prefix from the file is shown as it is, even one the field would not let be typed.
-    EditPrefix->setText(ToQt(options.EditPrefix.substr(0, 2)));
-    EditChangeTag->setText(ToQt(options.ChangeTag.substr(0, 6)));
+    EditPrefix->setText(Edge.ToQt(options.EditPrefix.substr(0, 2)));
+    EditChangeTag->setText(Edge.ToQt(options.ChangeTag.substr(0, 6)));
     ChangeTagColumns->setCurrentIndex(options.ChangeTagLeft ? 1 : 0);
-    EditChangeDate->setText(ToQt(options.ChangeDate.substr(0, 6)));
+    EditChangeDate->setText(Edge.ToQt(options.ChangeDate.substr(0, 6)));
     RenumberDated->setChecked(options.RenumberDated);
     Options_ = options;
-    Options_.EditPrefix = FromQt(EditPrefix->text());
-    Options_.ChangeTag = FromQt(EditChangeTag->text());
+    Options_.EditPrefix = Edge.FromQt(EditPrefix->text());
+    Options_.ChangeTag = Edge.FromQt(EditChangeTag->text());
 }

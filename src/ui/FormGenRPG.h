@@ -4,6 +4,7 @@
 // controls are the options: each change is kept at once, so closing it with Cancel keeps what
 // was changed. The documents read the options through Options().
 
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/GenRPGOptions.h"
 
 #include <QDialog>
@@ -16,6 +17,9 @@ class QPushButton;
 class TFormGenRPGWindow : public QDialog {
     Q_OBJECT
 public:
+    // The code page of the prefix and the change tag.
+    orvale::TextEdge Edge;
+
     explicit TFormGenRPGWindow(QWidget* parent = nullptr);
 
     const TFormGenRPG& Options() const { return Options_; }

@@ -4,18 +4,25 @@
 // shows the last one's RPG/400 page, tiles the windows and saves a picture of the screen.
 //
 //   orvale-session --dir PROGRAMDIR --member FILE.RP3 [--member FILE.RP3]
-//                  [--size WxH] --screenshot PNG
+//                  [--size WxH] [--scene NAME] --screenshot PNG
+//
+// A scene takes the picture of one task instead, on the first member's program: "prompt" (F4
+// on the first File statement), "prompt-unknown" (F4 on an unknown operation code), "guide"
+// (the help at the guide's page on editing), "menu-Program", "menu-Help", ... (that menu open,
+// with its keys).
 //
 // The program directory is filled with the default data files found beside the program.
 // Run it on an X display (scripts/screenshot starts one).
 
+#include "document/ParseString.h"
 #include "frame/ProgramDir.h"
 #include "platform/Prompter.h"
+#include "qtedge/FileNames.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/FileNames.h"
 #include "ui/FormEditOptions.h"
 #include "ui/FormGestSubSec.h"
+#include "ui/HelpWindow.h"
 #include "ui/MainForm.h"
 #include "ui/PasswordDlg.h"
 
@@ -29,6 +36,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -83,7 +92,7 @@ public:
         services.RunFileDialog = [this](QFileDialog& dialog) {
             if (Files.empty())
                 return false;
-            dialog.selectFile(PathToQt(Files.front()));
+            dialog.selectFile(orvale::PathToQt(Files.front()));
             Files.pop_front();
             return true;
         };
@@ -110,6 +119,100 @@ bool LogIn(QDialog& dialog) {
     return login.LoginAccepted();
 }
 
+bool SaveScreen(QWidget& fallback, const QString& png) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QPixmap picture = screen ? screen->grabWindow(0) : QPixmap();
+    if (QGuiApplication::platformName() != "xcb" || picture.isNull())
+        picture = fallback.grab();
+    if (!picture.save(png, "PNG")) {
+        std::cerr << "orvale-session: cannot write " << png.toStdString() << "\n";
+        return false;
+    }
+    std::cout << "Screenshot: " << png.toStdString() << "\n";
+    return true;
+}
+
+// The first line of the section Node that starts with Name (any case), or -1.
+int LineStarting(const TEditorsHolder& window, TreeNode* node, const std::string& name) {
+    const TEDITSection* section = node ? node->Section() : nullptr;
+    for (int i = 0; section && i < section->LinesCount(); ++i) {
+        std::string line = UpperCase(Trim(section->GetLine(i)));
+        if (line.rfind(UpperCase(name) + "(", 0) == 0)
+            return i;
+    }
+    (void)window;
+    return -1;
+}
+
+// F4 on a line of Node whose statement is Name; the picture is taken while the prompt is open.
+bool PromptScene(TMainForm& frame, TEditorsHolder& window, TreeNode* node, const std::string& name,
+                 const QString& png, const std::string& replaceWith = {}) {
+    int line = replaceWith.empty() ? LineStarting(window, node, name) : 0;
+    if (line < 0 || !node) {
+        std::cerr << "orvale-session: no " << name << " statement to prompt\n";
+        return false;
+    }
+    frame.MdiArea->setActiveSubWindow(frame.SubWindowOf(&window));
+    frame.ActiveSubWindow()->showMaximized();
+    window.SelectNode(node);
+    window.RichEditSource->SetCaretPos(6, line);
+    if (!replaceWith.empty()) {
+        // A line typed at the top of the section.
+        window.RichEditSource->ReplaceText({0, line}, {0, line}, replaceWith + "\n");
+        window.RichEditSource->SetCaretPos(18, line);
+    }
+    bool saved = false;
+    QTimer::singleShot(900, [&] {
+        QWidget* prompt = QApplication::activeModalWidget();
+        saved = SaveScreen(prompt ? *prompt : static_cast<QWidget&>(frame), png);
+        if (prompt)
+            QMetaObject::invokeMethod(prompt, "reject", Qt::QueuedConnection);
+    });
+    window.PopPromptatCursor->trigger();
+    return saved;
+}
+
+bool PlayScene(TMainForm& frame, TEditorsHolder& window, const QString& scene, const QString& png) {
+    TRPGProgram& doc = *window.Document;
+    if (scene == "prompt") {
+        TreeNode* files = nullptr;
+        for (int i = 0; doc.FilesNode && i < doc.FilesNode->Count() && !files; ++i)
+            if (LineStarting(window, doc.FilesNode->Child(i), "File") >= 0)
+                files = doc.FilesNode->Child(i);
+        return PromptScene(frame, window, files, "File", png);
+    }
+    if (scene == "prompt-unknown")
+        return PromptScene(frame, window, doc.MainRoutineNode, "", png,
+                           "                Zadd(1,COUNT)");
+    if (scene == "guide") {
+        frame.HelpOrvaleItem->trigger();
+        if (!frame.HelpWindow)
+            return false;
+        frame.HelpWindow->resize(900, 640);
+        frame.HelpWindow->move(160, 80);
+        frame.HelpWindow->ShowKeyword("IDH_Guide_Edit");
+        Settle(800);
+        return SaveScreen(*frame.HelpWindow, png);
+    }
+    if (scene.startsWith("menu-")) {
+        window.SelectNode(doc.MainRoutineNode);
+        QMenu* menu = nullptr;
+        for (QAction* item : frame.MainMenu->actions())
+            if (item->menu() && item->text().remove('&') == scene.mid(5))
+                menu = item->menu();
+        if (!menu)
+            return false;
+        QRect at = frame.MainMenu->actionGeometry(menu->menuAction());
+        menu->popup(frame.MainMenu->mapToGlobal(at.bottomLeft()));
+        Settle(800);
+        bool saved = SaveScreen(frame, png);
+        menu->hide();
+        return saved;
+    }
+    std::cerr << "orvale-session: no scene " << scene.toStdString() << "\n";
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -124,13 +227,14 @@ int main(int argc, char** argv) {
     args.addOption({"member", "RPG/400 source member to make a program of.", "file"});
     args.addOption({"size", "Size of the frame, WxH.", "size", "1280x800"});
     args.addOption({"screenshot", "Where to save the picture of the screen.", "png"});
+    args.addOption({"scene", "One task to take the picture of (see the source).", "name"});
     args.process(app);
     QStringList members = args.values("member");
     if (!args.isSet("dir") || !args.isSet("screenshot") || members.isEmpty()) {
         std::cerr << "orvale-session: --dir, --member and --screenshot are needed\n";
         return 2;
     }
-    std::string programDir = PathFromQt(args.value("dir"));
+    std::string programDir = orvale::PathFromQt(args.value("dir"));
     if (programDir.back() != '/')
         programDir += '/';
     std::string error;
@@ -164,7 +268,7 @@ int main(int argc, char** argv) {
     Settle(200);
 
     for (const QString& member : members) {
-        user.Files.push_back(PathFromQt(member));
+        user.Files.push_back(orvale::PathFromQt(member));
         frame.ProgOpenItem->trigger();
     }
     std::vector<TEditorsHolder*> windows = frame.EditorWindows();
@@ -173,6 +277,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     frame.WindowTileItem->trigger();
+    if (args.isSet("scene")) {
+        QString png = args.value("screenshot");
+        int status = PlayScene(frame, *windows.front(), args.value("scene"), png) ? 0 : 1;
+        for (TEditorsHolder* window : frame.EditorWindows())
+            window->DiscardChanges();
+        frame.close();
+        orvale::Prompter::SetDefault(nullptr);
+        return status;
+    }
 
     // The last program shows its compiled lines.
     TEditorsHolder* compiled = windows.back();

@@ -1,8 +1,8 @@
 #include "ui/HelpWindow.h"
 
-#include "ui/Latin1.h"
+#include "qtedge/FileNames.h"
+#include "qtedge/TextEdge.h"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -50,14 +50,14 @@ bool THelpWindow::OpenHelpFile(const std::string& helpFile) {
     std::string error;
     if (Index.Load(helpFile, &error))
         return true;
-    Browser->setPlainText(ToQt(error));
+    Browser->setPlainText(Edge.ToQt(error));
     return false;
 }
 
 bool THelpWindow::ShowKeyword(const std::string& keyword) {
     Raise();
     if (!Index.Loaded()) {
-        LabelStatus->setText("No help file: " + QFile::decodeName(HelpFile.c_str()));
+        LabelStatus->setText("No help file: " + orvale::PathToQt(HelpFile));
         return false;
     }
     THelpTarget target;
@@ -68,7 +68,7 @@ bool THelpWindow::ShowKeyword(const std::string& keyword) {
     if (!THelpIndex::IsOpCodeKeyword(keyword) || !Index.Find(kRPGOpCodesKeyword, target))
         target = Index.Contents();
     Show(target);
-    LabelStatus->setText("No help topic for " + ToQt(keyword) + ".");
+    LabelStatus->setText("No help topic for " + Edge.ToQt(keyword) + ".");
     return false;
 }
 
@@ -79,17 +79,17 @@ void THelpWindow::ShowContents() {
 }
 
 std::string THelpWindow::CurrentPage() const {
-    return QFile::encodeName(Browser->source().toLocalFile()).toStdString();
+    return orvale::PathFromQt(Browser->source().toLocalFile());
 }
 
 std::string THelpWindow::CurrentAnchor() const {
-    return FromQt(Browser->source().fragment());
+    return Edge.FromQt(Browser->source().fragment());
 }
 
 void THelpWindow::Show(const THelpTarget& target) {
-    QUrl url = QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(target.Page)));
+    QUrl url = QUrl::fromLocalFile(orvale::PathToQt(target.Page));
     if (!target.Anchor.empty())
-        url.setFragment(ToQt(target.Anchor));
+        url.setFragment(Edge.ToQt(target.Anchor));
     Browser->setSource(url);
 }
 

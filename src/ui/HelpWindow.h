@@ -4,6 +4,7 @@
 // page and anchor of a keyword of the help file "Orvale.hlp".
 
 #include "frame/HelpIndex.h"
+#include "qtedge/TextEdge.h"
 
 #include <QWidget>
 
@@ -16,6 +17,9 @@ class QTextBrowser;
 class THelpWindow : public QWidget {
     Q_OBJECT
 public:
+    // The code page of the help pages.
+    orvale::TextEdge Edge;
+
     explicit THelpWindow(QWidget* parent = nullptr);
 
     // Reads the keyword index. False (and a note in the window) when it cannot be read.

@@ -1,13 +1,17 @@
 #include "ui/HostTransfer.h"
 
+#include "calvex/MemberRoundTrip.h"
+#include "document/HostRecord.h"
+#include "frame/MemberName.h"
 #include "frame/Options.h"
+#include "ondrel/Ondrel.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "qtedge/FileNames.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/EditorsHolder.h"
-#include "ui/FileNames.h"
 #include "ui/FormExport.h"
-#include "ui/Latin1.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -48,7 +52,7 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
     const TExportOptions& options = transfer.Options.Export;
     if (options.SaveOnExport) {
         std::string path = doc.Save();
-        window.setWindowTitle(PathToQt(path));
+        window.setWindowTitle(orvale::PathToQt(path));
         if (!doc.Modified)
             window.StatusPanel(TEditorsHolder::ModifiedPanel)->clear();
     } else {
@@ -82,8 +86,15 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
         return false;
 
     window.LastRpgViewSection = nullptr;
-    std::string source = transfer.ProgramDir + orvale::ChangeFileExt(doc.FileName, ".RP3");
-    // The member would be made from whatever an earlier export left there.
+    // The built source is a work file of this export only: it goes with it.
+    QTemporaryDir work;
+    if (!work.isValid()) {
+        transfer.Box.Error(std::string(kNoWorkFolder) + "\n" +
+                           orvale::PathFromQt(work.errorString()));
+        return false;
+    }
+    std::string source =
+        orvale::PathFromQt(work.path()) + "/" + orvale::ChangeFileExt(doc.FileName, ".RP3");
     if (!doc.WriteSource(source))
         return false;
 
@@ -91,13 +102,24 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
     dialog.ConvertedFile = source;
     // A program of a dated member goes back with its numbers and dates.
     dialog.Dated = doc.Dated;
-    dialog.RecordLength = ExportRecordLength(source, options.RecordLength, doc.Dated);
-    dialog.EditFile->setText(PathToQt(orvale::ChangeFileExt(doc.FileName, ".MBR")));
-    dialog.EditFold->setText(PathToQt(transfer.Options.LastExportFolder));
+    TMemberPreview preview = PreviewMember(source, doc.IndicatorPrefix, doc.Dated);
+    dialog.ShowPreview(preview, ExportRecordLength(preview, options.RecordLength));
+    std::string member = orvale::MemberNameFor(doc.FileName);
+    dialog.EditFile->setText(orvale::PathToQt(orvale::MemberFileName(member)));
+    dialog.EditFold->setText(orvale::PathToQt(transfer.Options.LastExportFolder));
     dialog.WorkingDir = transfer.ProgramDir;
     bool accepted = RunModal(transfer, dialog);
-    transfer.Options.LastExportFolder = PathFromQt(dialog.EditFold->text());
-    return accepted && dialog.Done && !dialog.Cancelled;
+    transfer.Options.LastExportFolder = orvale::PathFromQt(dialog.EditFold->text());
+    if (!accepted || !dialog.Done || dialog.Cancelled)
+        return false;
+    if (auto sent = orvale::MemberNameOf(orvale::PathFromQt(dialog.EditFile->text())))
+        member = *sent;
+    // A dated record holds the 12 digits of its sequence number and date before its columns.
+    const int recordBytes =
+        dialog.RecordLength + (dialog.Dated ? static_cast<int>(kRecordWidth) : 0);
+    transfer.Box.Information(
+        ExportedMemberMessage(member, dialog.Destination, dialog.RecordsSent, recordBytes));
+    return true;
 }
 
 namespace {
@@ -106,19 +128,43 @@ int ValidRecordLength(int length) {
     return std::clamp(length, 1, 255);
 }
 
+size_t TrimmedLength(const std::string& line) {
+    size_t end = line.find_last_not_of(' ');
+    return end == std::string::npos ? 0 : end + 1;
+}
+
 } // namespace
 
-int ExportRecordLength(const std::string& sourceFile, int option, bool dated) {
-    size_t longest = 0;
+TMemberPreview PreviewMember(const std::string& sourceFile, const std::string& bannerPrefix,
+                             bool dated) {
+    TMemberPreview preview;
+    preview.BannerPrefix = bannerPrefix;
+    preview.Dated = dated;
     StringList lines;
-    if (orvale::ReadTextFile(sourceFile, lines))
-        for (const std::string& line : lines) {
-            size_t end = line.find_last_not_of(' ');
-            size_t length = end == std::string::npos ? 0 : end + 1;
-            // The 12 digits of a dated line are no columns of its record.
-            longest = std::max(longest, dated ? length - std::min<size_t>(length, 12) : length);
-        }
-    return ValidRecordLength(std::max(option, static_cast<int>(std::min<size_t>(longest, 255))));
+    if (!orvale::ReadTextFile(sourceFile, lines))
+        return preview;
+    preview.Lines = lines.size();
+    for (const std::string& line : lines) {
+        // The 12 digits of a dated line are no columns of its record.
+        const size_t length =
+            dated ? TrimmedLength(line) - std::min(TrimmedLength(line), kRecordWidth)
+                  : TrimmedLength(line);
+        preview.Longest = std::max(preview.Longest, length);
+        if (IsBannerLine(line, bannerPrefix, dated))
+            ++preview.BannerLines;
+        else
+            preview.LongestWithoutBanners = std::max(preview.LongestWithoutBanners, length);
+    }
+    return preview;
+}
+
+int ExportRecordLength(const TMemberPreview& preview, int option) {
+    return ValidRecordLength(
+        std::max(option, static_cast<int>(std::min<size_t>(preview.Longest, 255))));
+}
+
+int ExportRecordLength(const std::string& sourceFile, int option, bool dated) {
+    return ExportRecordLength(PreviewMember(sourceFile, {}, dated), option);
 }
 
 std::optional<TImportedMember> ImportFromHost(THostTransfer& transfer) {
@@ -127,10 +173,10 @@ std::optional<TImportedMember> ImportFromHost(THostTransfer& transfer) {
     dialog.RecordLength = ValidRecordLength(transfer.Options.Export.RecordLength);
     dialog.Dated = transfer.Options.Export.DatedRecords;
     dialog.EditFile->clear();
-    dialog.EditFold->setText(PathToQt(transfer.Options.LastExportFolder));
+    dialog.EditFold->setText(orvale::PathToQt(transfer.Options.LastExportFolder));
     dialog.WorkingDir = transfer.ProgramDir;
     bool accepted = RunModal(transfer, dialog);
-    transfer.Options.LastExportFolder = PathFromQt(dialog.EditFold->text());
+    transfer.Options.LastExportFolder = orvale::PathFromQt(dialog.EditFold->text());
     if (!accepted || dialog.Cancelled)
         return std::nullopt;
     if (!dialog.Done || !orvale::FileExists(dialog.ConvertedFile)) {

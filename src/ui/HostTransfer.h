@@ -36,9 +36,10 @@ struct THostTransfer {
 };
 
 // Export To AS/400 on the program's window: saves (or commits), compiles when the options say
-// so, writes ProgramDir + the program's name with ".RP3", and runs the member dialog with the
-// member name ".MBR". False when it stopped before the dialog, or the dialog did not copy the
-// member (cancelled or failed).
+// so, builds the source into a work folder of its own, and runs the member dialog, which shows
+// what the host will receive and proposes a member name made from the program's name. A member
+// copied is reported with where it went. False when it stopped before the dialog, or the
+// dialog did not copy the member (cancelled or failed).
 bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer);
 
 // A member converted by the import: the RPG/400 source in a private work folder, which goes
@@ -48,8 +49,9 @@ struct TImportedMember {
     std::shared_ptr<QTemporaryDir> WorkFolder;
 };
 
-// Import From AS/400: runs the member dialog. The converted member, or nothing (the dialog
-// was cancelled, or the member could not be converted, which has been reported).
+// Import From AS/400: runs the member dialog, which reads the member with the record length
+// its records tell (or the option's when they do not). The converted member, or nothing (the
+// dialog was cancelled, or the member could not be converted, which has been reported).
 std::optional<TImportedMember> ImportFromHost(THostTransfer& transfer);
 
 // The whole import: when a member was converted, Open makes the new program window from the
@@ -68,8 +70,15 @@ inline constexpr const char* kExportCompileStopped =
 // Where a program imported from the host is saved: the program directory and the caption.
 std::string ImportedProgramPath(const std::string& programDir, const std::string& convertedFile);
 
+// What the built source Source File holds, its banner lines marked by Banner Prefix; with
+// Dated, each line begins with the 12 digits of its sequence number and date.
+struct TMemberPreview;
+TMemberPreview PreviewMember(const std::string& sourceFile, const std::string& bannerPrefix,
+                             bool dated = false);
+
 // Record length of the export: the option's, or more when a line of the source is longer
 // (up to the 255 a member record holds; longer lines are cut, with a warning).
+int ExportRecordLength(const TMemberPreview& preview, int option);
 int ExportRecordLength(const std::string& sourceFile, int option, bool dated = false);
 
 inline constexpr const char* kCantImportMember = "Sorry can't Import selected member!";

@@ -7,6 +7,7 @@
 // data of its own.
 
 #include "frame/Options.h"
+#include "qtedge/TextEdge.h"
 #include "ui/EditorFrame.h"
 #include "ui/EditorsHolder.h"
 #include "ui/PrintPages.h"
@@ -31,6 +32,7 @@ class QStatusBar;
 class QToolButton;
 class TFormFind;
 class TFormGenRPGWindow;
+class TLibraryFrame;
 class TRPGProgram;
 class THelpWindow;
 
@@ -47,9 +49,9 @@ struct TMainFormServices {
     // Runs the open or the save dialog; true when the user confirmed a file.
     TRunFileDialog RunFileDialog;
     // The program browser: the full path of the program picked, or empty.
-    std::function<std::string()> BrowseProgram;
+    std::function<std::string(const orvale::CodePage&)> BrowseProgram;
     // The program repository window.
-    std::function<void()> ShowRepository;
+    std::function<void(const orvale::CodePage&)> ShowRepository;
     // What every new editor window gets for its own dialogs and libraries.
     TEditorServices Editor;
 
@@ -59,6 +61,9 @@ struct TMainFormServices {
 class TMainForm : public QMainWindow, public TEditorFrame {
     Q_OBJECT
 public:
+    // The code page of the frame's own texts (its messages, file and user names aside).
+    orvale::TextEdge Edge;
+
     explicit TMainForm(orvale::Prompter& prompter,
                        TMainFormServices services = TMainFormServices::Default(),
                        QWidget* parent = nullptr);
@@ -86,6 +91,8 @@ public:
     TFormGenRPGWindow* FormGenRPG = nullptr;
     // Made when the help is first opened.
     THelpWindow* HelpWindow = nullptr;
+    // The library of members: its menus, panel, docks and the members opened from it.
+    TLibraryFrame* Library = nullptr;
 
     // -- Controls
     QMenuBar* MainMenu = nullptr;
@@ -268,6 +275,7 @@ public:
     void AddToReopenList(const std::string& path) override;
     void EnableEditCommands(bool enabled) override;
     void EnableEditButtons(bool enabled) override;
+    void ShowEditState(const QWidget* window, const TEditState& state) override;
     void SetFontSizeIdx(int index) override;
     void ShowHelpKeyword(const std::string& keyword) override;
     bool ExecPrintDialog(QPrinter& printer) override;
@@ -287,6 +295,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // F1 that no editor took: the help at its contents.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildMenus();
@@ -328,6 +338,12 @@ private:
     void RunLogin();
     void ReadOptions();
     void WriteOptions();
+    // The size, place and panels the main window was left with.
+    void RestoreWindowLayout();
+    // Where a program without a folder of its own is offered a place: the folder last used
+    // for programs, else the user's documents (never the hidden program directory).
+    std::string ProgramFolder() const;
+    void RememberProgramFolder(const std::string& path);
     TFormGenRPG* CompilerOptions() const;
     // The active window, and nothing when a command needs one and there is none.
     template <class F> void WithActiveWindow(F&& f) {
@@ -350,6 +366,11 @@ private:
 // boxes.
 inline constexpr const char* kApplicationName = "Orvale";
 inline constexpr const char* kCantFindProgram = "Sorry can't find selected program!";
+// The message, with the path of the program that is gone.
+inline std::string CantFindProgramMessage(const std::string& path) {
+    return std::string(kCantFindProgram) + "\n" + path;
+}
+inline constexpr const char* kSaveImportedTitle = "Orvale - Keep the Imported Program As";
 inline constexpr const char* kOpenProgramTitle = "Orvale - Open Program";
 inline constexpr const char* kOpenSourceTitle = "Orvale - Open RPG/400 Source";
 inline constexpr const char* kSaveSourceTitle = "Orvale - Save RPG/400 Source";

@@ -3,10 +3,10 @@
 
 #include "ui/MainForm.h"
 
+#include "qtedge/FileNames.h"
 #include "sysinfo/SystemInfo.h"
 #include "ui/AboutBox.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/FileNames.h"
 #include "ui/FormFind.h"
 #include "ui/HelpWindow.h"
 #include "ui/LibraryVersions.h"
@@ -18,24 +18,15 @@
 #include <QMenu>
 #include <QToolButton>
 
-// -- Undo and redo: the editor's last edit, and the undo of it.
+// -- Undo and redo: the editor's last edit, or a command's changes to several sections.
 
 void TMainForm::EditUndoItemClick() {
-    WithActiveWindow([this](TEditorsHolder& window) {
-        window.RichEditSource->undo();
-        EditUndoItem->setEnabled(false);
-        EditRedoItem->setEnabled(true);
-        BtnUndo->setEnabled(false);
-    });
+    // The items follow what the editor can do next (ShowEditState).
+    WithActiveWindow([](TEditorsHolder& window) { window.UndoEdit(); });
 }
 
 void TMainForm::EditRedoItemClick() {
-    WithActiveWindow([this](TEditorsHolder& window) {
-        window.RichEditSource->redo();
-        EditRedoItem->setEnabled(false);
-        EditUndoItem->setEnabled(true);
-        BtnUndo->setEnabled(true);
-    });
+    WithActiveWindow([](TEditorsHolder& window) { window.RedoEdit(); });
 }
 
 // -- Find and replace

@@ -5,7 +5,6 @@
 
 #include "ui/EditorsHolder.h"
 #include "ui/FormChangedSince.h"
-#include "ui/Latin1.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -61,6 +60,6 @@ void TMainForm::SearchGoToSequenceItemClick() {
         TFormGoToSequence dialog(this);
         if (!RunModal(dialog))
             return;
-        window.GoToSequence(FromQt(dialog.EditSequence->text()));
+        window.GoToSequence(window.Edge.FromQt(dialog.EditSequence->text()));
     });
 }

@@ -6,26 +6,29 @@
 
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "qtedge/FileNames.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/FileNames.h"
 #include "ui/FormGenRPG.h"
 #include "ui/HostTransfer.h"
 #include "ui/TreeImages.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QStandardPaths>
 
 namespace {
 
 // A path as a menu caption: its "&" are not mnemonics.
 QString MenuCaption(const std::string& path) {
-    return PathToQt(path).replace('&', "&&");
+    return orvale::PathToQt(path).replace('&', "&&");
 }
 
 } // namespace
@@ -40,10 +43,14 @@ TEditorsHolder* TMainForm::NewEditorWindow(const std::string& caption) {
     setup.ProgramDir = ProgramDir;
     auto* window = new TEditorsHolder(Box, setup, this);
     window->Services = Services.Editor;
-    window->setWindowTitle(PathToQt(caption));
+    window->setWindowTitle(orvale::PathToQt(caption));
     QMdiSubWindow* sub = MdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(ProgramTreeImages().value(0));
+    // The window menu's Close would take the keys of File > Close a second time.
+    if (QMenu* system = sub->systemMenu())
+        for (QAction* item : system->actions())
+            item->setShortcuts({});
     // A closed window leaves the menus to the ones still open.
     connect(sub, &QObject::destroyed, this, [this] { UpdateMenuItems(); });
     connect(window, &QWidget::windowTitleChanged, this, [this] { UpdateCaption(); });
@@ -93,7 +100,12 @@ void TMainForm::FileNewItemClick() {
     LockFileCommands();
     std::string caption = "NoName" + std::to_string(MdiArea->subWindowList().size() + 1) + ".RPG";
     TEditorsHolder* window = NewEditorWindow(caption);
-    window->Document->NewProgram();
+    TRPGProgram& doc = *window->Document;
+    doc.NewProgram();
+    // One name for the program: the caption's, in the tree and in the save question too.
+    doc.SetFileName(caption);
+    if (TreeNode* root = doc.Tree.Root())
+        doc.Tree.SetText(root, caption);
     ApplyOptionsToWindow(*window);
     TileWhenAlone();
     UnlockFileCommands();
@@ -111,8 +123,10 @@ void TMainForm::FileOpenItemClick() {
 
 void TMainForm::OpenProgramFile(const std::string& path) {
     if (!path.empty()) {
-        if (TEditorsHolder* window = LoadIntoNewWindow(path))
+        if (TEditorsHolder* window = LoadIntoNewWindow(path)) {
             ApplyOptionsToWindow(*window);
+            RememberProgramFolder(path);
+        }
         // The window puts it back on top when it closes.
         Options.Reopen.Remove(path);
         UpdateReopenMenu();
@@ -124,19 +138,40 @@ void TMainForm::FileBrowseItemClick() {
     if (FileCommandsLocked())
         return;
     LockFileCommands();
-    std::string path = Services.BrowseProgram ? Services.BrowseProgram() : std::string();
+    std::string path = Services.BrowseProgram ? Services.BrowseProgram(Edge.Page()) : std::string();
     if (!path.empty()) {
         if (orvale::FileExists(path))
             OpenProgramFile(path);
         else
-            Box.Error(kCantFindProgram);
+            Box.Error(CantFindProgramMessage(path));
     }
     UnlockFileCommands();
 }
 
 void TMainForm::FileCaddisItemClick() {
     if (Services.ShowRepository)
-        Services.ShowRepository();
+        Services.ShowRepository(Edge.Page());
+}
+
+std::string TMainForm::ProgramFolder() const {
+    auto folder = [](std::string dir) {
+        if (!dir.empty() && dir.back() != '/')
+            dir += '/';
+        return dir;
+    };
+    const std::string& last = Options.LastProgramFolder;
+    if (!last.empty() && QFileInfo(orvale::PathToQt(last)).isDir())
+        return folder(last);
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return folder(orvale::PathFromQt(documents));
+    return folder(orvale::PathFromQt(QDir::homePath()));
+}
+
+void TMainForm::RememberProgramFolder(const std::string& path) {
+    std::string folder = orvale::ExtractFilePath(path);
+    if (!folder.empty())
+        Options.LastProgramFolder = folder;
 }
 
 // -- Recent programs
@@ -159,7 +194,7 @@ void TMainForm::UpdateReopenMenu() {
     }
     for (const std::string& path : Options.Reopen.Paths()) {
         QAction* item = FileReopenItem->addAction(MenuCaption(path));
-        item->setStatusTip(PathToQt(path));
+        item->setStatusTip(orvale::PathToQt(path));
         connect(item, &QAction::triggered, this, [this, path] { ReopenClick(path); });
     }
 }
@@ -173,9 +208,10 @@ void TMainForm::ReopenClick(const std::string& path) {
             QApplication::processEvents();
             ApplyOptionsToWindow(*window);
             TileWhenAlone();
+            RememberProgramFolder(path);
         }
     } else {
-        Box.Error(kCantFindProgram);
+        Box.Error(CantFindProgramMessage(path));
     }
     // Gone either way: the window puts it back when it closes.
     Options.Reopen.Remove(path);
@@ -191,7 +227,9 @@ void TMainForm::SaveWindow(TEditorsHolder& window, bool saveAs) {
     std::string path = saveAs ? doc.SaveAs() : doc.Save();
     // A program still without a file (its save dialog was cancelled) keeps its caption.
     if (!doc.Untitled)
-        window.setWindowTitle(PathToQt(path));
+        window.setWindowTitle(orvale::PathToQt(path));
+    if (!doc.Untitled && !doc.Modified)
+        RememberProgramFolder(path);
     // The mark goes only when the program is on disk: a failed or cancelled save keeps it.
     if (!doc.Modified)
         window.StatusPanel(TEditorsHolder::ModifiedPanel)->clear();
@@ -241,10 +279,10 @@ void TMainForm::FileCloseAllItemClick() {
 std::optional<std::string> TMainForm::ChooseSaveFile(const std::string& title,
                                                      const std::string& initialDir,
                                                      const std::string& fileName) {
-    MainSaveDialog->setWindowTitle(PathToQt(title));
-    if (!initialDir.empty())
-        MainSaveDialog->setDirectory(PathToQt(initialDir));
-    MainSaveDialog->selectFile(PathToQt(fileName));
+    MainSaveDialog->setWindowTitle(orvale::PathToQt(title));
+    MainSaveDialog->setDirectory(
+        orvale::PathToQt(initialDir.empty() ? ProgramFolder() : initialDir));
+    MainSaveDialog->selectFile(orvale::PathToQt(fileName));
     return RunFile(*MainSaveDialog);
 }
 
@@ -294,11 +332,24 @@ void TMainForm::ProgOpenItemClick() {
 void TMainForm::ProgImportItemClick() {
     THostTransfer transfer{Options, ProgramDir, Box, this, Services.RunDialog};
     ImportFromHost(transfer, [this](const std::string& converted) {
-        // The converted file lives in a work folder that goes after the import: the program is
-        // saved in the program directory, as it always was.
-        if (TEditorsHolder* window =
-                ImportIntoNewWindow(converted, ImportedProgramCaption(converted)))
-            window->Document->SetFileName(ImportedProgramPath(ProgramDir, converted));
+        // The converted file lives in a work folder that goes after the import: the user says
+        // where the program is to be kept before it is made.
+        std::string caption = ImportedProgramCaption(converted);
+        std::optional<std::string> place = ChooseSaveFile(kSaveImportedTitle, {}, caption);
+        TEditorsHolder* window = ImportIntoNewWindow(converted, place ? *place : caption);
+        if (!window)
+            return;
+        TRPGProgram& doc = *window->Document;
+        if (place) {
+            doc.SetFileName(*place);
+            RememberProgramFolder(*place);
+        } else {
+            // No place yet: the first save asks for one, in the folder offered now.
+            doc.SetFileName(ProgramFolder() + caption);
+            doc.Untitled = true;
+        }
+        if (TreeNode* root = doc.Tree.Root())
+            doc.Tree.SetText(root, doc.FileName);
     });
 }
 
@@ -319,8 +370,9 @@ void TMainForm::ProgSaveAsItemClick() {
     MainSaveDialog->setDefaultSuffix("RP3");
     std::string dir = window->Document->FilePath;
     if (!dir.empty())
-        MainSaveDialog->setDirectory(PathToQt(dir));
-    MainSaveDialog->selectFile(PathToQt(orvale::ChangeFileExt(window->Document->FileName, ".RP3")));
+        MainSaveDialog->setDirectory(orvale::PathToQt(dir));
+    MainSaveDialog->selectFile(
+        orvale::PathToQt(orvale::ChangeFileExt(window->Document->FileName, ".RP3")));
     std::optional<std::string> path = RunFile(*MainSaveDialog);
     SetFilterIndex(*MainSaveDialog, 1);
     MainSaveDialog->setDefaultSuffix("RPG");

@@ -89,6 +89,7 @@ void TMainForm::ReadOptions() {
     if (!LoadOptionsFile(OptionsFile, Options, compiler, &error))
         Box.Warning(error);
     FormGenRPG->SetOptions(compiler);
+    RestoreWindowLayout();
     RestPrevUpdate->setEnabled(Options.Undo.Previous);
     RestLastOpen->setEnabled(Options.Undo.LastOpen);
     RestLastSaved->setEnabled(Options.Undo.LastSave);
@@ -96,9 +97,23 @@ void TMainForm::ReadOptions() {
 }
 
 void TMainForm::WriteOptions() {
+    TWindowOptions& layout = Options.Window;
+    layout.Geometry = saveGeometry().toBase64().toStdString();
+    layout.State = saveState().toBase64().toStdString();
+    layout.ButtonBar = PanelButt->height() >= 3;
     std::string error;
     if (!SaveOptionsFile(OptionsFile, Options, FormGenRPG->Options(), &error))
         Box.Error(error);
+}
+
+void TMainForm::RestoreWindowLayout() {
+    const TWindowOptions& layout = Options.Window;
+    if (!layout.Geometry.empty())
+        restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(layout.Geometry)));
+    if (!layout.State.empty())
+        restoreState(QByteArray::fromBase64(QByteArray::fromStdString(layout.State)));
+    OptionsButtonBarItem->setChecked(layout.ButtonBar);
+    OptionsButtonBarItemClick();
 }
 
 // -- Options into the windows

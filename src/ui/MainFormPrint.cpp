@@ -6,9 +6,9 @@
 
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "qtedge/FileNames.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
-#include "ui/FileNames.h"
-#include "ui/Latin1.h"
 
 #include <QFileDialog>
 #include <QPrintDialog>
@@ -17,14 +17,20 @@
 
 namespace {
 
-TPrintJob JobOf(TRPGProgram& doc, TPrintContent content) {
+TPrintJob JobOf(TEditorsHolder& window, TPrintContent content) {
+    TRPGProgram& doc = *window.Document;
     doc.CommitCurrent();
-    if (content == TPrintContent::Program)
-        return ProgramStatementsJob(doc);
-    // The member as the source file would hold it: sections changed since their last
-    // compilation are compiled first, as the RPG/400 page does.
-    doc.CompileAllSections(false);
-    return MemberJob(doc);
+    TPrintJob job;
+    if (content == TPrintContent::Program) {
+        job = ProgramStatementsJob(doc);
+    } else {
+        // The member as the source file would hold it: sections changed since their last
+        // compilation are compiled first, as the RPG/400 page does.
+        doc.CompileAllSections(false);
+        job = MemberJob(doc);
+    }
+    job.Edge = window.Edge;
+    return job;
 }
 
 } // namespace
@@ -51,8 +57,8 @@ std::optional<std::string> TMainForm::ChoosePdfFile(const TRPGProgram& doc) {
     dialog.setNameFilter("PDF files (*.pdf *.PDF)");
     dialog.setDefaultSuffix("pdf");
     if (!doc.FilePath.empty())
-        dialog.setDirectory(PathToQt(doc.FilePath));
-    dialog.selectFile(PathToQt(orvale::ChangeFileExt(doc.FileName, ".pdf")));
+        dialog.setDirectory(orvale::PathToQt(doc.FilePath));
+    dialog.selectFile(orvale::PathToQt(orvale::ChangeFileExt(doc.FileName, ".pdf")));
     return RunFile(dialog);
 }
 
@@ -62,21 +68,21 @@ bool TMainForm::PrintActive(TPrintContent content, TPrintWay way) {
         return false;
     TRPGProgram& doc = *window->Document;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(ToQt(doc.FileName));
+    printer.setDocName(Edge.ToQt(doc.FileName));
     switch (way) {
     case TPrintWay::Printer: {
         if (!ExecPrintDialog(printer))
             return false;
-        if (PrintPages(printer, JobOf(doc, content)) > 0)
+        if (PrintPages(printer, JobOf(*window, content)) > 0)
             return true;
-        Box.Error("The pages could not be printed on " + FromQt(printer.printerName()) + ".");
+        Box.Error("The pages could not be printed on " + Edge.FromQt(printer.printerName()) + ".");
         return false;
     }
     case TPrintWay::Preview: {
-        TPrintJob job = JobOf(doc, content);
+        TPrintJob job = JobOf(*window, content);
         QPrintPreviewDialog preview(&printer, this);
         preview.setObjectName("PrintPreview");
-        preview.setWindowTitle(ToQt("Print Preview - " + doc.FileName));
+        preview.setWindowTitle(Edge.ToQt("Print Preview - " + doc.FileName));
         connect(&preview, &QPrintPreviewDialog::paintRequested, this,
                 [&job](QPrinter* target) { PrintPages(*target, job); });
         RunModal(preview);
@@ -87,8 +93,8 @@ bool TMainForm::PrintActive(TPrintContent content, TPrintWay way) {
         if (!path)
             return false;
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(PathToQt(*path));
-        if (PrintPages(printer, JobOf(doc, content)) > 0)
+        printer.setOutputFileName(orvale::PathToQt(*path));
+        if (PrintPages(printer, JobOf(*window, content)) > 0)
             return true;
         Box.Error("The PDF file " + *path + " could not be written.");
         return false;

@@ -1,17 +1,21 @@
 #include "ui/MessageBoxPrompter.h"
 
-#include "ui/Latin1.h"
+#include "qtedge/TextEdge.h"
+#include "ui/DialogFrame.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 using orvale::Prompter;
 
 namespace {
 
 constexpr const char* kAllButtonName = "BtnAll";
+// Height the window manager's title bar adds to a box (its size leaves it out until shown).
+constexpr int kTitleBarAllowance = 32;
 
 QMessageBox::Icon IconOf(Prompter::Kind kind) {
     switch (kind) {
@@ -98,10 +102,21 @@ Prompter::Answer TMessageBoxPrompter::Show(Kind kind, const std::string& text, B
                                            const std::string& caption) {
     QWidget* parent = Parent ? Parent.data() : QApplication::activeWindow();
     QMessageBox box(parent);
-    Build(box, kind, ToQt(text), buttons, ToQt(caption));
+    Build(box, kind, Edge.ToQt(text), buttons, Edge.ToQt(caption));
     if (NextPlace) {
         box.move(*NextPlace);
         NextPlace.reset();
+    }
+    if (KeepClear) {
+        box.adjustSize();
+        QScreen* screen = QGuiApplication::screenAt(KeepClear->center());
+        if (!screen)
+            screen = box.screen();
+        // The window manager's title bar is not part of the box's size yet.
+        QSize framed = box.size() + QSize(0, kTitleBarAllowance);
+        QRect area = screen ? screen->availableGeometry() : KeepClear->united(box.rect());
+        box.move(PlaceClearOf(*KeepClear, framed, area));
+        KeepClear.reset();
     }
     if (BeforeExec)
         BeforeExec(box);
@@ -111,4 +126,8 @@ Prompter::Answer TMessageBoxPrompter::Show(Kind kind, const std::string& text, B
 
 void TMessageBoxPrompter::PlaceNextBox(int x, int y) {
     NextPlace = QPoint(x, y);
+}
+
+void TMessageBoxPrompter::KeepNextBoxClearOf(int left, int top, int right, int bottom) {
+    KeepClear = QRect(QPoint(left, top), QPoint(right, bottom));
 }

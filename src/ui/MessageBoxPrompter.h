@@ -4,9 +4,11 @@
 // Prompter becomes a modal QMessageBox with the icon of its kind and its buttons.
 
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -17,6 +19,9 @@ class QMessageBox;
 
 class TMessageBoxPrompter : public orvale::Prompter {
 public:
+    // The code page of the messages.
+    orvale::TextEdge Edge;
+
     // Parent: the window the boxes are modal to (none: the active window). An empty caption
     // in Show means the application's display name, the program's title.
     explicit TMessageBoxPrompter(QWidget* parent = nullptr);
@@ -26,6 +31,7 @@ public:
     // The next box, and only that one, opens with its top-left corner at (x, y) on the screen
     // instead of centred on its parent.
     void PlaceNextBox(int x, int y) override;
+    void KeepNextBoxClearOf(int left, int top, int right, int bottom) override;
 
     // Called with every box right before it runs, so that tests can answer it.
     void SetBeforeExec(std::function<void(QMessageBox&)> hook) { BeforeExec = std::move(hook); }
@@ -38,5 +44,6 @@ public:
 private:
     QPointer<QWidget> Parent;
     std::optional<QPoint> NextPlace;
+    std::optional<QRect> KeepClear;
     std::function<void(QMessageBox&)> BeforeExec;
 };

@@ -2,8 +2,8 @@
 
 #include "access/Login.h"
 #include "access/PasswordChange.h"
+#include "qtedge/TextEdge.h"
 #include "ui/KeyTextValidator.h"
-#include "ui/Latin1.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,6 +11,20 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+
+// What the enrolment adds to a refusal of the password change, whose words speak of its own
+// dialog's fields.
+std::string EnrolmentReason(const std::string& message) {
+    if (message == ControlDiffersText)
+        return "\nThe password must be typed the same under Password and under Repeat.";
+    if (message == PasswordRejectedText)
+        return "\nIt could not be made into the form the user key file keeps.";
+    return {};
+}
+
+} // namespace
 
 TPasswordDlg::TPasswordDlg(std::string programDir, orvale::Prompter& prompter, QWidget* parent)
     : QDialog(parent), ProgramDir(std::move(programDir)), Prompter(prompter) {
@@ -81,7 +95,7 @@ TPasswordDlg::TPasswordDlg(std::string programDir, orvale::Prompter& prompter, Q
 void TPasswordDlg::BtnOKClick() {
     TKeyFile keys(TKeyFile::PathIn(ProgramDir));
     TLoginCheck check =
-        CheckLogin(keys, FromQt(EditUserName->text()), FromQt(EditPassword->text()));
+        CheckLogin(keys, Edge.FromQt(EditUserName->text()), Edge.FromQt(EditPassword->text()));
     switch (check.Verdict) {
     case LoginVerdict::Accepted:
         UserName_ = check.UserName;
@@ -94,9 +108,13 @@ void TPasswordDlg::BtnOKClick() {
             return;
         }
         break;
-    case LoginVerdict::Refused:
-        Prompter.Show(check.BoxKind, check.Message, orvale::Prompter::Buttons::Ok);
+    case LoginVerdict::Refused: {
+        // The first user chooses a name here: the message says what the name lacks.
+        std::string why = Enrolling_ ? UserNameRefusal(Edge.FromQt(EditUserName->text())) : "";
+        Prompter.Show(check.BoxKind, why.empty() ? check.Message : check.Message + "\n" + why,
+                      orvale::Prompter::Buttons::Ok);
         break;
+    }
     }
     RetryPassword();
 }
@@ -109,12 +127,13 @@ bool TPasswordDlg::Enrol(TKeyFile& keys, const std::string& userName) {
                              " twice to enable it.");
         return false;
     }
-    TPasswordChange change =
-        ChangePassword(keys, userName, FromQt(EditPassword->text()), FromQt(EditRepeat->text()));
+    TPasswordChange change = ChangePassword(keys, userName, Edge.FromQt(EditPassword->text()),
+                                            Edge.FromQt(EditRepeat->text()));
     // Stored: the login goes on without a further box.
     if (change.Changed)
         return true;
-    Prompter.Show(change.BoxKind, change.Message, orvale::Prompter::Buttons::Ok);
+    Prompter.Show(change.BoxKind, change.Message + EnrolmentReason(change.Message),
+                  orvale::Prompter::Buttons::Ok);
     return false;
 }
 

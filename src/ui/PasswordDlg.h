@@ -2,6 +2,7 @@
 
 #include "access/KeyFile.h"
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 
 #include <QDialog>
 
@@ -21,6 +22,9 @@ class QPushButton;
 class TPasswordDlg : public QDialog {
     Q_OBJECT
 public:
+    // The code page of the names and passwords of the user file.
+    orvale::TextEdge Edge;
+
     TPasswordDlg(std::string programDir, orvale::Prompter& prompter, QWidget* parent = nullptr);
 
     bool LoginAccepted() const { return result() == QDialog::Accepted; }

@@ -1,8 +1,8 @@
 #include "ui/PrintPages.h"
 
 #include "document/TreeNode.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
-#include "ui/Latin1.h"
 
 #include <QDate>
 #include <QFont>
@@ -39,10 +39,10 @@ std::vector<TRow> RowsOf(const TPrintJob& job, int columns) {
         if (job.SectionHeadings) {
             if (!rows.empty())
                 rows.push_back({QString(), b, false});
-            rows.push_back({ToQt(block.Section), b, true});
+            rows.push_back({job.Edge.ToQt(block.Section), b, true});
         }
         for (const std::string& line : block.Lines) {
-            QString text = ToQt(line);
+            QString text = job.Edge.ToQt(line);
             if (text.isEmpty())
                 rows.push_back({text, b, false});
             for (qsizetype at = 0; at < text.size(); at += width)
@@ -67,7 +67,8 @@ std::string PageHeader(const TPrintJob& job, const std::string& section, int pag
 TPrintJob ProgramStatementsJob(const TRPGProgram& program) {
     TPrintJob job;
     job.Program = program.FileName;
-    job.Date = FromQt(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    job.Date =
+        job.Edge.FromQt(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
     for (const TreeNode* node = program.Tree.First(); node; node = node->Next())
         if (const TEDITSection* section = node->Section())
             job.Blocks.push_back({section->Properties.Name, section->LineTexts()});
@@ -77,7 +78,8 @@ TPrintJob ProgramStatementsJob(const TRPGProgram& program) {
 TPrintJob MemberJob(const TRPGProgram& program) {
     TPrintJob job;
     job.Program = program.FileName;
-    job.Date = FromQt(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    job.Date =
+        job.Edge.FromQt(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
     // The banner lines of the member name its sections already.
     job.SectionHeadings = false;
     for (const TEDITSection* section : program.SourceOrder())
@@ -87,7 +89,7 @@ TPrintJob MemberJob(const TRPGProgram& program) {
 }
 
 int PrintPages(QPrinter& printer, const TPrintJob& job) {
-    printer.setDocName(ToQt(job.Program));
+    printer.setDocName(job.Edge.ToQt(job.Program));
     QPainter painter;
     if (!painter.begin(&printer))
         return 0;
@@ -118,7 +120,8 @@ int PrintPages(QPrinter& printer, const TPrintJob& job) {
             section = job.Blocks[rows[next].Block].Section;
         painter.setFont(bold);
         painter.drawText(QRect(area.left(), area.top(), area.width(), lineHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, ToQt(PageHeader(job, section, page)));
+                         Qt::AlignLeft | Qt::AlignVCenter,
+                         job.Edge.ToQt(PageHeader(job, section, page)));
         int ruleY = area.top() + lineHeight * 3 / 2;
         painter.drawLine(area.left(), ruleY, area.right(), ruleY);
         int y = area.top() + headerHeight;

@@ -7,6 +7,7 @@
 // print preview or a PDF file: whatever QPrinter stands for.
 
 #include "platform/StringList.h"
+#include "qtedge/TextEdge.h"
 
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@ struct TPrintBlock {
 };
 
 struct TPrintJob {
+    // The code page of the lines.
+    orvale::TextEdge Edge;
     // The program's file name, as the header shows it.
     std::string Program;
     // The date of the header, as the user writes dates.

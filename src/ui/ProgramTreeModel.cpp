@@ -2,7 +2,7 @@
 
 #include "document/ProgramTree.h"
 #include "document/TreeNode.h"
-#include "ui/Latin1.h"
+#include "qtedge/TextEdge.h"
 
 #include <QMimeData>
 #include <QPainter>
@@ -83,14 +83,14 @@ QVariant TProgramTreeModel::data(const QModelIndex& index, int role) const {
     auto mark = Marks.find(node);
     switch (role) {
     case Qt::DisplayRole:
-        return ToQt(node->Text);
+        return Edge.ToQt(node->Text);
     case Qt::ToolTipRole:
         if (mark != Marks.end())
             return QString("%1\n%2 errors, %3 warnings")
-                .arg(ToQt(node->Text))
+                .arg(Edge.ToQt(node->Text))
                 .arg(mark->second.Errors)
                 .arg(mark->second.Warnings);
-        return ToQt(node->Text);
+        return Edge.ToQt(node->Text);
     case Qt::DecorationRole: {
         int image = node == Tree.Selected() ? node->SelectedIndex : node->ImageIndex;
         QIcon picture = image >= 0 && image < Images.size() ? Images.at(image) : QIcon();

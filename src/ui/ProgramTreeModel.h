@@ -4,6 +4,7 @@
 // one copy of the data; the model reads it and turns its change notifications (relayed by
 // the editor window, which is the document's view) into the model's begin/end signals.
 
+#include "qtedge/TextEdge.h"
 #include <QAbstractItemModel>
 #include <QIcon>
 #include <QList>
@@ -16,6 +17,9 @@ class TreeNode;
 class TProgramTreeModel : public QAbstractItemModel {
     Q_OBJECT
 public:
+    // The code page of the section names it shows.
+    orvale::TextEdge Edge;
+
     static constexpr const char* kNodeMimeType = "application/x-orvale-tree-node";
 
     explicit TProgramTreeModel(const TProgramTree& tree, QObject* parent = nullptr);

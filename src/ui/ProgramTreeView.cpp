@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 
 TProgramTreeView::TProgramTreeView(QWidget* parent) : QTreeView(parent) {
@@ -50,6 +51,16 @@ bool TProgramTreeView::DropAt(TreeNode* dragged, const QPoint& viewportPos) {
         return false;
     emit NodeDropped(dragged, target);
     return true;
+}
+
+void TProgramTreeView::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        !(event->modifiers() & ~Qt::KeypadModifier) && currentIndex().isValid()) {
+        emit OpenRequested();
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 void TProgramTreeView::startDrag(Qt::DropActions supportedActions) {

@@ -25,8 +25,11 @@ public:
 
 signals:
     void NodeDropped(TreeNode* dragged, TreeNode* target);
+    // Enter or Return on the current node: the user wants to work on what it shows.
+    void OpenRequested();
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;

@@ -1,7 +1,7 @@
 #include "ui/SettingsGrids.h"
 
+#include "qtedge/TextEdge.h"
 #include "ui/KeyTextValidator.h"
-#include "ui/Latin1.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -121,20 +121,20 @@ void TSettingsGrids::SetRow(int row, const std::string& name, const std::string&
         return;
     if (row >= RowCount())
         SetRowCount(row + 1);
-    auto* nameItem = new QTableWidgetItem(ToQt(name));
+    auto* nameItem = new QTableWidgetItem(Edge.ToQt(name));
     nameItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     StringGridName->setItem(row, 0, nameItem);
-    StringGridValue->setItem(row, 0, new QTableWidgetItem(ToQt(value)));
+    StringGridValue->setItem(row, 0, new QTableWidgetItem(Edge.ToQt(value)));
 }
 
 std::string TSettingsGrids::Name(int row) const {
     QTableWidgetItem* item = row >= 0 ? StringGridName->item(row, 0) : nullptr;
-    return item ? FromQt(item->text()) : std::string();
+    return item ? Edge.FromQt(item->text()) : std::string();
 }
 
 std::string TSettingsGrids::Value(int row) const {
     QTableWidgetItem* item = row >= 0 ? StringGridValue->item(row, 0) : nullptr;
-    return item ? FromQt(item->text()) : std::string();
+    return item ? Edge.FromQt(item->text()) : std::string();
 }
 
 void TSettingsGrids::EditStarted(int row) {

@@ -4,6 +4,7 @@
 // values (editable). They scroll together and keep the same row selected. An edit that
 // changes a value's text is reported through ValueEdited.
 
+#include "qtedge/TextEdge.h"
 #include <QString>
 #include <QWidget>
 
@@ -14,6 +15,9 @@ class QTableWidget;
 class TSettingsGrids : public QWidget {
     Q_OBJECT
 public:
+    // The code page of the properties it shows.
+    orvale::TextEdge Edge;
+
     explicit TSettingsGrids(QWidget* parent = nullptr);
 
     QTableWidget* StringGridName = nullptr;

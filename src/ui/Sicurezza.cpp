@@ -1,8 +1,8 @@
 #include "ui/Sicurezza.h"
 
 #include "access/PasswordChange.h"
+#include "qtedge/TextEdge.h"
 #include "ui/KeyTextValidator.h"
-#include "ui/Latin1.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -31,7 +31,7 @@ TSicurezza::TSicurezza(std::string programDir, std::string userName, orvale::Pro
       Prompter(prompter) {
     setWindowTitle("Change Password");
 
-    LabelUserName = new QLabel(ToQt(UserName), this);
+    LabelUserName = new QLabel(Edge.ToQt(UserName), this);
     LabelUserName->setObjectName("LabelUserName");
     Password1 = PasswordField("Password1", this);
     Password2 = PasswordField("Password2", this);
@@ -72,8 +72,8 @@ TSicurezza::TSicurezza(std::string programDir, std::string userName, orvale::Pro
 
 void TSicurezza::BtnOkClick() {
     TKeyFile keys(TKeyFile::PathIn(ProgramDir));
-    TPasswordChange change =
-        ChangePassword(keys, UserName, FromQt(Password1->text()), FromQt(Password2->text()));
+    TPasswordChange change = ChangePassword(keys, UserName, Edge.FromQt(Password1->text()),
+                                            Edge.FromQt(Password2->text()));
     Prompter.Show(change.BoxKind, change.Message, orvale::Prompter::Buttons::Ok);
     Changed_ = change.Changed;
     done(Changed_ ? QDialog::Accepted : QDialog::Rejected);

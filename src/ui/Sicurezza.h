@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 
 #include <QDialog>
 
@@ -16,6 +17,9 @@ class QPushButton;
 class TSicurezza : public QDialog {
     Q_OBJECT
 public:
+    // The code page of the names and passwords of the user file.
+    orvale::TextEdge Edge;
+
     TSicurezza(std::string programDir, std::string userName, orvale::Prompter& prompter,
                QWidget* parent = nullptr);
 

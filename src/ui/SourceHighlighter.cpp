@@ -1,6 +1,6 @@
 #include "SourceHighlighter.h"
 
-#include "ui/Latin1.h"
+#include "qtedge/TextEdge.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ void TSourceHighlighter::BuildFormats() {
 void TSourceHighlighter::highlightBlock(const QString& text) {
     if (text.isEmpty())
         return;
-    const std::string line = FromQt(text);
+    const std::string line = Edge.FromQt(text);
     const std::vector<ColourSpan> spans =
         Language_ == Language::Statements ? StatementSpans(line) : RpgLineSpans(line);
     for (const ColourSpan& span : spans)

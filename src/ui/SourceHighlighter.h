@@ -5,6 +5,7 @@
 // background, so that they read on the navy of the defaults, on black, and on the light or
 // dark base colour a desktop palette or the options give.
 
+#include "qtedge/TextEdge.h"
 #include "ui/SourceColouring.h"
 
 #include <QSyntaxHighlighter>
@@ -15,6 +16,9 @@
 class TSourceHighlighter : public QSyntaxHighlighter {
     Q_OBJECT
 public:
+    // The code page of the text it colours.
+    orvale::TextEdge Edge;
+
     enum class Language { Statements, RpgColumns };
 
     explicit TSourceHighlighter(Language language, QObject* parent = nullptr);

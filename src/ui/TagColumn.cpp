@@ -1,8 +1,8 @@
 #include "ui/TagColumn.h"
 
 #include "document/HostRecord.h"
+#include "qtedge/TextEdge.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/Latin1.h"
 
 #include <QPainter>
 #include <QTextBlock>
@@ -98,7 +98,7 @@ void SetLineTags(TExtRichEdit& editor, const StringList& tags) {
     QTextBlock block = editor.document()->firstBlock();
     for (size_t k = 0; block.isValid(); block = block.next(), ++k) {
         if (k < tags.size() && !tags[k].empty()) {
-            block.setUserData(new TTagData(ToQt(tags[k])));
+            block.setUserData(new TTagData(editor.Edge.ToQt(tags[k])));
             longest = std::max(longest, static_cast<int>(tags[k].size()));
         } else {
             block.setUserData(nullptr);
@@ -122,7 +122,7 @@ void SetLineDates(TExtRichEdit& editor, const StringList& shown,
             data = new TTagData({});
             block.setUserData(data);
         }
-        data->Date = has ? ToQt(shown[k]) : QString();
+        data->Date = has ? editor.Edge.ToQt(shown[k]) : QString();
         data->ChangeDate = k < dates.size() ? dates[k] : 0;
         longest = std::max(longest, static_cast<int>(data->Date.size()));
     }
@@ -145,9 +145,9 @@ std::int32_t LineChangeDate(const TExtRichEdit& editor, int line) {
 
 std::string LineTag(const TExtRichEdit& editor, int line) {
     TTagData* data = DataOf(editor.document()->findBlockByNumber(line));
-    return data ? FromQt(data->Tag) : std::string();
+    return data ? editor.Edge.FromQt(data->Tag) : std::string();
 }
 
 std::string LineMarginText(const TExtRichEdit& editor, int line) {
-    return FromQt(TagOf(editor.document()->findBlockByNumber(line)));
+    return editor.Edge.FromQt(TagOf(editor.document()->findBlockByNumber(line)));
 }

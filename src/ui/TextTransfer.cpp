@@ -2,8 +2,8 @@
 
 #include "platform/SafeSave.h"
 #include "platform/TextFile.h"
-#include "ui/FileNames.h"
-#include "ui/Latin1.h"
+#include "qtedge/FileNames.h"
+#include "qtedge/TextEdge.h"
 
 #include <QFileDialog>
 #include <QStringDecoder>
@@ -30,7 +30,7 @@ std::optional<std::string> Choose(QFileDialog& dialog, const TRunFileDialog& run
     QStringList chosen = dialog.selectedFiles();
     if (!confirmed || chosen.isEmpty() || chosen.front().isEmpty())
         return std::nullopt;
-    return PathFromQt(chosen.front());
+    return orvale::PathFromQt(chosen.front());
 }
 
 } // namespace
@@ -90,10 +90,12 @@ std::string CharacterNotHeldMessage(char32_t character, int line, std::string_vi
     std::string where = "line " + std::to_string(line);
     if (!of.empty())
         where += " of " + std::string(of);
-    return where + " holds " + CharacterName(character) + ", which a section's text cannot hold.";
+    return where + " holds " + orvale::CharacterName(character) +
+           ", which a section's text cannot hold.";
 }
 
-bool DecodeSectionText(std::string_view bytes, StringList& lines, std::string* error) {
+bool DecodeSectionText(std::string_view bytes, StringList& lines, std::string* error,
+                       const orvale::TextEdge& edge) {
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -104,20 +106,21 @@ bool DecodeSectionText(std::string_view bytes, StringList& lines, std::string* e
         return true;
     }
     int line = 0;
-    if (char32_t wide = FirstNotLatin1(text, &line)) {
+    if (char32_t wide = edge.FirstUnmappable(text, &line)) {
         if (error)
             *error = CharacterNotHeldMessage(wide, line);
         return false;
     }
-    lines = orvale::SplitTextLines(FromQt(text));
+    lines = orvale::SplitTextLines(edge.FromQt(text));
     return true;
 }
 
-bool ReadSectionTextFile(const std::string& path, StringList& lines, std::string* error) {
+bool ReadSectionTextFile(const std::string& path, StringList& lines, std::string* error,
+                         const orvale::TextEdge& edge) {
     std::string bytes;
     if (!orvale::ReadFileBytes(path, bytes, error))
         return false;
-    if (DecodeSectionText(bytes, lines, error))
+    if (DecodeSectionText(bytes, lines, error, edge))
         return true;
     if (error)
         *error = path + ": " + *error;
@@ -125,12 +128,13 @@ bool ReadSectionTextFile(const std::string& path, StringList& lines, std::string
 }
 
 bool WriteSectionTextFile(const std::string& path, const StringList& lines,
-                          TTextFileEncoding encoding, std::string* error) {
+                          TTextFileEncoding encoding, std::string* error,
+                          const orvale::TextEdge& edge) {
     if (encoding == TTextFileEncoding::Latin1CrLf)
         return orvale::WriteFileSafely(path, orvale::JoinTextLines(lines), {}, error);
     std::string text;
     for (const std::string& line : lines) {
-        QByteArray utf8 = ToQt(line).toUtf8();
+        QByteArray utf8 = edge.ToQt(line).toUtf8();
         text.append(utf8.constData(), static_cast<size_t>(utf8.size()));
         text += '\n';
     }

@@ -7,6 +7,7 @@
 // frame's other commands expect them: first filter, default extension "RPG".
 
 #include "platform/StringList.h"
+#include "qtedge/TextEdge.h"
 
 #include <QStringList>
 
@@ -57,12 +58,16 @@ enum class TTextFileEncoding { Utf8Lf, Latin1CrLf };
 
 // The file's text as single-byte lines. A character the section's text cannot hold refuses
 // the whole file: false, with Error naming the file, the line and the character.
-bool ReadSectionTextFile(const std::string& path, StringList& lines, std::string* error);
+// Edge is the code page of the section's text.
+bool ReadSectionTextFile(const std::string& path, StringList& lines, std::string* error,
+                         const orvale::TextEdge& edge = {});
 // The same for text already in memory (the file's bytes).
-bool DecodeSectionText(std::string_view bytes, StringList& lines, std::string* error);
+bool DecodeSectionText(std::string_view bytes, StringList& lines, std::string* error,
+                       const orvale::TextEdge& edge = {});
 // Writes the lines, each followed by its line end, replacing the file whole.
 bool WriteSectionTextFile(const std::string& path, const StringList& lines,
-                          TTextFileEncoding encoding, std::string* error);
+                          TTextFileEncoding encoding, std::string* error,
+                          const orvale::TextEdge& edge = {});
 // "line 3 holds the character "€" (U+20AC), which a section's text cannot hold."
 // Of, when given, names the text the line is counted in ("line 2 of the pasted text").
 std::string CharacterNotHeldMessage(char32_t character, int line, std::string_view of = {});

@@ -6,19 +6,24 @@
 //   orvale-window [FILE] [--select TEXT] [--page source|objects|setting|rpg]
 //                 [--sort COLUMN]... [--large-icons] [--size WxH] [--screenshot PNG]
 //                 [--time-select LINES] [--changed-since YYMMDD] [--host-dates]
+//                 [--export-dialog PNG]
 
 #include "frame/HelpIndex.h"
+#include "frame/Options.h"
 #include "frame/ProgramDir.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "qtedge/FileNames.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/GenRPGOptions.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/ColSortListView.h"
 #include "ui/EditorFrame.h"
 #include "ui/EditorsHolder.h"
 #include "ui/ExtRichEdit.h"
+#include "ui/FormExport.h"
 #include "ui/HelpWindow.h"
-#include "ui/Latin1.h"
+#include "ui/HostTransfer.h"
 #include "ui/MessageBoxPrompter.h"
 
 #include <QApplication>
@@ -32,6 +37,7 @@
 #include <QPrinter>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 
@@ -77,8 +83,9 @@ public:
     std::optional<std::string> ChooseSaveFile(const std::string& title,
                                               const std::string& initialDir,
                                               const std::string& fileName) override {
-        return Chosen(QFileDialog::getSaveFileName(
-            Window, ToQt(title), ToQt(initialDir + "/" + fileName), "Quenby Files (*.RPG)"));
+        return Chosen(QFileDialog::getSaveFileName(Window, orvale::TextEdge().ToQt(title),
+                                                   orvale::PathToQt(initialDir + "/" + fileName),
+                                                   "Quenby Files (*.RPG)"));
     }
     std::optional<std::string> ChooseTextFileToImport() override {
         return Chosen(QFileDialog::getOpenFileName(Window, "Quenby - Import Text File"));
@@ -91,7 +98,7 @@ private:
     static std::optional<std::string> Chosen(const QString& path) {
         if (path.isEmpty())
             return std::nullopt;
-        return FromQt(path);
+        return orvale::PathFromQt(path);
     }
 
     std::string ProgramDir;
@@ -142,6 +149,32 @@ int TimeSelect(TEditorsHolder& window, int lines) {
     return shown ? 0 : 1;
 }
 
+// Export To AS/400 on the window with the options as they come (the save left out: the program
+// may have no file yet), into a members folder that goes afterwards; its dialog, once shown, is
+// saved as PNG and cancelled. Questions of the compile are answered yes.
+int ShotExportDialog(TEditorsHolder& window, const std::string& programDir, const QString& png) {
+    QTemporaryDir members;
+    TOptions options;
+    options.Export.SaveOnExport = false;
+    options.LastExportFolder = orvale::PathFromQt(members.path()) + "/";
+    orvale::ScriptedPrompter yes;
+    window.Services.RunDialog = [](QDialog&) { return true; };
+    bool saved = false;
+    THostTransfer transfer{options, programDir, yes, &window, [&](QDialog& dialog) {
+                               dialog.show();
+                               QTimer::singleShot(300, &dialog, [&] {
+                                   saved = dialog.grab().save(png, "PNG");
+                                   dialog.reject();
+                               });
+                               return dialog.exec() == QDialog::Accepted;
+                           }};
+    ExportToHost(window, transfer);
+    window.DiscardChanges();
+    if (!saved)
+        return Fail("no export dialog saved to " + png);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -170,8 +203,10 @@ int main(int argc, char** argv) {
     QCommandLineOption changedSince(
         "changed-since", "Tints the lines of a dated member changed since YYMMDD.", "YYMMDD");
     QCommandLineOption hostDates("host-dates", "Shows change dates as YY/MM/DD.");
+    QCommandLineOption exportDialog(
+        "export-dialog", "Runs Export To AS/400, saves its dialog as PNG and quits.", "PNG");
     parser.addOptions({select, page, sort, largeIcons, size, screenshot, timeSelect, dir, palette,
-                       line, build, changedSince, hostDates});
+                       line, build, changedSince, hostDates, exportDialog});
     parser.process(app);
     if (parser.isSet(palette)) {
         QApplication::setStyle("Fusion");
@@ -193,7 +228,7 @@ int main(int argc, char** argv) {
     }
 
     std::string programDir =
-        parser.isSet(dir) ? FromQt(parser.value(dir)) + "/" : CurrentProgramDir();
+        parser.isSet(dir) ? orvale::PathFromQt(parser.value(dir)) + "/" : CurrentProgramDir();
     TMessageBoxPrompter prompter;
     orvale::Prompter::SetDefault(&prompter);
     TFormGenRPG compilerOptions;
@@ -220,7 +255,7 @@ int main(int argc, char** argv) {
     if (files.isEmpty()) {
         window.Document->NewProgram();
     } else {
-        std::string file = FromQt(files.front());
+        std::string file = orvale::PathFromQt(files.front());
         if (!orvale::FileExists(file))
             return Fail("no file " + files.front());
         if (file.back() == '3')
@@ -228,7 +263,7 @@ int main(int argc, char** argv) {
         else if (!window.OpenProgram(file))
             return Fail("cannot open " + files.front());
     }
-    window.setWindowTitle(ToQt(window.Document->FilePath + window.Document->FileName));
+    window.setWindowTitle(orvale::PathToQt(window.Document->FilePath + window.Document->FileName));
     window.TreeProgramChange();
 
     if (parser.isSet(build)) {
@@ -236,7 +271,7 @@ int main(int argc, char** argv) {
         window.CompileProgram(true);
     }
     window.HostDateFormat = parser.isSet(hostDates);
-    if (parser.isSet(select) && !SelectByText(window, FromQt(parser.value(select))))
+    if (parser.isSet(select) && !SelectByText(window, window.Edge.FromQt(parser.value(select))))
         return Fail("no node " + parser.value(select));
     if (parser.isSet(page)) {
         const QStringList pages{"source", "objects", "setting", "rpg"};
@@ -254,6 +289,8 @@ int main(int argc, char** argv) {
     }
     if (parser.isSet(changedSince))
         window.ShowChangedSince(parser.value(changedSince).toInt());
+    if (parser.isSet(exportDialog))
+        return ShotExportDialog(window, programDir, parser.value(exportDialog));
     for (const QString& column : parser.values(sort))
         window.ListViewObject->ColumnClick(column.toInt());
     if (parser.isSet(largeIcons))

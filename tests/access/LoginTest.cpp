@@ -51,6 +51,14 @@ TEST_F(LoginTest, ShortOrMalformedUserNameIsRefusedBeforeTheKeyFileIsRead) {
     EXPECT_NE(check.Message.find("Orvale.KEY"), std::string::npos) << check.Message;
 }
 
+TEST(UserNameRefusal, SaysWhatTheNameLacks) {
+    EXPECT_EQ(UserNameRefusal("ABC"), "The name has 3 characters; a user name has at least 4.");
+    EXPECT_EQ(UserNameRefusal("A"), "The name has 1 character; a user name has at least 4.");
+    EXPECT_EQ(UserNameRefusal("AB\tDE"),
+              "The name holds a control character, which a user name cannot hold.");
+    EXPECT_EQ(UserNameRefusal("ABCD"), "");
+}
+
 TEST_F(LoginTest, RightPasswordIsAcceptedInAnyCaseAndTheNameComesBackUpperCase) {
     SetPassword("mario", "secret");
     TLoginCheck check = Login("MARIO", "SECRET");

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <string_view>
 
 namespace {
 
@@ -26,6 +27,15 @@ protected:
         if (Handle)
             dlclose(Handle);
     }
+    // Whether the name is found through the library's handle and stands in the library itself
+    // (dlsym also searches the libraries it depends on).
+    bool DefinedInLibrary(const char* name) const {
+        void* symbol = dlsym(Handle, name);
+        Dl_info info{};
+        if (!symbol || !dladdr(symbol, &info) || !info.dli_fname)
+            return false;
+        return std::string_view(info.dli_fname).ends_with("/libcalvex.so");
+    }
     void* Handle = nullptr;
 };
 
@@ -33,11 +43,15 @@ protected:
 
 TEST_F(Library, ExportsTheFifteenFunctionsAndNothingElse) {
     for (const char* name : kExports)
-        EXPECT_NE(dlsym(Handle, name), nullptr) << name;
-    // Internals, the section code compiled into the library included, stay hidden.
-    EXPECT_EQ(dlsym(Handle, "_ZN6calvex9IsIntegerESt17basic_string_viewIcSt11char_traitsIcEE"),
-              nullptr);
-    EXPECT_EQ(dlsym(Handle, "_Z12TrimLeftViewSt17basic_string_viewIcSt11char_traitsIcEE"), nullptr);
+        EXPECT_TRUE(DefinedInLibrary(name)) << name;
+    // Internals, the section code compiled into the library included, stay hidden. The text
+    // rules are the platform's, reached through the library's own dependency: found, but not
+    // in the library.
+    for (const char* name :
+         {"_ZN6calvex9IsIntegerESt17basic_string_viewIcSt11char_traitsIcEE",
+          "_ZN12TParseString13FindSeparatorESt17basic_string_viewIcSt11char_traitsIcEES3_",
+          "_Z12TrimLeftViewSt17basic_string_viewIcSt11char_traitsIcEE"})
+        EXPECT_FALSE(DefinedInLibrary(name)) << name;
 }
 
 TEST_F(Library, VersionThroughTheSharedObject) {

@@ -146,10 +146,12 @@ TEST(BadInput, AnEbcdicMemberCutInsideItsLastRecordKeepsThatRecord) {
                            " --dir " + Q(dir.Path()))
                   .Status,
               0);
+    // One record and a part: as long as that, the member might as well be one longer record,
+    // so its record length is given.
     std::string cut = Bytes(dir.File("T.MBR")).substr(0, 80 + 30);
     Put(dir.File("T.MBR"), cut);
     CliRun run = Cli(dir, "ebcdic-to-text " + Q(dir.File("T.MBR")) + " " + Q(dir.File("B.RP3")) +
-                              " --dir " + Q(dir.Path()));
+                              " --dir " + Q(dir.Path()) + " --record-length 80");
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Err.find("holds 30 of 80 bytes"), std::string::npos) << run.Err;
     StringList back;
@@ -158,16 +160,17 @@ TEST(BadInput, AnEbcdicMemberCutInsideItsLastRecordKeepsThatRecord) {
     EXPECT_EQ(back[1], std::string("     C                     RET").append(50, ' '));
     EXPECT_EQ(Bytes(dir.File("T.MBR")), cut);
 
-    // Garbage as a member converts record by record; a line too long for its record is cut
-    // with a warning, never silently.
+    // Garbage as a member converts record by record; a line too long for the record length
+    // given is cut with a warning, never silently. Without a length, records hold it whole.
     Put(dir.File("W.RP3"), std::string(120, 'A') + "\r\n");
     run = Cli(dir, "text-to-ebcdic " + Q(dir.File("W.RP3")) + " " + Q(dir.File("W.MBR")) +
-                       " --dir " + Q(dir.Path()));
+                       " --dir " + Q(dir.Path()) + " --record-length 80");
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Err.find("lost the text past it"), std::string::npos) << run.Err;
     run = Cli(dir, "text-to-ebcdic " + Q(dir.File("W.RP3")) + " " + Q(dir.File("W.MBR")) +
-                       " --dir " + Q(dir.Path()) + " --record-length 120");
+                       " --dir " + Q(dir.Path()));
     EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(Bytes(dir.File("W.MBR")).size(), 120u);
 }
 
 } // namespace

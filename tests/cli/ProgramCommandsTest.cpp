@@ -27,9 +27,11 @@ struct CliRun {
     std::string Out, Err;
 };
 
-CliRun Cli(const TempDir& dir, const std::string& arguments) {
+// Runs the tool; Locale, when given, is the regional settings it runs under.
+CliRun Cli(const TempDir& dir, const std::string& arguments, const std::string& locale = {}) {
     std::string out = dir.File("stdout.txt"), err = dir.File("stderr.txt");
-    std::string command = std::string(ORVALE_BIN_DIR) + "/orvale-cli " + arguments + " >'" + out +
+    std::string command = (locale.empty() ? std::string() : "LC_ALL=" + locale + " ") +
+                          std::string(ORVALE_BIN_DIR) + "/orvale-cli " + arguments + " >'" + out +
                           "' 2>'" + err + "'";
     int raw = std::system(command.c_str());
     CliRun run;
@@ -204,6 +206,30 @@ TEST(ProgramCommands, FailuresNameTheFileAndTheReason) {
     EXPECT_TRUE(Contains(run.Out, "orvale-cli")) << run.Out;
 }
 
+// An RPG IV member is not imported at all; an empty one makes an empty program, with a
+// warning, that builds back to an empty member.
+TEST(ProgramCommands, ImportRefusesRpgIvAndWarnsOfAnEmptyMember) {
+    TempDir dir;
+    ASSERT_TRUE(orvale::WriteTextFile(
+        dir.File("NEW.RP3"),
+        {SpecLine('H', {{15, "1"}}), SpecLine('D', {{7, "COUNT"}, {24, "S"}, {39, "5P 0"}})}));
+    CliRun run = Cli(dir, "import " + Q(dir.File("NEW.RP3")));
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(Contains(run.Err, "NEW.RP3 is an RPG IV member: line 2 holds a definition "
+                                  "specification (D)"))
+        << run.Err;
+    EXPECT_FALSE(orvale::FileExists(dir.File("NEW.RPG")));
+    EXPECT_EQ(Cli(dir, "check " + Q(dir.File("NEW.RP3"))).Status, 2);
+
+    ASSERT_TRUE(orvale::WriteTextFile(dir.File("EMPTY.RP3"), StringList{}));
+    run = Cli(dir, "import " + Q(dir.File("EMPTY.RP3")));
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(Contains(run.Err, "EMPTY.RP3 holds no lines")) << run.Err;
+    run = Cli(dir, "build " + Q(dir.File("EMPTY.RPG")) + " --all -o " + Q(dir.File("OUT.RP3")));
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(std::filesystem::file_size(dir.File("OUT.RP3")), 0u);
+}
+
 TEST(ProgramCommands, BuildReportsFindingsAndFollowsTheOptions) {
     TempDir dir;
     {
@@ -253,6 +279,29 @@ TEST(ProgramCommands, BuildReportsFindingsAndFollowsTheOptions) {
     run = Cli(dir, "build " + Q(dir.File("BAD.RPG")));
     EXPECT_EQ(run.Status, 1);
     EXPECT_TRUE(Contains(run.Err, "warning: WARNING: The File may be corrupted!\n")) << run.Err;
+}
+
+// A program imported on a British machine is built on American, German and Japanese ones: none
+// of them finds its file damaged, and each writes the same member but for the banners' dates.
+TEST(ProgramCommands, AProgramImportedUnderOneLocaleBuildsUnderAnother) {
+    TempDir dir;
+    StringList member{SpecLine('H', {}), SpecLine('C', {{28, "SETON"}, {54, "  LR"}})};
+    ASSERT_TRUE(orvale::WriteTextFile(dir.File("M.RP3"), member));
+    CliRun run = Cli(dir, "import " + Q(dir.File("M.RP3")), "en_GB.UTF-8");
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    StringList imported = Lines(dir.File("M.RPG"));
+    for (const char* locale : {"en_US.UTF-8", "de_DE.UTF-8", "ja_JP.UTF-8", "en_GB.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        ASSERT_TRUE(orvale::WriteTextFile(dir.File("M.RPG"), imported));
+        run = Cli(dir, "build " + Q(dir.File("M.RPG")) + " -o " + Q(dir.File("B.RP3")), locale);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_EQ(run.Err, "");
+        StringList built = Lines(dir.File("B.RP3"));
+        std::erase_if(built, [](const std::string& line) {
+            return line.ends_with("1CRT") || line.ends_with("1UPD");
+        });
+        EXPECT_EQ(std::count(built.begin(), built.end(), member[1]), 1);
+    }
 }
 
 TEST(ProgramCommands, XrefListsFirstUses) {

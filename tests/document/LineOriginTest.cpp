@@ -103,3 +103,16 @@ TEST(LineOrigin, TagsAreWhatTheStatementDoesNotCarry) {
     s.AddLine("Exsr(D)");
     EXPECT_EQ(LineTags(s), (StringList{"A0001 CHG014", "", "X  Y", ""}));
 }
+
+TEST(LineOrigin, TagsFollowTheLinesOfAReplacedText) {
+    TEDITSection s("Main Routine", "");
+    s.AddConverted("Exsr(A)", "A0001C                     EXSR A", 0);
+    s.AddConverted("Exsr(B)", "A0002C                     EXSR B", 1);
+    s.AddConverted("Exsr(C)", "A0003C                     EXSR C", 2);
+    // A line inserted before the others, B edited, C as it was.
+    EXPECT_EQ(LineTagsFor(s, {"Exsr(NEW)", "Exsr(A)", "Exsr(B2)", "Exsr(C)"}),
+              (StringList{"", "A0001", "A0002", "A0003"}));
+    // Lines whose origins were dropped carry no tags.
+    s.DropOrigins();
+    EXPECT_EQ(LineTagsFor(s, s.LineTexts()), (StringList{"", "", ""}));
+}

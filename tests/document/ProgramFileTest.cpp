@@ -112,6 +112,15 @@ protected:
         return f;
     }
 
+    // The example as this program writes it: the properties end with the record of the date
+    // formats, the properties' creation text as its sample.
+    static StringList RecordedExample() {
+        StringList f = ExampleFile();
+        f[6] = "[2]";
+        f.insert(f.begin() + 8, "Date Format=%d/%m/%Y|%H:%M:%S|AM|PM|06/12/1999 10:15:00");
+        return f;
+    }
+
     // Reads Lines into a freshly built document and returns what ParseLines returned.
     int Parse(StringList lines) {
         Doc.SourceLines = std::move(lines);
@@ -127,13 +136,15 @@ protected:
 TEST_F(ProgramFileTest, WritesTheWorkedExampleLineForLine) {
     FillExample(Doc);
     Doc.WriteLines();
-    StringList expected = ExampleFile();
-    ASSERT_EQ(expected.size(), 68u);
+    StringList expected = RecordedExample();
+    ASSERT_EQ(expected.size(), 69u);
     ASSERT_EQ(Doc.SaveLines.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(Doc.SaveLines[i], expected[i]) << "line " << i;
     EXPECT_EQ(Doc.PropertySection.SaveLineIndex, 6);
-    EXPECT_EQ(Doc.FindSectionByName("CALC")->SaveLineIndex, 61);
+    EXPECT_EQ(Doc.FindSectionByName("CALC")->SaveLineIndex, 62);
+    // The record is the file's, not a property of the program.
+    EXPECT_EQ(Doc.PropertySection.LineTexts(), StringList{"Owner=USER1"});
 }
 
 TEST_F(ProgramFileTest, ReadsTheWorkedExampleBack) {
@@ -151,9 +162,17 @@ TEST_F(ProgramFileTest, ReadsTheWorkedExampleBack) {
               (StringList{"                Begsr(CALC)", "", "                Endsr()"}));
     EXPECT_EQ(Doc.FindNodeByData(calc)->ImageIndex, 9);
     EXPECT_FALSE(calc->Properties.Modified);
-    // Written again, the text is the same.
+    // Written again, the text is the same, with the record of its formats.
     Doc.WriteLines();
-    EXPECT_EQ(Doc.SaveLines, ExampleFile());
+    EXPECT_EQ(Doc.SaveLines, RecordedExample());
+    // Read with its record, the record is no property.
+    TEDITProgram again(Box);
+    again.BuildTree();
+    again.SourceLines = Doc.SaveLines;
+    EXPECT_EQ(again.ParseLines(ShownIn(Box)), 70);
+    EXPECT_EQ(again.PropertySection.LineTexts(), StringList{"Owner=USER1"});
+    EXPECT_EQ(again.PropertySection.Properties.CreatedOn, (DateTime{1999, 12, 6, 10, 15, 0}));
+    EXPECT_TRUE(Box.Messages.empty());
 }
 
 TEST_F(ProgramFileTest, RoundTripKeepsOddTextAndFolderOrder) {
@@ -299,15 +318,37 @@ TEST_F(ProgramFileTest, UnknownTopLevelNameStopsReading) {
     EXPECT_TRUE(Doc.ReadWhole);
 }
 
-TEST_F(ProgramFileTest, BadDateKeepsTheConstructionValueAndReadsOn) {
+// A date that no format reads damages nothing: it keeps its text, which is shown and written
+// back as it stands, and the file says so once, however many there are.
+TEST_F(ProgramFileTest, ADateNoFormatReadsKeepsItsTextAndReadsOn) {
     StringList file = ExampleFile();
     DateTime created = Doc.PropertySection.Properties.CreatedOn;
     file[4] = "[31/02/1999 10:15:00]";
+    file[59] = "[the day before yesterday]";
     Parse(file);
-    EXPECT_EQ(Box.Messages, (std::vector<Shown>{kCorrupted}));
-    EXPECT_EQ(Doc.PropertySection.Properties.CreatedOn, created);
+    const Shown kept{Prompter::Kind::Warning,
+                     "WARNING: 2 dates of the file could not be read as a date in any known format "
+                     "and are kept as written!",
+                     Prompter::Buttons::Ok,
+                     {}};
+    EXPECT_EQ(Box.Messages, std::vector<Shown>{kept});
+    EXPECT_TRUE(Doc.ReadWhole);
+    const TEDITSectionProperty& p = Doc.PropertySection.Properties;
+    EXPECT_EQ(p.CreatedOn, created);
+    EXPECT_EQ(p.CreatedOnText(), "31/02/1999 10:15:00");
+    EXPECT_EQ(p.LastUpdate, (DateTime{1999, 12, 6, 10, 20, 31}));
     EXPECT_EQ(Doc.PropertySection.LineTexts(), StringList{"Owner=USER1"});
-    EXPECT_NE(Doc.FindSectionByName("CALC"), nullptr);
+    TEDITSection* calc = Doc.FindSectionByName("CALC");
+    ASSERT_NE(calc, nullptr);
+    EXPECT_EQ(calc->Properties.CreatedOnText(), "the day before yesterday");
+    EXPECT_EQ(calc->LinesCount(), 3);
+    Doc.WriteLines();
+    EXPECT_EQ(Doc.SaveLines[4], "[31/02/1999 10:15:00]");
+    EXPECT_EQ(Doc.SaveLines[60], "[the day before yesterday]");
+    // An edit gives the section a moment again.
+    calc->SetLines({"  Begsr(CALC)"});
+    EXPECT_EQ(calc->Properties.LastUpdateText(),
+              RegionalSettings::Current().FormatDateTime(calc->Properties.LastUpdate));
 }
 
 TEST_F(ProgramFileTest, WrongLineCountKeepsTheLinesAndReadsOn) {

@@ -1,5 +1,7 @@
 #include "frame/HelpPages.h"
 #include "calvex/OpCodeTable.h"
+#include "calvex/SpecKeywordTable.h"
+#include "frame/HelpGuide.h"
 #include "frame/HelpIndex.h"
 #include "platform/ProfileFile.h"
 #include "platform/TextFile.h"
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 
 using orvale::test::TempDir;
 
@@ -34,7 +37,9 @@ protected:
     static void SetUpTestSuite() {
         Dir = new TempDir;
         std::string error;
-        ASSERT_TRUE(WriteHelpPages(DataDir + "/PromptH.PRM", Dir->Path(), &error)) << error;
+        ASSERT_TRUE(
+            WriteHelpPages(DataDir + "/PromptH.PRM", Dir->Path(), &error, DataDir + "/PromptS.PRM"))
+            << error;
         ASSERT_TRUE(Index.Load(Dir->Path() + "/Orvale.hlp", &error)) << error;
     }
     static void TearDownTestSuite() { delete Dir; }
@@ -95,6 +100,56 @@ TEST_F(ShippedHelpTest, OverviewAndGroupPagesListTheirCodes) {
     std::string end = ReadAll(Dir->Path() + "/opcodes/ENDYY.html");
     for (const char* code : {"ENDIF", "ENDDO", "ENDSL", "ENDSR", "ENDCS"})
         EXPECT_NE(end.find(std::string("<a name=\"") + code + "\">"), std::string::npos) << code;
+}
+
+TEST_F(ShippedHelpTest, EveryStatementOfTheTableHasAPage) {
+    std::string overview = ReadAll(Dir->Path() + "/statements.html");
+    for (const calvex::KeywordEntry& entry : calvex::SpecKeywordTable::Instance().Entries()) {
+        THelpTarget target;
+        ASSERT_TRUE(Index.Find(StatementHelpKeyword(entry.Name), target)) << entry.Name;
+        std::string page = ReadAll(target.Page);
+        EXPECT_NE(page.find("<a name=\"" + target.Anchor + "\">"), std::string::npos);
+        EXPECT_NE(overview.find("href=\"" + StatementPageName(entry.Name) + "\""),
+                  std::string::npos)
+            << entry.Name;
+    }
+    std::string file = ReadAll(Dir->Path() + "/statements/FILE.html");
+    EXPECT_NE(file.find("<td>File Name</td><td>7-14</td><td>8</td>"), std::string::npos);
+}
+
+TEST_F(ShippedHelpTest, TheGuideIsOnTheContentsPageAndReadsThrough) {
+    std::string contents = ReadAll(Index.Contents().Page);
+    ASSERT_GE(GuideTopics().size(), 7u);
+    for (const THelpTopic& topic : GuideTopics()) {
+        EXPECT_NE(contents.find("href=\"" + topic.Page + "\""), std::string::npos) << topic.Page;
+        THelpTarget target;
+        ASSERT_TRUE(Index.Find(topic.Keyword, target)) << topic.Keyword;
+        EXPECT_EQ(target.Page, Dir->Path() + "/" + topic.Page);
+    }
+    for (const char* words : {"F4", "F8", "Export To AS/400", "Open Library", "Ctrl+Shift+F",
+                              "Where Used", "Compare With", "Options &gt; Editor"}) {
+        bool said = false;
+        for (const THelpTopic& topic : GuideTopics())
+            said = said || ReadAll(Dir->Path() + "/" + topic.Page).find(words) != std::string::npos;
+        EXPECT_TRUE(said) << words;
+    }
+}
+
+TEST_F(ShippedHelpTest, NoLinkOfAPageLeadsNowhere) {
+    namespace fs = std::filesystem;
+    const std::regex href("href=\"([^\"#]*)(#[^\"]*)?\"");
+    int links = 0;
+    for (const auto& file : fs::recursive_directory_iterator(Dir->Path())) {
+        if (file.path().extension() != ".html")
+            continue;
+        std::string page = ReadAll(file.path().string());
+        for (std::sregex_iterator it(page.begin(), page.end(), href), end; it != end; ++it) {
+            fs::path target = file.path().parent_path() / (*it)[1].str();
+            EXPECT_TRUE(fs::exists(target)) << file.path() << " -> " << (*it)[1].str();
+            ++links;
+        }
+    }
+    EXPECT_GT(links, 500);
 }
 
 TEST(HelpPages, EntriesComeFromTheParameterFileInItsOrder) {

@@ -6,6 +6,7 @@
 
 using orvale::IsMemberName;
 using orvale::MemberFileName;
+using orvale::MemberNameFor;
 using orvale::MemberNameOf;
 
 namespace {
@@ -64,3 +65,20 @@ TEST(MemberName, EachCharacterClassIsTakenOnlyWhereTheRuleAllowsIt) {
 }
 
 } // namespace
+
+// The name a program's export proposes is always one the dialog takes.
+TEST(MemberName, AProgramsNameGivesAMemberNameTheHostTakes) {
+    EXPECT_EQ(MemberNameFor("/home/u/PAYROLL.RPG"), "PAYROLL");
+    EXPECT_EQ(MemberNameFor("payroll.rpg"), "PAYROLL");
+    EXPECT_EQ(MemberNameFor("/p/LucyJGitHub__DL0110.RPG.RPG"), "DL0110");
+    EXPECT_EQ(MemberNameFor("MIDAS__SDRPGSRCZ__SD0580M.RPG"), "SD0580M");
+    EXPECT_EQ(MemberNameFor("Rosetta__99-bottles-of-beer.rpg"), "OF_BEER");
+    EXPECT_EQ(MemberNameFor("MONTHLYREPORTS.RPG"), "MONTHLYREP");
+    EXPECT_EQ(MemberNameFor("2024 sales.RPG"), "SALES");
+    EXPECT_EQ(MemberNameFor("caf\xE9.RPG"), "CAF");
+    EXPECT_EQ(MemberNameFor("/p/1234.RPG"), "MEMBER");
+    EXPECT_EQ(MemberNameFor(""), "MEMBER");
+    for (const char* file : {"a.b.c", "__x__", "-.RPG", "Q$#@_1.RPG", "very long name here.RPG",
+                             "/dir.with.dots/NAME"})
+        EXPECT_TRUE(MemberNameOf(MemberNameFor(file) + ".MBR")) << file;
+}

@@ -76,6 +76,8 @@ TEST_F(OptionsFileTest, WritesEveryKeyInTheFileOrder) {
     Options.Reopen.AddToReopenList("/prg/B.RPG");
     Options.Reopen.AddToReopenList("/prg/A.RPG");
     Options.LastExportFolder = "/mnt/as400/";
+    Options.LastProgramFolder = "/home/mario/Documents";
+    Options.Window = {"AdnQywADAAA=", "AAAA/wAAAAD9", false};
     ASSERT_TRUE(SaveOptionsFile(Path(), Options, Compiler));
 
     StringList lines;
@@ -84,29 +86,61 @@ TEST_F(OptionsFileTest, WritesEveryKeyInTheFileOrder) {
     for (const std::string& line : lines)
         if (!line.empty())
             keys.push_back(line);
-    StringList expected = {"[General Options]", "BackColor=8388608",
-                           "TextColor=65535",   "FontSizeIdx=4",
-                           "UseRightButton=0",  "EditorPopupMemu=1",
-                           "AutoIndent=1",      "BackUnindent=0",
-                           "CursThrTabs=0",     "TabSpaces=2",
-                           "TextFilesLatin1=0", "[Compiler Options]",
-                           "PrgProp=1",         "PrgDesc=1",
-                           "PrgHist=1",         "PreComp=1",
-                           "CodeComm=1",        "BlankLines=1",
-                           "SecDesc=1",         "CrtDate=1",
-                           "UpdDate=1",         "LineComm=1",
-                           "SaveComp=1",        "LoadComp=1",
-                           "RPGPrefix=#",       "ChangeTag=",
-                           "ChangeTagLeft=0",   "LastExportFolder=/mnt/as400/",
-                           "[History Log]",     "AddSec=1",
-                           "DelSec=1",          "ModSec=1",
-                           "ModPrp=1",          "ModSPr=1",
-                           "[Undo Options]",    "Previous=1",
-                           "LastOpen=1",        "LastSave=1",
-                           "[Export Options]",  "SaveOnExport=1",
-                           "CompOnExport=1",    "BuilOnExport=1",
-                           "RecordLength=80",   "[Reopen Item]",
-                           "0=/prg/A.RPG",      "1=/prg/B.RPG"};
+    StringList expected = {"[General Options]",
+                           "BackColor=8388608",
+                           "TextColor=65535",
+                           "FontSizeIdx=4",
+                           "UseRightButton=0",
+                           "EditorPopupMemu=1",
+                           "AutoIndent=1",
+                           "BackUnindent=0",
+                           "CursThrTabs=0",
+                           "TabSpaces=2",
+                           "TextFilesLatin1=0",
+                           "HostDateFormat=0",
+                           "LastProgramFolder=/home/mario/Documents",
+                           "[Compiler Options]",
+                           "PrgProp=1",
+                           "PrgDesc=1",
+                           "PrgHist=1",
+                           "PreComp=1",
+                           "CodeComm=1",
+                           "BlankLines=1",
+                           "SecDesc=1",
+                           "CrtDate=1",
+                           "UpdDate=1",
+                           "LineComm=1",
+                           "SaveComp=1",
+                           "LoadComp=1",
+                           "RPGPrefix=#",
+                           "ChangeTag=",
+                           "ChangeTagLeft=0",
+                           "RenumberDated=0",
+                           "LastExportFolder=/mnt/as400/",
+                           "[History Log]",
+                           "AddSec=1",
+                           "DelSec=1",
+                           "ModSec=1",
+                           "ModPrp=1",
+                           "ModSPr=1",
+                           "[Undo Options]",
+                           "Previous=1",
+                           "LastOpen=1",
+                           "LastSave=1",
+                           "[Export Options]",
+                           "SaveOnExport=1",
+                           "CompOnExport=1",
+                           "BuilOnExport=1",
+                           "RecordLength=80",
+                           "DatedRecords=0",
+                           "DatedReading=0",
+                           "[Main Window]",
+                           "Geometry=AdnQywADAAA=",
+                           "State=AAAA/wAAAAD9",
+                           "ButtonBar=0",
+                           "[Reopen Item]",
+                           "0=/prg/A.RPG",
+                           "1=/prg/B.RPG"};
     EXPECT_EQ(keys, expected);
 }
 
@@ -129,7 +163,9 @@ TEST_F(OptionsFileTest, ReadsWhatWasWrittenAndConvertsValues) {
               "LastSave=0\n"
               "[Export Options]\n"
               "BuilOnExport=0\n"
-              "RecordLength=100\n");
+              "RecordLength=100\n"
+              "DatedRecords=1\n"
+              "DatedReading=7\n"); // a hand-edited reading no choice has
     ASSERT_TRUE(LoadOptionsFile(Path(), Options, Compiler));
     EXPECT_EQ(Options.Editor.BackColor, 128);
     EXPECT_EQ(Options.Editor.TextColor, 255);
@@ -147,6 +183,8 @@ TEST_F(OptionsFileTest, ReadsWhatWasWrittenAndConvertsValues) {
     EXPECT_TRUE(Options.Undo.LastOpen);
     EXPECT_FALSE(Options.Export.BuilOnExport);
     EXPECT_EQ(Options.Export.RecordLength, 100);
+    EXPECT_TRUE(Options.Export.DatedRecords);
+    EXPECT_EQ(Options.Export.DatedReading, 2);
 
     // Written back, the boolean 2 becomes "1" and the colour decimal.
     ASSERT_TRUE(SaveOptionsFile(Path(), Options, Compiler));

@@ -31,7 +31,7 @@ if [ "$status" -ne 124 ]; then
   fail "orvale ended by itself with status $status instead of waiting at the login"
 fi
 programDir=$home/.local/share/orvale
-for file in PromptH.PRM AStoPC.xlt PCtoAS.xlt Help/Orvale.hlp; do
+for file in PromptH.PRM PromptS.PRM AStoPC.xlt PCtoAS.xlt Help/Orvale.hlp; do
   [ -f "$programDir/$file" ] || fail "the first start did not put $file into $programDir"
 done
 echo "installed-start: $version; orvale started and filled $programDir"

@@ -65,6 +65,45 @@ TEST(MemberCommands, CodePageTablesAndRoundTrip) {
     EXPECT_EQ(back[2], std::string(40, ' '));
 }
 
+// Without --record-length a member goes to the host form with records as long as its longest
+// line, and comes back from it with the length its records tell; a length given that its
+// records contradict is warned about.
+TEST(MemberCommands, DefaultLengthsAgreeBothWays) {
+    TempDir dir;
+    ASSERT_EQ(Cli(dir, "xlt --codepage IBM037 --dir " + Quote(dir.Path())).Status, 0);
+    const StringList lines = {
+        "     H", "     C           *ENTRY    PLIST",
+        "     C                     PARM           CODE    5",
+        "     C                     SETON                     LR         CHANGED 2024-03-01 BY ME",
+        "      * end"};
+    ASSERT_TRUE(orvale::WriteTextFile(dir.File("IN.RP3"), lines));
+    const std::string tables = " --dir " + Quote(dir.Path());
+    CliRun run = Cli(dir, "text-to-ebcdic " + Quote(dir.File("IN.RP3")) + " " +
+                              Quote(dir.File("OUT.MBR")) + tables);
+    ASSERT_EQ(run.Status, 0) << run.Errors;
+    const size_t length = lines[3].size();
+    EXPECT_NE(run.Errors.find("records of " + std::to_string(length) + " bytes"), std::string::npos)
+        << run.Errors;
+    EXPECT_EQ(Slurp(dir.File("OUT.MBR")).size(), lines.size() * length);
+
+    run = Cli(dir, "ebcdic-to-text " + Quote(dir.File("OUT.MBR")) + " " +
+                       Quote(dir.File("BACK.RP3")) + tables);
+    ASSERT_EQ(run.Status, 0) << run.Errors;
+    StringList back;
+    ASSERT_TRUE(orvale::ReadTextFile(dir.File("BACK.RP3"), back));
+    ASSERT_EQ(back.size(), lines.size());
+    for (size_t k = 0; k < lines.size(); ++k)
+        EXPECT_EQ(back[k].substr(0, back[k].find_last_not_of(' ') + 1), lines[k]);
+
+    // The host's usual 80 given for it: written, with a warning that names the right length.
+    run = Cli(dir, "ebcdic-to-text " + Quote(dir.File("OUT.MBR")) + " " +
+                       Quote(dir.File("BACK.RP3")) + tables + " --record-length 80");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Errors.find("in records of " + std::to_string(length) + " bytes"),
+              std::string::npos)
+        << run.Errors;
+}
+
 TEST(MemberCommands, FailuresExitTwoWithOneLineNamingTheFile) {
     TempDir dir;
     ASSERT_EQ(Cli(dir, "xlt --codepage IBM037 --dir " + Quote(dir.Path())).Status, 0);
@@ -139,7 +178,8 @@ TEST(MemberCommands, CodePagesAndDatedRecordsRoundTripWithoutTables) {
 
     // Warnings, one line each, and exit status 1: a run without blanks around it, a line
     // without its digits.
-    ASSERT_TRUE(orvale::WriteFileSafely(dir.File("IN.RP3"), line + "\r\n000200991231X\xAB\xC8\r\nX\r\n"));
+    ASSERT_TRUE(
+        orvale::WriteFileSafely(dir.File("IN.RP3"), line + "\r\n000200991231X\xAB\xC8\r\nX\r\n"));
     run = Cli(dir, "text-to-ebcdic " + Quote(dir.File("IN.RP3")) + " " +
                        Quote(dir.File("OUT.MBR")) + both);
     EXPECT_EQ(run.Status, 1);

@@ -312,7 +312,7 @@ TEST(OndrelCorpus, MembersSurviveTheRoundTripThroughTheHostForm) {
     TempDir dir;
     std::string error;
     ASSERT_TRUE(ondrel::WriteCodePageTables("IBM037", dir.Path(), error)) << error;
-    int members = 0, wide = 0;
+    int members = 0, wide = 0, told = 0;
     for (const char* folder : {ORVALE_CORPUS_DIR, ORVALE_CORPUS_DIR "-wide"}) {
         if (!std::filesystem::is_directory(folder))
             continue;
@@ -328,8 +328,21 @@ TEST(OndrelCorpus, MembersSurviveTheRoundTripThroughTheHostForm) {
             ASSERT_LE(length, 255u) << path;
             wide += length > 80;
             const int recordLength = static_cast<int>(length);
+            // The export's record length keeps every line whole, and the import finds it in
+            // the records (unless the member is no RPG source at all).
+            ASSERT_EQ(TextRecordLength(path, 80), recordLength) << path;
             ASCIIToEBCDic(path, dir.File("C.MBR"), dir.File("PCtoAS.xlt"), recordLength, nullptr);
             ASSERT_EQ(LastStatus(), OndrelOk) << path;
+            TOndrelRecordFit fit;
+            ASSERT_TRUE(MemberRecordFit(dir.File("C.MBR"), dir.File("AStoPC.xlt"), 80, fit));
+            if (fit.Found != recordLength) {
+                EXPECT_EQ(fit.Found, 0) << path;
+                EXPECT_LT(fit.Share, OndrelSourceShare) << path;
+            } else if (recordLength != 80) {
+                // Read as 80-byte records, a wide member looks misread.
+                EXPECT_LT(fit.Share, OndrelSourceShare) << path;
+                ++told;
+            }
             ASSERT_TRUE(EBCDicToASCII(dir.File("C.MBR"), dir.File("C.RP3"), dir.File("AStoPC.xlt"),
                                       recordLength, nullptr))
                 << path;
@@ -352,7 +365,127 @@ TEST(OndrelCorpus, MembersSurviveTheRoundTripThroughTheHostForm) {
     EXPECT_GT(members, 0);
     if (std::filesystem::is_directory(ORVALE_CORPUS_DIR "-wide")) {
         EXPECT_GT(wide, 300);
+        EXPECT_EQ(told, wide);
     }
+}
+
+namespace {
+
+// Members written with IBM037 tables, as the export writes them.
+class RecordLengths : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(ondrel::WriteCodePageTables("IBM037", dir.Path(), error)) << error;
+    }
+    // Lines as a member of Length-byte records.
+    std::string Member(const StringList& lines, int length) {
+        EXPECT_TRUE(orvale::WriteTextFile(dir.File("T.RP3"), lines));
+        ASCIIToEBCDic(dir.File("T.RP3"), dir.File("T.MBR"), dir.File("PCtoAS.xlt"), length,
+                      nullptr);
+        return Slurp(dir.File("T.MBR"));
+    }
+    TOndrelRecordFit Fit(const std::string& member, int asked = 80) {
+        Put(dir.File("M.MBR"), member);
+        TOndrelRecordFit fit;
+        EXPECT_TRUE(MemberRecordFit(dir.File("M.MBR"), dir.File("AStoPC.xlt"), asked, fit));
+        return fit;
+    }
+    TempDir dir;
+};
+
+// A program: comments, a file, calculations, one change tag past column 80, compile-time data.
+StringList Program() {
+    StringList lines = {
+        "     H",
+        "      * Prints the price list",
+        "     FPRICES  IF  E           K        DISK",
+        "     E                    MSG     1   2 30",
+        "     C           *ENTRY    PLIST",
+        "     C                     PARM           CODE    5",
+        "     C           CODE      CHAINPRICES               90",
+        "     C   90                MOVEL'NONE'    NAME",
+        "     C                     SETON                     LR     CHG0001 BY ANNE",
+        "      /EJECT",
+        "     OQSYSPRT E  1           PRICE",
+    };
+    for (int k = 0; k < 40; ++k)
+        lines.push_back("     C                     ADD  1         COUNT   50");
+    lines.push_back("** messages");
+    lines.push_back("Price not found               ");
+    lines.push_back("Price list printed            ");
+    return lines;
+}
+
+} // namespace
+
+// The records of a member say how long they are: read with any other length its lines leave
+// their columns, record by record, which the judgement sees.
+TEST_F(RecordLengths, TheRecordsTellTheirLength) {
+    const StringList program = Program();
+    for (int length : {80, 92, 96, 100, 112, 132, 255}) {
+        TOndrelRecordFit fit = Fit(Member(program, length));
+        EXPECT_EQ(fit.Found, length);
+        EXPECT_EQ(fit.FoundShare, 100) << length;
+        if (length != 80) {
+            EXPECT_LT(fit.Share, OndrelSourceShare) << length;
+        }
+    }
+    // Behind a sequence number and date of 12 digits, in records of 92 bytes.
+    StringList dated;
+    for (size_t k = 0; k < program.size(); ++k)
+        dated.push_back("00" + std::to_string(1000 + k) + "970312" + program[k]);
+    EXPECT_EQ(Fit(Member(dated, 92)).Found, 92);
+    // A partial last record (a byte of another tool's, or a member cut short) says nothing
+    // against the length of the others.
+    EXPECT_EQ(Fit(Member(program, 100) + "\x3F").Found, 100);
+    EXPECT_EQ(Fit(Member(program, 100) + std::string(60, '\x40')).Found, 100);
+}
+
+TEST_F(RecordLengths, WhatTheRecordsCannotTellIsLeftToTheLengthAsked) {
+    // One line of source and a blank line read as well as one record of 160 bytes.
+    const StringList two = {"     C                     SETON                     LR", ""};
+    EXPECT_EQ(Fit(Member(two, 80), 80).Found, 80);
+    // Lines that use only the first half of records of 100 bytes: read as records of 50 bytes
+    // they give a blank line after each, so the longer length is taken.
+    StringList narrow;
+    for (int k = 0; k < 30; ++k)
+        narrow.push_back("     C                     Z-ADD0         X");
+    EXPECT_EQ(Fit(Member(narrow, 100)).Found, 100);
+    // Text that is no RPG source, an empty member.
+    TOndrelRecordFit fit = Fit(Member(StringList(20, "DCL VAR(&NAME) TYPE(*CHAR) LEN(10)"), 80));
+    EXPECT_EQ(fit.Found, 0);
+    EXPECT_EQ(fit.Share, 0);
+    EXPECT_EQ(Fit("").Found, 0);
+    // A missing member, a bad length asked.
+    TOndrelRecordFit none;
+    std::string message;
+    EXPECT_FALSE(MemberRecordFit(dir.File("NONE.MBR"), dir.File("AStoPC.xlt"), 80, none));
+    EXPECT_EQ(LastStatus(&message), OndrelSourceMissing);
+    EXPECT_NE(message.find("NONE.MBR"), std::string::npos);
+    EXPECT_FALSE(MemberRecordFit(dir.File("M.MBR"), dir.File("AStoPC.xlt"), 0, none));
+    EXPECT_EQ(LastStatus(), OndrelBadRecordLength);
+}
+
+TEST_F(RecordLengths, TheTextsRecordLengthKeepsItsLongestLine) {
+    auto length = [&](const std::string& text, int least = 80) {
+        Put(dir.File("L.RP3"), text);
+        return TextRecordLength(dir.File("L.RP3"), least);
+    };
+    EXPECT_EQ(length("short\r\n" + std::string(99, 'x') + "     \r\nend\r\n"), 99);
+    EXPECT_EQ(length("short\r\n"), 80);
+    EXPECT_EQ(length("short\r\n", 20), 20);
+    EXPECT_EQ(length(std::string(300, 'x')), 255);
+    // Line ends of every kind; a zero byte ends the text.
+    EXPECT_EQ(length("a\r" + std::string(90, 'x') + "\rb\n" + std::string(85, 'y')), 90);
+    EXPECT_EQ(length("a\n" + std::string(85, 'x') + '\0' + std::string(120, 'y')), 85);
+    // A long line across the pieces a large text is read in.
+    std::string large;
+    while (large.size() < (1u << 20) - 50)
+        large += std::string(70, 'z') + "\r\n";
+    EXPECT_EQ(length(large + std::string(120, 'w') + "\r\n" + large), 120);
+    EXPECT_EQ(TextRecordLength(dir.File("NONE.RP3"), 80), 0);
+    EXPECT_EQ(LastStatus(), OndrelSourceMissing);
 }
 
 TEST(OndrelCopy, CopiesIntoTheFolderAndReplacesAnOldMember) {

@@ -79,6 +79,6 @@ TEST_F(CaddisTest, RepositoryOpensOnTheProgramDirectory) {
         shown = Control<QLabel>(window, "LabelFolder")->text();
         Control<QPushButton>(window, "BtnClose")->click();
     });
-    CaddisShowRepository();
+    CaddisShowRepository(orvale::CodePage::Latin1());
     EXPECT_EQ(shown.toStdString(), "Programs of " + CurrentProgramDir());
 }

@@ -52,7 +52,7 @@ TEST_F(LumbroTest, OnlyAcceptedChangesAreTaken) {
     StringList lines = Statements;
     WhenModalShown("TLumbroWindow",
                    [](QWidget& window) { Control<QPushButton>(window, "BtnOK")->click(); });
-    EXPECT_FALSE(LumbroDesign(lines)); // accepted, but nothing changed
+    EXPECT_FALSE(LumbroDesign(lines, orvale::CodePage::Latin1())); // accepted, but nothing changed
     EXPECT_EQ(lines, Statements);
 
     WhenModalShown("TLumbroWindow", [](QWidget& window) {
@@ -60,7 +60,7 @@ TEST_F(LumbroTest, OnlyAcceptedChangesAreTaken) {
             ->appendPlainText("        LConst('PAGE',60)");
         Control<QPushButton>(window, "BtnCancel")->click();
     });
-    EXPECT_FALSE(LumbroDesign(lines));
+    EXPECT_FALSE(LumbroDesign(lines, orvale::CodePage::Latin1()));
     EXPECT_EQ(lines, Statements);
 
     WhenModalShown("TLumbroWindow", [](QWidget& window) {
@@ -68,7 +68,7 @@ TEST_F(LumbroTest, OnlyAcceptedChangesAreTaken) {
             ->appendPlainText("        LConst('PAGE',60)");
         Control<QPushButton>(window, "BtnOK")->click();
     });
-    EXPECT_TRUE(LumbroDesign(lines));
+    EXPECT_TRUE(LumbroDesign(lines, orvale::CodePage::Latin1()));
     StringList expected = Statements;
     expected.push_back("        LConst('PAGE',60)");
     EXPECT_EQ(lines, expected);

@@ -67,7 +67,7 @@ TEST_F(VerrowTest, BrowseReturnsTheChosenProgramOrNothing) {
         Control<QListWidget>(dialog, "ListPrograms")->setCurrentRow(1);
         Control<QPushButton>(dialog, "BtnOK")->click();
     });
-    VerrowBrowse(path);
+    VerrowBrowse(path, orvale::CodePage::Latin1());
     EXPECT_EQ(path, Dir.File("BBB.RPG"));
 
     // Without a place the browser starts where it was left; Cancel gives nothing.
@@ -77,7 +77,7 @@ TEST_F(VerrowTest, BrowseReturnsTheChosenProgramOrNothing) {
         shownFolder = Control<QLineEdit>(dialog, "EditFolder")->text().toStdString();
         Control<QPushButton>(dialog, "BtnCancel")->click();
     });
-    VerrowBrowse(path);
+    VerrowBrowse(path, orvale::CodePage::Latin1());
     EXPECT_EQ(path, "");
     EXPECT_EQ(shownFolder, Dir.Path());
 
@@ -87,6 +87,6 @@ TEST_F(VerrowTest, BrowseReturnsTheChosenProgramOrNothing) {
         QListWidget* list = Control<QListWidget>(dialog, "ListPrograms");
         emit list->itemDoubleClicked(list->item(0));
     });
-    VerrowBrowse(path);
+    VerrowBrowse(path, orvale::CodePage::Latin1());
     EXPECT_EQ(path, Dir.File("AAA.RPG"));
 }

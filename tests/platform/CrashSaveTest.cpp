@@ -16,6 +16,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <functional>
 #include <random>
 #include <string>
@@ -144,6 +145,16 @@ void KillAtManyMoments(const Target& target, int kills) {
     // The kills landed both before and after the replacement.
     EXPECT_GT(sawOld, 0);
     EXPECT_GT(sawNew, 0);
+    // Whatever the kills left, one save that completes leaves no temporary file behind.
+    ASSERT_TRUE(target.Save(current + 1));
+    const std::string folder = orvale::ExtractFilePath(target.Path);
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(
+            name == orvale::ExtractFileName(target.Path) ||
+            (!target.BackupPath.empty() && name == orvale::ExtractFileName(target.BackupPath)))
+            << name;
+    }
 }
 
 class CrashSave : public ::testing::Test {

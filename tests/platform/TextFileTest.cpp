@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace orvale;
@@ -335,5 +339,86 @@ TEST(SafeSave, AChangedContentIsWrittenWholeWhereverItDiffers) {
         EXPECT_EQ(Slurp(path), JoinTextLines(*lines));
         EXPECT_EQ(Slurp(dir.File("P.~RP")), JoinTextLines(old));
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+    }
+}
+
+namespace {
+
+// The names in Dir, sorted.
+std::vector<std::string> Names(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A save of Path killed half way, in a child process.
+void KilledSave(const std::string& path) {
+    pid_t child = ::fork();
+    if (child == 0) {
+        SafeFileWriter writer(path);
+        writer.Write(std::string(1 << 20, 'k'));
+        ::raise(SIGKILL);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+}
+
+class UnnamedTemporaries {
+public:
+    explicit UnnamedTemporaries(bool allowed) { SetUnnamedTemporaries(allowed); }
+    ~UnnamedTemporaries() { SetUnnamedTemporaries(true); }
+};
+
+} // namespace
+
+// A save killed half way leaves nothing where the file system has unnamed files; elsewhere its
+// temporary file is left, and the next save of the same file removes it, but not the file of
+// a save still running, nor a file of another name.
+TEST(SafeSave, TemporariesOfKilledSavesGoWithTheNextSave) {
+    for (bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed temporaries" : "named temporaries");
+        UnnamedTemporaries mode(unnamed);
+        TempDir dir;
+        std::string path = dir.File("A.RPG");
+        ASSERT_TRUE(WriteFileSafely(path, "one"));
+        KilledSave(path);
+        KilledSave(path);
+        std::vector<std::string> left = Names(dir.Path());
+        if (!unnamed) {
+            EXPECT_EQ(left.size(), 3u);
+            // two temporaries beside the file
+        }
+        for (const std::string& name : left) {
+            EXPECT_TRUE(name == "A.RPG" || name.starts_with(".A.RPG.")) << name;
+        }
+        EXPECT_EQ(Slurp(path), "one");
+
+        // A backup name being made when its save was killed, and files that are not ours.
+        ASSERT_TRUE(WriteFileSafely(dir.File(".A.~RP.x1Y2z3"), "one"));
+        ASSERT_TRUE(WriteFileSafely(dir.File(".A.RPG.notes"), "mine"));
+        ASSERT_TRUE(WriteFileSafely(dir.File(".B.RPG.abc123"), "other's"));
+        SafeFileWriter running(path);
+        running.Write("three");
+        ASSERT_TRUE(WriteFileSafely(path, "two", ProgramBackupPath(path)));
+        std::vector<std::string> expected{".A.RPG.notes", ".B.RPG.abc123", "A.RPG", "A.~RP"};
+        std::vector<std::string> now = Names(dir.Path());
+        if (!unnamed) {
+            // The running save's own file, held by it.
+            ASSERT_EQ(now.size(), expected.size() + 1);
+            now.erase(std::find_if(now.begin(), now.end(), [](const std::string& name) {
+                return name.starts_with(".A.RPG.") && name != ".A.RPG.notes";
+            }));
+        }
+        EXPECT_EQ(now, expected);
+        EXPECT_EQ(Slurp(path), "two");
+
+        std::string error;
+        ASSERT_TRUE(running.Commit(ProgramBackupPath(path), &error)) << error;
+        EXPECT_EQ(Slurp(path), "three");
+        EXPECT_EQ(Slurp(dir.File("A.~RP")), "two");
+        EXPECT_EQ(Names(dir.Path()), expected);
     }
 }

@@ -67,6 +67,12 @@ TEST(CrossReferenceLine, RawCalculationLinesAreReadByTheirColumns) {
     const int start = 12 - 5; // the raw text's column 6 stands at offset 12
     EXPECT_EQ(IndicatorUsesInLine(raw, "01", 'C'), (Uses{{start + 9, UseRole::Conditions}}));
     EXPECT_EQ(IndicatorUsesInLine(raw, "10", 'C'), (Uses{{start + 53, UseRole::SetOn}}));
+    // The same line commented out in the member ("*" in column 7) uses nothing.
+    std::string commented = raw;
+    commented[12 + 1] = '*';
+    EXPECT_TRUE(IndicatorUsesInLine(commented, "01", 'C').empty());
+    EXPECT_TRUE(IndicatorUsesInLine(commented, "10", 'C').empty());
+    EXPECT_TRUE(FieldUsesInLine("RPG(C*                   SETON   X)", "X", 'C').empty());
 }
 
 TEST(CrossReferenceLine, OtherSpecificationsNameTheirIndicatorsByParameter) {

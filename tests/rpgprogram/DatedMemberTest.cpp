@@ -306,4 +306,22 @@ TEST_F(DatedMember, WhatIsNotAsTheHostKeepsItIsSaidAndKept) {
         << Box.Messages[0].Text;
 }
 
+// The refusal of an RPG IV member reads the columns after the digits, as the rest does.
+TEST_F(DatedMember, AnRpgIvMemberIsRefusedAsItsUndatedFormIs) {
+    const StringList plain = {
+        "     H DFTACTGRP(*NO)", "     D COUNT           S              5P 0",
+        "     C                   SETON                                        LR"};
+    StringList dated;
+    for (size_t k = 0; k < plain.size(); ++k)
+        dated.push_back("000" + std::to_string(k + 1) + "00990301" + plain[k]);
+    EXPECT_FALSE(Import(plain, "NEWSTYLE.RP3"));
+    const auto refused = Box.Messages;
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0].BoxKind, orvale::Prompter::Kind::Error);
+    Box.Clear();
+    EXPECT_FALSE(Import(dated, "NEWSTYLE.RP3"));
+    EXPECT_EQ(Box.Messages, refused);
+    EXPECT_FALSE(Doc.Opened);
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include "ImportFixture.h"
 #include "support/ShownIn.h"
 
+#include <algorithm>
 #include <filesystem>
 
 using orvale::ColumnSort;
@@ -76,8 +77,61 @@ TEST_F(FlagReportTest, EmptyGroupShowsItsColumns) {
                                             {"", 0, ColumnSort::Text}}));
 }
 
+// A line that was commented out, the text of a literal and a trailing comment mention an
+// indicator without using it: the first use is the first line of code that does.
+TEST_F(FlagReportTest, CommentsAndLiteralsAreNoFirstUse) {
+    Doc.MainRoutineSection.AssignLines({
+        "/*       MOVE(*ON, *IN41)",                                // a statement commented out
+        "RPG(C*   42                SETON                     43)", // a member comment
+        "  MOVE('*IN44 45', TEXT)",                                 // a literal
+        "  Z-add(1,X)          /* sets *IN46 later */",             // a trailing comment
+        "  Movea('0000',*IN[47])       /* *IN47 to *IN50 */",       // the array form in the code
+        "  MOVE(*ON, *IN41)",
+        "  {42} Z-add(0,Y)",
+        "  MOVE('''', *IN44)", // a quote written twice inside a literal
+        "  SETON(43, 45, 46)",
+    });
+    Sub->AssignLines({});
+    Out->AssignLines({});
+    EXPECT_EQ(Report("Indicators"),
+              (Rows{"41 Main Routine 6 13", "42 Main Routine 7 4", "43 Main Routine 9 9",
+                    "44 Main Routine 8 14", "45 Main Routine 9 13", "46 Main Routine 9 17",
+                    "47 Main Routine 5 16"}));
+    // The search indicator by indicator agrees.
+    int line = 0, column = 0;
+    EXPECT_EQ(Doc.FindFirstFlagUse("*IN41", false, false, false, line, column),
+              Doc.FindNodeByText("Main Routine"));
+    EXPECT_EQ(line, 5);
+    EXPECT_EQ(column, 13);
+    EXPECT_EQ(Doc.FindFirstFlagUse("43", true, false, false, line, column),
+              Doc.FindNodeByText("Main Routine"));
+    EXPECT_EQ(line, 8);
+    // Only mentioned, never used: no row.
+    Doc.MainRoutineSection.AssignLines({"/* {48} SETON(49)", "  MOVE('48', X) /* 49 */"});
+    EXPECT_TRUE(Report("Indicators").empty());
+    EXPECT_EQ(Doc.FindFirstFlagUse("48", true, false, false, line, column), nullptr);
+}
+
+namespace {
+
+// Whether the text at Column (1-based) of Line is, to a reader, in a comment or in a quoted
+// literal: a "/*" line, a raw member line with "*" in column 7, after a "/*", or after an odd
+// number of quotes.
+bool ReadsAsCommentOrLiteral(const std::string& line, int column) {
+    std::string trimmed = line.substr(std::min(line.find_first_not_of(' '), line.size()));
+    if (trimmed.starts_with("/*") ||
+        (trimmed.starts_with("RPG(") && trimmed.size() > 5 && trimmed[5] == '*'))
+        return true;
+    std::string before = line.substr(0, static_cast<size_t>(column - 1));
+    return before.find("/*") != std::string::npos ||
+           std::count(before.begin(), before.end(), '\'') % 2 == 1;
+}
+
+} // namespace
+
 // The report searches every indicator of a group in one pass over the sections; it must find
-// what the search section by section finds, indicator by indicator.
+// what the search section by section finds, indicator by indicator, and never a comment or a
+// literal (real members comment out hundreds of lines that used indicators).
 TEST_F(FlagReportTest, OnePassFindsWhatTheSearchOneByOneFinds) {
     struct Group {
         const char* Text;
@@ -104,6 +158,16 @@ TEST_F(FlagReportTest, OnePassFindsWhatTheSearchOneByOneFinds) {
     for (const auto& entry : std::filesystem::directory_iterator(ORVALE_CORPUS_DIR, ec))
         if (entry.path().extension() == ".RP3")
             members.push_back(entry.path().string());
+    // And every tenth member of the wide sample.
+    std::filesystem::path wide =
+        std::filesystem::path(ORVALE_CORPUS_DIR).parent_path() / "corpus-wide";
+    std::vector<std::string> wideMembers;
+    for (const auto& entry : std::filesystem::directory_iterator(wide, ec))
+        if (entry.path().extension() == ".RP3")
+            wideMembers.push_back(entry.path().string());
+    std::sort(wideMembers.begin(), wideMembers.end());
+    for (size_t k = 0; k < wideMembers.size(); k += 10)
+        members.push_back(wideMembers[k]);
     if (members.empty())
         GTEST_SKIP() << "no members in " << ORVALE_CORPUS_DIR;
     size_t rows = 0;
@@ -127,9 +191,13 @@ TEST_F(FlagReportTest, OnePassFindsWhatTheSearchOneByOneFinds) {
                     expected.push_back(name + " " + node->Text + " " + std::to_string(line) + " " +
                                        std::to_string(column));
             }
-            for (const TFlagUse& use : doc.FlagUses(g.Text))
+            for (const TFlagUse& use : doc.FlagUses(g.Text)) {
                 found.push_back(use.Flag + " " + use.Node->Text + " " + std::to_string(use.Line) +
                                 " " + std::to_string(use.Column));
+                EXPECT_FALSE(
+                    ReadsAsCommentOrLiteral(use.Node->Section()->GetLine(use.Line), use.Column))
+                    << member << " " << found.back();
+            }
             EXPECT_EQ(found, expected) << member << " " << g.Text;
             rows += found.size();
         }

@@ -202,14 +202,20 @@ TEST_F(ImportTest, RefusedMembers) {
     EXPECT_EQ(zero.HeaderSection.LinesCount(), 0);
 }
 
-// Specifications out of order take several passes. A line no walk takes is left out and
-// reported, and the passes go on after it; the compile-time data is found behind it.
+// A line no walk takes as a specification is kept as written among the lines around it and
+// reported, and the rest is converted; the compile-time data is found behind it.
 TEST_F(ImportTest, ALineNoWalkTakesIsKeptInItsPlaceAndTheRestIsConverted) {
-    StringList member{kExsr,  kDisk,  kSeton, "     X  not an RPG III line",
-                      kSeton, kTable, "**",   "JANFEBMARAPRMAYJUN"};
+    StringList member{kDisk,
+                      kTable,
+                      kExsr,
+                      kSeton,
+                      "     X  not an RPG III line",
+                      kSeton,
+                      "**",
+                      "JANFEBMARAPRMAYJUN"};
     ASSERT_TRUE(Import(member));
     EXPECT_EQ(Doc.LogicalSection.CompiledTexts(), StringList{kDisk});
-    // It stays with the lines before it, as a raw line, and comes back as it was.
+    // It stays with the lines around it, as a raw line, and comes back as it was.
     EXPECT_EQ(Doc.MainRoutineSection.CompiledTexts(),
               (StringList{kExsr, kSeton, "     X  not an RPG III line", kSeton}));
     EXPECT_EQ(Doc.MainRoutineSection.LineTexts()[2], "RPG(X  not an RPG III line)");
@@ -219,12 +225,12 @@ TEST_F(ImportTest, ALineNoWalkTakesIsKeptInItsPlaceAndTheRestIsConverted) {
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Warning);
     EXPECT_EQ(Box.Messages[0].Text, "WARNING: 1 line is not an RPG III specification and is "
-                                    "kept as written (the first is line 4)!");
+                                    "kept as written (the first is line 5)!");
 }
 
-// Extension lines in several runs are all converted, and their tables meet the data blocks
-// in the order of their definitions.
-TEST_F(ImportTest, ExtensionLinesInSeveralRunsAreAllConverted) {
+// An extension line after the calculations is out of the order of the forms: it stays where it
+// stood as written, and the data block its table would take is carried as written too.
+TEST_F(ImportTest, AnExtensionLineAfterTheCalculationsStaysWhereItStood) {
     const std::string second = SpecLine('E', {{27, "TABDAY  7   7  3"}});
     StringList member{kTable,
                       kSeton,
@@ -236,24 +242,28 @@ TEST_F(ImportTest, ExtensionLinesInSeveralRunsAreAllConverted) {
                       "MONTUEWEDTHUFRISATSUN"};
     std::string path = Write("RUNS.RP3", member);
     ASSERT_TRUE(Doc.ImportFromFile(path, ShownIn(Box)));
-    EXPECT_EQ(Doc.ExtensionSection.CompiledTexts(), (StringList{kTable, second}));
+    EXPECT_EQ(Doc.ExtensionSection.CompiledTexts(), StringList{kTable});
+    EXPECT_EQ(Doc.MainRoutineSection.CompiledTexts(), (StringList{kSeton, second}));
     ASSERT_EQ(Doc.ArraysNode->Count(), 2);
     EXPECT_EQ(Doc.ArraysNode->Child(0)->Text, "TABMTH");
-    EXPECT_EQ(Doc.ArraysNode->Child(1)->Text, "TABDAY");
+    EXPECT_EQ(Doc.ArraysNode->Child(1)->Text, "**");
     EXPECT_EQ(Child(Doc.ArraysNode, 1)->LineTexts(), StringList{"MONTUEWEDTHUFRISATSUN"});
-    EXPECT_TRUE(Box.Messages.empty());
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_EQ(Box.Messages[0].Text,
+              "WARNING: A specification line is out of the order of the forms and is kept as "
+              "written where it stands (line 3, form E after form C)!");
 }
 
-// A name the walk returns goes to the section just added, even when a section further down the
-// tree has the same name (an output file of a first pass named like the subroutine).
+// A name the walk returns goes to the section just added, even when another section has the
+// same name (an output file named like the subroutine).
 TEST_F(ImportTest, NewSubroutineIsFilledEvenWhenAnOutputHasItsName) {
-    StringList member{SpecLine('C', {{28, "EXSR"}, {33, "PRTF"}}),
+    StringList member{SpecLine('C', {{28, "EXSR"}, {33, "PRTF"}}), Begsr("PRTF"), kEndsr,
                       SpecLine('O', {{7, "PRTF    E"}, {32, "HEAD"}}),
-                      SpecLine('O', {{42, "10"}, {45, "'X'"}}), Begsr("PRTF"), kEndsr};
+                      SpecLine('O', {{42, "10"}, {45, "'X'"}})};
     ASSERT_TRUE(Import(member));
     ASSERT_EQ(Doc.SubRoutinesNode->Count(), 1);
     EXPECT_EQ(Child(Doc.SubRoutinesNode, 0)->CompiledTexts(), (StringList{Begsr("PRTF"), kEndsr}));
-    EXPECT_EQ(Child(Doc.OutputNode, 0)->CompiledTexts(), (StringList{member[1], member[2]}));
+    EXPECT_EQ(Child(Doc.OutputNode, 0)->CompiledTexts(), (StringList{member[3], member[4]}));
 }
 
 // Compile-time data whose tables are declared elsewhere (a copied member) is carried whole.

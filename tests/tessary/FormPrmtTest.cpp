@@ -4,6 +4,7 @@
 #include "tessary/Tessary.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -175,13 +176,64 @@ TEST_F(PromptWindow, ExportedPromptRunsTheModalWindow) {
         QTest::keyClicks(result, "SUM");
         QTest::keyClick(result, Qt::Key_Return);
     });
-    DoPromptHelp(dir.Path(), "ADD(A,B", result);
+    DoPromptHelp(dir.Path(), "ADD(A,B", result, orvale::CodePage::Latin1());
     EXPECT_EQ(result, "ADD(A, B, SUM)");
 
     QTimer::singleShot(0, [] {
         if (QWidget* window = QApplication::activeModalWidget())
             QTest::keyClick(window, Qt::Key_Escape);
     });
-    DoPromptHelp(dir.Path(), "ADD(A,B", result);
+    DoPromptHelp(dir.Path(), "ADD(A,B", result, orvale::CodePage::Latin1());
     EXPECT_EQ(result, "CANCEL");
+}
+
+TEST_F(PromptWindow, AWarningStandsAboveTheRowsOnlyWhenThereIsOne) {
+    TPromptRows rows = PreparePrompt(dir.Path(), "ADD(A,B");
+    rows.Warning = "ZADD is not an operation code.";
+    form.Fill(dir.Path(), "ADD(A,B", rows);
+    form.show();
+    EXPECT_TRUE(form.LabelWarning->isVisible());
+    EXPECT_EQ(form.LabelWarning->text().toStdString(), rows.Warning);
+    EXPECT_GT(form.height(), 19 * 4 + 76);
+    form.hide();
+    form.Fill(dir.Path(), "ADD(A,B");
+    form.show();
+    EXPECT_FALSE(form.LabelWarning->isVisible());
+}
+
+TEST_F(PromptWindow, ARawLineComesBackAsTyped) {
+    TPromptRows rows;
+    rows.Code = "RPG";
+    rows.Raw = true;
+    rows.Names = {"Line from column 6"};
+    rows.Values = {"C   01      A   ADD  B"};
+    rows.Lengths = {"69"};
+    form.Fill(dir.Path(), "RPG(C   01      A   ADD  B)", rows);
+    ASSERT_NE(form.ValueEditor(1), nullptr);
+    form.ValueEditor(1)->setText("C   02      A   ADD  B,  C");
+    form.BtnOk->click();
+    EXPECT_EQ(form.WorkText, "RPG(C   02      A   ADD  B,  C)");
+}
+
+TEST_F(PromptWindow, ExportedStatementPromptTakesTheSectionsStatements) {
+    ASSERT_TRUE(
+        orvale::WriteFileSafely(dir.File("PromptS.PRM"), "[FieldName]\nL01=Printer File\n"));
+    std::string result;
+    QStringList names;
+    QTimer::singleShot(0, [&names] {
+        QWidget* window = QApplication::activeModalWidget();
+        ASSERT_NE(window, nullptr);
+        auto* grid = window->findChild<QTableWidget*>("StringName");
+        for (int row = 1; grid && row < grid->rowCount(); ++row)
+            names << (grid->item(row, 0) ? grid->item(row, 0)->text() : QString());
+        auto* length = window->findChild<QLineEdit*>("Value2");
+        ASSERT_NE(length, nullptr);
+        length->setText("88");
+        QTest::keyClick(length, Qt::Key_Return);
+    });
+    DoStatementPromptHelp(dir.Path(), 'L', "LineCount(QPRINT,66,FL,60,OL)", result,
+                          orvale::CodePage::Latin1());
+    EXPECT_EQ(names.size(), 5);
+    EXPECT_EQ(names.value(0), "Printer File");
+    EXPECT_EQ(result, "LineCount(QPRINT, 88, FL, 60, OL)");
 }

@@ -28,6 +28,6 @@ TEST(Tessary, FormatAndTopicOfShippedEntries) {
 
 TEST(Tessary, PromptWithoutAWindowSystemChangesNothing) {
     std::string out;
-    DoPromptHelp(DataDir, "ADD(A,B", out);
+    DoPromptHelp(DataDir, "ADD(A,B", out, orvale::CodePage::Latin1());
     EXPECT_EQ(out, "CANCEL");
 }

@@ -10,6 +10,7 @@
 #include "platform/TextFile.h"
 #include "rpgprogram/RPGProgram.h"
 #include "support/QtApp.h"
+#include "support/TempDir.h"
 #include "ui/ExtRichEdit.h"
 #include "ui/TagColumn.h"
 
@@ -123,4 +124,32 @@ TEST_F(EditorRoundTrip, TypingOverAStatementChangesItsLineAlone) {
     for (const std::string& l : built)
         tagged += l.size() > 74 && l.substr(74) == "PR0042" ? 1 : 0;
     EXPECT_EQ(tagged, 1);
+}
+
+TEST_F(EditorRoundTrip, RestoredTextKeepsItsTagsBesideIt) {
+    orvale::test::TempDir dir;
+    Window->ImportSource(kMember);
+    Doc().FormGenRPG = &Form;
+    ASSERT_TRUE(Doc().SaveToFile(dir.File("ORDENTRY.RPG")));
+    TreeNode* load = Doc().FindNodeByText("LOAD");
+    ASSERT_NE(load, nullptr);
+    Window->SelectNode(load);
+    const StringList saved = Window->RichEditSource->Lines();
+    StringList tags;
+    for (int k = 0; k < static_cast<int>(saved.size()); ++k)
+        tags.push_back(LineTag(*Window->RichEditSource, k));
+    ASSERT_NE(std::count(tags.begin(), tags.end(), "CHG020"), 0);
+
+    // The first line goes, the edit is committed; Last Save brings the saved text back with
+    // every line's tag, not only after the section is shown again.
+    Window->RichEditSource->SetCaretPos(0, 0);
+    QTest::keyClick(Window->RichEditSource, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(Window->RichEditSource, Qt::Key_Delete);
+    Window->PopUpdateSectionClick();
+    Window->PopRestLastSaveClick();
+    ASSERT_EQ(Window->RichEditSource->Lines(), saved);
+    StringList restored;
+    for (int k = 0; k < static_cast<int>(saved.size()); ++k)
+        restored.push_back(LineTag(*Window->RichEditSource, k));
+    EXPECT_EQ(restored, tags);
 }

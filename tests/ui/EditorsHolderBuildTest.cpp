@@ -194,6 +194,30 @@ TEST_F(EditorBuild, CompileShowsTheStatisticsUntilRead) {
     EXPECT_TRUE(errorLines.isEmpty());
 }
 
+TEST_F(EditorBuild, AMendedErrorLeavesNoStaleMessageBehind) {
+    Doc().NewProgram();
+    TEDITSection* bad = Doc().AddSubRoutine("BAD", "");
+    bad->SetLines({"                Begsr(BAD)", "    NOSUCHOP(X)", "                Endsr()"});
+    Window->Services.RunDialog = [](QDialog&) { return true; };
+    auto message = [&] {
+        return Window->StatusPanel(TEditorsHolder::MessagePanel)->text().toStdString();
+    };
+    Window->CompileProgram(true);
+    EXPECT_EQ(message(), "Compiled: 1 error, 0 warnings; F8 goes to the next one.");
+    ASSERT_TRUE(Window->GoToFinding(1));
+    EXPECT_NE(message().find("**ERROR: Invalid operating code!"), std::string::npos);
+
+    // Mended and built again: the panel says so, and F8 finds nothing to go to.
+    Window->SelectNode(Doc().FindNodeByText("BAD"));
+    Window->RichEditSource->SetLines(
+        {"                Begsr(BAD)", "    Z-ADD(1,X)", "                Endsr()"});
+    Doc().EditorModified = true;
+    Window->CompileProgram(true);
+    EXPECT_EQ(message(), "Compiled: no error or warning.");
+    EXPECT_FALSE(Window->GoToFinding(1));
+    EXPECT_EQ(message(), "No error or warning in the compiled sections");
+}
+
 TEST_F(EditorBuild, StatisticsWindowStaysWhileTheCompileRuns) {
     Doc().NewProgram();
     TFormCompileStat form(Doc(), "PAYROLL.RPG");
@@ -236,7 +260,7 @@ TEST_F(EditorBuild, ProgressWindowOnlyAsksTheImportToStop) {
 
 TEST_F(EditorBuild, PrintDesignAidNeedsACleanSection) {
     int calls = 0;
-    Window->Services.PrintDesign = [&](StringList&) {
+    Window->Services.PrintDesign = [&](StringList&, const orvale::CodePage&) {
         ++calls;
         return false;
     };
@@ -256,7 +280,9 @@ TEST_F(EditorBuild, PrintDesignAidNeedsACleanSection) {
 TEST_F(EditorBuild, PrintDesignAidTakesTheDesignedLines) {
     StringList designed{"    OUTBegin(QPRINT,H,,,,,1P)", "        LConst('TITLE',20)"};
     StringList given;
-    Window->Services.PrintDesign = [&](StringList& lines) {
+    const orvale::CodePage* handed = nullptr;
+    Window->Services.PrintDesign = [&](StringList& lines, const orvale::CodePage& page) {
+        handed = &page;
         given = lines;
         lines = designed;
         return true;
@@ -265,6 +291,8 @@ TEST_F(EditorBuild, PrintDesignAidTakesTheDesignedLines) {
     Box.Clear();
     Window->SpeedBtnPrnAidClick();
     EXPECT_TRUE(Box.Messages.empty());
+    // The aid gets the lines in the code page of the window's program.
+    EXPECT_EQ(handed, &Window->Edge.Page());
     EXPECT_EQ(given, (StringList{"    OUTBegin(QPRINT,H,,,,,1P)", "        LConst('H',1)"}));
     EXPECT_EQ(Window->RichEditSource->Lines(), designed);
     // Stored in the section and compiled again.

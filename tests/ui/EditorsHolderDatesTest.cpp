@@ -11,7 +11,6 @@
 #include "support/QtApp.h"
 #include "ui/ExtRichEdit.h"
 #include "ui/FormFind.h"
-#include "ui/Latin1.h"
 #include "ui/RadioGroup.h"
 #include "ui/TagColumn.h"
 
@@ -33,9 +32,8 @@ using orvale::test::FakeEditorFrame;
 namespace {
 
 // 282 lines, most of 90/03/09; lines 238, 239, 241-243 (one IF block) of 93/10/22.
-const std::filesystem::path kMember =
-    std::filesystem::path(ORVALE_CORPUS_DIR).parent_path() / "corpus-dated" /
-    "AS888__SRCCMZ__CMZ014R.RP3";
+const std::filesystem::path kMember = std::filesystem::path(ORVALE_CORPUS_DIR).parent_path() /
+                                      "corpus-dated" / "AS888__SRCCMZ__CMZ014R.RP3";
 
 class DatedWindow : public ::testing::Test {
 protected:
@@ -71,9 +69,7 @@ protected:
         });
         return place;
     }
-    std::pair<TreeNode*, int> Caret() {
-        return {Doc().Tree.Selected(), Editor().CaretPos().y()};
-    }
+    std::pair<TreeNode*, int> Caret() { return {Doc().Tree.Selected(), Editor().CaretPos().y()}; }
     QString Status() { return Window->StatusPanel(TEditorsHolder::MessagePanel)->text(); }
 
     RegionalSettings Saved = RegionalSettings("%d/%m/%Y", "%H:%M:%S");
@@ -110,6 +106,19 @@ TEST_F(DatedWindow, TheMarginShowsEachLinesDateBesideItsTags) {
     ASSERT_EQ(later.first, node);
     EXPECT_EQ(section.OriginAt(later.second)->Text, section.OriginAt(line)->Text);
     EXPECT_EQ(LineTag(*Window->MemoRPGView, later.second), "0114.00  90/03/09");
+
+    Window->PageControl->setCurrentIndex(0);
+    // A text replaced while shown (Replace All, a restore): the lines that stand keep their
+    // dates and tags, a new line has neither.
+    StringList text = Editor().Lines();
+    text.insert(text.begin() + line, "     C                     SETON                     LR");
+    Doc().ReplaceSectionText(node, text);
+    EXPECT_EQ(LineMarginText(Editor(), line), "");
+    EXPECT_EQ(LineMarginText(Editor(), line + 1), "90/03/09  ?");
+    EXPECT_EQ(LineChangeDate(Editor(), line + 1), 900309);
+    text.erase(text.begin() + line);
+    Doc().ReplaceSectionText(node, text);
+    EXPECT_EQ(LineMarginText(Editor(), line), "90/03/09  ?");
 }
 
 TEST_F(DatedWindow, ChangedSinceTintsCountsAndStepsThroughTheChangedLines) {
@@ -130,15 +139,16 @@ TEST_F(DatedWindow, ChangedSinceTintsCountsAndStepsThroughTheChangedLines) {
         EXPECT_EQ(Caret().first, first.first);
         visited.push_back(Caret().second);
     }
-    EXPECT_EQ(visited, (std::vector<int>{tinted[0], tinted[1], tinted[2], tinted[3], tinted[4],
-                                         tinted[0]}));
+    EXPECT_EQ(visited,
+              (std::vector<int>{tinted[0], tinted[1], tinted[2], tinted[3], tinted[4], tinted[0]}));
     ASSERT_TRUE(Window->GoToChangedLine(-1));
     EXPECT_EQ(Caret().second, tinted[4]);
 
     // An earlier date counts the lines of other sections too.
     Window->SelectNode(first.first);
     EXPECT_EQ(Window->ShowChangedSince(900501), 30);
-    EXPECT_TRUE(Status().startsWith("30 lines changed since 01/05/1990:")) << Status().toStdString();
+    EXPECT_TRUE(Status().startsWith("30 lines changed since 01/05/1990:"))
+        << Status().toStdString();
     // A date after every change: nothing.
     EXPECT_EQ(Window->ShowChangedSince(991231), 0);
     EXPECT_TRUE(Editor().ChangedLines().empty());

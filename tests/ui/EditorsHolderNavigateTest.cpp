@@ -18,6 +18,7 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -209,6 +210,32 @@ TEST_F(EditorNavigate, EveryUseOfAFlagIsListedAndLeadsToItsPlace) {
     ASSERT_NE(Window->ListCrossRef, nullptr);
     EXPECT_EQ(Window->ListCrossRef->topLevelItemCount(), 1);
     EXPECT_EQ(Window->ListCrossRef->topLevelItem(0)->text(3), "read");
+}
+
+TEST_F(EditorNavigate, TheWindowOfUsesKeepsClearOfTheLineItLeadsTo) {
+    Doc().NewProgram();
+    StringList lines;
+    for (int i = 0; i < 12; ++i)
+        lines.push_back("  Add(1,TOTAL,TOTAL)");
+    Doc().MainRoutineSection.SetLines(lines);
+    Window->resize(900, 600);
+    ShowActive();
+    Window->SelectNode(Node("Main Routine"));
+    Window->RichEditSource->SetCaretPos(9, 0);
+    Window->PopCrossReferenceClick();
+    QDialog& uses = *Window->FormCrossRef;
+    ASSERT_TRUE(uses.isVisible());
+    EXPECT_FALSE(uses.frameGeometry().intersects(Window->RichEditSource->CaretLineRect()));
+    // Put over the text, it moves off each line a row of it leads to.
+    for (int row : {5, 9}) {
+        uses.move(Window->RichEditSource->mapToGlobal(QPoint(0, 0)));
+        QTreeWidgetItem* item = Window->ListCrossRef->topLevelItem(row);
+        Window->ListCrossRef->setCurrentItem(item);
+        emit Window->ListCrossRef->itemActivated(item, 0);
+        EXPECT_EQ(CaretLine(), row / 2);
+        EXPECT_FALSE(uses.frameGeometry().intersects(Window->RichEditSource->CaretLineRect()))
+            << "row " << row;
+    }
 }
 
 TEST_F(EditorNavigate, FirstUseRowsLandOnTheirLine) {

@@ -577,8 +577,12 @@ TEST_F(EditorWindow, PopupHasEveryItemAndShortCut) {
 TEST_F(EditorWindow, PromptHelpWorksOnTheStatementAtTheCaret) {
     std::vector<std::string> prompted, symples;
     std::string answer = "ADD(X, Y, Z)";
-    Window->Services.PromptHelp = [&](const std::string& dir, const std::string& text) {
+    Window->Services.PromptHelp = [&](const std::string& dir, char formType,
+                                      const std::string& text, const orvale::CodePage& page) {
         EXPECT_EQ(dir, Setup.ProgramDir);
+        EXPECT_EQ(formType, 'C');
+        // The statement is handed over in the code page of the window's program.
+        EXPECT_EQ(&page, &Window->Edge.Page());
         prompted.push_back(text);
         return answer;
     };
@@ -617,6 +621,52 @@ TEST_F(EditorWindow, PromptHelpWorksOnTheStatementAtTheCaret) {
     Window->PopTopicSearchClick();
     EXPECT_EQ(Frame.HelpKeywords, (std::vector<std::string>{"IDH_OpCod_ENDYY", "IDH_OpCod_IFXX"}));
     EXPECT_EQ(symples, (std::vector<std::string>{"ifeq"}));
+}
+
+TEST_F(EditorWindow, EverySectionPromptsItsOwnStatements) {
+    std::vector<std::pair<char, std::string>> prompted;
+    Window->Services.PromptHelp = [&](const std::string&, char formType, const std::string& text,
+                                      const orvale::CodePage&) {
+        prompted.emplace_back(formType, text);
+        return std::string("FILE(CUSTMAST, DISK, U)");
+    };
+    Window->Services.StatementFormat = [](const std::string&, char formType,
+                                          const std::string& name) {
+        return formType == 'F' && UpperCase(name) == "FILE" ? std::string("FILE(File Name)")
+                                                            : std::string();
+    };
+    TreeNode* files = Doc().FilesNode->Child(0);
+    Select(files->Text);
+    Window->RichEditSource->SetLines(
+        {"    File(CUSTMAST,DISK,I)  /* customers", "#/COPY QRPGSRC,X"});
+    Window->RichEditSource->SetCaretPos(20, 0);
+    Window->PopPromptatCursorClick();
+    EXPECT_EQ(prompted,
+              (std::vector<std::pair<char, std::string>>{{'F', "File(CUSTMAST,DISK,I)"}}));
+    EXPECT_EQ(Window->RichEditSource->Line(0), "    File(CUSTMAST,DISK,U)  /* customers");
+
+    // A directive has nothing to prompt; the panel says so.
+    Window->RichEditSource->SetCaretPos(3, 1);
+    Window->PopPromptatCursorClick();
+    EXPECT_EQ(prompted.size(), 1u);
+    EXPECT_TRUE(Panel(TEditorsHolder::MessagePanel).startsWith("Nothing to prompt"));
+
+    // F2 and F1 on a statement of the section: its template and its page.
+    Window->RichEditSource->SetCaretPos(6, 0);
+    Window->PopCommandSyntaxClick();
+    EXPECT_EQ(Panel(TEditorsHolder::MessagePanel), "FILE(File Name)");
+    Window->PopTopicSearchClick();
+    EXPECT_EQ(Frame.HelpKeywords.back(), "IDH_Stmt_FILE");
+    Window->RichEditSource->SetLines({"    Field(X,1,2)"});
+    Window->PopCommandSyntaxClick();
+    EXPECT_EQ(Panel(TEditorsHolder::MessagePanel), "FIELD is not a statement of this section.");
+
+    // The description holds no statements.
+    Select("Description");
+    Window->RichEditSource->SetLines({"What the program does"});
+    Window->PopPromptatCursorClick();
+    EXPECT_EQ(prompted.size(), 1u);
+    EXPECT_EQ(Panel(TEditorsHolder::MessagePanel), "This section holds no statements to prompt.");
 }
 
 TEST_F(EditorWindow, RightButtonWorksTheClipboardWhenAsked) {

@@ -23,11 +23,13 @@ using Result = TExtRichEdit::ReplaceResult;
 
 namespace {
 
-// Records where the editor asked its boxes to be placed.
+// Records what the editor asked its boxes to keep clear of.
 class PlacingPrompter : public orvale::ScriptedPrompter {
 public:
-    void PlaceNextBox(int x, int y) override { Placed.emplace_back(x, y); }
-    std::vector<QPoint> Placed;
+    void KeepNextBoxClearOf(int left, int top, int right, int bottom) override {
+        KeptClear.emplace_back(QPoint(left, top), QPoint(right, bottom));
+    }
+    std::vector<QRect> KeptClear;
 };
 
 // Runs an action while the confirmation is open, as if the text changed under the box.
@@ -334,32 +336,32 @@ TEST_F(SourceEditor, FindNextSelectsTheMatch) {
 
 TEST_F(SourceEditor, ReplaceNextAnswersAndResults) {
     Edit->SetLines({"ADD A", "ADD B", "ADD C", "ADD D"});
-    EXPECT_EQ(Edit->ReplaceNext("ADD", "SUB", true, true, false, false, {}), Result::Replaced);
+    EXPECT_EQ(Edit->ReplaceNext("ADD", "SUB", true, true, false, false), Result::Replaced);
     EXPECT_EQ(Edit->Line(0), "SUB A");
     EXPECT_TRUE(Asker.Messages.empty());
 
     Asker.Queue(Prompter::Answer::No);
-    EXPECT_EQ(Edit->ReplaceNext("ADD", "SUB", false, true, false, true, {}), Result::Skipped);
+    EXPECT_EQ(Edit->ReplaceNext("ADD", "SUB", false, true, false, true), Result::Skipped);
     EXPECT_EQ(Edit->Line(1), "ADD B");
     ASSERT_EQ(Asker.Messages.size(), 1u);
     EXPECT_EQ(Asker.Messages[0].BoxKind, Prompter::Kind::Confirmation);
     EXPECT_EQ(Asker.Messages[0].BoxButtons, Prompter::Buttons::YesNoCancelAll);
     EXPECT_EQ(Asker.Messages[0].Text, "Replace this occurrence of ADD?");
-    EXPECT_EQ(Asker.Placed.size(), 1u);
+    EXPECT_EQ(Asker.KeptClear.size(), 1u);
 
     Asker.Queue(Prompter::Answer::Yes);
-    EXPECT_EQ(Edit->ReplaceNext("ADD", "SUB", false, true, false, true, {}), Result::Replaced);
+    EXPECT_EQ(Edit->ReplaceNext("ADD", "SUB", false, true, false, true), Result::Replaced);
     EXPECT_EQ(Edit->Line(2), "SUB C");
 
     Asker.Queue(Prompter::Answer::Cancel);
-    EXPECT_EQ(Edit->ReplaceNext("ADD", "SUB", false, true, false, true, {}), Result::Cancelled);
+    EXPECT_EQ(Edit->ReplaceNext("ADD", "SUB", false, true, false, true), Result::Cancelled);
     EXPECT_EQ(Edit->Line(3), "ADD D");
 
     Asker.Queue(Prompter::Answer::All);
-    EXPECT_EQ(Edit->ReplaceNext("ADD", "SUB", true, true, false, true, {}), Result::ReplacedAll);
+    EXPECT_EQ(Edit->ReplaceNext("ADD", "SUB", true, true, false, true), Result::ReplacedAll);
     EXPECT_EQ(Edit->Line(1), "SUB B");
 
-    EXPECT_EQ(Edit->ReplaceNext("XYZ", "SUB", true, true, false, true, {}), Result::NotFound);
+    EXPECT_EQ(Edit->ReplaceNext("XYZ", "SUB", true, true, false, true), Result::NotFound);
     EXPECT_EQ(static_cast<int>(Result::ReplacedAll), 8);
 }
 
@@ -367,11 +369,11 @@ TEST_F(SourceEditor, ReplaceAllRunsToTheEndOnce) {
     // The find dialog's loop: the first answer is All, then no more questions.
     Edit->SetLines({"A.A", "xa", "A"});
     Asker.Queue(Prompter::Answer::All);
-    Result last = Edit->ReplaceNext("a", "AA", true, false, false, true, {});
+    Result last = Edit->ReplaceNext("a", "AA", true, false, false, true);
     EXPECT_EQ(last, Result::ReplacedAll);
     int rounds = 0;
     while (last != Result::NotFound && rounds++ < 20)
-        last = Edit->ReplaceNext("a", "AA", false, false, false, false, {});
+        last = Edit->ReplaceNext("a", "AA", false, false, false, false);
     EXPECT_EQ(Edit->Lines(), (StringList{"AA.AA", "xAA", "AA"}));
     EXPECT_EQ(rounds, 4);
     EXPECT_EQ(Asker.Messages.size(), 1u);
@@ -387,29 +389,24 @@ TEST_F(SourceEditor, LostMatchIsNotReplaced) {
         other.insertText("XYZ");
     };
     Edit->SetPrompter(&meddler);
-    EXPECT_EQ(Edit->ReplaceNext("ADD", "SUB", true, true, false, true, {}), Result::Failed);
+    EXPECT_EQ(Edit->ReplaceNext("ADD", "SUB", true, true, false, true), Result::Failed);
     EXPECT_EQ(Edit->Line(0), "XYZ A");
 }
 
-TEST_F(SourceEditor, ConfirmationStaysOnTheScreen) {
-    Edit->SetLines({"ADD A", "ADD B"});
-    Edit->SetCaretPos(0, 0);
-    // Caret at the top left of the view: the box sits 40 pixels above the origin...
-    EXPECT_EQ(Edit->ConfirmationPoint({100, 300}), QPoint(100, 260));
-    // ...unless that is above the screen.
-    EXPECT_EQ(Edit->ConfirmationPoint({100, 10}), QPoint(100, 150));
-    int width = Edit->screen()->geometry().width();
-    EXPECT_EQ(Edit->ConfirmationPoint({width, 300}).x(), width - 360);
-    // Further right and further down follow the caret.
-    Edit->SetCaretPos(3, 1);
-    QPoint moved = Edit->ConfirmationPoint({100, 300});
-    EXPECT_GT(moved.x(), 100);
-    EXPECT_GT(moved.y(), 260);
+TEST_F(SourceEditor, ConfirmationKeepsClearOfTheMatchedLine) {
+    Edit->SetLines({"ADD A", "ADD B", "ADD C"});
     Asker.Queue(Prompter::Answer::No);
     Edit->SetCaretPos(0, 0);
-    Edit->ReplaceNext("B", "C", false, true, false, true, {100, 300});
-    ASSERT_EQ(Asker.Placed.size(), 1u);
-    EXPECT_EQ(Asker.Placed[0], Edit->ConfirmationPoint({100, 300}));
+    Edit->ReplaceNext("B", "X", false, true, false, true);
+    ASSERT_EQ(Asker.KeptClear.size(), 1u);
+    // The line of the match, across the view, where the user sees it.
+    QRect line = Asker.KeptClear[0];
+    EXPECT_EQ(line, Edit->CaretLineRect());
+    EXPECT_EQ(Edit->CaretPos().y(), 1);
+    EXPECT_TRUE(line.contains(Edit->viewport()->mapToGlobal(Edit->cursorRect().center())));
+    // Without a question nothing is placed.
+    Edit->ReplaceNext("C", "X", true, true, false, false);
+    EXPECT_EQ(Asker.KeptClear.size(), 1u);
 }
 
 TEST_F(SourceEditor, LinesKeepEveryLatin1Byte) {

@@ -1,6 +1,7 @@
 #include "ui/FormExport.h"
 
 #include "FakeEditorFrame.h"
+#include "calvex/MemberRoundTrip.h"
 #include "frame/Options.h"
 #include "ondrel/CodePageTables.h"
 #include "ondrel/Ondrel.h"
@@ -12,11 +13,13 @@
 #include "ui/EditorsHolder.h"
 #include "ui/HostTransfer.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -41,6 +44,12 @@ const StringList kMemberSource = {
     "     C                     READ QLETSRC                  LR",
     "     C                     SETON                     LR",
 };
+
+std::string Slurp(const std::string& path) {
+    std::string bytes;
+    EXPECT_TRUE(orvale::ReadFileBytes(path, bytes)) << path;
+    return bytes;
+}
 
 class MemberTransfer : public ::testing::Test {
 protected:
@@ -139,15 +148,12 @@ TEST_F(MemberTransfer, ExportBuildsTheSourceAndCopiesItsMemberIntoTheFolder) {
     EXPECT_EQ(Seen.Label, "Export to Folder:");
     EXPECT_EQ(Seen.Member, "PAYROLL.MBR");
     EXPECT_EQ(Seen.Folder.toStdString(), HostDir);
-    EXPECT_TRUE(Box.Messages.empty());
     // Saved first, as the Save command would.
     EXPECT_FALSE(doc.Modified);
     EXPECT_EQ(window->windowTitle().toStdString(), Root.File("src/PAYROLL.RPG"));
 
-    StringList source;
-    ASSERT_TRUE(orvale::ReadTextFile(ProgramDir + "PAYROLL.RP3", source));
     doc.AssembleSource();
-    EXPECT_EQ(source, doc.NameList);
+    const StringList& source = doc.NameList;
     ASSERT_GT(source.size(), 2u);
     StringList expected;
     for (std::string line : source) {
@@ -155,15 +161,164 @@ TEST_F(MemberTransfer, ExportBuildsTheSourceAndCopiesItsMemberIntoTheFolder) {
         expected.push_back(line);
     }
     EXPECT_EQ(MemberText(HostDir + "PAYROLL.MBR"), expected);
-    // The member was made in a private work folder, gone now; the program directory holds
-    // only the source the export built.
-    EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.MBR"));
+    // It says where the member went.
+    EXPECT_EQ(Box.Messages,
+              (std::vector<Shown>{
+                  {Prompter::Kind::Information,
+                   ExportedMemberMessage("PAYROLL", HostDir + "PAYROLL.MBR", source.size(), 80),
+                   Prompter::Buttons::Ok, ""}}));
+    // The source and the member were made in private work folders, gone now: the program
+    // directory holds what it held.
     std::vector<std::string> kept;
     for (const auto& entry : fs::directory_iterator(ProgramDir))
         kept.push_back(entry.path().filename().string());
     std::sort(kept.begin(), kept.end());
-    EXPECT_EQ(kept, (std::vector<std::string>{"AStoPC.xlt", "PAYROLL.RP3", "PCtoAS.xlt"}));
+    EXPECT_EQ(kept, (std::vector<std::string>{"AStoPC.xlt", "PCtoAS.xlt"}));
     EXPECT_EQ(Options.LastExportFolder, HostDir);
+}
+
+// A real member imported, exported and imported again with the options as they come: the
+// program built from what came back from the host is the member, line for line, the text past
+// column 80 (change tags) included. Nothing is asked on the way.
+TEST_F(MemberTransfer, ExportThenImportWithTheDefaultOptionsGivesTheMemberBack) {
+    for (const char* name : {"MIDAS__DL0307.RPG.RP3", "MIDAS__DL0300.RPG.RP3"}) {
+        SCOPED_TRACE(name);
+        const std::string path = std::string(ORVALE_CORPUS_DIR) + "/" + name;
+        StringList original;
+        if (!orvale::ReadTextFile(path, original))
+            GTEST_SKIP() << "no member " << path;
+        size_t widest = 0;
+        for (const std::string& line : original)
+            widest = std::max(widest, line.find_last_not_of(' ') + 1);
+        Box.Clear();
+
+        TEditorSetup setup;
+        setup.ProgramDir = ProgramDir;
+        TEditorsHolder window(Box, setup, &Frame);
+        window.Services.RunDialog = [](QDialog&) { return true; };
+        window.ImportSource(path);
+        ASSERT_TRUE(window.Document->SaveToFile(Root.File("src/PROGRAM.RPG")));
+        PlayDialog([](TFormExport& form) { TypeAndOk(form, "DL03"); });
+        ASSERT_TRUE(ExportToHost(window, Transfer));
+        EXPECT_EQ(Slurp(HostDir + "DL03.MBR").size() % widest, 0u);
+
+        PlayDialog([](TFormExport& form) { TypeAndOk(form, "dl03"); });
+        StringList built;
+        ASSERT_TRUE(ImportFromHost(Transfer, [&](const std::string& converted) {
+            TEditorsHolder back(Box, setup, &Frame);
+            back.Services.RunDialog = [](QDialog&) { return true; };
+            back.ImportSource(converted);
+            ASSERT_TRUE(back.CompileProgram(true));
+            back.Document->AssembleSource();
+            built = back.Document->NameList;
+        }));
+        std::vector<calvex::LineDifference> differences =
+            calvex::CompareRoundTrip(original, built, window.Document->IndicatorPrefix);
+        EXPECT_TRUE(differences.empty())
+            << differences.size() << " lines differ, the first is line "
+            << differences.front().SourceIndex + 1 << ": " << differences.front().Source;
+        ASSERT_EQ(Box.Messages.size(), 1u) << Box.Messages.back().Text;
+        EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Information);
+    }
+}
+
+// The dialog says what the host will receive before anything is sent; the banner lines the
+// compile wrote can be left out of the member.
+TEST_F(MemberTransfer, TheExportShowsWhatTheHostReceivesAndCanLeaveTheBannersOut) {
+    auto window = PayrollWindow({"Z-add(0,X)", "Z-add(1,Y)"});
+    // A program name the host would refuse as a member name.
+    ASSERT_TRUE(window->Document->SaveToFile(Root.File("src/LucyJGitHub__DL0110.RPG")));
+    TMemberPreview preview;
+    std::string withBanners, without;
+    bool offered = false;
+    PlayDialog([&](TFormExport& form) {
+        preview = form.Preview;
+        offered = !form.CheckBanners->isHidden() && form.CheckBanners->isChecked();
+        withBanners = form.LabelSummary->text().toStdString();
+        form.CheckBanners->setChecked(false);
+        without = form.LabelSummary->text().toStdString();
+        form.BtnOK->click();
+    });
+    ASSERT_TRUE(ExportToHost(*window, Transfer));
+    EXPECT_EQ(Seen.Member, "DL0110.MBR");
+
+    TRPGProgram& doc = *window->Document;
+    doc.AssembleSource();
+    StringList sent;
+    for (const std::string& line : doc.NameList)
+        if (!calvex::IsAddedBanner(line, doc.IndicatorPrefix))
+            sent.push_back(line + std::string(80 - std::min<size_t>(line.size(), 80), ' '));
+    const size_t banners = doc.NameList.size() - sent.size();
+    ASSERT_GT(banners, 0u); // the compile options write banners as they come
+    EXPECT_TRUE(offered);
+    EXPECT_EQ(preview.Lines, doc.NameList.size());
+    EXPECT_EQ(preview.BannerLines, banners);
+    const std::string all = std::to_string(doc.NameList.size());
+    EXPECT_NE(withBanners.find(all + " lines, as " + all + " records of 80 bytes, " +
+                               std::to_string(banners) + " of them banner lines"),
+              std::string::npos)
+        << withBanners;
+    const std::string left = std::to_string(sent.size());
+    EXPECT_NE(without.find(left + " lines, as " + left + " records of 80 bytes; the " +
+                           std::to_string(banners) + " banner lines"),
+              std::string::npos)
+        << without;
+    EXPECT_EQ(MemberText(HostDir + "DL0110.MBR"), sent);
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_EQ(Box.Messages[0].Text,
+              ExportedMemberMessage("DL0110", HostDir + "DL0110.MBR", sent.size(), 80));
+}
+
+// Read in records of a length they were not written with, a member's specification lines
+// leave their columns: the import asks before it opens anything, and a No leaves the dialog
+// open on the length the records tell.
+TEST_F(MemberTransfer, AnImportThatWouldMisreadTheRecordsAsksFirst) {
+    StringList tagged;
+    for (std::string line : kMemberSource) {
+        line.resize(80, ' ');
+        tagged.push_back(line + "CHG0001 ANNE");
+    }
+    ASSERT_TRUE(orvale::WriteTextFile(Root.File("tagged.txt"), tagged));
+    ASCIIToEBCDic(Root.File("tagged.txt"), HostDir + "CUST.MBR", ProgramDir + ondrel::PcToHostFile,
+                  92, nullptr);
+    int tries = 0;
+    int lengthAfterNo = 0;
+    PlayDialog([&](TFormExport& form) {
+        form.EditRecordLength->setValue(80);
+        TypeAndOk(form, "CUST");
+        tries += form.result() == 0;
+        lengthAfterNo = form.EditRecordLength->value();
+        form.BtnOK->click();
+    });
+    Box.Queue(Prompter::Answer::No);
+    StringList opened;
+    ASSERT_TRUE(ImportFromHost(Transfer, [&](const std::string& converted) {
+        EXPECT_TRUE(orvale::ReadTextFile(converted, opened));
+    }));
+    EXPECT_EQ(tries, 1);
+    EXPECT_EQ(lengthAfterNo, 92);
+    EXPECT_EQ(opened, tagged);
+    ASSERT_EQ(Box.Messages.size(), 1u);
+    EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Confirmation);
+    EXPECT_EQ(Box.Messages[0].BoxButtons, Prompter::Buttons::YesNo);
+    EXPECT_TRUE(Box.Messages[0].Text.starts_with(MisreadMemberQuestion("CUST", 80, 25, 92, 100)))
+        << Box.Messages[0].Text;
+
+    // Text that reads as source at no length: asked alike, and Yes reads it as the options say.
+    ASSERT_TRUE(orvale::WriteTextFile(
+        Root.File("cl.txt"), StringList(6, "PGM PARM(&NAME)  DCL VAR(&NAME) TYPE(*CHAR)")));
+    ASCIIToEBCDic(Root.File("cl.txt"), HostDir + "CL.MBR", ProgramDir + ondrel::PcToHostFile, 80,
+                  nullptr);
+    Box.Clear();
+    Box.Queue(Prompter::Answer::Yes);
+    PlayDialog([](TFormExport& form) { TypeAndOk(form, "CL"); });
+    ASSERT_TRUE(ImportFromHost(Transfer, [&](const std::string& converted) {
+        EXPECT_TRUE(orvale::ReadTextFile(converted, opened));
+    }));
+    EXPECT_EQ(opened.size(), 6u);
+    ASSERT_FALSE(Box.Messages.empty());
+    EXPECT_NE(Box.Messages[0].Text.find("No record length"), std::string::npos)
+        << Box.Messages[0].Text;
 }
 
 TEST_F(MemberTransfer, ExportGoesToTheFolderLeftInTheDialog) {
@@ -346,14 +501,15 @@ TEST_F(MemberTransfer, TextPastColumnEightyTravelsBothWays) {
     TFormExport form(Box);
     form.WorkingDir = ProgramDir;
     form.ConvertedFile = source;
-    form.RecordLength = ExportRecordLength(source, 80);
+    form.ShowPreview(PreviewMember(source, "&%"), ExportRecordLength(source, 80));
     form.EditFold->setText(QString::fromStdString(HostDir));
     form.EditFile->setText("WIDE.MBR");
     form.BtnOK->click();
     ASSERT_TRUE(form.Done);
+    EXPECT_EQ(form.RecordLength, static_cast<int>(wide[0].size()));
     EXPECT_TRUE(Box.Messages.empty());
 
-    Options.Export.RecordLength = form.RecordLength;
+    // The import finds the length in the records, whatever the options say.
     PlayDialog([](TFormExport& dialog) { TypeAndOk(dialog, "WIDE"); });
     EXPECT_TRUE(ImportFromHost(Transfer, [&](const std::string& file) {
         StringList lines;
@@ -363,14 +519,76 @@ TEST_F(MemberTransfer, TextPastColumnEightyTravelsBothWays) {
     EXPECT_TRUE(Box.Messages.empty());
 
     // Read with records too short, the member ends in a partial record: kept, and said.
-    Options.Export.RecordLength = 80;
-    PlayDialog([](TFormExport& dialog) { TypeAndOk(dialog, "WIDE"); });
+    PlayDialog([](TFormExport& dialog) {
+        dialog.EditRecordLength->setValue(80);
+        TypeAndOk(dialog, "WIDE");
+    });
     EXPECT_TRUE(ImportFromHost(Transfer, [&](const std::string&) {}));
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Warning);
     EXPECT_NE(Box.Messages[0].Text.find("holds " + std::to_string(wide[0].size() - 80) + " of 80"),
               std::string::npos)
         << Box.Messages[0].Text;
+}
+
+// A dated member's lines go to the host as records of 92 bytes, the 12 digits of sequence
+// number and date before the 80 columns: lengths and banners are judged after the digits, and
+// the member comes back with them.
+TEST_F(MemberTransfer, DatedLinesTravelWithTheirNumbersAndDates) {
+    auto padded = [](std::string line) { return line + std::string(80 - line.size(), ' '); };
+    StringList dated;
+    for (size_t k = 0; k < kMemberSource.size(); ++k)
+        dated.push_back("000" + std::to_string(k + 1) + "00990301" + padded(kMemberSource[k]));
+    // A banner of the compile, as a dated build numbers it between two lines.
+    std::string banner = "&%   H* banner";
+    banner.resize(74, ' ');
+    banner = "000150250612" + banner + "&%xPRO";
+    StringList source = dated;
+    source.insert(source.begin() + 1, banner);
+    std::string file = Root.File("src/DATED.RP3");
+    ASSERT_TRUE(orvale::WriteTextFile(file, source));
+
+    TMemberPreview preview = PreviewMember(file, "&%", true);
+    EXPECT_EQ(preview.BannerLines, 1u);
+    EXPECT_EQ(preview.Longest, 80u);
+    size_t longest = 0;
+    for (const std::string& line : kMemberSource)
+        longest = std::max(longest, line.size());
+    EXPECT_EQ(preview.LongestWithoutBanners, longest);
+    EXPECT_EQ(ExportRecordLength(file, 80, true), 80);
+    EXPECT_EQ(ExportRecordLength(file, 80), 92);
+    EXPECT_EQ(PreviewMember(file, "&%").BannerLines, 0u);
+
+    TFormExport form(Box);
+    form.WorkingDir = ProgramDir;
+    form.ConvertedFile = file;
+    form.Dated = true;
+    form.ShowPreview(preview, 80);
+    form.CheckBanners->setChecked(false);
+    EXPECT_NE(form.Summary().find("4 records of 80 bytes after the 12 bytes of their sequence "
+                                  "number and date"),
+              std::string::npos)
+        << form.Summary();
+    form.EditFold->setText(QString::fromStdString(HostDir));
+    form.EditFile->setText("DATED.MBR");
+    form.BtnOK->click();
+    ASSERT_TRUE(form.Done);
+    EXPECT_EQ(form.RecordsSent, dated.size());
+    EXPECT_EQ(fs::file_size(HostDir + "DATED.MBR"), dated.size() * 92);
+
+    // Its records tell no length the undated way: the import takes the 80 columns after the
+    // digits and gives the lines back as they were.
+    TFormExport back(Box);
+    back.SetImportMode();
+    back.WorkingDir = ProgramDir;
+    back.Dated = true;
+    back.EditFold->setText(QString::fromStdString(HostDir));
+    TypeAndOk(back, "DATED");
+    ASSERT_TRUE(back.Done) << back.FailureReason;
+    StringList lines;
+    ASSERT_TRUE(orvale::ReadTextFile(back.ConvertedFile, lines));
+    EXPECT_EQ(lines, dated);
+    EXPECT_TRUE(Box.Messages.empty());
 }
 
 TEST_F(MemberTransfer, AnImportedMemberOpensAsANewProgram) {

@@ -2,11 +2,11 @@
 
 #include "FakeEditorFrame.h"
 #include "platform/Prompter.h"
+#include "qtedge/TextEdge.h"
 #include "rpgprogram/RPGProgram.h"
 #include "support/QtApp.h"
 #include "ui/EditorsHolder.h"
 #include "ui/ExtRichEdit.h"
-#include "ui/Latin1.h"
 #include "ui/RadioGroup.h"
 
 #include <QCheckBox>
@@ -82,7 +82,9 @@ protected:
     void Select(const std::string& text) { Window->SelectNode(Node(text)); }
     TreeNode* Selected() { return Doc().Tree.Selected(); }
     StringList EditorLines() { return Window->RichEditSource->Lines(); }
-    std::string Selection() { return FromQt(Window->RichEditSource->textCursor().selectedText()); }
+    std::string Selection() {
+        return Window->Edge.FromQt(Window->RichEditSource->textCursor().selectedText());
+    }
     // The editor's pending text goes into its section, as moving to another one would do.
     StringList Committed(TEDITSection& section) {
         Doc().CommitCurrent();
@@ -92,8 +94,8 @@ protected:
     // The frame's Find or Replace, with the user filling the dialog and pressing a button.
     void Run(bool replace, const Command& command) {
         Form->RunModal = [command](TFormFind& form) {
-            form.ComboTextToFind->setEditText(ToQt(command.Text));
-            form.ComboTextReplace->setEditText(ToQt(command.Replacement));
+            form.ComboTextToFind->setEditText(form.Edge.ToQt(command.Text));
+            form.ComboTextReplace->setEditText(form.Edge.ToQt(command.Replacement));
             form.RadioScope->SetItemIndex(command.Scope);
             form.RadioOrigin->SetItemIndex(command.Origin);
             form.CheckSubR->setChecked(command.SubRoutines);

@@ -53,16 +53,16 @@ public:
         TMainFormServices services = TMainFormServices::Default();
         services.RunDialog = [this](QDialog& dialog) { return Answer(dialog); };
         services.RunFileDialog = [this](QFileDialog& dialog) { return AnswerFile(dialog); };
-        services.BrowseProgram = [this] {
+        services.BrowseProgram = [this](const orvale::CodePage&) {
             if (Browsed.empty())
                 return std::string();
             std::string path = Browsed.front();
             Browsed.pop_front();
             return path;
         };
-        services.ShowRepository = [this] { ++RepositoryShown; };
+        services.ShowRepository = [this](const orvale::CodePage&) { ++RepositoryShown; };
         services.Editor.RunDialog = [this](QDialog& dialog) { return Answer(dialog); };
-        services.Editor.PrintDesign = [](StringList&) { return false; };
+        services.Editor.PrintDesign = [](StringList&, const orvale::CodePage&) { return false; };
         return services;
     }
 

@@ -9,6 +9,7 @@
 #include "platform/TextFile.h"
 #include "rpgprogram/RPGProgram.h"
 #include "support/TempDir.h"
+#include "ui/BrowserFold.h"
 #include "ui/ExtRichEdit.h"
 #include "ui/FormFind.h"
 #include "ui/HelpWindow.h"
@@ -16,6 +17,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -166,6 +168,20 @@ TEST_F(MainFormDesktop, CommandsAnswerTheDesktopsKeysBesideTheirOwn) {
     // The keys the commands are known by stay first.
     EXPECT_EQ(frame->SearchReplaceItem->shortcut(), QKeySequence("Ctrl+R"));
     EXPECT_EQ(frame->EditUndoItem->shortcut(), QKeySequence("Ctrl+Z"));
+}
+
+TEST_F(MainFormDesktop, FileAndFolderDialogsAreTheDesktops) {
+    auto frame = Start();
+    EXPECT_FALSE(frame->MainOpenDialog->testOption(QFileDialog::DontUseNativeDialog));
+    EXPECT_FALSE(frame->MainSaveDialog->testOption(QFileDialog::DontUseNativeDialog));
+    TBrowserFold browser;
+    bool toolkits = true;
+    browser.RunDialog = [&](QFileDialog& dialog) {
+        toolkits = dialog.testOption(QFileDialog::DontUseNativeDialog);
+        return false;
+    };
+    browser.Execute(frame.get(), ProgramDir);
+    EXPECT_FALSE(toolkits);
 }
 
 TEST_F(MainFormDesktop, DialogsHaveNoMinimiseOrMaximiseButton) {

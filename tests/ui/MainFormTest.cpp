@@ -21,6 +21,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -124,11 +126,12 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
     auto frame = Start();
     // Without a program the desktop shows the application's name alone.
     EXPECT_EQ(frame->windowTitle(), "");
-    EXPECT_EQ(
-        Captions(frame->FileMenu),
-        (std::vector<std::string>{"&New", "&Open...", "&Browse...", "Re&pository", "&Reopen",
-                                  "&Save", "Save &As...", "Sa&ve All", "&Close", "Clos&e All",
-                                  "&Print...", "Print Pre&view...", "Export to P&DF...", "E&xit"}));
+    EXPECT_EQ(Captions(frame->FileMenu),
+              (std::vector<std::string>{"&New", "&Open...", "&Browse...", "Re&pository",
+                                        "Open &Library...", "Recent L&ibraries", "Library &Members",
+                                        "&Reopen", "&Save", "Save &As...", "Sa&ve All", "&Close",
+                                        "Clos&e All", "&Print...", "Print Pre&view...",
+                                        "Export to P&DF...", "E&xit"}));
     EXPECT_EQ(
         Captions(frame->EditMenu),
         (std::vector<std::string>{"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Select &All",
@@ -142,17 +145,20 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
               (std::vector<std::string>{"&Selected Text", "All Sectio&n"}));
     EXPECT_EQ(Captions(frame->SearchMenu),
               (std::vector<std::string>{"&Find...", "&Replace...", "&Search Again",
-                                        "Next &Error\tF8", "Pre&vious Error\tShift+F8"}));
+                                        "Next &Error\tF8", "Pre&vious Error\tShift+F8",
+                                        "C&hanged Since...", "Next C&hanged Line",
+                                        "Previous Chan&ged Line", "Go to Se&quence Number...",
+                                        "Find in &Library...", "&Where Used..."}));
     EXPECT_EQ(Captions(frame->ProgramMenu),
-              (std::vector<std::string>{"Co&mpile", "&Build All", "&Export To AS/400",
-                                        "&Create from Source...", "&Import From AS/400",
-                                        "&Save Source As...", "&Print Source",
-                                        "Source Print Pre&view...", "Export Source to P&DF..."}));
+              (std::vector<std::string>{
+                  "Co&mpile", "&Build All", "&Export To AS/400", "&Create from Source...",
+                  "&Import From AS/400", "&Save Source As...", "&Print Source",
+                  "Source Print Pre&view...", "Export Source to P&DF...", "Compare &With..."}));
     EXPECT_EQ(Captions(frame->OptionsMenu),
               (std::vector<std::string>{"&Button Bar", "&Editor", "&Undo", "&History Log",
                                         "&Compiler", "E&xport", "Change &PassWord"}));
     EXPECT_EQ(Captions(frame->HelpMenu),
-              (std::vector<std::string>{"Orvale features", "Operation Codes", "&About"}));
+              (std::vector<std::string>{"Orvale features\tF1", "Operation Codes", "&About"}));
     EXPECT_EQ(Captions(frame->HelpOpCodesItem),
               (std::vector<std::string>{"&RPG Standard", "Orvale Special"}));
 
@@ -167,6 +173,11 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
     EXPECT_EQ(frame->SearchFindItem->shortcut(), K("Ctrl+F"));
     EXPECT_EQ(frame->SearchReplaceItem->shortcut(), K("Ctrl+R"));
     EXPECT_EQ(frame->SearchSAgainItem->shortcut(), K("F3"));
+    EXPECT_EQ(frame->SearchNextChangedItem->shortcut(), K("F7"));
+    EXPECT_EQ(frame->SearchPrevChangedItem->shortcut(), K("Shift+F7"));
+    EXPECT_EQ(frame->SearchGoToSequenceItem->shortcut(), K("Ctrl+Shift+G"));
+    EXPECT_EQ(frame->ProgCompileItem->shortcut(), K("Ctrl+F9"));
+    EXPECT_EQ(frame->ProgBuildAllItem->shortcut(), K("F9"));
     EXPECT_TRUE(frame->FileNewItem->shortcut().isEmpty());
 
     EXPECT_EQ(frame->FormGenRPG->windowTitle(), "Generate RPG/400 Source");
@@ -203,7 +214,8 @@ TEST_F(MainFormTest, CommandsFollowTheOpenWindows) {
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(frame->EditCutItem->isEnabled());
     window->SelectNode(window->Document->MainRoutineNode);
-    EXPECT_TRUE(frame->EditCutItem->isEnabled());
+    // (Cut and copy wait for a selection.)
+    EXPECT_TRUE(frame->EditPasteItem->isEnabled());
     EXPECT_TRUE(frame->SearchFindItem->isEnabled());
     EXPECT_TRUE(frame->Restore->menuAction()->isEnabled());
     EXPECT_TRUE(frame->BtnFind->isEnabled());
@@ -238,6 +250,58 @@ TEST_F(MainFormTest, NewProgramCaptionCountsTheOpenWindows) {
     EXPECT_EQ(window->Document->UserName, kUser);
     EXPECT_EQ(window->Document->InitSubRoutineSection.LineTexts().front(),
               "                Begsr(*INZSR)");
+}
+
+TEST_F(MainFormTest, ANewProgramHasOneNameEverywhere) {
+    auto frame = Start();
+    frame->FileNewItem->trigger();
+    TEditorsHolder* window = frame->ActiveWindow();
+    ASSERT_NE(window, nullptr);
+    TRPGProgram& doc = *window->Document;
+    EXPECT_EQ(window->windowTitle(), "NoName1.RPG");
+    EXPECT_EQ(doc.Tree.Root()->Text, "NoName1.RPG");
+    EXPECT_TRUE(doc.Untitled);
+    // The save question names it so too; its save dialog offers it, in the folder last used
+    // for programs.
+    frame->OpenProgramFile(MakeProgram("OTHER.RPG"));
+    frame->MdiArea->setActiveSubWindow(frame->SubWindowOf(window));
+    Box.Queue(Prompter::Answer::Yes);
+    User.Files.push_back(std::nullopt);
+    frame->FileCloseItem->trigger();
+    QApplication::processEvents();
+    ASSERT_FALSE(Box.Messages.empty());
+    EXPECT_EQ(Box.Messages.back().Text, "Save changes to file NoName1.RPG?");
+    ASSERT_FALSE(User.FileDialogs.empty());
+    EXPECT_EQ(frame->MainSaveDialog->directory().absolutePath().toStdString(), Dir.Path());
+    EXPECT_EQ(frame->Options.LastProgramFolder, Dir.Path() + "/");
+}
+
+TEST_F(MainFormTest, TheRecentListHoldsOnlyProgramsOnDisk) {
+    auto frame = Start();
+    // A program named but never written (as an imported one is) leaves nothing to reopen.
+    frame->FileNewItem->trigger();
+    TRPGProgram& doc = *frame->ActiveWindow()->Document;
+    doc.SetFileName(Dir.File("NEVER.RPG"));
+    doc.Untitled = false;
+    Box.Queue(Prompter::Answer::No);
+    frame->FileCloseItem->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(Captions(frame->FileReopenItem), std::vector<std::string>{"Void"});
+}
+
+TEST_F(MainFormTest, TheMainWindowComesBackAsItWasLeft) {
+    {
+        auto frame = Start();
+        frame->resize(700, 500);
+        frame->move(40, 30);
+        frame->OptionsButtonBarItem->trigger();
+        ASSERT_EQ(frame->PanelButt->height(), TMainForm::kFoldedButtonBarHeight);
+        frame->close();
+    }
+    auto frame = Start();
+    EXPECT_EQ(frame->size(), QSize(700, 500));
+    EXPECT_EQ(frame->PanelButt->height(), TMainForm::kFoldedButtonBarHeight);
+    EXPECT_FALSE(frame->OptionsButtonBarItem->isChecked());
 }
 
 TEST_F(MainFormTest, ButtonBarFoldsAndItsCheckMarkFollowsItsHeight) {
@@ -335,7 +399,7 @@ TEST_F(MainFormTest, ReopenOpensTheProgramOrReportsItGone) {
     frame->FileReopenItem->actions().front()->trigger();
     ASSERT_EQ(Box.Messages.size(), 1u);
     EXPECT_EQ(Box.Messages[0].BoxKind, Prompter::Kind::Error);
-    EXPECT_EQ(Box.Messages[0].Text, "Sorry can't find selected program!");
+    EXPECT_EQ(Box.Messages[0].Text, "Sorry can't find selected program!\n" + gone);
     EXPECT_TRUE(frame->EditorWindows().empty());
     EXPECT_EQ(Captions(frame->FileReopenItem), std::vector<std::string>{kept});
 
@@ -370,7 +434,8 @@ TEST_F(MainFormTest, BrowseOpensWhatThePickerChose) {
     User.Browsed = {Dir.File("MISSING.RPG"), path, ""};
     frame->FileBrowseItem->trigger();
     ASSERT_EQ(Box.Messages.size(), 1u);
-    EXPECT_EQ(Box.Messages[0].Text, "Sorry can't find selected program!");
+    EXPECT_EQ(Box.Messages[0].Text,
+              "Sorry can't find selected program!\n" + Dir.File("MISSING.RPG"));
     EXPECT_TRUE(frame->EditorWindows().empty());
     frame->FileBrowseItem->trigger();
     EXPECT_EQ(WindowCaptions(*frame), std::vector<std::string>{path});
@@ -438,7 +503,7 @@ TEST_F(MainFormTest, ARefusedCloseStopsCloseAllAndTheFrame) {
     QApplication::processEvents();
     EXPECT_EQ(WindowCaptions(*frame), (std::vector<std::string>{"NoName1.RPG", "NoName2.RPG"}));
     ASSERT_EQ(Box.Messages.size(), 2u);
-    EXPECT_EQ(Box.Messages[0].Text, "Save changes to file NoName.RPG?");
+    EXPECT_EQ(Box.Messages[0].Text, "Save changes to file NoName3.RPG?");
     EXPECT_FALSE(frame->FileCommandsLocked());
 
     // The frame does not close either, and writes no options.
@@ -478,24 +543,29 @@ TEST_F(MainFormTest, ACancelledImportClosesItsWindow) {
     auto frame = Start();
     std::string source = Dir.File("EMPTY.RP3");
     orvale::WriteTextFile(source, {"     C                     SETON                     LR"});
-    // The progress window's Cancel is pressed as soon as the conversion starts.
+    // The progress window's Cancel is pressed whenever the window is up and the import hands
+    // events on: the conversion does so after each of its steps, so the click always lands
+    // while it runs, however quick it is (a click before it starts counts for nothing).
     User.Files.push_back(source);
-    QTimer::singleShot(0, frame.get(), [&] {
+    int clicks = 0;
+    QTimer presser;
+    presser.setInterval(0);
+    QObject::connect(&presser, &QTimer::timeout, [&] {
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top->windowTitle() == "Convert from RPG Source" && top->isVisible())
-                if (auto* cancel = top->findChild<QPushButton*>())
+                if (auto* cancel = top->findChild<QPushButton*>("BtnCancel")) {
                     cancel->click();
+                    ++clicks;
+                }
     });
+    presser.start();
     frame->ProgOpenItem->trigger();
+    presser.stop();
     QApplication::processEvents();
-    TEditorsHolder* window = frame->ActiveWindow();
-    // Either the conversion was quicker than the click, or the window is gone.
-    if (window) {
-        EXPECT_EQ(window->windowTitle().toStdString(), Dir.File("EMPTY.RPG"));
-        EXPECT_FALSE(window->Document->ImportCancelled);
-    } else {
-        EXPECT_TRUE(frame->EditorWindows().empty());
-    }
+    EXPECT_GT(clicks, 0);
+    // The cancelled import leaves no window behind, and the frame is usable again.
+    EXPECT_EQ(frame->ActiveWindow(), nullptr);
+    EXPECT_TRUE(frame->EditorWindows().empty());
     EXPECT_TRUE(frame->isEnabled());
 
     // A source that cannot be read leaves no window behind.
@@ -506,6 +576,24 @@ TEST_F(MainFormTest, ACancelledImportClosesItsWindow) {
     QApplication::processEvents();
     EXPECT_TRUE(frame->EditorWindows().empty());
     EXPECT_EQ(Box.Messages.back().BoxKind, Prompter::Kind::Error);
+}
+
+// An RPG IV member is refused with the line that shows it, and no window is left for it.
+TEST_F(MainFormTest, AnRpgIvMemberOpensNoWindow) {
+    auto frame = Start();
+    std::string source = Dir.File("NEWSTYLE.RP3");
+    orvale::WriteTextFile(source,
+                          {"     H DFTACTGRP(*NO)", "     C                   EVAL      X = 1"});
+    User.Files.push_back(source);
+    frame->ProgOpenItem->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->EditorWindows().empty());
+    ASSERT_FALSE(Box.Messages.empty());
+    EXPECT_EQ(Box.Messages.back().BoxKind, Prompter::Kind::Error);
+    EXPECT_NE(Box.Messages.back().Text.find("NEWSTYLE.RP3 is an RPG IV member: line 1"),
+              std::string::npos)
+        << Box.Messages.back().Text;
+    EXPECT_TRUE(frame->isEnabled());
 }
 
 // -- Commands handed to the active window
@@ -586,7 +674,8 @@ TEST_F(MainFormTest, AProgramGoesToTheHostFolderAndComesBack) {
     frame->ProgExportItem->trigger();
     EXPECT_EQ(User.DialogTitles, (std::vector<std::string>{"Password Dialog", "Compiling",
                                                            "Export EBCDIC AS/400 Member"}));
-    EXPECT_TRUE(orvale::FileExists(ProgramDir + "PAYROLL.RP3"));
+    // Its work files did not stay in the program directory.
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.RP3"));
     ASSERT_TRUE(orvale::FileExists(host + "/PAYROLL.MBR"));
     EXPECT_EQ(frame->Options.LastExportFolder, host);
 
@@ -599,13 +688,64 @@ TEST_F(MainFormTest, AProgramGoesToTheHostFolderAndComesBack) {
         member.BtnOK->click();
         return member.result() == QDialog::Accepted;
     });
-    std::filesystem::remove(ProgramDir + "PAYROLL.RP3");
     frame->BtnImport->click();
     ASSERT_EQ(frame->EditorWindows().size(), 2u);
     EXPECT_EQ(frame->ActiveWindow()->windowTitle(), "PAYROLL.RPG");
     EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.RP3"));
     EXPECT_TRUE(
         Contains(frame->ActiveWindow()->Document->HistorySection.LineTexts(), ",Converted,"));
+}
+
+TEST_F(MainFormTest, AnImportedProgramIsKeptWhereTheUserSays) {
+    std::string host = Dir.File("host");
+    std::string kept = Dir.File("kept");
+    std::filesystem::create_directory(host);
+    std::filesystem::create_directory(kept);
+    std::filesystem::create_directory(Dir.File("src"));
+    auto frame = Start();
+    frame->OpenProgramFile(MakeProgram("src/PAYROLL.RPG"));
+    User.Dialogs.push_back(FrameUser::Ok()); // the compile statistics
+    User.Dialogs.push_back([&](QDialog& dialog) {
+        auto& member = dynamic_cast<TFormExport&>(dialog);
+        member.EditFold->setText(QString::fromStdString(host));
+        member.BtnOK->click();
+        return member.result() == QDialog::Accepted;
+    });
+    frame->ProgExportItem->trigger();
+    ASSERT_TRUE(orvale::FileExists(host + "/PAYROLL.MBR"));
+    auto import = [&] {
+        User.Dialogs.push_back([&](QDialog& dialog) {
+            auto& member = dynamic_cast<TFormExport&>(dialog);
+            member.EditFile->setText("PAYROLL.MBR");
+            member.BtnOK->click();
+            return member.result() == QDialog::Accepted;
+        });
+        User.FileDialogs.clear();
+        frame->BtnImport->click();
+    };
+
+    // Asked where: the program is named there and saved there, never in the program
+    // directory.
+    User.Files.push_back(kept + "/PAYROLL.RPG");
+    import();
+    ASSERT_EQ(User.FileDialogs.size(), 1u);
+    EXPECT_EQ(User.FileDialogs[0].Title, "Orvale - Keep the Imported Program As");
+    TRPGProgram& doc = *frame->ActiveWindow()->Document;
+    EXPECT_FALSE(doc.Untitled);
+    EXPECT_EQ(doc.FilePath + doc.FileName, kept + "/PAYROLL.RPG");
+    EXPECT_EQ(frame->ActiveWindow()->windowTitle().toStdString(), kept + "/PAYROLL.RPG");
+    frame->FileSaveItem->trigger();
+    EXPECT_TRUE(orvale::FileExists(kept + "/PAYROLL.RPG"));
+    EXPECT_FALSE(orvale::FileExists(ProgramDir + "PAYROLL.RPG"));
+    EXPECT_EQ(frame->Options.LastProgramFolder, kept + "/");
+
+    // Not answered: the program has no place yet, and its first save asks, in the folder last
+    // used.
+    import();
+    TRPGProgram& later = *frame->ActiveWindow()->Document;
+    EXPECT_TRUE(later.Untitled);
+    EXPECT_EQ(later.FileName, "PAYROLL.RPG");
+    EXPECT_EQ(frame->MainSaveDialog->directory().absolutePath().toStdString(), kept);
 }
 
 // -- Options

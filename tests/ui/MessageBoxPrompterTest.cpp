@@ -1,11 +1,14 @@
 #include "ui/MessageBoxPrompter.h"
 
+#include "ui/DialogFrame.h"
+
 #include "support/QtApp.h"
 
 #include <QAbstractButton>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -29,6 +32,7 @@ protected:
                 Icon = box.icon();
                 Title = box.windowTitle();
                 Position = box.pos();
+                Size = box.size();
                 Captions.clear();
                 for (QAbstractButton* button : box.buttons())
                     Captions << button->text().remove('&');
@@ -48,6 +52,7 @@ protected:
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     QString Title;
     QPoint Position;
+    QSize Size;
     QStringList Captions;
 };
 
@@ -81,6 +86,40 @@ TEST_F(MessageBoxPrompterTest, ClosingWithoutAButtonIsTheCarefulAnswer) {
     EXPECT_EQ(Press(prompter, Kind::Information, Buttons::YesNo, ""), Answer::No);
     EXPECT_EQ(Press(prompter, Kind::Confirmation, Buttons::OkCancel, ""), Answer::Cancel);
     EXPECT_EQ(Press(prompter, Kind::Error, Buttons::Ok, ""), Answer::Ok);
+}
+
+TEST_F(MessageBoxPrompterTest, ABoxKeptClearOfALineLeavesItUncovered) {
+    QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    TMessageBoxPrompter prompter;
+    // A line in the upper half: the box goes below it.
+    QRect line(screen.left() + 50, screen.top() + 100, 600, 18);
+    prompter.KeepNextBoxClearOf(line.left(), line.top(), line.right(), line.bottom());
+    Press(prompter, Kind::Confirmation, Buttons::YesNoCancelAll, "No");
+    EXPECT_GT(Position.y(), line.bottom());
+    EXPECT_EQ(Position.x(), line.left());
+    // A line at the bottom of the screen: the box goes above it.
+    line.moveTop(screen.bottom() - 30);
+    prompter.KeepNextBoxClearOf(line.left(), line.top(), line.right(), line.bottom());
+    Press(prompter, Kind::Confirmation, Buttons::YesNoCancelAll, "No");
+    EXPECT_LT(Position.y() + Size.height(), line.top());
+}
+
+TEST(PlaceClearOf, BelowTheLineWhenThereIsRoomElseAboveAndAlwaysOnTheScreen) {
+    const QRect screen(0, 0, 1000, 800);
+    const QSize box(300, 120);
+    EXPECT_EQ(PlaceClearOf(QRect(100, 200, 500, 20), box, screen), QPoint(100, 228));
+    EXPECT_EQ(PlaceClearOf(QRect(100, 700, 500, 20), box, screen), QPoint(100, 572));
+    // Level with the line, pushed back onto the screen.
+    EXPECT_EQ(PlaceClearOf(QRect(900, 200, 90, 20), box, screen).x(), 700);
+    EXPECT_EQ(PlaceClearOf(QRect(-40, 200, 90, 20), box, screen).x(), 0);
+    // Just room below, then just room above.
+    const QRect low(0, 0, 1000, 200);
+    EXPECT_EQ(PlaceClearOf(QRect(0, 50, 500, 20), box, low), QPoint(0, 78));
+    EXPECT_EQ(PlaceClearOf(QRect(0, 130, 500, 20), box, low), QPoint(0, 2));
+    // A screen too short for either side: the larger side, inside the screen.
+    const QRect lower(0, 0, 1000, 150);
+    EXPECT_EQ(PlaceClearOf(QRect(0, 40, 500, 20), box, lower), QPoint(0, 30));
+    EXPECT_EQ(PlaceClearOf(QRect(0, 100, 500, 20), box, lower), QPoint(0, 0));
 }
 
 TEST_F(MessageBoxPrompterTest, PlacesOnlyTheNextBox) {

@@ -131,6 +131,15 @@ TEST_F(PasswordDlgTest, FirstUserOfAFreshInstallIsEnrolledInTheOneDialog) {
     dlg.show();
     ASSERT_TRUE(dlg.Enrolling());
     EXPECT_TRUE(dlg.EditRepeat->isVisible());
+    // A name too short: the box says why.
+    Type(dlg.EditUserName, "ted");
+    Type(dlg.EditPassword, "first");
+    Type(dlg.EditRepeat, "first");
+    QTest::mouseClick(dlg.BtnOK, Qt::LeftButton);
+    ASSERT_EQ(Prompter.Messages.size(), 1u);
+    EXPECT_EQ(Prompter.Messages[0].Text, "User Name not valid!\nThe name has 3 characters; a "
+                                         "user name has at least 4.");
+    Prompter.Messages.clear();
     Type(dlg.EditUserName, "mario");
 
     // The two passwords differ: nobody gets in, and nothing is stored.
@@ -141,7 +150,9 @@ TEST_F(PasswordDlgTest, FirstUserOfAFreshInstallIsEnrolledInTheOneDialog) {
     EXPECT_FALSE(dlg.LoginAccepted());
     EXPECT_FALSE(std::filesystem::exists(TKeyFile::PathIn(Dir.Path())));
     ASSERT_EQ(Prompter.Messages.size(), 1u);
-    EXPECT_EQ(Prompter.Messages[0].Text, "Control differs from Password. Password not changed!");
+    EXPECT_EQ(Prompter.Messages[0].Text,
+              "Control differs from Password. Password not changed!\nThe password must be typed "
+              "the same under Password and under Repeat.");
     EXPECT_TRUE(dlg.EditPassword->text().isEmpty());
     EXPECT_TRUE(dlg.EditRepeat->text().isEmpty());
 

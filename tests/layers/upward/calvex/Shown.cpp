@@ -1,0 +1,1 @@
+#include "qtedge/Edge.h"

@@ -1,0 +1,4 @@
+#include "../platform/StringList.h"
+
+#include <QString>
+#include <string>

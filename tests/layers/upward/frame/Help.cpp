@@ -1,0 +1,3 @@
+#include "ondrel/Query.h"
+#include "tessary/FormPrmt.h"
+#include "tessary/PromptHelp.h"

@@ -1,0 +1,4 @@
+#pragma once
+
+#include "platform/StringList.h"
+#include "ui/MainForm.h"

@@ -1,0 +1,2 @@
+#include "access/KeyFile.h"
+#include "calvex/Convert.h"
