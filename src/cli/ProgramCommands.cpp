@@ -32,6 +32,9 @@ namespace {
 constexpr const char* ImportHelp =
     "Imports an RPG/400 source member (a text file of fixed-column lines whose name ends in 3, "
     "such as X.RP3) into a program file with its compiled area, by default X.RPG beside it. "
+    "A member whose lines begin with the 12 digits of the host's sequence number and change "
+    "date is read as dated (--dated and --undated decide it): the statements are read from the "
+    "columns after them, and every line keeps its number and date. "
     "Every line keeps the member line it came from, so that a build gives back the lines not "
     "edited exactly as they were. Exits 0 when the program is written, 1 when it is written but "
     "lines of the member are not RPG III specifications (a warning names the first; they are "
@@ -43,7 +46,12 @@ constexpr const char* BuildHelp =
     "writes the source member (by default the program's name with .RP3; an existing one is "
     "kept as .~P3) in the order of the member it was imported from, and saves the program with "
     "its refreshed compiled area. Lines not edited come back as they were, in every column; an "
-    "edited line keeps its tags; new lines get the change tag of the options. Exits 0 when "
+    "edited line keeps its tags; new lines get the change tag of the options. A program "
+    "imported from a dated member writes a dated member: an unedited line keeps its sequence "
+    "number and date; an edited line keeps its number and takes today's date (--today); new "
+    "lines take today's date and numbers between their neighbours (the largest step of 1.00, "
+    "0.10 or 0.01 that fits them all); a line moved keeps its date and takes a number at its "
+    "new place; banner lines are left out where they find no room. Exits 0 when "
     "nothing was reported, 1 when a section reported errors or warnings (with an error no "
     "member is written, since an error line would become a line of it; warning lines are left "
     "out of it), 2 when a file cannot be read or written or the program file is damaged (then "
@@ -220,6 +228,7 @@ public:
 
 struct ImportArgs {
     std::string Member, Output, User, CodePage;
+    bool Dated = false, Undated = false;
     CompilerSettings Settings;
 };
 
@@ -250,6 +259,9 @@ int RunImport(const ImportArgs& a) {
     doc.TextCodePage = codePage == "ISO-8859-1" ? std::string() : codePage;
     // A command keeps no restore points; the memory goes to the member.
     doc.SetUndoOptions(false, false, false);
+    doc.ReadDated = a.Dated     ? DatedReading::Dated
+                    : a.Undated ? DatedReading::Undated
+                                : DatedReading::Auto;
     ProgressBar bar;
     Diagnostics found;
     bool imported = doc.ImportFromFile(a.Member, found, &bar);
@@ -289,8 +301,8 @@ bool OpenProgram(TRPGProgram& doc, CountingPrompter& box, const std::string& pat
 }
 
 struct BuildArgs {
-    std::string Program, Output;
-    bool All = false;
+    std::string Program, Output, Today;
+    bool All = false, Renumber = false;
     CompilerSettings Settings;
 };
 
@@ -304,6 +316,10 @@ int RunBuild(const BuildArgs& a) {
     // loaded at all, which spares holding a second copy of the member.
     if (a.All)
         form.LoadComp = false;
+    if (!a.Today.empty())
+        form.ChangeDate = a.Today;
+    if (a.Renumber)
+        form.RenumberDated = true;
     // An opened program takes about twice its file's size, and its build a little more.
     ReserveHeap(3 * FileSize(a.Program));
     static CountingPrompter box(Prompter::Default());
@@ -342,7 +358,10 @@ int RunBuild(const BuildArgs& a) {
     else if (!doc.WriteSource(target))
         return Failure;
     // The compiled lines are kept in the program file only when that option is on.
-    if (statistics.Compiled > 0 && form.SaveComp && !doc.SaveToFile(a.Program))
+    // A dated member's lines take what was written as their member lines: kept with the program,
+    // or the next build would date them again.
+    bool keep = (statistics.Compiled > 0 && form.SaveComp) || (doc.Dated && doc.Modified);
+    if (keep && !doc.SaveToFile(a.Program))
         return Failure;
     return clean && openWarnings == 0 ? Success : Findings;
 }
@@ -470,6 +489,14 @@ void AddProgramCommands(CLI::App& app, int& status) {
                        ? std::string()
                        : "not a code page this system can convert: " + name;
         });
+    auto* dated = importCommand->add_flag(
+        "--dated", import->Dated,
+        "Read every line as beginning with the 12 digits of its sequence number and change "
+        "date (by default a member is read so when every line that reads as a line of it does)");
+    importCommand
+        ->add_flag("--undated", import->Undated,
+                   "Read the lines as they stand, whatever digits they begin with")
+        ->excludes(dated);
     AddCompilerOptions(importCommand, import->Settings, ImportOptions);
     importCommand->callback([import, &status] { status = RunImport(*import); });
 
@@ -479,6 +506,18 @@ void AddProgramCommands(CLI::App& app, int& status) {
     buildCommand->add_option("-o,--output", build->Output,
                              "Source member to write (default: the program's name with .RP3)");
     buildCommand->add_flag("--all", build->All, "Compile every section, not only changed ones");
+    buildCommand
+        ->add_option("--today", build->Today,
+                     "The date YYMMDD that a dated member's changed and new lines take "
+                     "(default: today by the clock)")
+        ->check([](const std::string& text) {
+            return ParseHostDate(text) > 0 ? std::string()
+                                           : std::string("6 digits YYMMDD of a calendar day");
+        });
+    buildCommand->add_flag("--renumber", build->Renumber,
+                           "Number a dated member anew from 1.00 by 1.00 when new lines find no "
+                           "room between the sequence numbers around them (the dates stay); "
+                           "without it such a member is not written");
     AddCompilerOptions(buildCommand, build->Settings, BuildOptions);
     buildCommand->callback([build, &status] { status = RunBuild(*build); });
 

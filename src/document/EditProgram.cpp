@@ -75,6 +75,7 @@ void TEDITProgram::ClearTree() {
 void TEDITProgram::BuildTree() {
     Tree.BeginUpdate();
     ClearTree();
+    Dated = false;
     TreeNode* root = Tree.Add(nullptr, FileName);
     root->ImageIndex = 0;
     root->SelectedIndex = 1;
@@ -272,6 +273,7 @@ void TEDITProgram::ReplaceSectionText(TreeNode* node, const StringList& lines) {
     if (node == CurrentNode && node == Tree.Selected() && View) {
         View->SetEditorLines(lines);
         View->SetEditorTags(LineTagsFor(*section, lines));
+        View->SetEditorRecords(LineRecordsFor(*section, lines));
         EditorModified = true;
         return;
     }
@@ -285,6 +287,13 @@ void TEDITProgram::ShowInEditor(TEDITSection& section) {
     if (View) {
         View->SetEditorLines(section.LineTexts());
         View->SetEditorTags(LineTags(section));
+        std::vector<HostRecord> records;
+        if (section.HasRecords()) {
+            records.reserve(section.Lines().size());
+            for (const SectionLine& line : section.Lines())
+                records.push_back(line.Record());
+        }
+        View->SetEditorRecords(records);
     }
     ShowPages(true, false, false, true, 1);
 }
@@ -484,6 +493,7 @@ void TEDITProgram::RestoreSelected(int kind) {
         View->SetEditorLines(lines);
         // The lines that stand as they were keep their tags in the margin.
         View->SetEditorTags(LineTagsFor(*section, lines));
+        View->SetEditorRecords(LineRecordsFor(*section, lines));
         // The restored text is pending like an edit, so the next commit stores it.
         EditorModified = true;
     }

@@ -76,6 +76,9 @@ public:
     // lose the rest. The window's user has seen the warning; a caller that asks nobody checks
     // this before saving.
     bool ReadWhole = true;
+    // The program was imported from a dated member (its lines carry the host's sequence
+    // numbers and change dates): a build writes a dated member.
+    bool Dated = false;
     TreeNode* SubRoutinesNode = nullptr;
     std::string UserName;
     // The code page of the program's text, as CodePage::Offered names it; empty for

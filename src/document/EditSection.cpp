@@ -71,11 +71,43 @@ bool TEDITSection::SetOrigins(std::vector<LineOrigin> origins) {
 }
 
 void TEDITSection::DropOrigins() {
-    for (SectionLine& line : Lines_)
+    for (SectionLine& line : Lines_) {
         line.Origin = {};
+        line.Sequence = -1;
+        line.ChangeDate = 0;
+    }
     TracksOrigins_ = false;
 }
 
+void TEDITSection::SetRecord(int index, HostRecord record) {
+    SectionLine& line = Lines_[static_cast<size_t>(index)];
+    line.Sequence = record.Sequence;
+    line.ChangeDate = record.Has() ? record.ChangeDate : 0;
+}
+
+bool TEDITSection::HasRecords() const {
+    if (HeadRecord_.Has())
+        return true;
+    return std::any_of(Lines_.begin(), Lines_.end(),
+                       [](const SectionLine& line) { return line.Sequence >= 0; });
+}
+
+std::vector<int> LinesChangedSince(const TEDITSection& section, std::int32_t since) {
+    std::vector<int> changed;
+    const std::vector<SectionLine>& lines = section.Lines();
+    for (size_t k = 0; k < lines.size(); ++k)
+        if (lines[k].Sequence >= 0 && ChangedOnOrAfter(lines[k].ChangeDate, since))
+            changed.push_back(static_cast<int>(k));
+    return changed;
+}
+
+int LineOfSequence(const TEDITSection& section, std::int32_t sequence) {
+    const std::vector<SectionLine>& lines = section.Lines();
+    for (size_t k = 0; k < lines.size(); ++k)
+        if (lines[k].Sequence == sequence)
+            return static_cast<int>(k);
+    return -1;
+}
 namespace {
 
 // The tag of a member line: columns 1-5 and from column 75 on, trimmed, joined by a blank.
@@ -111,6 +143,17 @@ StringList LineTagsFor(const TEDITSection& section, const StringList& lines) {
         if (carried[k] >= 0)
             tags[k] = TagOf(section.OriginAt(carried[k]));
     return tags;
+}
+
+std::vector<HostRecord> LineRecordsFor(const TEDITSection& section, const StringList& lines) {
+    if (!section.TracksOrigins() || !section.HasRecords())
+        return {};
+    std::vector<HostRecord> records(lines.size());
+    std::vector<int> carried = CarryLines(section.Lines(), lines);
+    for (size_t k = 0; k < lines.size() && k < carried.size(); ++k)
+        if (carried[k] >= 0)
+            records[k] = section.Lines()[static_cast<size_t>(carried[k])].Record();
+    return records;
 }
 
 void TEDITSection::DeleteLine(int index) {
@@ -173,6 +216,7 @@ void TEDITSection::ClearAll() {
     ClearCompiled();
     TracksOrigins_ = false;
     HeadOrigin = {};
+    HeadRecord_ = {};
 }
 
 void TEDITSection::ShrinkToFit() {

@@ -112,8 +112,17 @@ public:
     bool TracksOrigins() const { return TracksOrigins_; }
     // Gives each line its origin; false, changing nothing, unless there is one per line.
     bool SetOrigins(std::vector<LineOrigin> origins);
-    // Forgets every origin (the lines are then compiled from their statements alone).
+    // Forgets every origin and record (the lines are then compiled from their statements alone).
     void DropOrigins();
+
+    // -- The host's records of the lines (a section of a dated member)
+    // Gives line Index the record of its member line.
+    void SetRecord(int index, HostRecord record);
+    // The record of the "**" separator of an array's data (see HeadOrigin).
+    const HostRecord& HeadRecord() const { return HeadRecord_; }
+    void SetHeadRecord(HostRecord record) { HeadRecord_ = record; }
+    // Whether a line or the separator has a record.
+    bool HasRecords() const;
 
     // -- Compiled lines
     const std::vector<CompiledLine>& Compiled() const { return Compiled_; }
@@ -152,6 +161,7 @@ private:
     std::vector<CompiledLine> Compiled_;
     bool TracksOrigins_ = false;
     bool CompiledLinked_ = true;
+    HostRecord HeadRecord_;
 };
 
 // The definition-mode test of FindText for the occurrence of a text of Length characters at
@@ -162,7 +172,14 @@ bool IsDefinitionMatch(std::string_view line, size_t pos, size_t length);
 // window shows it: columns 1-5 and columns 75 on, trimmed, joined by a blank when both hold
 // something; empty for a line without one (all empty when the section has no origins).
 StringList LineTags(const TEDITSection& section);
+
+// The lines of Section whose record says they changed on or after Since (YYMMDD), in order.
+std::vector<int> LinesChangedSince(const TEDITSection& section, std::int32_t since);
+// The first line of Section whose record holds Sequence; -1 when none does.
+int LineOfSequence(const TEDITSection& section, std::int32_t sequence);
 // The tags LineTags would give Section once Lines became its text (a restored or replaced
 // text): the lines that stand unchanged keep theirs, and a line that replaces another keeps
 // the one of the line it replaces.
 StringList LineTagsFor(const TEDITSection& section, const StringList& lines);
+// Likewise the host's records of those lines; empty when the section holds none.
+std::vector<HostRecord> LineRecordsFor(const TEDITSection& section, const StringList& lines);

@@ -6,6 +6,7 @@
 // column a comment starts in, the blanks inside a raw line. A line keeps its member line as it
 // was read, so that a build gives back an unedited line exactly, and an edited one with its tags.
 
+#include "document/HostRecord.h"
 #include "platform/StringList.h"
 
 #include <cstdint>
@@ -31,10 +32,13 @@ struct SectionLine {
     std::string Text;
     // The member line it was converted from; none for a line the user added.
     LineOrigin Origin;
-    // Room for the host's source record of the line, not filled yet: its sequence number in
-    // hundredths (000100 is 1.00) and the date of its last change as YYMMDD; 0 for none.
-    std::int32_t Sequence = 0;
+    // The host's record of the member line, for a line of a dated member: its sequence number
+    // in hundredths (000100 is 1.00; -1 for a line without a record) and the date of its last
+    // change as YYMMDD (0 where the host recorded none).
+    std::int32_t Sequence = -1;
     std::int32_t ChangeDate = 0;
+
+    HostRecord Record() const { return {Sequence, ChangeDate}; }
 };
 
 // A stable hash of a statement's text (the same on every run, as it is stored in files).

@@ -7,7 +7,8 @@
 //                  "[End Of Program]": every section's properties and text
 //   compiled area  an empty line, "[Begin Of Compiled Section]", one block per section,
 //                  "[End Of Compiled Section]": the fixed-column lines last made for each
-//   origin area    "[Begin Of Line Origins, Version 2]", one block per section,
+//   origin area    "[Begin Of Line Origins, Version 2]" (3 for a dated program), one block per
+//   section,
 //                  "[End Of Line Origins]": the member line each statement came from
 //
 // A reader that knows only the tree stops at its end marker; one that knows the compiled area
@@ -42,9 +43,12 @@ inline constexpr const char* kEndOfCompiled = "[End Of Compiled Section]";
 // The start marker of the first version of the origin area, which had none.
 inline constexpr const char* kBeginOfOrigins = "[Begin Of Line Origins]";
 inline constexpr const char* kEndOfOrigins = "[End Of Line Origins]";
-// The version of the origin area this program writes and reads; an area of a later version is
-// passed over.
-inline constexpr int kOriginsVersion = 2;
+// The versions of the origin area this program writes: the second for every program, the third,
+// whose entries carry the host's records too, for a program imported from a dated member. An
+// area of a version later than kOriginsVersion is passed over.
+inline constexpr int kPlainOriginsVersion = 2;
+inline constexpr int kDatedOriginsVersion = 3;
+inline constexpr int kOriginsVersion = kDatedOriginsVersion;
 
 inline constexpr const char* kWrongFormatError = "ERROR: Wrong format or File damaged!";
 inline constexpr const char* kCorruptedFileWarning = "WARNING: The File may be corrupted!";

@@ -9,6 +9,11 @@
 //     the separator of an array's data, then one entry per text line: "-" for none, or
 //     the member line's index, a blank, 16 hex digits of the statement's hash, a blank and
 //     the member line as it was read
+//
+// A program imported from a dated member writes Version 3, whose entries hold the host's record
+// between the hash and the member line: its 12 digits (sequence number and date) or "-" for a
+// line without one, then a blank. Every other program writes Version 2, as before, which
+// readers of the second version take as they always did.
 //     [End Of Sec]
 //     (empty)
 //   [End Of Line Origins]
@@ -128,41 +133,53 @@ namespace {
 
 // The head of an entry with an origin: the member line's index and the statement's hash, each
 // followed by a blank. Head must hold 40 characters.
-size_t EntryHead(const LineOrigin& origin, char* head) {
+// With Record (an entry of the dated version), the record follows. Head must hold 56 characters.
+size_t EntryHead(const LineOrigin& origin, const HostRecord* record, char* head) {
     char* end = std::to_chars(head, head + 20, origin.Ordinal).ptr;
     *end++ = ' ';
     static constexpr char kDigits[] = "0123456789abcdef";
     for (int k = 0; k < 16; ++k)
         *end++ = kDigits[(origin.Statement >> (60 - 4 * k)) & 15];
     *end++ = ' ';
+    if (record) {
+        if (record->Has()) {
+            end = PutHostRecord(end, *record);
+        } else {
+            *end++ = '-';
+        }
+        *end++ = ' ';
+    }
     return static_cast<size_t>(end - head);
 }
 
-std::string Entry(const LineOrigin& origin) {
+std::string Entry(const LineOrigin& origin, const HostRecord* record) {
     if (!origin.Has())
         return "-";
-    char head[40];
-    std::string entry(head, EntryHead(origin, head));
+    char head[56];
+    std::string entry(head, EntryHead(origin, record, head));
     entry += origin.Text;
     return entry;
 }
 
 // The entry written straight to the file, without a string of its own.
-void PutEntry(orvale::SafeFileWriter& out, const LineOrigin& origin) {
+void PutEntry(orvale::SafeFileWriter& out, const LineOrigin& origin, const HostRecord* record) {
     if (!origin.Has()) {
         out.Add("-\r\n");
         return;
     }
-    char head[40];
-    out.Add(std::string_view(head, EntryHead(origin, head)));
+    char head[56];
+    out.Add(std::string_view(head, EntryHead(origin, record, head)));
     out.Add(origin.Text);
     out.Add("\r\n");
 }
 
-// False for an entry that does not read as one. With Owned (the line of a file text that is
-// dropped, which Entry views), the member line is moved out of it rather than copied.
-bool ReadEntry(std::string_view entry, LineOrigin& origin, std::string* owned) {
+// False for an entry that does not read as one. With Record (an entry of the dated version),
+// the record is read after the hash. With Owned (the line of a file text that is dropped, which
+// Entry views), the member line is moved out of it rather than copied.
+bool ReadEntry(std::string_view entry, LineOrigin& origin, HostRecord* record, std::string* owned) {
     origin = {};
+    if (record)
+        *record = {};
     if (entry == "-")
         return true;
     int ordinal = -1;
@@ -176,13 +193,24 @@ bool ReadEntry(std::string_view entry, LineOrigin& origin, std::string* owned) {
         std::from_chars(entry.data() + at + 1, entry.data() + at + 17, hash, 16);
     if (hashEc != std::errc() || hashEnd != entry.data() + at + 17)
         return false;
+    size_t text = at + 18;
+    if (record) {
+        std::string_view rest = entry.substr(text);
+        if (rest.starts_with("- "))
+            text += 2;
+        else if (rest.size() > kRecordWidth && rest[kRecordWidth] == ' ' &&
+                 ReadHostRecord(rest, *record))
+            text += kRecordWidth + 1;
+        else
+            return false;
+    }
     origin.Ordinal = ordinal;
     origin.Statement = hash;
     if (owned) {
-        owned->erase(0, at + 18);
+        owned->erase(0, text);
         origin.Text = std::move(*owned);
     } else {
-        origin.Text.assign(entry.substr(at + 18));
+        origin.Text.assign(entry.substr(text));
     }
     return true;
 }
@@ -210,7 +238,7 @@ int OriginsVersion(std::string_view line) {
 } // namespace
 
 void WriteOriginArea(TEDITProgram& program, ProgramTextWriter& out, bool compiledAreaWritten) {
-    bool any = false;
+    bool any = program.Dated;
     program.ForEachNode([&](TreeNode* n) {
         const TEDITSection* s = n->Section();
         any = any || (s && HasOrigins(*s));
@@ -224,26 +252,33 @@ void WriteOriginArea(TEDITProgram& program, ProgramTextWriter& out, bool compile
         out.Add(kBeginOfCompiled);
         out.Add(kEndOfCompiled);
     }
-    out.Add(OriginsMarker(kOriginsVersion));
+    const bool dated = program.Dated;
+    out.Add(OriginsMarker(dated ? kDatedOriginsVersion : kPlainOriginsVersion));
     program.ForEachNode([&](TreeNode* n) {
         const TEDITSection* s = n->Section();
         if (!s)
             return true;
+        const HostRecord* head = dated ? &s->HeadRecord() : nullptr;
+        auto record = [&](const SectionLine& line, HostRecord& r) -> const HostRecord* {
+            r = line.Record();
+            return dated ? &r : nullptr;
+        };
+        HostRecord r;
         out.Add("[" + s->Properties.Name + "]");
         bool tracked = s->TracksOrigins();
         out.Add("[" + std::to_string(1 + (tracked ? s->Lines().size() : 0)) + "]");
         if (orvale::SafeFileWriter* file = out.File()) {
             out.Flush();
-            PutEntry(*file, s->HeadOrigin);
+            PutEntry(*file, s->HeadOrigin, head);
             if (tracked)
                 for (const SectionLine& line : s->Lines())
-                    PutEntry(*file, line.Origin);
+                    PutEntry(*file, line.Origin, record(line, r));
             out.Skip(1 + (tracked ? s->Lines().size() : 0));
         } else {
-            out.Add(Entry(s->HeadOrigin));
+            out.Add(Entry(s->HeadOrigin, head));
             if (tracked)
                 for (const SectionLine& line : s->Lines())
-                    out.Add(Entry(line.Origin));
+                    out.Add(Entry(line.Origin, record(line, r)));
         }
         out.Add(kEndOfSection);
         out.Add({});
@@ -280,6 +315,8 @@ void ReadOriginArea(TEDITProgram& program, StringList& lines, int start, bool ta
         return;
     }
     i += 2;
+    const bool dated = version >= kDatedOriginsVersion;
+    program.Dated = dated;
     bool damaged = false;
     program.ForEachNode([&](TreeNode* n) {
         TEDITSection* s = n->Section();
@@ -295,20 +332,27 @@ void ReadOriginArea(TEDITProgram& program, StringList& lines, int start, bool ta
             return false;
         }
         // As with the compiled lines, the lines of a file text that is dropped are moved.
-        auto entry = [&](int at, LineOrigin& origin) {
+        auto entry = [&](int at, LineOrigin& origin, HostRecord* record) {
             std::string* owned = take ? &lines[static_cast<size_t>(at)] : nullptr;
-            return ReadEntry(line(at), origin, owned);
+            return ReadEntry(line(at), origin, dated ? record : nullptr, owned);
         };
         std::vector<LineOrigin> origins(static_cast<size_t>(entries - 1));
-        bool read = entry(i + 2, s->HeadOrigin);
+        std::vector<HostRecord> records(dated ? origins.size() : 0);
+        HostRecord headRecord;
+        bool read = entry(i + 2, s->HeadOrigin, &headRecord);
         for (int k = 1; k < entries && read; ++k)
-            read = entry(i + 2 + k, origins[static_cast<size_t>(k - 1)]);
+            read = entry(i + 2 + k, origins[static_cast<size_t>(k - 1)],
+                         dated ? &records[static_cast<size_t>(k - 1)] : nullptr);
         if (!read || (entries > 1 && entries - 1 != s->LinesCount())) {
             // Origins that do not fit the text would give its lines another line's columns.
             s->HeadOrigin = {};
             damaged = true;
-        } else if (entries > 1) {
-            s->SetOrigins(std::move(origins));
+        } else {
+            s->SetHeadRecord(headRecord);
+            if (entries > 1)
+                s->SetOrigins(std::move(origins));
+            for (size_t k = 0; k < records.size(); ++k)
+                s->SetRecord(static_cast<int>(k), records[k]);
         }
         i += 4 + entries;
         return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/HostRecord.h"
 #include "document/TreeNode.h"
 #include "platform/StringList.h"
 
@@ -98,6 +99,9 @@ public:
     // The tags of the lines just set (columns 1-5 and 75 on of the member line each came from,
     // see LineTags), to be shown beside the text and never in it; empty entries for none.
     virtual void SetEditorTags(const StringList& tags) { (void)tags; }
+    // The host's records of the lines of a dated member's section, one per line (after the
+    // tags); empty for a section without them.
+    virtual void SetEditorRecords(const std::vector<HostRecord>& records) { (void)records; }
     virtual int EditorTopLine() const = 0;
     // Scrolls so that Line is the first visible one.
     virtual void SetEditorTopLine(int line) = 0;

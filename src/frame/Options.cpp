@@ -28,6 +28,7 @@ template <class Options, class Compiler, class V> void VisitKeys(Options& o, Com
     v(kGeneralSection, "CursThrTabs", o.Editor.CursThrTabs);
     v(kGeneralSection, "TabSpaces", o.Editor.TabSpaces);
     v(kGeneralSection, "TextFilesLatin1", o.Editor.TextFilesLatin1);
+    v(kGeneralSection, "HostDateFormat", o.Editor.HostDateFormat);
     v(kGeneralSection, "LastProgramFolder", o.LastProgramFolder);
     v(kGeneralSection, "CodePage", o.Editor.CodePage);
     v(kCompilerSection, "PrgProp", c.PrgProp);
@@ -45,6 +46,7 @@ template <class Options, class Compiler, class V> void VisitKeys(Options& o, Com
     v(kCompilerSection, "RPGPrefix", c.EditPrefix);
     v(kCompilerSection, "ChangeTag", c.ChangeTag);
     v(kCompilerSection, "ChangeTagLeft", c.ChangeTagLeft);
+    v(kCompilerSection, "RenumberDated", c.RenumberDated);
     v(kCompilerSection, "LastExportFolder", o.LastExportFolder);
     v(kHistorySection, "AddSec", o.History.AddSec);
     v(kHistorySection, "DelSec", o.History.DelSec);
@@ -58,6 +60,8 @@ template <class Options, class Compiler, class V> void VisitKeys(Options& o, Com
     v(kExportSection, "CompOnExport", o.Export.CompOnExport);
     v(kExportSection, "BuilOnExport", o.Export.BuilOnExport);
     v(kExportSection, "RecordLength", o.Export.RecordLength);
+    v(kExportSection, "DatedRecords", o.Export.DatedRecords);
+    v(kExportSection, "DatedReading", o.Export.DatedReading);
     v(kWindowSection, "Geometry", o.Window.Geometry);
     v(kWindowSection, "State", o.Window.State);
     v(kWindowSection, "ButtonBar", o.Window.ButtonBar);
@@ -119,6 +123,7 @@ void ReadOptions(const orvale::ProfileFile& profile, TOptions& options, TFormGen
     // The editor and the document repeat blanks by the tab width; a hand-edited value must not
     // make them build huge or negative runs.
     options.Editor.TabSpaces = std::clamp(options.Editor.TabSpaces, kMinTabSpaces, kMaxTabSpaces);
+    options.Export.DatedReading = std::clamp(options.Export.DatedReading, 0, 2);
 
     // The file keeps "0" as the most recent program; adding from the highest key down leaves
     // it on top. The keys are counted by the lines present, so that a list written shorter

@@ -43,6 +43,8 @@ struct TEditorOptions {
     bool TextFilesLatin1 = false;
     // The code page of the text of a new or imported program (its own setting then holds).
     std::string CodePage = "ISO-8859-1";
+    // A dated member's change dates shown as YY/MM/DD, not in the user's short date format.
+    bool HostDateFormat = false;
 };
 
 // Which document events the history log records.
@@ -69,6 +71,13 @@ struct TExportOptions {
     // Bytes per record of the host's members, 1 to 255: an import reads records of this
     // length; an export writes at least this many, more when a line of the member is longer.
     int RecordLength = 80;
+    // The host's members begin each record with the sequence number and date (12 zoned
+    // digits): an import reads them into a dated member. A program of a dated member is always
+    // exported so.
+    bool DatedRecords = false;
+    // How an imported source member's lines are read: 0 dated when every line begins with
+    // the 12 digits of sequence number and date, 1 always dated, 2 never (see DatedReading).
+    int DatedReading = 0;
 };
 
 // The main window as it was left: its place and size and its panels (the desktop's saved

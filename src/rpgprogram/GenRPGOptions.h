@@ -24,4 +24,10 @@ struct TFormGenRPG {
     // columns 75-80 or, with ChangeTagLeft, in columns 1-5.
     std::string ChangeTag;
     bool ChangeTagLeft = false;
+    // The date (YYMMDD) a build of a dated member gives the lines it changes; empty: today by
+    // the clock.
+    std::string ChangeDate;
+    // Number a dated member anew from 1.00 by 1.00 when new lines find no room between the
+    // numbers of their neighbours (the dates stay); otherwise such a build is not written.
+    bool RenumberDated = false;
 };

@@ -164,8 +164,10 @@ namespace {
 // Whether a build must compile S: its compiled lines are out of date, or were read from a file
 // or an import without knowing which statement each came from, which the order of the source
 // needs for a section of an imported member (cheap: its unedited lines are copied).
-bool NeedsCompile(const TEDITSection& s) {
-    return !s.CompiledValid || (s.TracksOrigins() && !s.CompiledLinked());
+// A dated member numbers each line by the statement it comes from, so every section of one is
+// compiled unless its lines know their statements.
+bool NeedsCompile(const TEDITSection& s, bool dated) {
+    return !s.CompiledValid || ((s.TracksOrigins() || dated) && !s.CompiledLinked());
 }
 
 } // namespace
@@ -206,7 +208,7 @@ bool TRPGProgram::CompileAllSections(bool all, CompileStatistics* statistics) {
     if (!CompileAhead || std::thread::hardware_concurrency() < 2) {
         for (TreeNode* n = Tree.First(); n; n = TProgramTree::Next(n)) {
             TEDITSection* s = n->Section();
-            if (!s || (!all && !NeedsCompile(*s)))
+            if (!s || (!all && !NeedsCompile(*s, Dated)))
                 continue;
             TCompileResult result;
             CompileSection(n, true, result);
@@ -219,7 +221,7 @@ bool TRPGProgram::CompileAllSections(bool all, CompileStatistics* statistics) {
     std::vector<TreeNode*> nodes;
     for (TreeNode* n = Tree.First(); n; n = TProgramTree::Next(n)) {
         TEDITSection* s = n->Section();
-        if (s && (all || NeedsCompile(*s)))
+        if (s && (all || NeedsCompile(*s, Dated)))
             nodes.push_back(n);
     }
     SharedBuild shared(*this, nodes);
@@ -271,6 +273,8 @@ bool TRPGProgram::WriteSource(const std::string& fileName) {
         Box.Error(NotWrittenMessage(failed));
         return false;
     }
+    if (Dated)
+        return WriteDatedSource(runs, fileName);
     orvale::SafeFileWriter writer(fileName);
     for (const TSourceRun& run : runs) {
         // Warning lines stand beside the line they warn of, or in place of a statement that

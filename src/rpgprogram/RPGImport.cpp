@@ -9,6 +9,7 @@
 #include "platform/DateReader.h"
 #include "platform/TextFile.h"
 
+#include <algorithm>
 #include <string_view>
 
 using orvale::ImportProgress;
@@ -42,6 +43,70 @@ std::string ZeroByteMessage(const std::string& fileName, size_t line) {
            ": a source member is text, and the lines after it would be lost!";
 }
 
+// "line 4", "lines 4 and 9", "lines 4, 9, 12 and 3 more" (1-based).
+std::string LinesNamed(const std::vector<int>& lines) {
+    constexpr size_t kNamed = 3;
+    std::string text = lines.size() == 1 ? "line " : "lines ";
+    size_t named = std::min(lines.size(), kNamed);
+    for (size_t k = 0; k < named; ++k) {
+        if (k > 0)
+            text += k + 1 == named && lines.size() <= kNamed ? " and " : ", ";
+        text += std::to_string(lines[k] + 1);
+    }
+    if (lines.size() > kNamed)
+        text += " and " + std::to_string(lines.size() - kNamed) + " more";
+    return text;
+}
+
+std::string Capitalised(std::string text) {
+    if (!text.empty())
+        text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    return text;
+}
+
+// What a dated member holds that is not as the host keeps it: said, and kept as it is.
+void ReportRecords(const std::vector<HostRecord>& records, const std::vector<int>& without,
+                   orvale::Diagnostics& found) {
+    if (!without.empty())
+        found.Warning("WARNING: " + Capitalised(LinesNamed(without)) + " of the dated member " +
+                      (without.size() == 1 ? "does" : "do") +
+                      " not begin with 12 digits of sequence number and date and " +
+                      (without.size() == 1 ? "is" : "are") + " kept as written!");
+    std::vector<int> descending, notDates, future;
+    const std::int32_t today = HostDateKey(TodayHostDate());
+    std::int32_t last = -1;
+    for (size_t k = 0; k < records.size(); ++k) {
+        const HostRecord& r = records[k];
+        if (!r.Has())
+            continue;
+        if (r.Sequence <= last)
+            descending.push_back(static_cast<int>(k));
+        last = r.Sequence;
+        if (r.ChangeDate != 0 && !IsHostDate(r.ChangeDate))
+            notDates.push_back(static_cast<int>(k));
+        else if (HostDateKey(r.ChangeDate) > today)
+            future.push_back(static_cast<int>(k));
+    }
+    if (!descending.empty())
+        found.Warning("WARNING: The sequence numbers do not ascend at " + LinesNamed(descending) +
+                      " of the member: they are kept, and lines added there take numbers "
+                      "between their neighbours only where these leave room!");
+    if (!notDates.empty())
+        found.Warning("WARNING: The change date of " + LinesNamed(notDates) +
+                      " is no day of the calendar: it is kept as written!");
+    if (!future.empty())
+        found.Warning("WARNING: The change date of " + LinesNamed(future) +
+                      " is later than today: it is kept as written!");
+}
+
+std::string MixedMessage(const MemberDating& dating) {
+    return "WARNING: Line " + std::to_string(dating.MixedDatedLine + 1) +
+           " begins with 12 digits of sequence number and date, but line " +
+           std::to_string(dating.MixedPlainLine + 1) +
+           " is an undated line: the member is read as undated (the import's option for dated "
+           "members reads it as dated)!";
+}
+
 } // namespace
 
 bool TRPGProgram::ImportFromFile(const std::string& fileName, orvale::Diagnostics& found,
@@ -61,15 +126,27 @@ bool TRPGProgram::ImportFromFile(const std::string& fileName, orvale::Diagnostic
             found.Error(ZeroByteMessage(fileName, zeroLine));
             return false;
         }
-        // An RPG IV member would become a program of raw lines that builds out of order.
-        if (std::optional<std::string> refusal = orvale::RpgIvRefusal(fileName, lines)) {
-            found.Error(*refusal);
-            return false;
-        }
     }
+    MemberDating dating = DecideDating(lines, ReadDated);
+    std::vector<HostRecord> records;
+    std::vector<int> without;
+    if (dating.Dated)
+        without = TakeHostRecords(lines, records);
+    // An RPG IV member would become a program of raw lines that builds out of order. A dated
+    // one shows it in the columns after its records.
+    if (std::optional<std::string> refusal = orvale::RpgIvRefusal(fileName, lines)) {
+        found.Error(*refusal);
+        return false;
+    }
+    SourceRecords = std::move(records);
     SourceLines = std::move(lines);
     SetFileName(orvale::ChangeFileExt(fileName, ".RPG"));
     BuildTree();
+    Dated = dating.Dated;
+    if (dating.MixedDatedLine >= 0)
+        found.Warning(MixedMessage(dating));
+    if (dating.Dated)
+        ReportRecords(SourceRecords, without, found);
     bool supported = !fileName.empty() && fileName.back() == '3';
     bool empty = SourceLines.empty();
     if (supported)
@@ -81,6 +158,7 @@ bool TRPGProgram::ImportFromFile(const std::string& fileName, orvale::Diagnostic
     // Released, not just emptied: a large member should not stay in memory.
     StringList().swap(SourceLines);
     StringList().swap(SaveLines);
+    std::vector<HostRecord>().swap(SourceRecords);
     if (View)
         View->SetGridRowCount(PropertySection.LinesCount());
     Opened = true;
@@ -295,6 +373,8 @@ void TRPGProgram::TakeOriginTexts() {
         });
     };
     eachOrigin([&](LineOrigin&, size_t k) { uses[k] = uses[k] < 2 ? uses[k] + 1 : 2; });
+    if (!SourceRecords.empty())
+        TakeRecords();
     eachOrigin([&](LineOrigin& origin, size_t k) {
         if (uses[k] > 1)
             origin.Text = SourceLines[k];
@@ -304,6 +384,23 @@ void TRPGProgram::TakeOriginTexts() {
     ForEachNode([](TreeNode* node) {
         if (TEDITSection* s = node->Section())
             s->OriginTextsPending = false;
+        return true;
+    });
+}
+
+void TRPGProgram::TakeRecords() {
+    auto recordOf = [&](const LineOrigin& origin) {
+        size_t k = static_cast<size_t>(origin.Ordinal);
+        return origin.Has() && k < SourceRecords.size() ? SourceRecords[k] : HostRecord{};
+    };
+    ForEachNode([&](TreeNode* node) {
+        TEDITSection* s = node->Section();
+        if (!s || !s->OriginTextsPending)
+            return true;
+        s->SetHeadRecord(recordOf(s->HeadOrigin));
+        for (int k = 0; k < s->LinesCount(); ++k)
+            if (const LineOrigin* origin = s->OriginAt(k))
+                s->SetRecord(k, recordOf(*origin));
         return true;
     });
 }

@@ -117,6 +117,12 @@ public:
     // Gives each origin left without its text during the walks its member line, moving the
     // line out of SourceLines: the member is not read again once the walks are done.
     void TakeOriginTexts();
+    // Gives each line of a dated member its record (from SourceRecords, by its place).
+    void TakeRecords();
+    // How the next import reads a member whose lines may begin with the host's records.
+    DatedReading ReadDated = DatedReading::Auto;
+    // The records of the member being imported, by line (none for an undated member).
+    std::vector<HostRecord> SourceRecords;
     // The dates of a member built on another machine: one warning for those no format reads
     // (they keep their text), and the history log's moments in the current formats.
     void ReadMemberDates(orvale::Diagnostics& found);
@@ -135,6 +141,18 @@ public:
     // Assembles the source and writes it, keeping the old file as a backup; false (after an
     // error box) when it cannot be written.
     bool WriteSource(const std::string& fileName);
+    // The dated member of a program imported from one (WriteSource), numbered and dated by
+    // the rules of SequencePlan; false (after an error box) when it is not written, as when new
+    // lines find no room between the numbers of their neighbours and renumbering was not agreed.
+    bool WriteDatedSource(const std::vector<TSourceRun>& runs, const std::string& fileName);
+    // The lines WriteDatedSource would write, without writing them (the lines keep their
+    // member lines); false (after an error box) when it would write none.
+    bool DatedSourceLines(StringList& lines);
+    // The date a build gives the lines it changes: the options' change date, or the clock's.
+    std::int32_t ChangeDateOfBuild() const;
+    // When new lines of a dated member find no room, ask the user whether to renumber it (a
+    // window sets it; a command goes by the options alone).
+    bool AskToRenumber = false;
     // The sections whose compiled lines make up the source, in the program's layout.
     std::vector<const TEDITSection*> SourceOrder() const;
     // The stretches of compiled lines that make up the source, in the order they are written

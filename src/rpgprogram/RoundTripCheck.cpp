@@ -81,8 +81,23 @@ TRoundTripReport CheckMemberRoundTrip(const std::string& path, const std::string
     }
     Totals totals;
     doc.CompileAllSections(true, &totals);
-    doc.AssembleSource();
-    report = CompareMemberRoundTrip(member, doc.NameList, doc.IndicatorPrefix);
+    if (doc.Dated) {
+        // The lines of a dated member come back with their numbers and dates; the banner lines
+        // the build adds hold theirs before the columns, which say what they are.
+        StringList built, kept;
+        doc.DatedSourceLines(built);
+        for (const std::string& line : built) {
+            HostRecord r;
+            bool dated = ReadHostRecord(line, r);
+            if (!calvex::IsAddedBanner(dated ? line.substr(kRecordWidth) : line,
+                                       doc.IndicatorPrefix))
+                kept.push_back(line);
+        }
+        report = CompareMemberRoundTrip(member, kept, doc.IndicatorPrefix);
+    } else {
+        doc.AssembleSource();
+        report = CompareMemberRoundTrip(member, doc.NameList, doc.IndicatorPrefix);
+    }
     report.CompileErrors = totals.Errors;
     report.CompileWarnings = totals.Warnings;
     return report;

@@ -21,6 +21,19 @@ bool Precedes(const TreeNode* a, const TreeNode* b) {
     return PathOf(a) < PathOf(b);
 }
 
+// Whether the text stands on a line changed since the search's date (any line without one).
+bool HoldsOnChangedLine(const TEDITSection& section, const TSectionSearch& search) {
+    if (search.ChangedSince <= 0)
+        return true;
+    std::string wanted = search.MatchCase ? search.Text : UpperCase(search.Text);
+    for (int k : LinesChangedSince(section, search.ChangedSince)) {
+        const std::string& line = section.GetLine(k);
+        if ((search.MatchCase ? line : UpperCase(line)).find(wanted) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool TRPGProgram::SearchCounts(const TreeNode* node, const TSectionSearch& search) const {
@@ -45,7 +58,7 @@ TreeNode* TRPGProgram::FindNextSection(const TSectionSearch& search, TreeNode* s
     TreeNode* at = start;
     while ((at = TEDITProgram::FindNext(search.Text, at, search.Global, search.MatchCase, false,
                                         line, column))) {
-        if (!SearchCounts(at, search))
+        if (!SearchCounts(at, search) || !HoldsOnChangedLine(*at->Section(), search))
             continue;
         CommitCurrent();
         Tree.Select(at);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // What the find dialog's walk over the program's sections looks for: the text (no whole-word
@@ -12,4 +13,6 @@ struct TSectionSearch {
     bool IncludeArrays = false;
     bool IncludeSubRoutines = false;
     bool IncludeOutput = false;
+    // Only lines of a dated member changed on or after this date (YYMMDD); 0: every line.
+    std::int32_t ChangedSince = 0;
 };

@@ -192,8 +192,23 @@ void TExtRichEdit::SetLineMarks(std::map<int, LineMark> marks) {
         Margin_->update();
 }
 
+void TExtRichEdit::SetChangedLines(std::vector<int> lines) {
+    Changed = std::move(lines);
+    ShowMarkTints();
+}
+
 void TExtRichEdit::ShowMarkTints() {
     QList<QTextEdit::ExtraSelection> tints;
+    for (int line : Changed) {
+        QTextBlock block = document()->findBlockByNumber(line);
+        if (!block.isValid())
+            continue;
+        QTextEdit::ExtraSelection tint;
+        tint.cursor = QTextCursor(block);
+        tint.format.setBackground(QColor(0x43, 0xa0, 0x47, 120));
+        tint.format.setProperty(QTextFormat::FullWidthSelection, true);
+        tints.push_back(tint);
+    }
     for (const auto& [line, mark] : Marks) {
         QTextBlock block = document()->findBlockByNumber(line);
         if (!block.isValid())

@@ -141,6 +141,8 @@ TEditorsHolder::TEditorsHolder(orvale::Prompter& prompter, const TEditorSetup& s
                                TEditorFrame* frame, QWidget* parent)
     : QWidget(parent), Services(TEditorServices::Default()), Box(prompter), Frame_(frame) {
     Document = std::make_unique<TRPGProgram>(prompter);
+    // A window's user is there to agree to renumbering a dated member.
+    Document->AskToRenumber = true;
     resize(kInitialWidth, kInitialHeight);
 
     BuildToolBar();
@@ -357,6 +359,8 @@ void TEditorsHolder::BuildPages() {
     TabSheetSetting->layout()->addWidget(SettingsGrids);
 
     MemoRPGView = new TExtRichEdit(TabSheetRPGView);
+    // A dated member's sequence numbers and dates beside the lines.
+    AddTagColumn(*MemoRPGView);
     MemoRPGView->setObjectName("MemoRPGView");
     MemoRPGView->setFont(EditorFont());
     MemoRPGView->SetBackColor(Qt::black);

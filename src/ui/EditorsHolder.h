@@ -300,6 +300,20 @@ public:
     // The restore commands enabled as the shown section allows.
     void UpdateRestoreCommands();
 
+    // -- A dated member's changes (EditorsHolderDates.cpp)
+    // Tints the lines of the shown section changed on or after Since (YYMMDD) and counts them
+    // in the whole program, in the status bar; returns the count. 0 clears the tints.
+    int ShowChangedSince(std::int32_t since);
+    // Goes to the next (Step 1) or previous (Step -1) line changed since the date last asked
+    // about, across sections and round; false (with the reason in the status bar) when none.
+    bool GoToChangedLine(int step);
+    // Goes to the line whose sequence number Text gives ("12.01", or "1201" as the compile
+    // listing prints it); false (with the reason in the status bar) when no line has it.
+    bool GoToSequence(const std::string& text);
+    // The date last asked about by Changed Since; 0 for none.
+    std::int32_t ChangedSince = 0;
+    // Change dates as YY/MM/DD rather than in the user's short date format.
+    bool HostDateFormat = false;
     // -- Undo
     // What the source editor can undo, redo, cut and copy now.
     TEditState EditState() const;
@@ -337,6 +351,7 @@ public:
     StringList EditorLines() const override;
     void SetEditorLines(const StringList& lines) override;
     void SetEditorTags(const StringList& tags) override;
+    void SetEditorRecords(const std::vector<HostRecord>& records) override;
     int EditorTopLine() const override;
     void SetEditorTopLine(int line) override;
     void ReplaceEditorText(orvale::TextPosition from, orvale::TextPosition to,
@@ -393,6 +408,10 @@ private:
     void ShowTreeSelection(TreeNode* node);
     // Asks the document to close; true when the window may go (the close steps ran).
     bool CloseQuery();
+    // The sequence numbers and dates beside the compiled lines of the RPG/400 page.
+    void ShowRpgViewRecords(const TEDITSection& section);
+    // Changed Since's tints on the lines of the shown section.
+    void TintChangedLines();
     // The frame's undo, redo, cut and copy as the editor allows.
     void ShowEditState();
     // Within an open group: the section now on show, as its text was before the group changed

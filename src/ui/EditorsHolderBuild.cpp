@@ -137,6 +137,7 @@ void TEditorsHolder::ShowRpgView() {
     } else if (section != LastRpgViewSection) {
         MemoRPGView->SetLines(section->CompiledTexts());
     }
+    ShowRpgViewRecords(*section);
     MemoRPGView->ScrollToLine(RichEditSource->FirstVisibleLine());
     LastRpgViewSection = section;
     RulerRPGView->Refresh();

@@ -259,6 +259,12 @@ bool TExtRichEdit::FindNext(const std::string& text, bool fromStart, bool matchC
         flags |= QTextDocument::FindWholeWords;
     int from = fromStart ? 0 : textCursor().selectionEnd();
     QTextCursor found = document()->find(Edge.ToQt(text), from, flags);
+    // A match on a line the filter leaves out: on from the next line.
+    while (!found.isNull() && FindLineFilter && !FindLineFilter(found.blockNumber())) {
+        QTextBlock next = found.block().next();
+        found = next.isValid() ? document()->find(Edge.ToQt(text), next.position(), flags)
+                               : QTextCursor();
+    }
     if (found.isNull())
         return false;
     SelectSpan(found.selectionStart(), static_cast<int>(text.size()));

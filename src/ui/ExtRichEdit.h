@@ -12,6 +12,7 @@
 #include <QPoint>
 #include <QPointer>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -74,6 +75,11 @@ public:
     // line. Replaces the marks shown before.
     void SetLineMarks(std::map<int, LineMark> marks);
     const std::map<int, LineMark>& LineMarks() const { return Marks; }
+    // Lines tinted as changed since a date the user asked about (under the marks' tints).
+    void SetChangedLines(std::vector<int> lines);
+    const std::vector<int>& ChangedLines() const { return Changed; }
+    // When set, Find and Replace take a match only on a line it accepts (0-based).
+    std::function<bool(int line)> FindLineFilter;
 
     // -- Left margin: line numbers and marks to begin with; more columns can be added.
     void AddMarginColumn(std::unique_ptr<TMarginColumn> column);
@@ -209,5 +215,6 @@ private:
     QWidget* Margin_ = nullptr;
     std::vector<std::unique_ptr<TMarginColumn>> MarginColumns;
     std::map<int, LineMark> Marks;
+    std::vector<int> Changed;
     QSyntaxHighlighter* Highlighter_ = nullptr;
 };

@@ -56,6 +56,8 @@ TFormEditOptions::TFormEditOptions(QWidget* parent) : TOptionsDialog(parent) {
     ComboCodePage->setObjectName("ComboCodePage");
     for (const std::string& name : orvale::CodePage::Offered())
         ComboCodePage->addItem(QString::fromStdString(name));
+    CheckHostDates = new QCheckBox("Change dates of dated members as YY/MM/&DD", this);
+    CheckHostDates->setObjectName("CheckHostDates");
     RadioRightMouse =
         new TRadioGroup("&Right Mouse Button",
                         {"Use to &Activate Popup Menu", "&Use to Cut, Copy and Paste"}, this);
@@ -87,6 +89,7 @@ TFormEditOptions::TFormEditOptions(QWidget* parent) : TOptionsDialog(parent) {
     layout->addWidget(CheckBackUnindent);
     layout->addWidget(CheckCursThrTabs);
     layout->addWidget(CheckTextLatin1);
+    layout->addWidget(CheckHostDates);
     layout->addWidget(RadioRightMouse);
     AddButtons(layout);
 
@@ -112,6 +115,7 @@ void TFormEditOptions::LoadFrom(const TOptions& options) {
     std::string codePage = orvale::CodePage::Canonical(e.CodePage);
     int shown = ComboCodePage->findText(QString::fromStdString(codePage));
     ComboCodePage->setCurrentIndex(shown >= 0 ? shown : 0);
+    CheckHostDates->setChecked(e.HostDateFormat);
     RadioRightMouse->SetItemIndex(e.UseRightButton ? 1 : 0);
     UpdateSample();
     UpdateTabLabel();
@@ -127,6 +131,7 @@ void TFormEditOptions::StoreInto(TOptions& options) const {
     e.CursThrTabs = CheckCursThrTabs->isChecked();
     e.TextFilesLatin1 = CheckTextLatin1->isChecked();
     e.CodePage = ComboCodePage->currentText().toStdString();
+    e.HostDateFormat = CheckHostDates->isChecked();
     e.TabSpaces = TrackTabSpace->value();
     e.EditorPopupMemu = RadioRightMouse->ItemIndex() == 0;
     e.UseRightButton = RadioRightMouse->ItemIndex() == 1;

@@ -33,6 +33,7 @@ public:
     QCheckBox* CheckTextLatin1 = nullptr;
     // The code page of the text of new and imported programs.
     QComboBox* ComboCodePage = nullptr;
+    QCheckBox* CheckHostDates = nullptr;
     // 0 "Use to Activate Popup Menu", 1 "Use to Cut, Copy and Paste".
     TRadioGroup* RadioRightMouse = nullptr;
 

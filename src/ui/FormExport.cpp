@@ -1,9 +1,11 @@
 #include "ui/FormExport.h"
 
 #include "calvex/MemberRoundTrip.h"
+#include "document/HostRecord.h"
 #include "document/ParseString.h"
 #include "frame/MemberName.h"
 #include "ondrel/CodePageTables.h"
+#include "ondrel/MemberConversion.h"
 #include "ondrel/Ondrel.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
@@ -65,6 +67,12 @@ std::string ExportedMemberMessage(const std::string& member, const std::string& 
                                   size_t records, int recordLength) {
     return "The member " + member + " was exported to " + destination + ": " + Number(records) +
            " records of " + Bytes(recordLength) + ".";
+}
+
+bool IsBannerLine(const std::string& line, const std::string& prefix, bool dated) {
+    if (!dated)
+        return calvex::IsAddedBanner(line, prefix);
+    return line.size() > kRecordWidth && calvex::IsAddedBanner(line.substr(kRecordWidth), prefix);
 }
 
 TFormExport::TFormExport(orvale::Prompter& prompter, QWidget* parent)
@@ -182,6 +190,9 @@ std::string TFormExport::Summary() const {
     const int length = EditRecordLength->value();
     std::string text = "The host receives " + Number(lines) + " lines, as " + Number(lines) +
                        " records of " + Bytes(length);
+    if (Preview.Dated)
+        text += " after the " + Bytes(static_cast<int>(kRecordWidth)) +
+                " of their sequence number and date";
     if (Preview.BannerLines == 0)
         text += "; the compile wrote no banner lines.";
     else if (banners)
@@ -324,6 +335,10 @@ bool TFormExport::ChooseImportLength(const std::string& member, const std::strin
     const int chosen = EditRecordLength->value();
     const int asked = chosen != 0 ? chosen : std::clamp(RecordLength, 1, 255);
     RecordLength = asked;
+    // The fit reads the form type of undated records; the columns of a dated record follow
+    // its 12 digits, and a member that is no whole number of them is refused by the conversion.
+    if (Dated)
+        return true;
     TOndrelRecordFit fit;
     std::error_code error;
     // A member that cannot be read is reported by the conversion; an empty one says nothing.
@@ -349,8 +364,11 @@ void TFormExport::Import(const std::string& folder, const std::string& name) {
     std::string source = MemberFileIn(folder, name);
     ConvertedFile = WorkPath(*WorkFolder, name + ".RP3");
     FailureReason.clear();
-    EBCDicToASCII(source, ConvertedFile, WorkingDir + ondrel::HostToPcFile, RecordLength,
-                  &KeepResponsive);
+    TOndrelConversion conversion;
+    conversion.RecordLength = RecordLength;
+    conversion.Dated = Dated;
+    conversion.TableFile = WorkingDir + ondrel::HostToPcFile;
+    EBCDicToASCIIEx(source, ConvertedFile, conversion, &KeepResponsive);
     std::string reason;
     int status = OndrelLastError(reason);
     if (status == OndrelCancelled)
@@ -375,7 +393,7 @@ void TFormExport::Export(const std::string& folder, const std::string& name) {
             return;
         }
         std::erase_if(lines, [&](const std::string& line) {
-            return calvex::IsAddedBanner(line, Preview.BannerPrefix);
+            return IsBannerLine(line, Preview.BannerPrefix, Dated);
         });
         records = lines.size();
         source = WorkPath(*WorkFolder, name + ".RP3");
@@ -384,8 +402,11 @@ void TFormExport::Export(const std::string& folder, const std::string& name) {
             return;
         }
     }
-    ASCIIToEBCDic(source, memberFile, WorkingDir + ondrel::PcToHostFile, RecordLength,
-                  &KeepResponsive);
+    TOndrelConversion conversion;
+    conversion.RecordLength = RecordLength;
+    conversion.Dated = Dated;
+    conversion.TableFile = WorkingDir + ondrel::PcToHostFile;
+    ASCIIToEBCDicEx(source, memberFile, conversion, &KeepResponsive);
     std::string reason;
     int status = OndrelLastError(reason);
     if (status == OndrelCancelled || Cancelled) {

@@ -36,7 +36,14 @@ struct TMemberPreview {
     size_t Longest = 0;
     size_t LongestWithoutBanners = 0;
     std::string BannerPrefix;
+    // Each line begins with the 12 digits of its sequence number and date, which are no
+    // columns of its record (the lengths above leave them out).
+    bool Dated = false;
 };
+
+// Whether a line of the built source is a banner line the compile added, in the columns after
+// the 12 digits of a dated line.
+bool IsBannerLine(const std::string& line, const std::string& prefix, bool dated);
 
 class TFormExport : public QDialog {
     Q_OBJECT
@@ -65,9 +72,12 @@ public:
     std::string ConvertedFile;
     // The program directory, with its trailing separator: the conversion tables are there.
     std::string WorkingDir;
-    // Bytes per record of the last conversion. Importing, set by the caller to the length
-    // taken when the member's records do not tell theirs.
+    // Bytes per record of the last conversion (after the 12 of a dated record). Importing, set
+    // by the caller to the length taken when the member's records do not tell theirs.
     int RecordLength = 80;
+    // The records begin with the sequence number and date, as zoned digits: the host's source
+    // file layout, read into and written from a dated member. Set by the caller.
+    bool Dated = false;
     // What the export sends (set with ShowPreview).
     TMemberPreview Preview;
     // Where the last export put its member, and how many records it has.

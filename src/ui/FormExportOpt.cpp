@@ -3,6 +3,7 @@
 #include "ui/RadioGroup.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QSpinBox>
@@ -27,6 +28,15 @@ TFormExportOpt::TFormExportOpt(QWidget* parent) : TOptionsDialog(parent) {
     EditRecordLength->setRange(1, 255);
     auto* member = new QFormLayout;
     member->addRow("Member &Record Length:", EditRecordLength);
+    CheckDated =
+        new QCheckBox("Sequence number and &date before the columns (92 bytes for 80)", this);
+    CheckDated->setObjectName("CheckDated");
+    member->addRow(CheckDated);
+    ComboDatedReading = new QComboBox(this);
+    ComboDatedReading->setObjectName("ComboDatedReading");
+    ComboDatedReading->addItems(
+        {"dated when every line begins with 12 digits", "always dated", "never dated"});
+    member->addRow("&Imported members:", ComboDatedReading);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(member);
@@ -41,6 +51,8 @@ void TFormExportOpt::LoadFrom(const TOptions& options) {
     RadioCompMode->setEnabled(CheckComp->isChecked());
     RadioCompMode->SetItemIndex(options.Export.BuilOnExport ? 1 : 0);
     EditRecordLength->setValue(options.Export.RecordLength);
+    CheckDated->setChecked(options.Export.DatedRecords);
+    ComboDatedReading->setCurrentIndex(options.Export.DatedReading);
 }
 
 void TFormExportOpt::StoreInto(TOptions& options) const {
@@ -48,4 +60,6 @@ void TFormExportOpt::StoreInto(TOptions& options) const {
     options.Export.CompOnExport = CheckComp->isChecked();
     options.Export.BuilOnExport = RadioCompMode->ItemIndex() == 1;
     options.Export.RecordLength = EditRecordLength->value();
+    options.Export.DatedRecords = CheckDated->isChecked();
+    options.Export.DatedReading = ComboDatedReading->currentIndex();
 }

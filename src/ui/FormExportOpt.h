@@ -6,6 +6,7 @@
 #include "ui/OptionsDialog.h"
 
 class QCheckBox;
+class QComboBox;
 class QSpinBox;
 class TRadioGroup;
 
@@ -22,4 +23,8 @@ public:
     TRadioGroup* RadioCompMode = nullptr; // 0 "Compile modified Sections", 1 "Build All"
     // Bytes per record of the host's members: what an import reads, the least an export writes.
     QSpinBox* EditRecordLength = nullptr;
+    // Records with the sequence number and date before the columns.
+    QCheckBox* CheckDated = nullptr;
+    // How an imported member's lines are read: as they say, always dated, never dated.
+    QComboBox* ComboDatedReading = nullptr;
 };

@@ -6,10 +6,12 @@
 #include "ui/EditorsHolder.h"
 #include "ui/KeyTextValidator.h"
 #include "ui/RadioGroup.h"
+#include "ui/TagColumn.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -71,6 +73,16 @@ TFormFind::TFormFind(orvale::Prompter& prompter, QWidget* parent)
     optionsLayout->addWidget(CheckCase);
     optionsLayout->addWidget(CheckWhole);
     optionsLayout->addWidget(CheckPrompt);
+    // A dated member's lines changed since a day, as Changed Since finds them.
+    CheckChangedSince = NewCheck(options, "CheckChangedSince", "Only lines changed si&nce:");
+    EditChangedSince = new QDateEdit(QDate::currentDate(), options);
+    EditChangedSince->setObjectName("EditChangedSince");
+    EditChangedSince->setCalendarPopup(true);
+    EditChangedSince->setDateRange(QDate(1940, 1, 1), QDate(2039, 12, 31));
+    EditChangedSince->setEnabled(false);
+    connect(CheckChangedSince, &QCheckBox::toggled, EditChangedSince, &QWidget::setEnabled);
+    optionsLayout->addWidget(CheckChangedSince);
+    optionsLayout->addWidget(EditChangedSince);
 
     auto* include = new QGroupBox("Include", this);
     CheckOutP = NewCheck(include, "CheckOutP", "&Output Specifications");
@@ -216,6 +228,10 @@ void TFormFind::ReadSettings() {
     s.IncludeArrays = CheckArrays->isChecked();
     s.IncludeSubRoutines = CheckSubR->isChecked();
     s.IncludeOutput = CheckOutP->isChecked();
+    QDate since = EditChangedSince->date();
+    s.ChangedSince = CheckChangedSince->isChecked()
+                         ? (since.year() % 100) * 10000 + since.month() * 100 + since.day()
+                         : 0;
     s.ReplaceMode = !ComboTextReplace->isHidden();
     s.Prompt = CheckPrompt->isChecked();
 }
@@ -263,13 +279,25 @@ bool TFormFind::NextSection(bool fromFirstNode) {
         return false;
     TRPGProgram& doc = *Window->Document;
     const TFindSettings& s = Settings;
-    TSectionSearch search{s.SearchText,    s.MatchCase,          s.Global,
-                          s.IncludeArrays, s.IncludeSubRoutines, s.IncludeOutput};
+    TSectionSearch search{s.SearchText,         s.MatchCase,     s.Global,      s.IncludeArrays,
+                          s.IncludeSubRoutines, s.IncludeOutput, s.ChangedSince};
     TreeNode* start = fromFirstNode ? doc.Tree.First() : doc.Tree.Selected();
     if (!doc.FindNextSection(search, start))
         return false;
     Window->TreeProgramChange();
     return true;
+}
+
+void TFormFind::LimitToChangedLines() {
+    TExtRichEdit* editor = Window->RichEditSource;
+    std::int32_t since = Settings.ChangedSince;
+    if (since <= 0) {
+        editor->FindLineFilter = nullptr;
+        return;
+    }
+    editor->FindLineFilter = [editor, since](int line) {
+        return ChangedOnOrAfter(LineChangeDate(*editor, line), since);
+    };
 }
 
 bool TFormFind::EditorShown() const {
@@ -286,6 +314,7 @@ bool TFormFind::EditorFind(bool fromStart) {
     if (!EditorShown())
         return false;
     const TFindSettings& s = Settings;
+    LimitToChangedLines();
     if (!Window->RichEditSource->FindNext(s.SearchText, fromStart, s.MatchCase, s.WholeWord))
         return false;
     ShowMatch();
@@ -298,6 +327,7 @@ TExtRichEdit::ReplaceResult TFormFind::EditorReplace(bool fromStart) {
     // The confirmation asks about a match the user must be able to see.
     ShowMatch();
     const TFindSettings& s = Settings;
+    LimitToChangedLines();
     return Window->RichEditSource->ReplaceNext(s.SearchText, s.ReplaceText, fromStart, s.MatchCase,
                                                s.WholeWord, s.Prompt);
 }

@@ -14,11 +14,13 @@
 #include <QPoint>
 #include <QPointer>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
 class QCheckBox;
 class QComboBox;
+class QDateEdit;
 class QLabel;
 class QPushButton;
 class TEditorsHolder;
@@ -46,6 +48,8 @@ struct TFindSettings {
     bool IncludeArrays = false;
     bool IncludeSubRoutines = false;
     bool IncludeOutput = false;
+    // Only lines of a dated member changed on or after this date (YYMMDD); 0: every line.
+    std::int32_t ChangedSince = 0;
     // The outcome of the last find.
     bool Found = false;
     bool ReplaceMode = false;
@@ -80,6 +84,8 @@ public:
     QCheckBox* CheckOutP = nullptr;
     QCheckBox* CheckArrays = nullptr;
     QCheckBox* CheckSubR = nullptr;
+    QCheckBox* CheckChangedSince = nullptr;
+    QDateEdit* EditChangedSince = nullptr;
     QPushButton* BtnOK = nullptr;
     QPushButton* BtnCancel = nullptr;
     QPushButton* BtnAll = nullptr;
@@ -134,6 +140,8 @@ private:
     bool EditorShown() const;
     bool EditorFind(bool fromStart);
     TExtRichEdit::ReplaceResult EditorReplace(bool fromStart);
+    // The editor takes matches only on the lines the settings' date allows.
+    void LimitToChangedLines();
     void ShowMatch();
     void NotFound();
     // Where a search that found nothing looked, for its message.

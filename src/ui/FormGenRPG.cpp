@@ -77,6 +77,21 @@ TFormGenRPGWindow::TFormGenRPGWindow(QWidget* parent) : QDialog(parent) {
     connect(ChangeTagColumns, &QComboBox::currentIndexChanged, this,
             [this](int index) { Options_.ChangeTagLeft = index == 1; });
 
+    EditChangeDate = new QLineEdit(this);
+    EditChangeDate->setObjectName("EditChangeDate");
+    EditChangeDate->setMaxLength(6);
+    EditChangeDate->setPlaceholderText("today");
+    EditChangeDate->setValidator(
+        new QRegularExpressionValidator(QRegularExpression("[0-9]{0,6}"), EditChangeDate));
+    connect(EditChangeDate, &QLineEdit::textChanged, this,
+            [this](const QString& text) { Options_.ChangeDate = Edge.FromQt(text); });
+    auto* dateLabel = new QLabel("Dated members: date of the changed lines (YYMMDD):", this);
+    dateLabel->setBuddy(EditChangeDate);
+    RenumberDated = new QCheckBox("Renumber from 1.00 by 1.00 when new lines find no room", this);
+    RenumberDated->setObjectName("RenumberDated");
+    connect(RenumberDated, &QCheckBox::toggled, this,
+            [this](bool on) { Options_.RenumberDated = on; });
+
     BtnOK = new QPushButton("OK", this);
     BtnOK->setObjectName("BtnOK");
     BtnOK->setDefault(true);
@@ -100,6 +115,10 @@ TFormGenRPGWindow::TFormGenRPGWindow(QWidget* parent) : QDialog(parent) {
     tag->addWidget(EditChangeTag);
     tag->addWidget(ChangeTagColumns);
     tag->addStretch();
+    auto* dated = new QHBoxLayout;
+    dated->addWidget(dateLabel);
+    dated->addWidget(EditChangeDate);
+    dated->addStretch();
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(BtnOK);
@@ -108,6 +127,8 @@ TFormGenRPGWindow::TFormGenRPGWindow(QWidget* parent) : QDialog(parent) {
     layout->addLayout(groups);
     layout->addLayout(prefix);
     layout->addLayout(tag);
+    layout->addLayout(dated);
+    layout->addWidget(RenumberDated);
     layout->addLayout(buttons);
 
     SetOptions(TFormGenRPG());
@@ -125,6 +146,8 @@ void TFormGenRPGWindow::SetOptions(const TFormGenRPG& options) {
     EditPrefix->setText(Edge.ToQt(options.EditPrefix.substr(0, 2)));
     EditChangeTag->setText(Edge.ToQt(options.ChangeTag.substr(0, 6)));
     ChangeTagColumns->setCurrentIndex(options.ChangeTagLeft ? 1 : 0);
+    EditChangeDate->setText(Edge.ToQt(options.ChangeDate.substr(0, 6)));
+    RenumberDated->setChecked(options.RenumberDated);
     Options_ = options;
     Options_.EditPrefix = Edge.FromQt(EditPrefix->text());
     Options_.ChangeTag = Edge.FromQt(EditChangeTag->text());

@@ -42,6 +42,10 @@ public:
     // The change tag of new lines (at most 6 characters) and the columns it goes in.
     QLineEdit* EditChangeTag = nullptr;
     QComboBox* ChangeTagColumns = nullptr; // 0: 75-80, 1: 1-5
+    // A dated member: the date (YYMMDD) changed lines take, empty for today, and whether the
+    // member is renumbered when new lines find no room.
+    QLineEdit* EditChangeDate = nullptr;
+    QCheckBox* RenumberDated = nullptr;
     QPushButton* BtnOK = nullptr;
     QPushButton* BtnCancel = nullptr;
 

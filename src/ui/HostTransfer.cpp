@@ -1,6 +1,7 @@
 #include "ui/HostTransfer.h"
 
 #include "calvex/MemberRoundTrip.h"
+#include "document/HostRecord.h"
 #include "frame/MemberName.h"
 #include "frame/Options.h"
 #include "ondrel/Ondrel.h"
@@ -99,7 +100,9 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
 
     TFormExport dialog(transfer.Box, transfer.Parent ? transfer.Parent : &window);
     dialog.ConvertedFile = source;
-    TMemberPreview preview = PreviewMember(source, doc.IndicatorPrefix);
+    // A program of a dated member goes back with its numbers and dates.
+    dialog.Dated = doc.Dated;
+    TMemberPreview preview = PreviewMember(source, doc.IndicatorPrefix, doc.Dated);
     dialog.ShowPreview(preview, ExportRecordLength(preview, options.RecordLength));
     std::string member = orvale::MemberNameFor(doc.FileName);
     dialog.EditFile->setText(orvale::PathToQt(orvale::MemberFileName(member)));
@@ -111,8 +114,11 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
         return false;
     if (auto sent = orvale::MemberNameOf(orvale::PathFromQt(dialog.EditFile->text())))
         member = *sent;
+    // A dated record holds the 12 digits of its sequence number and date before its columns.
+    const int recordBytes =
+        dialog.RecordLength + (dialog.Dated ? static_cast<int>(kRecordWidth) : 0);
     transfer.Box.Information(
-        ExportedMemberMessage(member, dialog.Destination, dialog.RecordsSent, dialog.RecordLength));
+        ExportedMemberMessage(member, dialog.Destination, dialog.RecordsSent, recordBytes));
     return true;
 }
 
@@ -129,17 +135,22 @@ size_t TrimmedLength(const std::string& line) {
 
 } // namespace
 
-TMemberPreview PreviewMember(const std::string& sourceFile, const std::string& bannerPrefix) {
+TMemberPreview PreviewMember(const std::string& sourceFile, const std::string& bannerPrefix,
+                             bool dated) {
     TMemberPreview preview;
     preview.BannerPrefix = bannerPrefix;
+    preview.Dated = dated;
     StringList lines;
     if (!orvale::ReadTextFile(sourceFile, lines))
         return preview;
     preview.Lines = lines.size();
     for (const std::string& line : lines) {
-        const size_t length = TrimmedLength(line);
+        // The 12 digits of a dated line are no columns of its record.
+        const size_t length =
+            dated ? TrimmedLength(line) - std::min(TrimmedLength(line), kRecordWidth)
+                  : TrimmedLength(line);
         preview.Longest = std::max(preview.Longest, length);
-        if (calvex::IsAddedBanner(line, bannerPrefix))
+        if (IsBannerLine(line, bannerPrefix, dated))
             ++preview.BannerLines;
         else
             preview.LongestWithoutBanners = std::max(preview.LongestWithoutBanners, length);
@@ -152,14 +163,15 @@ int ExportRecordLength(const TMemberPreview& preview, int option) {
         std::max(option, static_cast<int>(std::min<size_t>(preview.Longest, 255))));
 }
 
-int ExportRecordLength(const std::string& sourceFile, int option) {
-    return ExportRecordLength(PreviewMember(sourceFile, {}), option);
+int ExportRecordLength(const std::string& sourceFile, int option, bool dated) {
+    return ExportRecordLength(PreviewMember(sourceFile, {}, dated), option);
 }
 
 std::optional<TImportedMember> ImportFromHost(THostTransfer& transfer) {
     TFormExport dialog(transfer.Box, transfer.Parent);
     dialog.SetImportMode();
     dialog.RecordLength = ValidRecordLength(transfer.Options.Export.RecordLength);
+    dialog.Dated = transfer.Options.Export.DatedRecords;
     dialog.EditFile->clear();
     dialog.EditFold->setText(orvale::PathToQt(transfer.Options.LastExportFolder));
     dialog.WorkingDir = transfer.ProgramDir;

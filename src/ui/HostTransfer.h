@@ -70,13 +70,15 @@ inline constexpr const char* kExportCompileStopped =
 // Where a program imported from the host is saved: the program directory and the caption.
 std::string ImportedProgramPath(const std::string& programDir, const std::string& convertedFile);
 
-// What the built source Source File holds, its banner lines marked by Banner Prefix.
+// What the built source Source File holds, its banner lines marked by Banner Prefix; with
+// Dated, each line begins with the 12 digits of its sequence number and date.
 struct TMemberPreview;
-TMemberPreview PreviewMember(const std::string& sourceFile, const std::string& bannerPrefix);
+TMemberPreview PreviewMember(const std::string& sourceFile, const std::string& bannerPrefix,
+                             bool dated = false);
 
 // Record length of the export: the option's, or more when a line of the source is longer
 // (up to the 255 a member record holds; longer lines are cut, with a warning).
 int ExportRecordLength(const TMemberPreview& preview, int option);
-int ExportRecordLength(const std::string& sourceFile, int option);
+int ExportRecordLength(const std::string& sourceFile, int option, bool dated = false);
 
 inline constexpr const char* kCantImportMember = "Sorry can't Import selected member!";

@@ -159,6 +159,10 @@ public:
     // only names them.
     QAction* SearchNextErrorItem = nullptr;
     QAction* SearchPrevErrorItem = nullptr;
+    QAction* SearchChangedSinceItem = nullptr;
+    QAction* SearchNextChangedItem = nullptr;
+    QAction* SearchPrevChangedItem = nullptr;
+    QAction* SearchGoToSequenceItem = nullptr;
 
     QMenu* ProgramMenu = nullptr;
     QAction* ProgCompileItem = nullptr;
@@ -303,6 +307,10 @@ private:
     void BuildFileMenu();
     void BuildEditMenu();
     void BuildSearchAndProgramMenus();
+    // Changed Since, next and previous changed line, Go to Sequence Number (MainFormDates.cpp).
+    void BuildDatedSearchItems();
+    void SearchChangedSinceItemClick();
+    void SearchGoToSequenceItemClick();
     void BuildOptionsMenu();
     void BuildWindowAndHelpMenus();
     void BuildButtonBar();

@@ -309,6 +309,7 @@ TEditorsHolder* TMainForm::ImportIntoNewWindow(const std::string& sourceFile,
     TEditorsHolder* window = NewEditorWindow(caption);
     setEnabled(false);
     TakeDefaultCodePage(*window);
+    window->Document->ReadDated = static_cast<DatedReading>(Options.Export.DatedReading);
     window->ImportSource(sourceFile);
     TRPGProgram& doc = *window->Document;
     // An unreadable file leaves the document without its tree: nothing to keep either.

@@ -254,6 +254,7 @@ void TMainForm::BuildSearchAndProgramMenus() {
             [this] { WithActiveWindow([](TEditorsHolder& w) { w.GoToFinding(1); }); });
     connect(SearchPrevErrorItem, &QAction::triggered, this,
             [this] { WithActiveWindow([](TEditorsHolder& w) { w.GoToFinding(-1); }); });
+    BuildDatedSearchItems();
 
     ProgramMenu = MainMenu->addMenu("&Program");
     ProgramMenu->setObjectName("ProgramMenu");

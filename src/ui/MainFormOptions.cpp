@@ -49,6 +49,7 @@ void ShowFontSize(TEditorsHolder& window, int index, bool rpgViewToo) {
 void ApplyEditorSettings(TEditorsHolder& window, const TEditorOptions& editor) {
     window.EditorPopupMemu = editor.EditorPopupMemu;
     window.UseRightButton = editor.UseRightButton;
+    window.HostDateFormat = editor.HostDateFormat;
 }
 
 void ApplyTypingAids(TExtRichEdit& source, const TEditorOptions& editor) {

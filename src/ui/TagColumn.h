@@ -7,6 +7,9 @@
 
 #include "platform/StringList.h"
 
+#include <cstdint>
+#include <vector>
+
 class TExtRichEdit;
 
 // Adds the column to Editor (once, when the editor is made).
@@ -16,3 +19,15 @@ void AddTagColumn(TExtRichEdit& editor);
 void SetLineTags(TExtRichEdit& editor, const StringList& tags);
 // The tag Editor shows for Line, empty for none.
 std::string LineTag(const TExtRichEdit& editor, int line);
+
+// The change dates of a dated member's lines, shown before the tags: Shown as the user reads
+// them, Dates as YYMMDD (0: none), one per line. Set after the tags, which drop them.
+void SetLineDates(TExtRichEdit& editor, const StringList& shown,
+                  const std::vector<std::int32_t>& dates);
+// The lines whose date is Since or later, as the editor holds them (the dates follow their lines
+// through edits).
+std::vector<int> LinesChangedSince(const TExtRichEdit& editor, std::int32_t since);
+// The date of Line as YYMMDD, 0 for none.
+std::int32_t LineChangeDate(const TExtRichEdit& editor, int line);
+// What the column shows for Line: its date and its tag.
+std::string LineMarginText(const TExtRichEdit& editor, int line);

@@ -5,7 +5,8 @@
 //
 //   orvale-window [FILE] [--select TEXT] [--page source|objects|setting|rpg]
 //                 [--sort COLUMN]... [--large-icons] [--size WxH] [--screenshot PNG]
-//                 [--time-select LINES] [--export-dialog PNG]
+//                 [--time-select LINES] [--changed-since YYMMDD] [--host-dates]
+//                 [--export-dialog PNG]
 
 #include "frame/HelpIndex.h"
 #include "frame/Options.h"
@@ -199,10 +200,13 @@ int main(int argc, char** argv) {
                                "KIND");
     QCommandLineOption line("line", "Puts the caret on LINE (1-based) of the page shown.", "LINE");
     QCommandLineOption build("build", "Compiles every section first (the statistics skipped).");
+    QCommandLineOption changedSince(
+        "changed-since", "Tints the lines of a dated member changed since YYMMDD.", "YYMMDD");
+    QCommandLineOption hostDates("host-dates", "Shows change dates as YY/MM/DD.");
     QCommandLineOption exportDialog(
         "export-dialog", "Runs Export To AS/400, saves its dialog as PNG and quits.", "PNG");
     parser.addOptions({select, page, sort, largeIcons, size, screenshot, timeSelect, dir, palette,
-                       line, build, exportDialog});
+                       line, build, changedSince, hostDates, exportDialog});
     parser.process(app);
     if (parser.isSet(palette)) {
         QApplication::setStyle("Fusion");
@@ -266,6 +270,7 @@ int main(int argc, char** argv) {
         window.Services.RunDialog = [](QDialog&) { return true; };
         window.CompileProgram(true);
     }
+    window.HostDateFormat = parser.isSet(hostDates);
     if (parser.isSet(select) && !SelectByText(window, window.Edge.FromQt(parser.value(select))))
         return Fail("no node " + parser.value(select));
     if (parser.isSet(page)) {
@@ -282,6 +287,8 @@ int main(int argc, char** argv) {
         editor->SetCaretPos(0, parser.value(line).toInt() - 1);
         editor->setFocus();
     }
+    if (parser.isSet(changedSince))
+        window.ShowChangedSince(parser.value(changedSince).toInt());
     if (parser.isSet(exportDialog))
         return ShotExportDialog(window, programDir, parser.value(exportDialog));
     for (const QString& column : parser.values(sort))

@@ -366,3 +366,54 @@ TEST(ProgramCommands, ImportTakesTheCodePageOfTheMembersText) {
     EXPECT_TRUE(Contains(run.Err, "KLINGON")) << run.Err;
     EXPECT_FALSE(std::filesystem::exists(dir.File("K.RPG")));
 }
+
+// A dated member through the tool: read as dated or not as the options say, and built with the
+// day --today gives the lines changed, or not written when new lines find no room.
+TEST(ProgramCommands, DatedMembersFollowTheirOptions) {
+    TempDir dir;
+    StringList member{"000100900309" + SpecLine('H', {}),
+                      "000200900309" + SpecLine('C', {{28, "SETON"}, {54, "  LR"}}),
+                      "000201900309" + SpecLine('C', {{28, "RETRN"}})};
+    ASSERT_TRUE(orvale::WriteTextFile(dir.File("DATED.RP3"), member));
+    std::string program = Q(dir.File("DATED.RPG"));
+
+    // Read as written (the digits make every line a raw one), then as dated.
+    CliRun run = Cli(dir, "import --undated " + Q(dir.File("DATED.RP3")));
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(Contains(run.Err, "3 lines are not an RPG III specification")) << run.Err;
+    run = Cli(dir, "import " + Q(dir.File("DATED.RP3")));
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(Cli(dir, "import --dated --undated " + Q(dir.File("DATED.RP3"))).Status, 2);
+
+    run = Cli(dir, "build " + program + " --today 991340");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(Contains(run.Err, "YYMMDD")) << run.Err;
+
+    // A statement between 2.00 and 2.01 has no room: nothing is written unless renumbered.
+    TRPGProgram doc(orvale::Prompter::Default());
+    TFormGenRPG form;
+    doc.FormGenRPG = &form;
+    ASSERT_TRUE(doc.LoadFromFile(dir.File("DATED.RPG"), ShownIn(orvale::Prompter::Default())));
+    StringList text = doc.MainRoutineSection.LineTexts();
+    ASSERT_EQ(text.size(), 2u);
+    text.insert(text.begin() + 1, "Seton(,,99)");
+    doc.MainRoutineSection.SetLines(text);
+    ASSERT_TRUE(doc.SaveToFile(dir.File("DATED.RPG")));
+    std::string built = dir.File("OUT.RP3");
+    run = Cli(dir, "build " + program + " --all --today 250612 -o " + Q(built) +
+                       " --no-prg-prop --no-prg-hist --no-prg-desc --no-pre-comp --no-line-comm"
+                       " --no-sec-desc --no-crt-date --no-upd-date");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(Contains(run.Err, "Main Routine line 2 between 0002.00 and 0002.01")) << run.Err;
+    EXPECT_FALSE(orvale::FileExists(built));
+    run = Cli(dir, "build " + program + " --all --today 250612 --renumber -o " + Q(built) +
+                       " --no-prg-prop --no-prg-hist --no-prg-desc --no-pre-comp --no-line-comm"
+                       " --no-sec-desc --no-crt-date --no-upd-date");
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    StringList out = Lines(built);
+    ASSERT_EQ(out.size(), 4u);
+    EXPECT_EQ(out[0], "000100900309" + SpecLine('H', {}));
+    EXPECT_EQ(out[1].substr(0, 12), "000200900309");
+    EXPECT_EQ(out[2].substr(0, 12), "000300250612");
+    EXPECT_EQ(out[3].substr(0, 12), "000400900309");
+}

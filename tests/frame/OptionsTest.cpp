@@ -97,6 +97,7 @@ TEST_F(OptionsFileTest, WritesEveryKeyInTheFileOrder) {
                            "CursThrTabs=0",
                            "TabSpaces=2",
                            "TextFilesLatin1=0",
+                           "HostDateFormat=0",
                            "LastProgramFolder=/home/mario/Documents",
                            "CodePage=ISO-8859-1",
                            "[Compiler Options]",
@@ -115,6 +116,7 @@ TEST_F(OptionsFileTest, WritesEveryKeyInTheFileOrder) {
                            "RPGPrefix=#",
                            "ChangeTag=",
                            "ChangeTagLeft=0",
+                           "RenumberDated=0",
                            "LastExportFolder=/mnt/as400/",
                            "[History Log]",
                            "AddSec=1",
@@ -131,6 +133,8 @@ TEST_F(OptionsFileTest, WritesEveryKeyInTheFileOrder) {
                            "CompOnExport=1",
                            "BuilOnExport=1",
                            "RecordLength=80",
+                           "DatedRecords=0",
+                           "DatedReading=0",
                            "[Main Window]",
                            "Geometry=AdnQywADAAA=",
                            "State=AAAA/wAAAAD9",
@@ -160,7 +164,9 @@ TEST_F(OptionsFileTest, ReadsWhatWasWrittenAndConvertsValues) {
               "LastSave=0\n"
               "[Export Options]\n"
               "BuilOnExport=0\n"
-              "RecordLength=100\n");
+              "RecordLength=100\n"
+              "DatedRecords=1\n"
+              "DatedReading=7\n"); // a hand-edited reading no choice has
     ASSERT_TRUE(LoadOptionsFile(Path(), Options, Compiler));
     EXPECT_EQ(Options.Editor.BackColor, 128);
     EXPECT_EQ(Options.Editor.TextColor, 255);
@@ -178,6 +184,8 @@ TEST_F(OptionsFileTest, ReadsWhatWasWrittenAndConvertsValues) {
     EXPECT_TRUE(Options.Undo.LastOpen);
     EXPECT_FALSE(Options.Export.BuilOnExport);
     EXPECT_EQ(Options.Export.RecordLength, 100);
+    EXPECT_TRUE(Options.Export.DatedRecords);
+    EXPECT_EQ(Options.Export.DatedReading, 2);
 
     // Written back, the boolean 2 becomes "1" and the colour decimal.
     ASSERT_TRUE(SaveOptionsFile(Path(), Options, Compiler));

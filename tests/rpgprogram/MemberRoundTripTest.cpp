@@ -188,7 +188,7 @@ TEST_F(MemberComesBack, ADamagedOriginAreaIsReportedAndTheRestStands) {
     std::string program = Dir.File("ORDENTRY.RPG");
     ASSERT_TRUE(Doc.SaveToFile(program));
     StringList file = ReadLines(program);
-    auto area = std::find(file.begin(), file.end(), OriginsMarker(kOriginsVersion));
+    auto area = std::find(file.begin(), file.end(), OriginsMarker(kPlainOriginsVersion));
     ASSERT_NE(area, file.end());
     auto main = std::find(area, file.end(), "[Main Routine]");
     ASSERT_NE(main, file.end());
@@ -233,7 +233,7 @@ TEST_F(MemberComesBack, TheOriginAreaIsReadByItsVersion) {
     EXPECT_EQ(Build(*old), Build(Doc));
 
     orvale::Diagnostics later;
-    auto newer = reopen("[Begin Of Line Origins, Version 3]", later);
+    auto newer = reopen("[Begin Of Line Origins, Version 4]", later);
     EXPECT_EQ(later.All(), (std::vector<orvale::Diagnostic>{
                                {orvale::Diagnostic::Kind::Warning, kNewerOriginsWarning}}));
     EXPECT_TRUE(OriginsOf(*newer).empty());

@@ -531,6 +531,66 @@ TEST_F(MemberTransfer, TextPastColumnEightyTravelsBothWays) {
         << Box.Messages[0].Text;
 }
 
+// A dated member's lines go to the host as records of 92 bytes, the 12 digits of sequence
+// number and date before the 80 columns: lengths and banners are judged after the digits, and
+// the member comes back with them.
+TEST_F(MemberTransfer, DatedLinesTravelWithTheirNumbersAndDates) {
+    auto padded = [](std::string line) { return line + std::string(80 - line.size(), ' '); };
+    StringList dated;
+    for (size_t k = 0; k < kMemberSource.size(); ++k)
+        dated.push_back("000" + std::to_string(k + 1) + "00990301" + padded(kMemberSource[k]));
+    // A banner of the compile, as a dated build numbers it between two lines.
+    std::string banner = "&%   H* banner";
+    banner.resize(74, ' ');
+    banner = "000150250612" + banner + "&%xPRO";
+    StringList source = dated;
+    source.insert(source.begin() + 1, banner);
+    std::string file = Root.File("src/DATED.RP3");
+    ASSERT_TRUE(orvale::WriteTextFile(file, source));
+
+    TMemberPreview preview = PreviewMember(file, "&%", true);
+    EXPECT_EQ(preview.BannerLines, 1u);
+    EXPECT_EQ(preview.Longest, 80u);
+    size_t longest = 0;
+    for (const std::string& line : kMemberSource)
+        longest = std::max(longest, line.size());
+    EXPECT_EQ(preview.LongestWithoutBanners, longest);
+    EXPECT_EQ(ExportRecordLength(file, 80, true), 80);
+    EXPECT_EQ(ExportRecordLength(file, 80), 92);
+    EXPECT_EQ(PreviewMember(file, "&%").BannerLines, 0u);
+
+    TFormExport form(Box);
+    form.WorkingDir = ProgramDir;
+    form.ConvertedFile = file;
+    form.Dated = true;
+    form.ShowPreview(preview, 80);
+    form.CheckBanners->setChecked(false);
+    EXPECT_NE(form.Summary().find("4 records of 80 bytes after the 12 bytes of their sequence "
+                                  "number and date"),
+              std::string::npos)
+        << form.Summary();
+    form.EditFold->setText(QString::fromStdString(HostDir));
+    form.EditFile->setText("DATED.MBR");
+    form.BtnOK->click();
+    ASSERT_TRUE(form.Done);
+    EXPECT_EQ(form.RecordsSent, dated.size());
+    EXPECT_EQ(fs::file_size(HostDir + "DATED.MBR"), dated.size() * 92);
+
+    // Its records tell no length the undated way: the import takes the 80 columns after the
+    // digits and gives the lines back as they were.
+    TFormExport back(Box);
+    back.SetImportMode();
+    back.WorkingDir = ProgramDir;
+    back.Dated = true;
+    back.EditFold->setText(QString::fromStdString(HostDir));
+    TypeAndOk(back, "DATED");
+    ASSERT_TRUE(back.Done) << back.FailureReason;
+    StringList lines;
+    ASSERT_TRUE(orvale::ReadTextFile(back.ConvertedFile, lines));
+    EXPECT_EQ(lines, dated);
+    EXPECT_TRUE(Box.Messages.empty());
+}
+
 TEST_F(MemberTransfer, AnImportedMemberOpensAsANewProgram) {
     WriteMember(HostDir + "CUST.MBR", kMemberSource);
     PlayDialog([](TFormExport& form) { TypeAndOk(form, "CUST.MBR"); });

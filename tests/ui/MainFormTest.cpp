@@ -146,6 +146,8 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
     EXPECT_EQ(Captions(frame->SearchMenu),
               (std::vector<std::string>{"&Find...", "&Replace...", "&Search Again",
                                         "Next &Error\tF8", "Pre&vious Error\tShift+F8",
+                                        "C&hanged Since...", "Next C&hanged Line",
+                                        "Previous Chan&ged Line", "Go to Se&quence Number...",
                                         "Find in &Library...", "&Where Used..."}));
     EXPECT_EQ(Captions(frame->ProgramMenu),
               (std::vector<std::string>{"Co&mpile", "&Build All", "&Export To AS/400",
@@ -172,6 +174,9 @@ TEST_F(MainFormTest, MenusCarryTheirCaptionsAndShortCuts) {
     EXPECT_EQ(frame->SearchFindItem->shortcut(), K("Ctrl+F"));
     EXPECT_EQ(frame->SearchReplaceItem->shortcut(), K("Ctrl+R"));
     EXPECT_EQ(frame->SearchSAgainItem->shortcut(), K("F3"));
+    EXPECT_EQ(frame->SearchNextChangedItem->shortcut(), K("F7"));
+    EXPECT_EQ(frame->SearchPrevChangedItem->shortcut(), K("Shift+F7"));
+    EXPECT_EQ(frame->SearchGoToSequenceItem->shortcut(), K("Ctrl+Shift+G"));
     EXPECT_EQ(frame->ProgCompileItem->shortcut(), K("Ctrl+F9"));
     EXPECT_EQ(frame->ProgBuildAllItem->shortcut(), K("F9"));
     EXPECT_TRUE(frame->FileNewItem->shortcut().isEmpty());
