@@ -58,6 +58,7 @@ template <class Options, class Compiler, class V> void VisitKeys(Options& o, Com
     v(kExportSection, "CompOnExport", o.Export.CompOnExport);
     v(kExportSection, "BuilOnExport", o.Export.BuilOnExport);
     v(kExportSection, "RecordLength", o.Export.RecordLength);
+    v(kExportSection, "HostCodePage", o.Export.HostCodePage);
     v(kWindowSection, "Geometry", o.Window.Geometry);
     v(kWindowSection, "State", o.Window.State);
     v(kWindowSection, "ButtonBar", o.Window.ButtonBar);

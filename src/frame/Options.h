@@ -69,6 +69,10 @@ struct TExportOptions {
     // Bytes per record of the host's members, 1 to 255: an import reads records of this
     // length; an export writes at least this many, more when a line of the member is longer.
     int RecordLength = 80;
+    // The host's code page, read through the system's converters (IBM037, IBM-937 ...);
+    // empty: the translation tables of the program directory. The PC side is the program's
+    // code page (for an import, the code page of new programs).
+    std::string HostCodePage;
 };
 
 // The main window as it was left: its place and size and its panels (the desktop's saved

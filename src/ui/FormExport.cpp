@@ -4,6 +4,7 @@
 #include "document/ParseString.h"
 #include "frame/MemberName.h"
 #include "ondrel/CodePageTables.h"
+#include "ondrel/MemberConversion.h"
 #include "ondrel/Ondrel.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
@@ -345,12 +346,20 @@ bool TFormExport::ChooseImportLength(const std::string& member, const std::strin
     return false;
 }
 
+TOndrelConversion TFormExport::Conversion(const char* tableFile) const {
+    TOndrelConversion conversion;
+    conversion.RecordLength = RecordLength;
+    conversion.HostCodePage = HostCodePage;
+    conversion.PcCodePage = HostCodePage.empty() ? std::string() : PcCodePage;
+    conversion.TableFile = WorkingDir + tableFile;
+    return conversion;
+}
+
 void TFormExport::Import(const std::string& folder, const std::string& name) {
     std::string source = MemberFileIn(folder, name);
     ConvertedFile = WorkPath(*WorkFolder, name + ".RP3");
     FailureReason.clear();
-    EBCDicToASCII(source, ConvertedFile, WorkingDir + ondrel::HostToPcFile, RecordLength,
-                  &KeepResponsive);
+    EBCDicToASCIIEx(source, ConvertedFile, Conversion(ondrel::HostToPcFile), &KeepResponsive);
     std::string reason;
     int status = OndrelLastError(reason);
     if (status == OndrelCancelled)
@@ -384,8 +393,7 @@ void TFormExport::Export(const std::string& folder, const std::string& name) {
             return;
         }
     }
-    ASCIIToEBCDic(source, memberFile, WorkingDir + ondrel::PcToHostFile, RecordLength,
-                  &KeepResponsive);
+    ASCIIToEBCDicEx(source, memberFile, Conversion(ondrel::PcToHostFile), &KeepResponsive);
     std::string reason;
     int status = OndrelLastError(reason);
     if (status == OndrelCancelled || Cancelled) {

@@ -131,6 +131,7 @@ TEST_F(OptionsFileTest, WritesEveryKeyInTheFileOrder) {
                            "CompOnExport=1",
                            "BuilOnExport=1",
                            "RecordLength=80",
+                           "HostCodePage=",
                            "[Main Window]",
                            "Geometry=AdnQywADAAA=",
                            "State=AAAA/wAAAAD9",
