@@ -62,6 +62,7 @@ template <class Options, class Compiler, class V> void VisitKeys(Options& o, Com
     v(kExportSection, "RecordLength", o.Export.RecordLength);
     v(kExportSection, "DatedRecords", o.Export.DatedRecords);
     v(kExportSection, "DatedReading", o.Export.DatedReading);
+    v(kExportSection, "HostCodePage", o.Export.HostCodePage);
     v(kWindowSection, "Geometry", o.Window.Geometry);
     v(kWindowSection, "State", o.Window.State);
     v(kWindowSection, "ButtonBar", o.Window.ButtonBar);

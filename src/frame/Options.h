@@ -78,6 +78,10 @@ struct TExportOptions {
     // How an imported source member's lines are read: 0 dated when every line begins with
     // the 12 digits of sequence number and date, 1 always dated, 2 never (see DatedReading).
     int DatedReading = 0;
+    // The host's code page, read through the system's converters (IBM037, IBM-937 ...);
+    // empty: the translation tables of the program directory. The PC side is the program's
+    // code page (for an import, the code page of new programs).
+    std::string HostCodePage;
 };
 
 // The main window as it was left: its place and size and its panels (the desktop's saved

@@ -360,15 +360,21 @@ bool TFormExport::ChooseImportLength(const std::string& member, const std::strin
     return false;
 }
 
+TOndrelConversion TFormExport::Conversion(const char* tableFile) const {
+    TOndrelConversion conversion;
+    conversion.RecordLength = RecordLength;
+    conversion.Dated = Dated;
+    conversion.HostCodePage = HostCodePage;
+    conversion.PcCodePage = HostCodePage.empty() ? std::string() : PcCodePage;
+    conversion.TableFile = WorkingDir + tableFile;
+    return conversion;
+}
+
 void TFormExport::Import(const std::string& folder, const std::string& name) {
     std::string source = MemberFileIn(folder, name);
     ConvertedFile = WorkPath(*WorkFolder, name + ".RP3");
     FailureReason.clear();
-    TOndrelConversion conversion;
-    conversion.RecordLength = RecordLength;
-    conversion.Dated = Dated;
-    conversion.TableFile = WorkingDir + ondrel::HostToPcFile;
-    EBCDicToASCIIEx(source, ConvertedFile, conversion, &KeepResponsive);
+    EBCDicToASCIIEx(source, ConvertedFile, Conversion(ondrel::HostToPcFile), &KeepResponsive);
     std::string reason;
     int status = OndrelLastError(reason);
     if (status == OndrelCancelled)
@@ -402,11 +408,7 @@ void TFormExport::Export(const std::string& folder, const std::string& name) {
             return;
         }
     }
-    TOndrelConversion conversion;
-    conversion.RecordLength = RecordLength;
-    conversion.Dated = Dated;
-    conversion.TableFile = WorkingDir + ondrel::PcToHostFile;
-    ASCIIToEBCDicEx(source, memberFile, conversion, &KeepResponsive);
+    ASCIIToEBCDicEx(source, memberFile, Conversion(ondrel::PcToHostFile), &KeepResponsive);
     std::string reason;
     int status = OndrelLastError(reason);
     if (status == OndrelCancelled || Cancelled) {

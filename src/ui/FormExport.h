@@ -20,6 +20,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
+struct TOndrelConversion;
 class QTemporaryDir;
 
 namespace orvale {
@@ -78,6 +79,9 @@ public:
     // The records begin with the sequence number and date, as zoned digits: the host's source
     // file layout, read into and written from a dated member. Set by the caller.
     bool Dated = false;
+    // The host's code page (empty: the translation tables of WorkingDir) and the PC's.
+    std::string HostCodePage;
+    std::string PcCodePage;
     // What the export sends (set with ShowPreview).
     TMemberPreview Preview;
     // Where the last export put its member, and how many records it has.
@@ -126,6 +130,9 @@ protected:
 
 private:
     bool ChooseImportLength(const std::string& member, const std::string& name);
+    // The conversion of the dialog's choices; Table File is the translation file used without
+    // a host code page.
+    TOndrelConversion Conversion(const char* tableFile) const;
     void Import(const std::string& folder, const std::string& name);
     void Export(const std::string& folder, const std::string& name);
     void ExportFailed(const std::string& memberFile, const std::string& reason);

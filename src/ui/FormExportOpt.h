@@ -1,12 +1,14 @@
 #pragma once
 
-// "Export Options": what runs before an export, and the record length of the host's members. The
-// compilation mode applies only while the compile is ticked.
+// "Export Options": what runs before an export, the record length of the host's members and
+// their code page. The compilation mode applies only while the compile is ticked; a host code
+// page the system cannot convert keeps the dialog open, saying why.
 
 #include "ui/OptionsDialog.h"
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QSpinBox;
 class TRadioGroup;
 
@@ -27,4 +29,14 @@ public:
     QCheckBox* CheckDated = nullptr;
     // How an imported member's lines are read: as they say, always dated, never dated.
     QComboBox* ComboDatedReading = nullptr;
+    // The host's code page: the first entry is the translation tables, the others name a
+    // code page (a name may be typed).
+    QComboBox* ComboHostCodePage = nullptr;
+    QLabel* LabelCodePageError = nullptr;
+
+    // The host code page chosen: empty for the translation tables.
+    std::string HostCodePage() const;
+
+public slots:
+    void accept() override;
 };

@@ -4,7 +4,9 @@
 #include "document/HostRecord.h"
 #include "frame/MemberName.h"
 #include "frame/Options.h"
+#include "ondrel/MemberConversion.h"
 #include "ondrel/Ondrel.h"
+#include "platform/CodePage.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
 #include "qtedge/FileNames.h"
@@ -108,6 +110,8 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer) {
     dialog.EditFile->setText(orvale::PathToQt(orvale::MemberFileName(member)));
     dialog.EditFold->setText(orvale::PathToQt(transfer.Options.LastExportFolder));
     dialog.WorkingDir = transfer.ProgramDir;
+    dialog.HostCodePage = transfer.Options.Export.HostCodePage;
+    dialog.PcCodePage = PcCodePageFor(dialog.HostCodePage, doc.TextCodePage);
     bool accepted = RunModal(transfer, dialog);
     transfer.Options.LastExportFolder = orvale::PathFromQt(dialog.EditFold->text());
     if (!accepted || !dialog.Done || dialog.Cancelled)
@@ -175,6 +179,8 @@ std::optional<TImportedMember> ImportFromHost(THostTransfer& transfer) {
     dialog.EditFile->clear();
     dialog.EditFold->setText(orvale::PathToQt(transfer.Options.LastExportFolder));
     dialog.WorkingDir = transfer.ProgramDir;
+    dialog.HostCodePage = transfer.Options.Export.HostCodePage;
+    dialog.PcCodePage = PcCodePageFor(dialog.HostCodePage, transfer.Options.Editor.CodePage);
     bool accepted = RunModal(transfer, dialog);
     transfer.Options.LastExportFolder = orvale::PathFromQt(dialog.EditFold->text());
     if (!accepted || dialog.Cancelled)
@@ -185,7 +191,19 @@ std::optional<TImportedMember> ImportFromHost(THostTransfer& transfer) {
                                : std::string(kCantImportMember) + "\n" + dialog.FailureReason);
         return std::nullopt;
     }
-    return TImportedMember{dialog.ConvertedFile, dialog.TakeWorkFolder()};
+    return TImportedMember{dialog.ConvertedFile, dialog.TakeWorkFolder(),
+                           dialog.HostCodePage.empty() ? std::string() : dialog.PcCodePage};
+}
+
+std::string PcCodePageFor(const std::string& hostCodePage, const std::string& programCodePage) {
+    if (hostCodePage.empty())
+        return {};
+    std::string program = orvale::CodePage::Canonical(programCodePage);
+    if (!program.empty() && program != "ISO-8859-1")
+        return program;
+    std::string usual;
+    OndrelDefaultPcCodePage(hostCodePage, usual);
+    return usual;
 }
 
 bool ImportFromHost(THostTransfer& transfer, const std::function<void(const std::string&)>& open) {

@@ -47,7 +47,15 @@ bool ExportToHost(TEditorsHolder& window, THostTransfer& transfer);
 struct TImportedMember {
     std::string ConvertedFile;
     std::shared_ptr<QTemporaryDir> WorkFolder;
+    // The code page of its text when a host code page converted it; empty: the text is in the
+    // code page of new programs (the translation tables map single bytes alone).
+    std::string CodePage;
 };
+
+// The PC side of a conversion through Host Code Page: the program's code page, or, for a
+// program in ISO-8859-1, the usual one for the host's (a double-byte host's text needs its
+// double-byte PC page). Empty without a host code page.
+std::string PcCodePageFor(const std::string& hostCodePage, const std::string& programCodePage);
 
 // Import From AS/400: runs the member dialog, which reads the member with the record length
 // its records tell (or the option's when they do not). The converted member, or nothing (the

@@ -222,7 +222,9 @@ public:
     void OpenProgramFile(const std::string& path);
     // Converts an RPG/400 source file into a new window captioned Caption; the window is
     // closed again when the import was cancelled or read nothing.
-    TEditorsHolder* ImportIntoNewWindow(const std::string& sourceFile, const std::string& caption);
+    // Code Page names the code page of the file's text; empty: the options' default.
+    TEditorsHolder* ImportIntoNewWindow(const std::string& sourceFile, const std::string& caption,
+                                        const std::string& codePage = {});
     // Rebuilds the Reopen submenu from the recent-programs list.
     void UpdateReopenMenu();
     void ReopenClick(const std::string& path);

@@ -305,10 +305,12 @@ TTextFileEncoding TMainForm::TextFileEncoding() const {
 // -- Programs from RPG/400 source
 
 TEditorsHolder* TMainForm::ImportIntoNewWindow(const std::string& sourceFile,
-                                               const std::string& caption) {
+                                               const std::string& caption,
+                                               const std::string& codePage) {
     TEditorsHolder* window = NewEditorWindow(caption);
     setEnabled(false);
-    TakeDefaultCodePage(*window);
+    if (codePage.empty() || !window->SetCodePage(codePage))
+        TakeDefaultCodePage(*window);
     window->Document->ReadDated = static_cast<DatedReading>(Options.Export.DatedReading);
     window->ImportSource(sourceFile);
     TRPGProgram& doc = *window->Document;
@@ -362,12 +364,17 @@ void TMainForm::ProgOpenItemClick() {
 
 void TMainForm::ProgImportItemClick() {
     THostTransfer transfer{Options, ProgramDir, Box, this, Services.RunDialog};
-    ImportFromHost(transfer, [this](const std::string& converted) {
-        // The converted file lives in a work folder that goes after the import: the user says
-        // where the program is to be kept before it is made.
+    // The converted file lives in a work folder that goes with Member: the user says where the
+    // program is to be kept before it is made.
+    std::optional<TImportedMember> member = ImportFromHost(transfer);
+    if (!member)
+        return;
+    {
+        const std::string& converted = member->ConvertedFile;
         std::string caption = ImportedProgramCaption(converted);
         std::optional<std::string> place = ChooseSaveFile(kSaveImportedTitle, {}, caption);
-        TEditorsHolder* window = ImportIntoNewWindow(converted, place ? *place : caption);
+        TEditorsHolder* window =
+            ImportIntoNewWindow(converted, place ? *place : caption, member->CodePage);
         if (!window)
             return;
         TRPGProgram& doc = *window->Document;
@@ -381,7 +388,7 @@ void TMainForm::ProgImportItemClick() {
         }
         if (TreeNode* root = doc.Tree.Root())
             doc.Tree.SetText(root, doc.FileName);
-    });
+    }
 }
 
 void TMainForm::ProgExportItemClick() {

@@ -135,6 +135,7 @@ TEST_F(OptionsFileTest, WritesEveryKeyInTheFileOrder) {
                            "RecordLength=80",
                            "DatedRecords=0",
                            "DatedReading=0",
+                           "HostCodePage=",
                            "[Main Window]",
                            "Geometry=AdnQywADAAA=",
                            "State=AAAA/wAAAAD9",

@@ -6,6 +6,7 @@
 #include "ondrel/CodePageTables.h"
 #include "ondrel/Ondrel.h"
 #include "platform/Prompter.h"
+#include "platform/SafeSave.h"
 #include "platform/TextFile.h"
 #include "rpgprogram/RPGProgram.h"
 #include "support/QtApp.h"
@@ -26,6 +27,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <iconv.h>
 #include <memory>
 
 using orvale::Prompter;
@@ -620,6 +622,66 @@ TEST_F(MemberTransfer, AnImportedMemberOpensAsANewProgram) {
     // The converted file was a temporary one, never in the program directory.
     EXPECT_FALSE(orvale::FileExists(ProgramDir + "CUST.RP3"));
     EXPECT_TRUE(Box.Messages.empty());
+}
+
+// A member of a double-byte host code page, made with the system's iconv: with that code page
+// in the options it comes in as text of the usual PC code page for it, each shift character a
+// blank, says which code page its program takes, and goes back byte for byte.
+TEST_F(MemberTransfer, AMemberOfADoubleByteHostCodePageComesInAndGoesBackWhole) {
+    const std::string chinese = "\xB8\xEA\xAE\xC6"; // two characters of Big5
+    // The PC's lines: a double-byte run between two blanks. The host's records: the same text
+    // with the run between shift-out and shift-in, made by iconv, each padded to 80 bytes.
+    StringList pcLines = kMemberSource;
+    pcLines.insert(pcLines.begin() + 1, "     C*   " + chinese + " COMMENT");
+    std::string member;
+    for (std::string line : pcLines) {
+        if (size_t run = line.find(chinese); run != std::string::npos)
+            line.erase(run + chinese.size(), 1).erase(run - 1, 1);
+        iconv_t cd = ::iconv_open("IBM-937", "BIG5");
+        ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+        std::string record(200, '\0');
+        char* in = line.data();
+        size_t inLeft = line.size();
+        char* out = record.data();
+        size_t outLeft = record.size();
+        ASSERT_NE(::iconv(cd, &in, &inLeft, &out, &outLeft), static_cast<size_t>(-1));
+        ::iconv(cd, nullptr, nullptr, &out, &outLeft);
+        ::iconv_close(cd);
+        record.resize(record.size() - outLeft);
+        record.resize(80, '\x40');
+        member += record;
+    }
+    ASSERT_EQ(member[80 + 9], '\x0E'); // the shift-out stands where the PC has its blank
+    ASSERT_TRUE(orvale::WriteFileSafely(HostDir + "NOTE.MBR", member));
+    Options.Export.HostCodePage = "IBM-937";
+    Options.Editor.CodePage = "ISO-8859-1";
+
+    PlayDialog([](TFormExport& form) { TypeAndOk(form, "NOTE.MBR"); });
+    std::optional<TImportedMember> imported = ImportFromHost(Transfer);
+    ASSERT_TRUE(imported.has_value()) << (Box.Messages.empty() ? "" : Box.Messages[0].Text);
+    EXPECT_EQ(imported->CodePage, "BIG5");
+    StringList lines;
+    ASSERT_TRUE(orvale::ReadTextFile(imported->ConvertedFile, lines));
+    ASSERT_EQ(lines.size(), pcLines.size());
+    for (size_t k = 0; k < lines.size(); ++k)
+        EXPECT_EQ(lines[k].substr(0, lines[k].find_last_not_of(' ') + 1), pcLines[k]);
+
+    // The program of the member, in Big5, goes back as the same records.
+    TEditorSetup setup;
+    setup.ProgramDir = ProgramDir;
+    TEditorsHolder window(Box, setup, &Frame);
+    window.Services.RunDialog = [](QDialog&) { return true; };
+    ASSERT_TRUE(window.SetCodePage(imported->CodePage));
+    window.ImportSource(imported->ConvertedFile);
+    ASSERT_TRUE(window.Document->SaveToFile(Root.File("src/NOTE.RPG")));
+    PlayDialog([](TFormExport& form) {
+        form.CheckBanners->setChecked(false);
+        TypeAndOk(form, "BACK");
+    });
+    Box.Clear();
+    ASSERT_TRUE(ExportToHost(window, Transfer))
+        << (Box.Messages.empty() ? "" : Box.Messages[0].Text);
+    EXPECT_EQ(Slurp(HostDir + "BACK.MBR"), member);
 }
 
 TEST_F(MemberTransfer, AMemberThatCannotBeConvertedOpensNothing) {

@@ -99,7 +99,9 @@ TEST_F(OptionsDialogsTest, CompilationModeOnlyWhileCompiling) {
     EXPECT_EQ(dlg.RadioCompMode->Button(1)->text(), "Build All");
 
     TOptions options;
-    options.Export = {true, false, false};
+    options.Export.SaveOnExport = true;
+    options.Export.CompOnExport = false;
+    options.Export.BuilOnExport = false;
     dlg.LoadFrom(options);
     EXPECT_FALSE(dlg.RadioCompMode->isEnabled());
     EXPECT_EQ(dlg.RadioCompMode->ItemIndex(), 0);
@@ -115,6 +117,34 @@ TEST_F(OptionsDialogsTest, CompilationModeOnlyWhileCompiling) {
     dlg.LoadFrom(TOptions());
     EXPECT_TRUE(dlg.RadioCompMode->isEnabled());
     EXPECT_EQ(dlg.RadioCompMode->ItemIndex(), 1);
+}
+
+// The host's code page: the translation tables unless one is chosen; a name the system
+// cannot convert keeps the dialog open and says why, the options left as they were.
+TEST_F(OptionsDialogsTest, TheHostCodePageIsOneTheSystemCanConvert) {
+    TFormExportOpt dlg;
+    TOptions options;
+    dlg.LoadFrom(options);
+    EXPECT_EQ(dlg.HostCodePage(), "");
+    dlg.ComboHostCodePage->setCurrentText("IBM-937");
+    dlg.StoreInto(options);
+    EXPECT_EQ(options.Export.HostCodePage, "IBM-937");
+    dlg.LoadFrom(options);
+    EXPECT_EQ(dlg.ComboHostCodePage->currentText(), "IBM-937");
+
+    dlg.ComboHostCodePage->setCurrentText("EBCDIC-OF-NOWHERE");
+    dlg.show();
+    dlg.BtnOK->click();
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_FALSE(dlg.LabelCodePageError->isHidden());
+    EXPECT_NE(dlg.LabelCodePageError->text().indexOf("EBCDIC-OF-NOWHERE"), -1)
+        << dlg.LabelCodePageError->text().toStdString();
+    dlg.ComboHostCodePage->setCurrentIndex(0);
+    dlg.BtnOK->click();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    dlg.StoreInto(options);
+    EXPECT_EQ(options.Export.HostCodePage, "");
 }
 
 TEST_F(OptionsDialogsTest, EditorOptionsShowTheirChoicesAsTheyAreMade) {
