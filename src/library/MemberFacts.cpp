@@ -1,5 +1,7 @@
 #include "library/MemberFacts.h"
 
+#include "platform/TextRules.h"
+
 #include <array>
 #include <unordered_map>
 
@@ -115,19 +117,6 @@ constexpr const char* kNameKindTexts[] = {"file",     "format", "field", "subrou
 constexpr const char* kRoleTexts[] = {"declares", "defines", "calls",  "copies",  "reads",
                                       "changes",  "updates", "writes", "deletes", "uses"};
 
-char Upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
-bool SameUpper(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i]))
-            return false;
-    return true;
-}
-
 } // namespace
 
 const char* MemberKindText(MemberKind kind) {
@@ -140,7 +129,7 @@ const char* NameKindText(NameKind kind) {
 
 bool ParseNameKind(std::string_view text, NameKind& kind) {
     for (int i = 0; i < kNameKinds; ++i)
-        if (SameUpper(text, kNameKindTexts[i])) {
+        if (SameText(text, kNameKindTexts[i])) {
             kind = static_cast<NameKind>(i);
             return true;
         }
@@ -175,7 +164,7 @@ std::uint8_t OperationCode(std::string_view op) {
     if (op.size() > sizeof upper)
         return 0;
     for (size_t i = 0; i < op.size(); ++i)
-        upper[i] = Upper(op[i]);
+        upper[i] = UpperChar(op[i]);
     auto it = codes.find(std::string_view(upper, op.size()));
     return it == codes.end() ? 0 : it->second;
 }
@@ -187,10 +176,7 @@ std::string_view OperationText(std::uint8_t code) {
 }
 
 std::string UpperName(std::string_view name) {
-    std::string upper(name);
-    for (char& c : upper)
-        c = Upper(c);
-    return upper;
+    return UpperCase(name);
 }
 
 } // namespace orvale::library
