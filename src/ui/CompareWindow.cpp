@@ -55,8 +55,9 @@ QTextEdit::ExtraSelection CharMark(QPlainTextEdit* edit, int block, int prefix,
 } // namespace
 
 TCompareWindow::TCompareWindow(const QString& leftTitle, StringList left, const QString& rightTitle,
-                               StringList right, QWidget* parent)
-    : QDialog(parent, Qt::Window), Left(std::move(left)), Right(std::move(right)) {
+                               StringList right, QWidget* parent, const orvale::TextEdge& leftEdge)
+    : QDialog(parent, Qt::Window), Left(std::move(left)), Right(std::move(right)),
+      LeftEdge(leftEdge) {
     setObjectName("CompareWindow");
     setWindowTitle("Compare: " + leftTitle + " - " + rightTitle);
     resize(1200, 700);
@@ -133,9 +134,8 @@ void TCompareWindow::Fill() {
     left.reserve(static_cast<qsizetype>(DiffRows.size()));
     right.reserve(static_cast<qsizetype>(DiffRows.size()));
     for (const TDiffRow& r : DiffRows) {
-        left << (r.Left >= 0
-                     ? number(r.Left) + LibraryEdge().ToQt(Left[static_cast<size_t>(r.Left)])
-                     : QString());
+        left << (r.Left >= 0 ? number(r.Left) + LeftEdge.ToQt(Left[static_cast<size_t>(r.Left)])
+                             : QString());
         right << (r.Right >= 0
                       ? number(r.Right) + LibraryEdge().ToQt(Right[static_cast<size_t>(r.Right)])
                       : QString());

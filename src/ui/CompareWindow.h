@@ -7,6 +7,8 @@
 #include "library/TextCompare.h"
 #include "platform/StringList.h"
 
+#include "qtedge/TextEdge.h"
+
 #include <QDialog>
 
 #include <vector>
@@ -19,8 +21,11 @@ class QPushButton;
 class TCompareWindow : public QDialog {
     Q_OBJECT
 public:
+    // Left Edge shows the left side (a program's source is in the program's code page); the
+    // right side is a member of the library.
     TCompareWindow(const QString& leftTitle, StringList left, const QString& rightTitle,
-                   StringList right, QWidget* parent = nullptr);
+                   StringList right, QWidget* parent = nullptr,
+                   const orvale::TextEdge& leftEdge = orvale::TextEdge());
 
     // Compares again with the option shown, and shows the first difference.
     void Recompare();
@@ -45,6 +50,7 @@ private:
     void ShowRow(size_t row);
 
     StringList Left, Right;
+    orvale::TextEdge LeftEdge;
     std::vector<orvale::library::TDiffRow> DiffRows;
     std::vector<size_t> Starts;
     int Current = -1;

@@ -7,6 +7,7 @@
 #include "library/RpgReader.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
+#include "qtedge/FileNames.h"
 #include "rpgprogram/RPGProgram.h"
 #include "ui/CompareWindow.h"
 #include "ui/EditorsHolder.h"
@@ -443,9 +444,10 @@ void TLibraryFrame::SaveWhereUsedCsv() {
 }
 
 TCompareWindow* TLibraryFrame::Compare(const QString& leftTitle, StringList left,
-                                       const QString& rightTitle, StringList right) {
-    auto* window =
-        new TCompareWindow(leftTitle, std::move(left), rightTitle, std::move(right), &Frame);
+                                       const QString& rightTitle, StringList right,
+                                       const orvale::TextEdge& leftEdge) {
+    auto* window = new TCompareWindow(leftTitle, std::move(left), rightTitle, std::move(right),
+                                      &Frame, leftEdge);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     LastCompare = window;
@@ -515,6 +517,7 @@ void TLibraryFrame::CompareWithClick() {
     // The left side: the program's source as a build would write it, or the member shown.
     StringList left;
     QString leftTitle;
+    orvale::TextEdge leftEdge = LibraryEdge();
     if (program) {
         TRPGProgram& doc = *program->Document;
         if (doc.EditorModified)
@@ -525,7 +528,8 @@ void TLibraryFrame::CompareWithClick() {
         for (const std::string& l : doc.NameList)
             if (!calvex::IsAddedBanner(l, doc.IndicatorPrefix))
                 left.push_back(l);
-        leftTitle = LibraryEdge().ToQt(doc.FileName) + " (the program's source)";
+        leftTitle = orvale::PathToQt(doc.FileName) + " (the program's source)";
+        leftEdge = program->Edge;
     } else {
         left = viewer->Lines();
         leftTitle = ShownPath(viewer->Member());
@@ -549,7 +553,7 @@ void TLibraryFrame::CompareWithClick() {
         orvale::Prompter::Default().Error(error);
         return;
     }
-    Compare(leftTitle, std::move(left), rightTitle, std::move(right));
+    Compare(leftTitle, std::move(left), rightTitle, std::move(right), leftEdge);
 }
 
 std::vector<TLibraryXrefRow> TLibraryFrame::FieldRows(const TEditorsHolder& window,

@@ -11,6 +11,8 @@
 #include "library/TextCompare.h"
 #include "platform/StringList.h"
 
+#include "ui/LibraryEdge.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -63,9 +65,9 @@ public:
     void SaveWhereUsedCsv();
     // Compares the active window's member or program with what the user picks.
     void CompareWithClick();
-    // Opens a comparison window of two texts.
+    // Opens a comparison window of two texts; Left Edge shows the left one.
     TCompareWindow* Compare(const QString& leftTitle, StringList left, const QString& rightTitle,
-                            StringList right);
+                            StringList right, const orvale::TextEdge& leftEdge = LibraryEdge());
     // The library member a window shows (a program imported from it, or a member shown
     // read-only); empty for none.
     std::string MemberOf(const QWidget* window) const;

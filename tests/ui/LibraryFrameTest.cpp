@@ -287,6 +287,17 @@ TEST_F(LibraryFrameTest, CompareShowsChangedLinesAndStepsThroughTheDifferences) 
     EXPECT_EQ(window->EditLeft->document()->blockCount(),
               window->EditRight->document()->blockCount());
     window->close();
+
+    // A program's source is shown in the program's code page, the member in the library's:
+    // the same bytes read as Chinese on the left and as ISO-8859-1 on the right.
+    const orvale::CodePage* big5 = orvale::CodePage::Shared("BIG5");
+    ASSERT_NE(big5, nullptr);
+    const StringList chinese = {"     C* \xB8\xEA\xAE\xC6"};
+    window = Library->Compare("program", chinese, "member", chinese, orvale::TextEdge(*big5));
+    EXPECT_EQ(window->DifferenceCount(), 0);
+    EXPECT_TRUE(window->EditLeft->toPlainText().contains(QString::fromUtf8("\xE8\xB3\x87")));
+    EXPECT_TRUE(window->EditRight->toPlainText().contains(QString::fromLatin1("\xB8\xEA")));
+    window->close();
 }
 
 } // namespace
