@@ -298,9 +298,11 @@ int PassCompiledArea(StringList& lines, int start, bool giveUp) {
         int compiled = BracketNumber(line(i + 1));
         if (compiled < 0 || line(i + 2 + compiled) != kEndOfSection)
             return -1;
+        // A second pass (the tree's reader gave them up already) finds them empty.
         if (giveUp)
             for (int k = i + 2; k < i + 2 + compiled; ++k)
-                std::string().swap(lines[static_cast<size_t>(k)]);
+                if (!lines[static_cast<size_t>(k)].empty())
+                    std::string().swap(lines[static_cast<size_t>(k)]);
         i += 4 + compiled;
     }
     return i;
