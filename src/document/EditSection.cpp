@@ -200,8 +200,9 @@ void TEDITSection::AssignLines(StringList lines) {
 
 void TEDITSection::AppendLines(StringList& lines, size_t first, size_t end) {
     Lines_.reserve(Lines_.size() + (end - first));
+    // Made in place: a line record is large, and a file's text has a record per line.
     for (size_t k = first; k < end; ++k)
-        Lines_.push_back({std::move(lines[k]), {}});
+        Lines_.emplace_back(std::move(lines[k]));
 }
 
 void TEDITSection::SetKeepPrevious(bool flag) {
@@ -238,11 +239,11 @@ void TEDITSection::ClearCompiled() {
 }
 
 void TEDITSection::AddCompiled(std::string text, int from) {
-    Compiled_.push_back({std::move(text), from});
+    Compiled_.emplace_back(std::move(text), from);
 }
 
 void TEDITSection::AddCompiledText(std::string text) {
-    Compiled_.push_back({std::move(text), -1});
+    Compiled_.emplace_back(std::move(text), -1);
     CompiledLinked_ = false;
 }
 

@@ -109,10 +109,17 @@ int BlockEnd(const StringList& src, int first, int count) {
     return i;
 }
 
-} // namespace
+// Lines First to End of a file text, left there for Section to take once the tree is read.
+struct LaterText {
+    TEDITSection* Section;
+    size_t First;
+    size_t End;
+};
 
-int ReadFromLines(TEDITSection& section, StringList& src, int start, bool take,
-                  std::string (&dates)[2], Diagnostics& found) {
+// ReadFromLines; Later, when given, receives the lines a taken text leaves for later instead
+// of Section.
+int ReadSectionBlock(TEDITSection& section, StringList& src, int start, bool take,
+                     std::string (&dates)[2], Diagnostics& found, std::vector<LaterText>* later) {
     section.Properties.Description = BracketValue(LineAt(src, start));
     dates[0] = BracketValue(LineAt(src, start + 1));
     dates[1] = BracketValue(LineAt(src, start + 2));
@@ -120,7 +127,9 @@ int ReadFromLines(TEDITSection& section, StringList& src, int start, bool take,
     section.OpenLineIndex = start + 3;
     int first = start + 4;
     int i = BlockEnd(src, first, count);
-    if (take) {
+    if (take && later) {
+        later->push_back({&section, static_cast<size_t>(first), static_cast<size_t>(i)});
+    } else if (take) {
         section.AppendLines(src, static_cast<size_t>(first), static_cast<size_t>(i));
     } else {
         StringList copy(src.begin() + first, src.begin() + i);
@@ -131,6 +140,13 @@ int ReadFromLines(TEDITSection& section, StringList& src, int start, bool take,
     section.CompiledValid = false;
     section.ClearCompiled();
     return i + 2;
+}
+
+} // namespace
+
+int ReadFromLines(TEDITSection& section, StringList& src, int start, bool take,
+                  std::string (&dates)[2], Diagnostics& found) {
+    return ReadSectionBlock(section, src, start, take, dates, found, nullptr);
 }
 
 void WriteToLines(TEDITSection& section, ProgramTextWriter& out, StringList lastLines) {
@@ -316,7 +332,8 @@ std::string UnreadDatesWarning(int count) {
            (one ? "is" : "are") + " kept as written!";
 }
 
-TreeReading ReadTree(TEDITProgram& program, StringList& lines, bool take, Diagnostics& found) {
+TreeReading ReadTree(TEDITProgram& program, StringList& lines, bool take, Diagnostics& found,
+                     bool compiledRead) {
     const int count = static_cast<int>(lines.size());
     auto exists = [&](int i) { return i >= 0 && i < count; };
     auto line = [&](int i) { return LineAt(lines, i); };
@@ -327,6 +344,11 @@ TreeReading ReadTree(TEDITProgram& program, StringList& lines, bool take, Diagno
     std::vector<StoredDates> dates;
     std::optional<orvale::RegionalSettings> recorded;
     bool recordSought = false;
+    // A taken text whose compiled area stays unread holds a second copy of the member there:
+    // the sections take their lines once it is given up, not beside it. The properties are
+    // taken at once, as their records are read from them.
+    std::vector<LaterText> later;
+    const bool takeLater = take && !compiledRead;
 
     int i = 1;
     if (line(0) != kBeginOfProgram) {
@@ -386,7 +408,9 @@ TreeReading ReadTree(TEDITProgram& program, StringList& lines, bool take, Diagno
             }
             if (target) {
                 dates.push_back({target, {}});
-                i = ReadFromLines(*target, lines, i + 2, take, dates.back().Texts, found);
+                bool now = !takeLater || target == &program.PropertySection;
+                i = ReadSectionBlock(*target, lines, i + 2, take, dates.back().Texts, found,
+                                     now ? nullptr : &later);
                 if (target == &program.PropertySection && !recordSought) {
                     recordSought = true;
                     recorded = TakeDateRecord(*target, dates.back().Texts[0]);
@@ -402,6 +426,10 @@ TreeReading ReadTree(TEDITProgram& program, StringList& lines, bool take, Diagno
     }
     if (!exists(i) || line(i) != kEndOfProgram)
         found.Warning(kCorruptedFileWarning);
+    else if (takeLater)
+        PassCompiledArea(lines, i + 2, true);
+    for (const LaterText& text : later)
+        text.Section->AppendLines(lines, text.First, text.End);
     program.LogAdd = logAdd;
     program.ReadWhole = found.Errors() + found.Warnings() == before;
     // Dates are no part of the structure: one that cannot be read damages nothing.
@@ -417,7 +445,7 @@ int ReadTreeText(TEDITProgram& program, StringList& lines, bool take, Diagnostic
 
 void ReadProgramText(TEDITProgram& program, StringList& lines, bool compiled, bool take,
                      Diagnostics& found) {
-    TreeReading tree = ReadTree(program, lines, take, found);
+    TreeReading tree = ReadTree(program, lines, take, found, compiled);
     if (compiled)
         ReadCompiledArea(program, lines, tree.AreaStart, take, found);
     ReadOriginArea(program, lines, tree.AreaStart, take, found);

@@ -150,8 +150,11 @@ struct TreeReading {
     // that show them (the banners of a build) no longer show what a build would.
     bool OtherDateFormats = false;
 };
+// CompiledRead false says the compiled area will not be read: a text that is taken then gives
+// up the compiled lines before the sections take theirs, so that the file's copy of the member
+// is gone before the sections' line records are made.
 TreeReading ReadTree(TEDITProgram& program, StringList& lines, bool take,
-                     orvale::Diagnostics& found);
+                     orvale::Diagnostics& found, bool compiledRead = true);
 int ReadTreeText(TEDITProgram& program, StringList& lines, bool take, orvale::Diagnostics& found);
 void WriteTreeText(TEDITProgram& program, ProgramTextWriter& out);
 // Drops the compiled lines of each section that show its moments, so that the next build
@@ -163,6 +166,10 @@ void DropDatedCompiledLines(TEDITProgram& program);
 void ReadCompiledArea(TEDITProgram& program, StringList& lines, int start, bool take,
                       orvale::Diagnostics& found);
 void WriteCompiledArea(TEDITProgram& program, ProgramTextWriter& out);
+// The index of the end marker of the compiled area at Start, each block passed by its count;
+// -1 when Start holds no compiled area or a block is damaged. GiveUp empties the compiled
+// lines passed (a text that is dropped once read).
+int PassCompiledArea(StringList& lines, int start, bool giveUp);
 
 // The origin area, after the compiled area that starts at Start. Reading it without the
 // compiled area (which a reader may leave unread) gives up the compiled lines of a text that is

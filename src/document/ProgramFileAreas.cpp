@@ -288,25 +288,35 @@ void WriteOriginArea(TEDITProgram& program, ProgramTextWriter& out, bool compile
     out.Add(kEndOfOrigins);
 }
 
-void ReadOriginArea(TEDITProgram& program, StringList& lines, int start, bool take,
-                    Diagnostics& found) {
+int PassCompiledArea(StringList& lines, int start, bool giveUp) {
     const int count = static_cast<int>(lines.size());
     auto line = [&](int i) { return LineAt(lines, i); };
-    // Past the compiled area, block by block (its lines may have been moved out already).
     if (line(start) != kBeginOfCompiled)
-        return;
-    // A file text that is dropped gives up the compiled lines here (those the compiled area's
-    // reader did not take): their memory then holds the origins instead of adding to it.
+        return -1;
     int i = start + 1;
     while (i < count && line(i) != kEndOfCompiled) {
         int compiled = BracketNumber(line(i + 1));
         if (compiled < 0 || line(i + 2 + compiled) != kEndOfSection)
-            return; // a damaged compiled area, reported by its reader
-        if (take)
+            return -1;
+        // A second pass (the tree's reader gave them up already) finds them empty.
+        if (giveUp)
             for (int k = i + 2; k < i + 2 + compiled; ++k)
-                std::string().swap(lines[static_cast<size_t>(k)]);
+                if (!lines[static_cast<size_t>(k)].empty())
+                    std::string().swap(lines[static_cast<size_t>(k)]);
         i += 4 + compiled;
     }
+    return i;
+}
+
+void ReadOriginArea(TEDITProgram& program, StringList& lines, int start, bool take,
+                    Diagnostics& found) {
+    auto line = [&](int i) { return LineAt(lines, i); };
+    // Past the compiled area, block by block (its lines may have been moved out already). A
+    // file text that is dropped gives up the compiled lines here (those the compiled area's
+    // reader did not take): their memory then holds the origins instead of adding to it.
+    int i = PassCompiledArea(lines, start, take);
+    if (i < 0)
+        return; // no compiled area, or a damaged one, reported by its reader
     int version = OriginsVersion(line(i + 1));
     if (version == 0)
         return;

@@ -1,5 +1,7 @@
 #include "rpgprogram/RPGProgram.h"
 
+#include "document/ProgramFile.h"
+
 #include "platform/Prompter.h"
 #include "platform/RegionalSettings.h"
 #include "platform/TextFile.h"
@@ -277,6 +279,73 @@ TEST_F(RPGProgramFileTest, TextsNotKeptChangeNothingInTheFileOrTheProgram) {
     EXPECT_EQ(Snapshot(moved), Snapshot(copied));
     EXPECT_EQ(moved.HeaderSection.CompiledTexts(), Doc.HeaderSection.CompiledTexts());
     EXPECT_TRUE(Box.Messages.empty());
+}
+
+// An open that leaves the compiled area unread (a build of every section) and drops the file
+// text gives up the area's lines before the sections take theirs, so that the file's copy of
+// the member is gone before the sections' line records are made. It reads what an open that
+// keeps the text reads, origins included; a tree it cannot find the end of gives up nothing.
+TEST_F(RPGProgramFileTest, AnOpenWithoutTheCompiledAreaGivesItUpFirst) {
+    FillProgram();
+    TEDITSection* calc = Doc.FindSectionByName("CALC");
+    const std::string begsr = "     C           CALC      BEGSR";
+    ASSERT_TRUE(calc->SetOrigins({{begsr, 4, StatementHash(calc->GetLine(0))},
+                                  {},
+                                  {"     C                     ENDSR        tag", 9, 42}}));
+    Form.SaveComp = true;
+    std::string path = Dir.File("A.RPG");
+    ASSERT_TRUE(Doc.SaveToFile(path));
+    Form.LoadComp = false;
+
+    TRPGProgram copied(Box), moved(Box);
+    copied.FormGenRPG = moved.FormGenRPG = &Form;
+    moved.KeepOpen = false;
+    ASSERT_TRUE(copied.LoadFromFile(path, ShownIn(Box)));
+    ASSERT_TRUE(moved.LoadFromFile(path, ShownIn(Box)));
+    EXPECT_EQ(Snapshot(moved), Snapshot(copied));
+    const TEDITSection* read = moved.FindSectionByName("CALC");
+    ASSERT_EQ(read->LinesCount(), 3);
+    ASSERT_TRUE(read->OriginAt(0) && read->OriginAt(2));
+    EXPECT_EQ(read->OriginAt(0)->Text, begsr);
+    EXPECT_EQ(read->OriginAt(0)->Ordinal, 4);
+    EXPECT_EQ(read->OriginAt(1), nullptr);
+    EXPECT_EQ(read->OriginAt(2)->Text, "     C                     ENDSR        tag");
+    EXPECT_EQ(read->OriginAt(2)->Statement, 42u);
+    EXPECT_TRUE(moved.HeaderSection.CompiledTexts().empty());
+    EXPECT_TRUE(Box.Messages.empty());
+
+    // The file text as the tree's reader leaves it: the compiled lines emptied, the markers
+    // and the origin area left for the readers that follow.
+    const StringList file = FileLines(path);
+    auto compiledLine = std::find(file.begin(), file.end(), begsr);
+    ASSERT_NE(compiledLine, file.end());
+    const size_t at = static_cast<size_t>(compiledLine - file.begin());
+    StringList lines = file;
+    TRPGProgram reader(Box);
+    reader.FormGenRPG = &Form;
+    reader.BuildTree();
+    orvale::Diagnostics found;
+    TreeReading tree = ReadTree(reader, lines, true, found, false);
+    EXPECT_TRUE(found.Empty());
+    EXPECT_EQ(reader.FindSectionByName("CALC")->LineTexts(), calc->LineTexts());
+    EXPECT_EQ(reader.HeaderSection.LineTexts(), Doc.HeaderSection.LineTexts());
+    EXPECT_EQ(lines[static_cast<size_t>(tree.AreaStart)], kBeginOfCompiled);
+    EXPECT_TRUE(lines[at].empty());
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), kEndOfCompiled), 1);
+    StringList whole = file;
+    EXPECT_EQ(PassCompiledArea(lines, tree.AreaStart, false),
+              PassCompiledArea(whole, tree.AreaStart, false));
+
+    StringList damaged = file;
+    damaged.erase(std::find(damaged.begin(), damaged.end(), kEndOfProgram));
+    TRPGProgram other(Box);
+    other.FormGenRPG = &Form;
+    other.BuildTree();
+    orvale::Diagnostics otherFound;
+    ReadTree(other, damaged, true, otherFound, false);
+    EXPECT_FALSE(otherFound.Empty());
+    EXPECT_EQ(damaged[at - 1], begsr);
+    EXPECT_EQ(other.FindSectionByName("CALC")->LineTexts(), calc->LineTexts());
 }
 
 TEST_F(RPGProgramFileTest, UnreadableFileIsReportedAndChangesNothing) {
