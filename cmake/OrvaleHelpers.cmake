@@ -15,6 +15,9 @@ function(orvale_add_test name)
   set(env "")
   if(ARG_QT)
     set(env "QT_QPA_PLATFORM=offscreen")
+    orvale_precompile_headers(${name} TEST QT)
+  else()
+    orvale_precompile_headers(${name} TEST)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
