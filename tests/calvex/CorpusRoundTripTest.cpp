@@ -62,8 +62,9 @@ void CountRawFallbacks(MemberSections& s, std::map<char, int>& raw, std::map<cha
         char type = s.FormTypeOf(section);
         if (type == 'S' || type == '\0')
             continue;
-        for (size_t k = 0; k < section->Lines().size(); ++k) {
-            std::string_view statement = TrimView(section->LineTexts()[k]);
+        const StringList texts = section->LineTexts();
+        for (const std::string& text : texts) {
+            std::string_view statement = TrimView(text);
             char form = type;
             if (statement.starts_with("/*") || statement.starts_with("#"))
                 continue;
