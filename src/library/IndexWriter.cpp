@@ -1,16 +1,13 @@
 // Writing members into the index, and reading them on every core for it.
 
 #include "library/IndexStore.h"
+#include "library/OrderedWork.h"
 #include "library/UseCodec.h"
 
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <set>
-#include <thread>
 #include <unordered_map>
 
 namespace orvale::library {
@@ -303,83 +300,32 @@ bool ReadMembers(const std::string& root, const std::vector<std::string>& paths,
                  const std::function<void(size_t, TReadResult&)>& consume,
                  IndexProgress* progress) {
     const size_t count = paths.size();
-    if (count == 0)
-        return true;
-    // Results wait in a window of slots, so that readers ahead of the writer hold a bounded
-    // number of members.
+    // Readers run at most this many members ahead of the writer.
     constexpr size_t kWindow = 256;
-    std::vector<TReadResult> slots(std::min(count, kWindow));
-    std::vector<char> ready(slots.size(), 0);
-    std::mutex mutex;
-    std::condition_variable readyChanged, consumedChanged;
-    std::atomic<size_t> next{0};
-    size_t consumed = 0;
-    std::atomic<bool> stop{false};
-
-    auto worker = [&] {
-        TFileBuffer buffer;
-        while (!stop) {
-            size_t i = next++;
-            if (i >= count)
-                return;
-            {
-                std::unique_lock lock(mutex);
-                consumedChanged.wait(lock, [&] { return stop || i < consumed + slots.size(); });
-                if (stop)
-                    return;
-            }
-            TReadResult result;
-            result.Errno = ReadLibraryFile(root, paths[i], buffer, result.File);
-            if (result.Errno == 0) {
-                result.Binary = IsBinary(buffer.View());
-                if (!result.Binary) {
-                    AnalyseMember(paths[i], buffer.View(), result.Record, result.Facts);
-                    result.Uses = PackUses(result.Facts.Uses, buffer.View());
-                    std::vector<TUse>().swap(result.Facts.Uses);
-                }
-                result.Record.Size = result.File.Size;
-                result.Record.Time = result.File.Time;
-            }
-            std::lock_guard lock(mutex);
-            slots[i % slots.size()] = std::move(result);
-            ready[i % slots.size()] = 1;
-            readyChanged.notify_all();
-        }
-    };
-    unsigned threads = std::max(1u, std::thread::hardware_concurrency());
-    threads = static_cast<unsigned>(std::min<size_t>(threads, count));
-    std::vector<std::thread> pool;
-    for (unsigned t = 0; t < threads; ++t)
-        pool.emplace_back(worker);
-
-    bool cancelled = false;
-    for (size_t i = 0; i < count; ++i) {
+    auto read = [&](size_t i, TFileBuffer& buffer) {
         TReadResult result;
-        {
-            std::unique_lock lock(mutex);
-            readyChanged.wait(lock, [&] { return ready[i % slots.size()] != 0; });
-            result = std::move(slots[i % slots.size()]);
-            ready[i % slots.size()] = 0;
-            ++consumed;
-            consumedChanged.notify_all();
+        result.Errno = ReadLibraryFile(root, paths[i], buffer, result.File);
+        if (result.Errno != 0)
+            return result;
+        result.Binary = IsBinary(buffer.View());
+        if (!result.Binary) {
+            AnalyseMember(paths[i], buffer.View(), result.Record, result.Facts);
+            result.Uses = PackUses(result.Facts.Uses, buffer.View());
+            std::vector<TUse>().swap(result.Facts.Uses);
         }
+        result.Record.Size = result.File.Size;
+        result.Record.Time = result.File.Time;
+        return result;
+    };
+    auto take = [&](size_t i, TReadResult& result) {
         consume(i, result);
         if (progress && (i % 64 == 0 || i + 1 == count)) {
             progress->Progress(i + 1, count);
-            if (progress->Cancelled()) {
-                cancelled = true;
-                break;
-            }
+            return !progress->Cancelled();
         }
-    }
-    {
-        std::lock_guard lock(mutex);
-        stop = true;
-        consumedChanged.notify_all();
-    }
-    for (std::thread& t : pool)
-        t.join();
-    return !cancelled;
+        return true;
+    };
+    return RunInOrder<TReadResult, TFileBuffer>(count, kWindow, read, take);
 }
 
 } // namespace orvale::library

@@ -1,15 +1,12 @@
 #include "library/LibraryFind.h"
 
 #include "library/MemberClassify.h"
+#include "library/OrderedWork.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
-#include <thread>
 
 namespace orvale::library {
 
@@ -204,85 +201,41 @@ bool FindInLibrary(const std::string& root, const TFindOptions& options,
     for (const TScannedFile& f : scan.Files)
         if (InScope(f.Path, options))
             files.push_back(&f);
-    const size_t count = files.size();
 
     struct Result {
-        bool Ready = false;
         bool Searched = false;
         std::string Skip;
         std::vector<TFindHit> Hits;
     };
+    // Searchers run at most this many members ahead of the report.
     constexpr size_t kWindow = 1024;
-    std::vector<Result> slots(std::max<size_t>(1, std::min(count, kWindow)));
-    std::mutex mutex;
-    std::condition_variable readyChanged, consumedChanged;
-    std::atomic<size_t> next{0};
-    size_t consumed = 0;
-    bool stop = false;
-
-    auto worker = [&] {
-        TFileBuffer buffer;
-        for (;;) {
-            size_t i = next++;
-            if (i >= count)
-                return;
-            {
-                std::unique_lock lock(mutex);
-                consumedChanged.wait(lock, [&] { return stop || i < consumed + slots.size(); });
-                if (stop)
-                    return;
-            }
-            Result r;
-            TScannedFile read;
-            int rc = ReadLibraryFile(root, files[i]->Path, buffer, read);
-            if (rc != 0) {
-                if (rc != ENOENT)
-                    r.Skip = std::strerror(rc);
-            } else if (std::memchr(buffer.View().data(), 0, buffer.Size())) {
-                r.Skip = "binary file";
-            } else if (TypeInScope(files[i]->Path, buffer.View(), options)) {
-                r.Searched = true;
-                r.Hits = FindInText(buffer.View(), options);
-            }
-            r.Ready = true;
-            std::lock_guard lock(mutex);
-            slots[i % slots.size()] = std::move(r);
-            readyChanged.notify_all();
-        }
-    };
-    unsigned threads = std::max(1u, std::thread::hardware_concurrency());
-    threads = static_cast<unsigned>(std::max<size_t>(1, std::min<size_t>(threads, count)));
-    std::vector<std::thread> pool;
-    for (unsigned t = 0; t < threads && count > 0; ++t)
-        pool.emplace_back(worker);
-    for (size_t i = 0; i < count; ++i) {
+    auto search = [&](size_t i, TFileBuffer& buffer) {
         Result r;
-        {
-            std::unique_lock lock(mutex);
-            readyChanged.wait(lock, [&] { return slots[i % slots.size()].Ready; });
-            r = std::move(slots[i % slots.size()]);
-            slots[i % slots.size()].Ready = false;
-            ++consumed;
-            consumedChanged.notify_all();
+        TScannedFile read;
+        int rc = ReadLibraryFile(root, files[i]->Path, buffer, read);
+        if (rc != 0) {
+            if (rc != ENOENT)
+                r.Skip = std::strerror(rc);
+        } else if (std::memchr(buffer.View().data(), 0, buffer.Size())) {
+            r.Skip = "binary file";
+        } else if (TypeInScope(files[i]->Path, buffer.View(), options)) {
+            r.Searched = true;
+            r.Hits = FindInText(buffer.View(), options);
         }
+        return r;
+    };
+    auto report = [&](size_t i, Result& r) {
         if (!r.Skip.empty())
             summary.Skipped.push_back({files[i]->Path, r.Skip});
         if (r.Searched)
             ++summary.Searched;
         if (r.Hits.empty())
-            continue;
+            return true;
         ++summary.WithHits;
         summary.Hits += r.Hits.size();
-        if (!found(files[i]->Path, r.Hits))
-            break;
-    }
-    {
-        std::lock_guard lock(mutex);
-        stop = true;
-        consumedChanged.notify_all();
-    }
-    for (std::thread& t : pool)
-        t.join();
+        return found(files[i]->Path, r.Hits);
+    };
+    RunInOrder<Result, TFileBuffer>(files.size(), kWindow, search, report);
     std::sort(summary.Skipped.begin(), summary.Skipped.end(),
               [](const TSkippedPath& a, const TSkippedPath& b) { return a.Path < b.Path; });
     return true;

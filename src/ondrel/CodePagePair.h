@@ -8,7 +8,7 @@
 // On a mixed host page, shift-out (0x0E) begins a run of double-byte characters and shift-in
 // (0x0F) ends it. Double-byte characters are looked up as they are met and then kept.
 
-#include "Iconv.h"
+#include "platform/Iconv.h"
 
 #include <array>
 #include <memory>
@@ -16,6 +16,9 @@
 #include <vector>
 
 namespace ondrel {
+
+using Converter = orvale::IconvConverter;
+using orvale::Ucs4;
 
 inline constexpr unsigned char ShiftOut = 0x0E;
 inline constexpr unsigned char ShiftIn = 0x0F;

@@ -2,12 +2,11 @@
 
 #include "TranslationTable.h"
 
+#include "platform/Iconv.h"
 #include "platform/TextFile.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <iconv.h>
 
 namespace ondrel {
 
@@ -25,29 +24,22 @@ template <typename Keep>
 bool MapBytes(const std::string& to, const std::string& from, ByteMap& map, Keep keep,
               std::string& error) {
     map.fill(-1);
-    iconv_t cd = ::iconv_open(to.c_str(), from.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        error = "code page " + (from == PcCharset ? to : from) + ": " +
-                (errno == EINVAL ? std::string("not known to iconv") : std::strerror(errno));
+    orvale::IconvConverter converter;
+    if (!converter.Open(to, from, error)) {
+        error = "code page " + (from == PcCharset ? to : from) + ": " + error;
         return false;
     }
+    std::string out;
     for (int byte = 0; byte < 256; ++byte) {
-        ::iconv(cd, nullptr, nullptr, nullptr, nullptr); // back to the initial shift state
         char in = static_cast<char>(byte);
-        char out[8];
-        char* inPtr = &in;
-        char* outPtr = out;
-        size_t inLeft = 1;
-        size_t outLeft = sizeof out;
-        if (::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1))
-            continue;
-        if (sizeof out - outLeft != 1)
+        if (converter.Convert(std::string_view(&in, 1), out) !=
+                orvale::IconvConverter::Result::Ok ||
+            out.size() != 1)
             continue;
         int target = static_cast<unsigned char>(out[0]);
         if (keep(byte, target))
             map[static_cast<size_t>(byte)] = target;
     }
-    ::iconv_close(cd);
     return true;
 }
 

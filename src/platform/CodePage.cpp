@@ -1,12 +1,10 @@
 #include "CodePage.h"
+#include "Iconv.h"
 
 #include <unicode/uchar.h>
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -149,58 +147,38 @@ private:
     std::unordered_map<char16_t, uint32_t> Bytes;
 };
 
-// One character from Bytes through iconv, or nothing; Incomplete is set when the bytes are
-// the start of a longer character.
+// One character from Bytes, or from one character Bytes, through the system's converters;
+// Incomplete is set when the bytes are the start of a longer character. Only exact conversions
+// count: a one-way mapping would not give the same bytes back.
 class Converter {
 public:
-    explicit Converter(const std::string& name)
-        : In(iconv_open("UTF-32LE", name.c_str())), Out(iconv_open(name.c_str(), "UTF-32LE")) {}
-    ~Converter() {
-        if (In != kNone)
-            iconv_close(In);
-        if (Out != kNone)
-            iconv_close(Out);
+    explicit Converter(const std::string& name) {
+        std::string error;
+        Opened = In.Open("UCS-4BE", name, error) && Out.Open(name, "UCS-4BE", error);
     }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
 
-    bool Open() const { return In != kNone && Out != kNone; }
+    bool Open() const { return Opened; }
 
-    std::optional<char32_t> Decode(const std::string& bytes, bool& incomplete) const {
-        iconv(In, nullptr, nullptr, nullptr, nullptr);
-        char* in = const_cast<char*>(bytes.data());
-        size_t inLeft = bytes.size();
-        unsigned char units[16];
-        char* out = reinterpret_cast<char*>(units);
-        size_t outLeft = sizeof units;
-        size_t done = iconv(In, &in, &inLeft, &out, &outLeft);
-        incomplete = done == static_cast<size_t>(-1) && errno == EINVAL;
-        if (done != 0 || inLeft != 0 || sizeof units - outLeft != 4)
+    std::optional<char32_t> Decode(const std::string& bytes, bool& incomplete) {
+        char32_t c = 0;
+        size_t used = 0;
+        IconvConverter::Result result = In.ConvertOne(bytes, c, used);
+        incomplete = result == IconvConverter::Result::Incomplete;
+        if (result != IconvConverter::Result::Ok || used != bytes.size() || In.Irreversible() != 0)
             return std::nullopt;
-        return static_cast<char32_t>(units[0] | units[1] << 8 | units[2] << 16 | units[3] << 24);
+        return c;
     }
 
-    std::string Encode(char32_t c) const {
-        iconv(Out, nullptr, nullptr, nullptr, nullptr);
-        unsigned char unit[4] = {static_cast<unsigned char>(c), static_cast<unsigned char>(c >> 8),
-                                 static_cast<unsigned char>(c >> 16),
-                                 static_cast<unsigned char>(c >> 24)};
-        char* in = reinterpret_cast<char*>(unit);
-        size_t inLeft = sizeof unit;
-        char bytes[16];
-        char* out = bytes;
-        size_t outLeft = sizeof bytes;
-        // Ending the text puts a stateful code page back to its first state.
-        if (iconv(Out, &in, &inLeft, &out, &outLeft) != 0 ||
-            iconv(Out, nullptr, nullptr, &out, &outLeft) != 0)
+    std::string Encode(char32_t c) {
+        std::string bytes;
+        if (Out.Convert(Ucs4(c), bytes) != IconvConverter::Result::Ok || Out.Irreversible() != 0)
             return {};
-        return std::string(bytes, sizeof bytes - outLeft);
+        return bytes;
     }
 
 private:
-    static inline const iconv_t kNone = reinterpret_cast<iconv_t>(-1);
-    iconv_t In;
-    iconv_t Out;
+    IconvConverter In, Out;
+    bool Opened = false;
 };
 
 const std::vector<std::string>& KnownNames() {
