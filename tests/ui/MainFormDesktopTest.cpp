@@ -38,9 +38,6 @@ using orvale::test::TempDir;
 
 namespace {
 
-constexpr const char* kUser = "MARIO";
-constexpr const char* kPassword = "SECRET";
-
 // The text of a PDF file as pdftotext reads it; empty when the tool is missing.
 std::string PdfText(const std::string& pdf) {
     std::string out = pdf + ".txt";
@@ -56,23 +53,8 @@ bool HavePdfToText() {
     return std::system("command -v pdftotext >/dev/null 2>&1") == 0;
 }
 
-class MainFormDesktop : public ::testing::Test {
+class MainFormDesktop : public orvale::test::FrameTest {
 protected:
-    MainFormDesktop() {
-        orvale::test::QtApp();
-        ProgramDir = Dir.Path() + "/";
-        orvale::test::AddUser(ProgramDir, kUser, kPassword);
-    }
-
-    std::unique_ptr<TMainForm> Start() {
-        User.Dialogs.push_back(FrameUser::Login(kUser, kPassword));
-        auto frame = std::make_unique<TMainForm>(Box, User.Services());
-        frame->ProgramDir = ProgramDir;
-        frame->show();
-        frame->Startup();
-        return frame;
-    }
-
     // A program whose main routine holds Lines, saved as Name in the program directory and
     // opened in the frame.
     TEditorsHolder* OpenProgram(TMainForm& frame, const std::string& name,
@@ -97,11 +79,6 @@ protected:
             return true;
         };
     }
-
-    TempDir Dir;
-    std::string ProgramDir;
-    ScriptedPrompter Box;
-    FrameUser User;
 };
 
 TEST_F(MainFormDesktop, WindowsStayLiveAndTheClipboardKeepsWhatOthersPutThere) {

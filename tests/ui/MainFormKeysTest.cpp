@@ -38,28 +38,8 @@ using orvale::test::TempDir;
 
 namespace {
 
-constexpr const char* kUser = "MARIO";
-constexpr const char* kPassword = "SECRET";
-
-class MainFormKeys : public ::testing::Test {
+class MainFormKeys : public orvale::test::FrameTest {
 protected:
-    MainFormKeys() {
-        orvale::test::QtApp();
-        ProgramDir = Dir.Path() + "/";
-        orvale::test::AddUser(ProgramDir, kUser, kPassword);
-    }
-
-    std::unique_ptr<TMainForm> Start() {
-        User.Dialogs.push_back(FrameUser::Login(kUser, kPassword));
-        auto frame = std::make_unique<TMainForm>(Box, User.Services());
-        frame->ProgramDir = ProgramDir;
-        frame->show();
-        frame->Startup();
-        frame->activateWindow();
-        QApplication::processEvents();
-        return frame;
-    }
-
     // A new program whose sections hold the given texts, in a window of the frame.
     TEditorsHolder* NewProgram(TMainForm& frame) {
         frame.FileNewItem->trigger();
@@ -86,11 +66,6 @@ protected:
         }
         return keys;
     }
-
-    TempDir Dir;
-    std::string ProgramDir;
-    ScriptedPrompter Box;
-    FrameUser User;
 };
 
 TEST_F(MainFormKeys, NoKeyIsBoundTwiceInTheFrameAndAProgramWindow) {

@@ -45,9 +45,6 @@ using orvale::test::TempDir;
 
 namespace {
 
-constexpr const char* kUser = "MARIO";
-constexpr const char* kPassword = "SECRET";
-
 bool Contains(const StringList& lines, const std::string& text) {
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
         return line.find(text) != std::string::npos;
@@ -58,24 +55,8 @@ void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public orvale::test::FrameTest {
 protected:
-    MainFormTest() {
-        orvale::test::QtApp();
-        ProgramDir = Dir.Path() + "/";
-        orvale::test::AddUser(ProgramDir, kUser, kPassword);
-    }
-
-    // A frame started as the user starts the program, logged in.
-    std::unique_ptr<TMainForm> Start() {
-        User.Dialogs.push_back(FrameUser::Login(kUser, kPassword));
-        auto frame = std::make_unique<TMainForm>(Box, User.Services());
-        frame->ProgramDir = ProgramDir;
-        frame->show();
-        frame->Startup();
-        return frame;
-    }
-
     // A program file made by the document, in the program directory.
     std::string MakeProgram(const std::string& name) {
         ScriptedPrompter box;
@@ -113,11 +94,6 @@ protected:
         orvale::ReadFileBytes(ProgramDir + kOptionsFileName, text);
         return text;
     }
-
-    TempDir Dir;
-    std::string ProgramDir;
-    ScriptedPrompter Box;
-    FrameUser User;
 };
 
 // -- Menus, buttons and enabling
