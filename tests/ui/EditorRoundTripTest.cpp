@@ -36,23 +36,8 @@ namespace {
 
 const std::string kMember = std::string(ORVALE_TEST_DATA_DIR) + "/ORDENTRY.RP3";
 
-class EditorRoundTrip : public ::testing::Test {
+class EditorRoundTrip : public orvale::test::EditorWindowTest {
 protected:
-    EditorRoundTrip() {
-        orvale::test::QtApp();
-        Saved = RegionalSettings::Current();
-        RegionalSettings::SetCurrent(RegionalSettings("%d/%m/%Y", "%H:%M:%S"));
-        Prompter::SetDefault(&Box);
-        Window =
-            std::make_unique<TEditorsHolder>(Box, TEditorSetup{"USER1", 2, nullptr, ""}, &Frame);
-    }
-    ~EditorRoundTrip() override {
-        Window.reset();
-        Prompter::SetDefault(nullptr);
-        RegionalSettings::SetCurrent(Saved);
-    }
-
-    TRPGProgram& Doc() { return *Window->Document; }
     // The member as built now, without the banner lines the build adds.
     StringList Built() {
         Doc().CompileAllSections(true);
@@ -64,11 +49,10 @@ protected:
         return kept;
     }
 
-    RegionalSettings Saved = RegionalSettings("%d/%m/%Y", "%H:%M:%S");
-    ScriptedPrompter Box;
-    FakeEditorFrame Frame;
+    // The window points at it: it goes after the window.
+    ~EditorRoundTrip() override { Window.reset(); }
+
     TFormGenRPG Form;
-    std::unique_ptr<TEditorsHolder> Window;
 };
 
 } // namespace

@@ -36,25 +36,8 @@ namespace {
 const std::string kMember = std::string(ORVALE_CORPUS_DIR) + "/MIDAS__DL1610.RPG.RP3";
 constexpr int kRpgPageIndex = 3;
 
-class EditorBuild : public ::testing::Test {
+class EditorBuild : public orvale::test::EditorWindowTest {
 protected:
-    EditorBuild() {
-        orvale::test::QtApp();
-        Saved = RegionalSettings::Current();
-        RegionalSettings::SetCurrent(RegionalSettings("%d/%m/%Y", "%H:%M:%S"));
-        // Single-section compiles report through the default prompter.
-        Prompter::SetDefault(&Box);
-        Window =
-            std::make_unique<TEditorsHolder>(Box, TEditorSetup{"USER1", 2, nullptr, ""}, &Frame);
-    }
-    ~EditorBuild() override {
-        Window.reset();
-        Prompter::SetDefault(nullptr);
-        RegionalSettings::SetCurrent(Saved);
-    }
-
-    TRPGProgram& Doc() { return *Window->Document; }
-    TreeNode* Node(const std::string& text) { return Doc().FindNodeByText(text); }
     void Select(const std::string& text) { Window->SelectNode(Node(text)); }
     void ShowRpgPage() { Window->PageControl->setCurrentIndex(kRpgPageIndex); }
     void ShowSourcePage() { Window->PageControl->setCurrentIndex(0); }
@@ -67,11 +50,6 @@ protected:
         Window->SelectNode(Node("QPRINT"));
         return *section;
     }
-
-    RegionalSettings Saved = RegionalSettings("%d/%m/%Y", "%H:%M:%S");
-    ScriptedPrompter Box;
-    FakeEditorFrame Frame;
-    std::unique_ptr<TEditorsHolder> Window;
 };
 
 std::vector<int> Numbers(const TColSortListView& list, int column) {

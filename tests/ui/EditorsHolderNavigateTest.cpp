@@ -42,24 +42,8 @@ namespace {
 
 constexpr int kRpgPageIndex = 3;
 
-class EditorNavigate : public ::testing::Test {
+class EditorNavigate : public orvale::test::EditorWindowTest {
 protected:
-    EditorNavigate() {
-        orvale::test::QtApp();
-        Saved = RegionalSettings::Current();
-        RegionalSettings::SetCurrent(RegionalSettings("%d/%m/%Y", "%H:%M:%S"));
-        Prompter::SetDefault(&Box);
-        Window =
-            std::make_unique<TEditorsHolder>(Box, TEditorSetup{"USER1", 2, nullptr, ""}, &Frame);
-    }
-    ~EditorNavigate() override {
-        Window.reset();
-        Prompter::SetDefault(nullptr);
-        RegionalSettings::SetCurrent(Saved);
-    }
-
-    TRPGProgram& Doc() { return *Window->Document; }
-    TreeNode* Node(const std::string& text) { return Doc().FindNodeByText(text); }
     TreeNode* Selected() { return Doc().Tree.Selected(); }
     int CaretLine() { return Window->RichEditSource->CaretPos().y(); }
     QString Panel(int index) { return Window->StatusPanel(index)->text(); }
@@ -75,11 +59,6 @@ protected:
         Doc().AddSubRoutine("SR1", "")->SetLines(
             {"  Begsr(SR1)", "  Add(1,X,X)", "  NOSUCH(X)", "  Endsr()"});
     }
-
-    RegionalSettings Saved = RegionalSettings("%d/%m/%Y", "%H:%M:%S");
-    ScriptedPrompter Box;
-    FakeEditorFrame Frame;
-    std::unique_ptr<TEditorsHolder> Window;
 };
 
 QPoint RowCentre(QListWidget& list, int row) {

@@ -1,11 +1,18 @@
 #pragma once
 
+#include "platform/Prompter.h"
+#include "platform/RegionalSettings.h"
+#include "rpgprogram/RPGProgram.h"
+#include "support/QtApp.h"
 #include "ui/EditorFrame.h"
 #include "ui/EditorsHolder.h"
+
+#include <gtest/gtest.h>
 
 #include <QPrinter>
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,6 +67,33 @@ private:
         answers.pop_front();
         return answer;
     }
+};
+
+// A program window of its own on the fake frame, in day/month/year regional settings, with
+// single-section compiles reporting through the window's prompter.
+class EditorWindowTest : public ::testing::Test {
+protected:
+    EditorWindowTest() {
+        QtApp();
+        Saved = RegionalSettings::Current();
+        RegionalSettings::SetCurrent(RegionalSettings("%d/%m/%Y", "%H:%M:%S"));
+        Prompter::SetDefault(&Box);
+        Window =
+            std::make_unique<TEditorsHolder>(Box, TEditorSetup{"USER1", 2, nullptr, ""}, &Frame);
+    }
+    ~EditorWindowTest() override {
+        Window.reset();
+        Prompter::SetDefault(nullptr);
+        RegionalSettings::SetCurrent(Saved);
+    }
+
+    TRPGProgram& Doc() { return *Window->Document; }
+    TreeNode* Node(const std::string& text) { return Doc().FindNodeByText(text); }
+
+    RegionalSettings Saved = RegionalSettings("%d/%m/%Y", "%H:%M:%S");
+    ScriptedPrompter Box;
+    FakeEditorFrame Frame;
+    std::unique_ptr<TEditorsHolder> Window;
 };
 
 } // namespace orvale::test
