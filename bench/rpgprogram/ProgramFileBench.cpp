@@ -2,6 +2,7 @@
 // root well within half a second. The files are made by the document itself: subroutines of
 // 40 text lines, each with a compiled cache of the same length.
 
+#include "BigProgram.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
 #include "rpgprogram/RPGProgram.h"
@@ -13,33 +14,7 @@
 
 namespace {
 
-constexpr int kLinesPerRoutine = 40;
-
-// Writes a program of about Lines file lines and returns its path.
-std::string MakeProgram(const orvale::test::TempDir& dir, int lines) {
-    orvale::ScriptedPrompter box;
-    TRPGProgram doc(box);
-    doc.NewProgram();
-    int routines = lines / (2 * kLinesPerRoutine + 14);
-    for (int r = 0; r < routines; ++r) {
-        std::string name = "SR" + std::to_string(r);
-        TEDITSection* s = doc.AddSubRoutine(name, "Routine " + name);
-        StringList text;
-        text.reserve(kLinesPerRoutine);
-        text.push_back("                Begsr(" + name + ")");
-        for (int i = 2; i < kLinesPerRoutine; ++i)
-            text.push_back("                  ADD(TOTAL " + std::to_string(i) + " TOTAL)");
-        text.push_back("                Endsr()");
-        s->AssignLines(std::move(text));
-        s->AssignCompiled(
-            StringList(kLinesPerRoutine,
-                       "     C                     ADD  1         TOTAL            " + name));
-        s->CompiledValid = true;
-    }
-    std::string path = dir.File("BIG.RPG");
-    doc.SaveToFile(path);
-    return path;
-}
+using orvale::bench::MakeProgram;
 
 void BM_LoadProgram(benchmark::State& state) {
     orvale::test::TempDir dir;

@@ -6,6 +6,7 @@
 // it opens (tree, root object list, first paint), as its Sub Routines folder lists all of them,
 // and as it is imported in a window, each beside the same work done without a window.
 
+#include "BigProgram.h"
 #include "RoutineMember.h"
 #include "platform/Prompter.h"
 #include "platform/TextFile.h"
@@ -31,32 +32,7 @@
 
 namespace {
 
-constexpr int kLinesPerRoutine = 40;
-
-std::string MakeProgram(const orvale::test::TempDir& dir, int lines) {
-    orvale::ScriptedPrompter box;
-    TRPGProgram doc(box);
-    doc.NewProgram();
-    int routines = lines / (2 * kLinesPerRoutine + 14);
-    for (int r = 0; r < routines; ++r) {
-        std::string name = "SR" + std::to_string(r);
-        TEDITSection* s = doc.AddSubRoutine(name, "Routine " + name);
-        StringList text;
-        text.reserve(kLinesPerRoutine);
-        text.push_back("                Begsr(" + name + ")");
-        for (int i = 2; i < kLinesPerRoutine; ++i)
-            text.push_back("                  ADD(TOTAL " + std::to_string(i) + " TOTAL)");
-        text.push_back("                Endsr()");
-        s->AssignLines(std::move(text));
-        s->AssignCompiled(
-            StringList(kLinesPerRoutine,
-                       "     C                     ADD  1         TOTAL            " + name));
-        s->CompiledValid = true;
-    }
-    std::string path = dir.File("BIG.RPG");
-    doc.SaveToFile(path);
-    return path;
-}
+using orvale::bench::MakeProgram;
 
 // A frame started and logged in, as the user leaves it before opening a program.
 struct Frame {

@@ -6,9 +6,7 @@
 
 #include "access/KeyFile.h"
 #include "access/PasswordChange.h"
-#include "platform/Prompter.h"
 #include "support/QtApp.h"
-#include "support/TempDir.h"
 #include "ui/MainForm.h"
 #include "ui/PasswordDlg.h"
 #include "ui/Sicurezza.h"
@@ -22,11 +20,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
 #include <deque>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -155,35 +150,5 @@ inline void AddUser(const std::string& dir, const std::string& name, const std::
     TKeyFile keys(TKeyFile::PathIn(dir));
     ChangePassword(keys, name, password, password);
 }
-
-// A program directory with one user, and the frame started in it as the user starts the
-// program: logged in, shown, and (for the keyboard) the active window.
-class FrameTest : public ::testing::Test {
-protected:
-    static constexpr const char* kUser = "MARIO";
-    static constexpr const char* kPassword = "SECRET";
-
-    FrameTest() {
-        QtApp();
-        ProgramDir = Dir.Path() + "/";
-        AddUser(ProgramDir, kUser, kPassword);
-    }
-
-    std::unique_ptr<TMainForm> Start() {
-        User.Dialogs.push_back(FrameUser::Login(kUser, kPassword));
-        auto frame = std::make_unique<TMainForm>(Box, User.Services());
-        frame->ProgramDir = ProgramDir;
-        frame->show();
-        frame->Startup();
-        frame->activateWindow();
-        QApplication::processEvents();
-        return frame;
-    }
-
-    TempDir Dir;
-    std::string ProgramDir;
-    ScriptedPrompter Box;
-    FrameUser User;
-};
 
 } // namespace orvale::test

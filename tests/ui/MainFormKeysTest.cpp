@@ -4,7 +4,7 @@
 
 #include "ui/MainForm.h"
 
-#include "FrameUser.h"
+#include "FrameTest.h"
 #include "frame/HelpIndex.h"
 #include "platform/Prompter.h"
 #include "rpgprogram/RPGProgram.h"

@@ -1,6 +1,6 @@
 #include "ui/MainForm.h"
 
-#include "FrameUser.h"
+#include "FrameTest.h"
 #include "frame/HelpIndex.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
