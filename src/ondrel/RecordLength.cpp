@@ -58,6 +58,8 @@ bool Blank(const Record& record) {
 constexpr size_t kSourceShare = 95;
 // Nearly the most source lines (in percent of the most).
 constexpr size_t kNearlyMost = 70;
+// Members of this many records of the length asked, or fewer, are too short to outvote chance.
+constexpr size_t kFewRecords = 3;
 
 } // namespace
 
@@ -102,6 +104,13 @@ int FindRecordLength(std::string_view head, size_t memberSize, int asked,
     }
     if (most == 0)
         return 0;
+    // In a member of a few records, text in a record's own columns can read as source in records
+    // of a part of its length (a comment's words putting a form letter in column 6): the length
+    // asked stands when it reads as source.
+    if (asked >= LeastRecordLength && asked <= 255 && found[asked] != 0 &&
+        memberSize % static_cast<size_t>(asked) == 0 &&
+        memberSize / static_cast<size_t>(asked) <= kFewRecords)
+        return asked;
     // A length that divides the size is taken before one that does not, unless the member has
     // a partial last record: then its own length finds far more source lines than any length
     // that divides the size by chance.

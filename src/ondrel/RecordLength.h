@@ -42,6 +42,8 @@ RecordVerdict JudgeRecords(std::string_view member, int length, const Translatio
 // - the right length finds the most source lines in the head: a multiple of it finds half as
 //   many or fewer, while a part of it (when the rest of every line is blank) finds as many, so
 //   of the lengths that find nearly the most, Asked is taken, or else the longest;
+// - a member of no more than three records of Asked that read as source keeps Asked: too few
+//   records to tell chance from a length;
 // - only lengths that divide the member's size count, unless the member has a partial last
 //   record (no such length finds half as many source lines as another).
 // 0 when no length reads as source.

@@ -446,6 +446,10 @@ TEST_F(RecordLengths, WhatTheRecordsCannotTellIsLeftToTheLengthAsked) {
     // One line of source and a blank line read as well as one record of 160 bytes.
     const StringList two = {"     C                     SETON                     LR", ""};
     EXPECT_EQ(Fit(Member(two, 80), 80).Found, 80);
+    // One comment whose words put a form letter in column 6 of records of 16 bytes.
+    const StringList comment = {"     F* comment line here"};
+    EXPECT_EQ(Fit(Member(comment, 80), 80).Found, 80);
+    EXPECT_EQ(Fit(Member(comment, 92), 92).Found, 92);
     // Lines that use only the first half of records of 100 bytes: read as records of 50 bytes
     // they give a blank line after each, so the longer length is taken.
     StringList narrow;
