@@ -5,6 +5,7 @@
 
 #include "platform/SafeSave.h"
 #include "platform/TextFile.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@
 #include <random>
 #include <sys/wait.h>
 
+using orvale::test::Put;
+using orvale::test::Slurp;
 using orvale::test::TempDir;
 
 namespace {
@@ -38,16 +41,6 @@ std::string Q(const std::string& path) {
     return "'" + path + "'";
 }
 
-std::string Bytes(const std::string& path) {
-    std::string bytes;
-    EXPECT_TRUE(orvale::ReadFileBytes(path, bytes)) << path;
-    return bytes;
-}
-
-void Put(const std::string& path, const std::string& bytes) {
-    ASSERT_TRUE(orvale::WriteFileSafely(path, bytes)) << path;
-}
-
 const std::string kMember = "     C                     SETON                     LR\r\n"
                             "     C                     RETRN\r\n";
 
@@ -62,7 +55,7 @@ TEST(BadInput, GarbageNulBytesAndAHugeLineAreReportedAndTheMemberKept) {
     CliRun run = Cli(dir, "import " + Q(dir.File("G.RP3")));
     EXPECT_NE(run.Status, 0);
     EXPECT_NE(run.Err.find("WARNING: "), std::string::npos) << run.Err;
-    EXPECT_EQ(Bytes(dir.File("G.RP3")), garbage);
+    EXPECT_EQ(Slurp(dir.File("G.RP3")), garbage);
 
     std::string nul = kMember + std::string("     C\0\0\0SETON\r\n", 16) + std::string(200, '\0');
     Put(dir.File("N.RP3"), nul);
@@ -70,7 +63,7 @@ TEST(BadInput, GarbageNulBytesAndAHugeLineAreReportedAndTheMemberKept) {
     EXPECT_EQ(run.Status, 2) << run.Err;
     EXPECT_NE(run.Err.find("N.RP3 holds a zero byte in line 3"), std::string::npos) << run.Err;
     EXPECT_FALSE(std::filesystem::exists(dir.File("N.RPG")));
-    EXPECT_EQ(Bytes(dir.File("N.RP3")), nul);
+    EXPECT_EQ(Slurp(dir.File("N.RP3")), nul);
     run = Cli(dir, "check " + Q(dir.File("N.RP3")));
     EXPECT_EQ(run.Status, 2) << run.Out << run.Err;
 
@@ -79,13 +72,13 @@ TEST(BadInput, GarbageNulBytesAndAHugeLineAreReportedAndTheMemberKept) {
     run = Cli(dir, "import " + Q(dir.File("L.RP3")));
     EXPECT_GE(run.Status, 0);
     EXPECT_LE(run.Status, 2);
-    EXPECT_EQ(Bytes(dir.File("L.RP3")), huge);
+    EXPECT_EQ(Slurp(dir.File("L.RP3")), huge);
 
     Put(dir.File("Z.RP3"), "");
     run = Cli(dir, "import " + Q(dir.File("Z.RP3")));
     EXPECT_GE(run.Status, 0);
     EXPECT_LE(run.Status, 2);
-    EXPECT_EQ(Bytes(dir.File("Z.RP3")), "");
+    EXPECT_EQ(Slurp(dir.File("Z.RP3")), "");
 }
 
 // Cut after any "[End Of Sec]" line, a program file is refused with a message and left as it
@@ -101,7 +94,7 @@ TEST(BadInput, AProgramFileCutAtEveryBlockBoundaryIsNeverWrittenOver) {
     ASSERT_TRUE(orvale::WriteTextFile(dir.File("P.RP3"), member));
     ASSERT_EQ(Cli(dir, "import " + Q(dir.File("P.RP3"))).Status, 0);
     ASSERT_EQ(Cli(dir, "build " + Q(dir.File("P.RPG")) + " --all").Status, 0);
-    const std::string built = Bytes(dir.File("P.RP3"));
+    const std::string built = Slurp(dir.File("P.RP3"));
     StringList whole;
     ASSERT_TRUE(orvale::ReadTextFile(dir.File("P.RPG"), whole));
     int cuts = 0, refused = 0, rebuilt = 0;
@@ -110,14 +103,14 @@ TEST(BadInput, AProgramFileCutAtEveryBlockBoundaryIsNeverWrittenOver) {
             continue;
         StringList cut(whole.begin(), whole.begin() + static_cast<long>(end));
         ASSERT_TRUE(orvale::WriteTextFile(dir.File("C.RPG"), cut));
-        std::string before = Bytes(dir.File("C.RPG"));
+        std::string before = Slurp(dir.File("C.RPG"));
         std::filesystem::remove(dir.File("C.RP3"));
         CliRun run = Cli(dir, "build " + Q(dir.File("C.RPG")) + " --all");
         ++cuts;
         if (run.Status == 2) {
             EXPECT_FALSE(run.Err.empty()) << "cut after line " << end;
             ++refused;
-            EXPECT_EQ(Bytes(dir.File("C.RPG")), before) << "cut after line " << end;
+            EXPECT_EQ(Slurp(dir.File("C.RPG")), before) << "cut after line " << end;
             EXPECT_FALSE(std::filesystem::exists(dir.File("C.RP3"))) << end;
         } else {
             // A cut in the area of the lines' original texts still builds every statement;
@@ -125,7 +118,7 @@ TEST(BadInput, AProgramFileCutAtEveryBlockBoundaryIsNeverWrittenOver) {
             ++rebuilt;
             EXPECT_LE(run.Status, 1) << "cut after line " << end << ": " << run.Err;
             StringList got, want;
-            orvale::SplitTextLines(Bytes(dir.File("C.RP3")), got);
+            orvale::SplitTextLines(Slurp(dir.File("C.RP3")), got);
             orvale::SplitTextLines(built, want);
             for (StringList* lines : {&got, &want})
                 for (std::string& line : *lines)
@@ -148,7 +141,7 @@ TEST(BadInput, AnEbcdicMemberCutInsideItsLastRecordKeepsThatRecord) {
               0);
     // One record and a part: as long as that, the member might as well be one longer record,
     // so its record length is given.
-    std::string cut = Bytes(dir.File("T.MBR")).substr(0, 80 + 30);
+    std::string cut = Slurp(dir.File("T.MBR")).substr(0, 80 + 30);
     Put(dir.File("T.MBR"), cut);
     CliRun run = Cli(dir, "ebcdic-to-text " + Q(dir.File("T.MBR")) + " " + Q(dir.File("B.RP3")) +
                               " --dir " + Q(dir.Path()) + " --record-length 80");
@@ -158,7 +151,7 @@ TEST(BadInput, AnEbcdicMemberCutInsideItsLastRecordKeepsThatRecord) {
     ASSERT_TRUE(orvale::ReadTextFile(dir.File("B.RP3"), back));
     ASSERT_EQ(back.size(), 2u);
     EXPECT_EQ(back[1], std::string("     C                     RET").append(50, ' '));
-    EXPECT_EQ(Bytes(dir.File("T.MBR")), cut);
+    EXPECT_EQ(Slurp(dir.File("T.MBR")), cut);
 
     // Garbage as a member converts record by record; a line too long for the record length
     // given is cut with a warning, never silently. Without a length, records hold it whole.
@@ -170,7 +163,7 @@ TEST(BadInput, AnEbcdicMemberCutInsideItsLastRecordKeepsThatRecord) {
     run = Cli(dir, "text-to-ebcdic " + Q(dir.File("W.RP3")) + " " + Q(dir.File("W.MBR")) +
                        " --dir " + Q(dir.Path()));
     EXPECT_EQ(run.Status, 0) << run.Err;
-    EXPECT_EQ(Bytes(dir.File("W.MBR")).size(), 120u);
+    EXPECT_EQ(Slurp(dir.File("W.MBR")).size(), 120u);
 }
 
 } // namespace

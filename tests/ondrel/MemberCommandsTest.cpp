@@ -1,5 +1,6 @@
 #include "platform/SafeSave.h"
 #include "platform/TextFile.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 
 // The member commands of the command-line tool, run as a script would run them.
 
+using orvale::test::Slurp;
 using orvale::test::TempDir;
 
 namespace {
@@ -26,12 +28,6 @@ CliRun Cli(const TempDir& dir, const std::string& arguments) {
     run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     orvale::ReadFileBytes(errors, run.Errors);
     return run;
-}
-
-std::string Slurp(const std::string& path) {
-    std::string bytes;
-    EXPECT_TRUE(orvale::ReadFileBytes(path, bytes)) << path;
-    return bytes;
 }
 
 std::string Quote(const std::string& path) {

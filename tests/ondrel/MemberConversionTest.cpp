@@ -2,6 +2,7 @@
 #include "ondrel/CodePageTables.h"
 #include "platform/SafeSave.h"
 #include "platform/TextFile.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,19 +15,11 @@
 // ways. The host members are made with the system's iconv from text of the PC's code page, as
 // a shop's host would hold them.
 
+using orvale::test::Put;
+using orvale::test::Slurp;
 using orvale::test::TempDir;
 
 namespace {
-
-std::string Slurp(const std::string& path) {
-    std::string bytes;
-    EXPECT_TRUE(orvale::ReadFileBytes(path, bytes)) << path;
-    return bytes;
-}
-
-void Put(const std::string& path, const std::string& bytes) {
-    ASSERT_TRUE(orvale::WriteFileSafely(path, bytes)) << path;
-}
 
 // Text converted whole by iconv, from the initial shift state back to it.
 std::string Iconv(const std::string& to, const std::string& from, const std::string& text) {

@@ -2,6 +2,7 @@
 #include "ondrel/CodePageTables.h"
 #include "platform/SafeSave.h"
 #include "platform/TextFile.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -10,19 +11,11 @@
 #include <filesystem>
 
 using orvale::test::FileSizeLimit;
+using orvale::test::Put;
+using orvale::test::Slurp;
 using orvale::test::TempDir;
 
 namespace {
-
-std::string Slurp(const std::string& path) {
-    std::string bytes;
-    EXPECT_TRUE(orvale::ReadFileBytes(path, bytes)) << path;
-    return bytes;
-}
-
-void Put(const std::string& path, const std::string& bytes) {
-    ASSERT_TRUE(orvale::WriteFileSafely(path, bytes)) << path;
-}
 
 std::string Table(const std::string& entries) {
     return "[SB Xlate]\r\n" + entries;

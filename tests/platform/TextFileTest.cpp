@@ -1,5 +1,6 @@
 #include "platform/TextFile.h"
 #include "platform/SafeSave.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,17 +14,8 @@
 
 using namespace orvale;
 using orvale::test::FileSizeLimit;
+using orvale::test::Slurp;
 using orvale::test::TempDir;
-
-namespace {
-
-std::string Slurp(const std::string& path) {
-    std::string bytes;
-    EXPECT_TRUE(ReadFileBytes(path, bytes));
-    return bytes;
-}
-
-} // namespace
 
 TEST(TextFile, LineEndsOfEveryKindEndALine) {
     EXPECT_EQ(SplitTextLines("a\r\nb\nc\rd"), (StringList{"a", "b", "c", "d"}));

@@ -9,6 +9,7 @@
 #include "platform/SafeSave.h"
 #include "platform/TextFile.h"
 #include "rpgprogram/RPGProgram.h"
+#include "support/FileBytes.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
 #include "ui/EditorsHolder.h"
@@ -33,6 +34,7 @@
 using orvale::Prompter;
 using orvale::ScriptedPrompter;
 using orvale::test::FakeEditorFrame;
+using orvale::test::Slurp;
 using orvale::test::TempDir;
 using Shown = ScriptedPrompter::Shown;
 namespace fs = std::filesystem;
@@ -46,12 +48,6 @@ const StringList kMemberSource = {
     "     C                     READ QLETSRC                  LR",
     "     C                     SETON                     LR",
 };
-
-std::string Slurp(const std::string& path) {
-    std::string bytes;
-    EXPECT_TRUE(orvale::ReadFileBytes(path, bytes)) << path;
-    return bytes;
-}
 
 class MemberTransfer : public ::testing::Test {
 protected:
